@@ -1,0 +1,70 @@
+#pragma once
+// The typed record stream behind every binary file of the program: 32-bit
+// little-endian integers, length-prefixed byte strings and raw blocks, in an
+// order only the caller knows.  The whole file lives in memory; a stream
+// opened for writing touches the disk only in Finish.
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// The silent failure of a record stream: callers keep what was read and show
+// nothing.  The message is always "Could not read" or "Could not write".
+class EMyFileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TLoadSave {
+public:
+    TLoadSave() = default;
+    TLoadSave(const TLoadSave&) = delete;
+    TLoadSave& operator=(const TLoadSave&) = delete;
+    // Writes the file when the stream was opened for writing and not yet
+    // finished, unless an exception is unwinding the stack: a save that
+    // failed half-way never replaces the previous file.  Never throws.
+    ~TLoadSave();
+
+    // Loads the whole file; false when it is empty.  Throws std::system_error
+    // when it cannot be opened or read.
+    bool OpenRead(const std::string& fileName);
+    // Remembers the name; nothing happens on disk until Finish.
+    bool OpenWrite(const std::string& fileName);
+
+    void WriteInteger(int32_t value);
+    int32_t ReadInteger();
+    void WriteString(std::string_view text);
+    // A zero byte inside the stored bytes ends the text; the stream still
+    // moves past all of them.
+    std::string ReadString();
+    void WriteBlock(const void* data, size_t count);
+    void ReadBlock(void* data, size_t count);
+    // Reads `count` bytes into a string (a convenience over ReadBlock).
+    std::string ReadBlock(size_t count);
+
+    // In write mode the buffer replaces the file (through a temporary file
+    // renamed over it); a failure throws std::system_error.  The buffer is
+    // released in every mode.  A second call does nothing.
+    void Finish();
+
+    const std::string& FileName() const { return fileName_; }
+    int Mode() const { return mode_; }  // -1 not opened, 0 read, 1 write
+    size_t Position() const { return position_; }
+    size_t Size() const { return buffer_.size(); }
+    size_t Remaining() const { return buffer_.size() - position_; }
+    // For tests and in-memory use: the bytes written so far, or the bytes loaded.
+    const std::string& Bytes() const { return buffer_; }
+    // Reads from bytes already in memory (FileName stays empty).
+    void OpenBytes(std::string bytes);
+
+private:
+    void Take(void* data, size_t count);
+
+    std::string buffer_;
+    std::string fileName_;
+    size_t position_ = 0;
+    int mode_ = -1;
+    bool finished_ = false;
+    int uncaughtAtOpen_ = 0;
+};

@@ -1,0 +1,150 @@
+#include "core/FileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <system_error>
+
+bool SamePath(std::string_view a, std::string_view b) { return a == b; }
+
+std::string PathKey(std::string_view path) { return std::string(path); }
+
+bool PathStartsWith(std::string_view path, std::string_view prefix) {
+    return path.size() >= prefix.size() && SamePath(path.substr(0, prefix.size()), prefix);
+}
+
+bool IsPathUnder(std::string_view path, std::string_view folder) {
+    if (folder.empty()) return false;
+    if (folder.back() == '/') return path.size() > folder.size() && PathStartsWith(path, folder);
+    return path.size() > folder.size() + 1 && PathStartsWith(path, folder) &&
+           path[folder.size()] == '/';
+}
+
+std::string ExtractFilePath(std::string_view path) {
+    auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+std::string ExtractFileName(std::string_view path) {
+    auto slash = path.rfind('/');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string ExtractFileExt(std::string_view path) {
+    auto dot = path.rfind('.');
+    auto slash = path.rfind('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
+    return std::string(path.substr(dot));
+}
+
+std::string ChangeFileExt(std::string_view path, std::string_view newExt) {
+    std::string ext = ExtractFileExt(path);
+    return std::string(path.substr(0, path.size() - ext.size())) + std::string(newExt);
+}
+
+std::string IncludeTrailingSeparator(std::string_view folder) {
+    std::string result(folder);
+    if (result.empty() || result.back() != '/') result += '/';
+    return result;
+}
+
+std::string ExcludeTrailingSeparator(std::string_view folder) {
+    std::string result(folder);
+    if (result.size() > 1 && result.back() == '/') result.pop_back();
+    return result;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    if (folder.empty()) return std::string(name);
+    return IncludeTrailingSeparator(folder) + std::string(name);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+namespace {
+[[noreturn]] void ThrowFileError(const std::string& what, const std::string& path) {
+    throw std::system_error(errno, std::generic_category(), what + " " + path);
+}
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) ThrowFileError("Cannot open", path);
+    std::string data;
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+    char chunk[65536];
+    for (;;) {
+        ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int saved = errno;
+            close(fd);
+            errno = saved;
+            ThrowFileError("Cannot read", path);
+        }
+        if (n == 0) break;
+        data.append(chunk, static_cast<size_t>(n));
+    }
+    close(fd);
+    return data;
+}
+
+std::string TemporaryNameFor(const std::string& path) { return path + "~"; }
+
+void ReplaceFileContents(const std::string& path, std::string_view data) {
+    const std::string temp = TemporaryNameFor(path);
+    mode_t mode = 0644;
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
+
+    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0) ThrowFileError("Cannot create", temp);
+    auto fail = [&](const char* what) {
+        int saved = errno;
+        close(fd);
+        unlink(temp.c_str());
+        errno = saved;
+        ThrowFileError(what, path);
+    };
+    size_t done = 0;
+    while (done < data.size()) {
+        ssize_t n = write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail("Cannot write");
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (fsync(fd) != 0) fail("Cannot write");
+    fchmod(fd, mode);  // the umask may have narrowed the bits given to open
+    if (close(fd) != 0) {
+        int saved = errno;
+        unlink(temp.c_str());
+        errno = saved;
+        ThrowFileError("Cannot write", path);
+    }
+    if (rename(temp.c_str(), path.c_str()) != 0) {
+        int saved = errno;
+        unlink(temp.c_str());
+        errno = saved;
+        ThrowFileError("Cannot replace", path);
+    }
+}
+
+int64_t TickCountMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}

@@ -1,0 +1,137 @@
+#include "collection/UIo.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "TempDir.h"
+
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s += static_cast<char>(v);
+    return s;
+}
+
+TEST(RecordStream, WorkedExamplesEncodeLittleEndian) {
+    TLoadSave out;
+    out.OpenWrite("/nonexistent/never-written");
+    out.WriteInteger(1006);
+    out.WriteString("abc");
+    out.WriteString("");
+    out.WriteInteger(-1);
+    EXPECT_EQ(out.Bytes(), Bytes({0xEE, 0x03, 0, 0, 3, 0, 0, 0, 'a', 'b', 'c', 0, 0, 0, 0, 0xFF,
+                                  0xFF, 0xFF, 0xFF}));
+    TLoadSave in;
+    in.OpenBytes(out.Bytes());
+    EXPECT_EQ(in.ReadInteger(), 1006);
+    EXPECT_EQ(in.ReadString(), "abc");
+    EXPECT_EQ(in.ReadString(), "");
+    EXPECT_EQ(in.ReadInteger(), -1);
+    EXPECT_THROW(in.ReadInteger(), EMyFileError);
+    out.OpenBytes({});  // leaves write mode, so nothing is written
+}
+
+TEST(RecordStream, StringWithZeroByteIsCutButFullyConsumed) {
+    TLoadSave in;
+    in.OpenBytes(Bytes({4, 0, 0, 0, 'a', 0, 'b', 'c', 7, 0, 0, 0}));
+    EXPECT_EQ(in.ReadString(), "a");
+    EXPECT_EQ(in.Position(), 8u);
+    EXPECT_EQ(in.ReadInteger(), 7);
+}
+
+TEST(RecordStream, BadStringLengthsFail) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"negative length", Bytes({0xFF, 0xFF, 0xFF, 0xFF, 'a'})},
+        {"longer than the rest", Bytes({5, 0, 0, 0, 'a', 'b'})},
+        {"length cut short", Bytes({5, 0})},
+    };
+    for (const auto& c : cases) {
+        TLoadSave in;
+        in.OpenBytes(c.bytes);
+        try {
+            in.ReadString();
+            ADD_FAILURE() << c.name;
+        } catch (const EMyFileError& e) {
+            EXPECT_STREQ(e.what(), "Could not read") << c.name;
+        }
+    }
+}
+
+TEST(RecordStream, BlocksHaveNoPrefix) {
+    TLoadSave out;
+    out.OpenWrite("unused");
+    out.WriteBlock("\x01\x02\x03", 3);
+    EXPECT_EQ(out.Bytes(), Bytes({1, 2, 3}));
+    TLoadSave in;
+    in.OpenBytes(out.Bytes());
+    EXPECT_EQ(in.ReadBlock(2), Bytes({1, 2}));
+    char rest[2];
+    EXPECT_THROW(in.ReadBlock(rest, 2), EMyFileError);
+    out.OpenBytes({});  // leaves write mode, so nothing is written
+}
+
+TEST(RecordStream, EmptyFileOpensFalseAndFirstReadFails) {
+    TempDir dir;
+    std::string path = dir.File("empty.bin", "");
+    TLoadSave in;
+    EXPECT_FALSE(in.OpenRead(path));
+    EXPECT_THROW(in.ReadInteger(), EMyFileError);
+}
+
+TEST(RecordStream, MissingFileRaisesTheFileError) {
+    TLoadSave in;
+    EXPECT_THROW(in.OpenRead("/nonexistent/file.mvo"), std::system_error);
+}
+
+TEST(RecordStream, FinishWritesOnlyInWriteMode) {
+    TempDir dir;
+    std::string path = dir.File("list.mvo", "old contents");
+    {
+        TLoadSave in;
+        in.OpenRead(path);
+        EXPECT_THROW(in.ReadString(), EMyFileError);
+    }
+    EXPECT_EQ(dir.Read("list.mvo"), "old contents");
+    {
+        TLoadSave out;
+        out.OpenWrite(path);
+    }  // finished by destruction without any write: truncated to 0 bytes
+    EXPECT_EQ(dir.Read("list.mvo"), "");
+}
+
+TEST(RecordStream, SaveInterruptedByAnExceptionKeepsThePreviousFile) {
+    TempDir dir;
+    std::string path = dir.File("list.mvo", "previous");
+    try {
+        TLoadSave out;
+        out.OpenWrite(path);
+        out.WriteInteger(1006);
+        throw std::runtime_error("save failed half-way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(dir.Read("list.mvo"), "previous");
+    EXPECT_FALSE(std::filesystem::exists(path + "~"));
+}
+
+TEST(RecordStream, FailedWriteReportsAndKeepsThePreviousFile) {
+    TempDir dir;
+    std::string path = dir.File("list.mvo", "previous");
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::owner_exec);
+    TLoadSave out;
+    out.OpenWrite(path);
+    out.WriteInteger(1);
+    if (getuid() != 0) {  // root writes anyway
+        EXPECT_THROW(out.Finish(), std::system_error);
+        EXPECT_EQ(dir.Read("list.mvo"), "previous");
+    }
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+}
+
+}  // namespace
