@@ -36,7 +36,7 @@ std::string ToRelativeForm(const std::string& path, const std::string& base);
 std::string FromRelativeForm(const std::string& stored, const std::string& base);
 
 class Tmp3 {
-public:
+  public:
     explicit Tmp3(std::string path = {});
 
     std::string Title;
@@ -67,6 +67,10 @@ public:
     bool MatchesText(const std::string& search, bool wordsOnly, int32_t fields) const;
     void CopyFrom(const Tmp3& other);
 };
+
+// The kind of an audio file for tag handling: the last three characters of
+// the path folded to lower case ("mp3", "ogg", "wma"), without looking for a dot.
+std::string TrackFileKind(const std::string& path);
 
 // The track format with its placeholders replaced (%artist %album %year
 // %number %title, each at its first occurrence), before SafeFileName.
