@@ -20,8 +20,13 @@ enum TPlaylistType : int32_t {
     PlaylistB4S = 2,
 };
 
+// Reads a track's tags; true when a tag was taken.  Scans take it as a
+// parameter so that tests can count (or forbid) audio file opens.  An empty
+// reader means Tmp3::ReadTags.
+using TTagReader = std::function<bool(Tmp3&)>;
+
 class Tm3u {
-public:
+  public:
     explicit Tm3u(std::string playlistPath = {});
 
     std::string Artist;
@@ -41,4 +46,65 @@ public:
     // Called when a cached cover is dropped, so the owner can mark the list
     // modified.  Set once for the whole program by the main window.
     static std::function<void()> OnCachedCoverDropped;
+
+    // Stored form.  `base` is removed from the front of stored paths (see
+    // ToRelativeForm).  Reading throws EMyFileError and keeps what was read.
+    void WriteAlbumRecord(TLoadSave& stream, const std::string& base) const;
+    void ReadAlbumRecord(TLoadSave& stream, const std::string& base);
+
+    // Finds or appends the track; its RefreshMark becomes 0.  With
+    // checkExistence, a new track's FileFound tells whether the file exists.
+    size_t AddTrack(const std::string& path, bool checkExistence);
+    // Like AddTrack, but a new track goes right after the track `afterPath`
+    // (appended when that is empty, unknown or the last one).
+    size_t InsertTrack(const std::string& path, bool checkExistence, const std::string& afterPath);
+    // Sets the key of the track's entry to its current Path.
+    void RekeyTrack(const Tmp3& track);
+    // Fills every track's duration and bit rate through the sound layer.
+    void MeasureTracks(const std::function<void(Tmp3&)>& measureTrack);
+
+    void SetInfo(const std::string& artist, int32_t year, const std::string& genre,
+                 const std::string& album);
+    // One more play, stamped with the local time.
+    void MarkPlayed();
+    // Search over Artist (flag 1), Album (2) and the playlist's file name (8).
+    bool MatchesText(const std::string& search, bool wordsOnly, int32_t fields) const;
+    // True when the playlist lies inside the folder ("Music2" is not under "Music").
+    bool IsUnder(const std::string& folder) const;
+    // By the playlist's extension: .pls, .b4s, anything else M3U.
+    int32_t PlaylistType() const;
+
+    // Reads the playlist file into the tracks (a missing file reads nothing).
+    // False when the file is missing or cannot be read.
+    bool ReadPlaylist(bool checkExistence);
+    // Writes the album as M3U, PLS or B4S; the extension follows the format
+    // and the file of the old extension is deleted.  On failure nothing
+    // changes and the result is false.  The owner re-keys the album.
+    bool WritePlaylist(int32_t format);
+    // Re-reads the playlist; reads the tags (and derives the album values)
+    // when forced, when the album is new to the running scan, or when it has
+    // no album values at all.
+    void Refresh(bool force, const TTagReader& readTags = {});
+    // Fills the empty album values from the tagged tracks, the most frequent
+    // value winning (ties to the first met).  True when some track has a tag.
+    bool DeriveFromTracks();
+
+    // The album name pattern (%artist %album %year) filled in, safe as a file name.
+    std::string FormatAlbumName(const std::string& pattern) const;
+    // Renames the playlist (and its picture) after the pattern; false when
+    // the rename failed.  The owner re-keys the album.
+    bool RenamePlaylist(const std::string& pattern);
+    // Renames the album's folder after the pattern; refused when the folder
+    // holds other playlists or is the file system's root.
+    bool RenameFolder(const std::string& pattern);
+    // Moves the album's paths from one folder to another (no file is moved).
+    void ReplaceFolder(const std::string& oldFolder, const std::string& newFolder);
+
+    // The picture file when PictureState says it exists, else "".
+    std::string PictureFile() const;
+    void DropCachedCover();
 };
+
+// The picture of a playlist: its path with the last three characters
+// replaced by "jpg" (x.m3u and x.b4s both have x.jpg).
+std::string PicturePathFor(const std::string& playlistPath);

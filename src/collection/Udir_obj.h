@@ -1,0 +1,107 @@
+#pragma once
+// The catalogue: the album list keyed by playlist path, the scanner that
+// fills it from the root directories, and the root directory list.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "collection/Um3u_obj.h"
+#include "core/KeyedList.h"
+
+class TLoadSave;
+
+// The albums of a catalogue, keyed by playlist path, in the order they were
+// read or found.  The list owns its albums.
+using Tm3uList = KeyedList<Tm3u>;
+
+// The root directories of a catalogue: sorted (A-Z case folded), each folder
+// once under the path comparison rule, without a trailing "/".
+class TRootList {
+  public:
+    // False when the folder is already present.
+    bool Add(const std::string& folder);
+    // False when the folder is not present.
+    bool Remove(const std::string& folder);
+    bool Contains(const std::string& folder) const;
+    void Clear() { folders_.clear(); }
+    void Assign(const std::vector<std::string>& folders);
+
+    size_t Count() const { return folders_.size(); }
+    const std::string& operator[](size_t index) const { return folders_[index]; }
+    const std::vector<std::string>& Folders() const { return folders_; }
+
+  private:
+    std::vector<std::string> folders_;
+};
+
+// Splits the root dialog's text of new folders ("a|b|") into folders.
+std::vector<std::string> SplitRootText(const std::string& text);
+
+class TDirectory {
+  public:
+    Tm3uList List;
+    // Reads the tags of a track during a scan; empty means Tmp3::ReadTags.
+    TTagReader TagReader;
+    // Called for every album just before the catalogue frees it (a rescan
+    // that no longer finds it, a removed root, a removed album), so that
+    // selections can forget it.
+    std::function<void(const Tm3u&)> OnAlbumRemoving;
+
+    // Stored form of the album list (the list file's album block).
+    void ReadAlbums(TLoadSave& stream, const std::string& base);
+    void WriteAlbums(TLoadSave& stream, const std::string& base) const;
+
+    // Index of the album of that playlist, appended when missing.  Marks it
+    // as found by the running scan.
+    size_t FindOrAddAlbum(const std::string& playlistPath);
+    void ScanPlaylist(bool force, const std::string& playlistPath);
+    // Scans the folder and everything below it: subfolders first, then the
+    // folder's own playlists (m3u, then pls, then b4s).
+    void ScanFolder(bool force, const std::string& folder);
+    // Scans every root in order; returns the elapsed milliseconds.  With
+    // prescan the folders are counted first into ProgressTotal.
+    int64_t Scan(bool force, const std::vector<std::string>& roots, bool prescan);
+
+    // Frees the album; nothing when it is not in the list.
+    void RemoveAlbum(const Tm3u* album);
+    // Removes and frees every album inside the folder; returns how many.
+    size_t RemoveAlbumsUnder(const std::string& folder);
+    // Sets the album's key to its current PlaylistPath.
+    void RekeyAlbum(const Tm3u* album);
+    // Rewrites every album's paths from one folder to another.
+    void MoveFolder(const std::string& oldFolder, const std::string& newFolder);
+
+    void ResetPlayCounts();
+    void ClearLastPlayed();
+    void DropAllCachedCovers();
+
+  private:
+    void FreeAlbumAt(size_t index);
+};
+
+// How a rescan or a scan of new roots ended.
+struct TScanResult {
+    bool completed = true;  // false when an error ended the scan
+    std::string error;      // what ended it
+    int64_t elapsedMs = 0;
+    size_t removed = 0;  // albums whose playlist was not found
+};
+
+// Scans the roots again: new playlists become albums, albums whose playlist
+// vanished are removed.  When an error ends the scan, nothing is removed
+// (albums the scan did not reach are kept).
+TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan);
+// Scans the new folders (full scan; nothing is removed) and adds them to the roots.
+TScanResult AddRoots(TDirectory& directory, TRootList& roots,
+                     const std::vector<std::string>& folders, bool prescan);
+// The user moved a root's contents: rewrites the paths and replaces the root.
+void MoveRoot(TDirectory& directory, TRootList& roots, const std::string& oldRoot,
+              const std::string& newRoot);
+// Removes the root and every album under it; returns the number of albums removed.
+size_t RemoveRoot(TDirectory& directory, TRootList& roots, const std::string& root);
+
+// The status the sync button gives to all shown albums: the current album's
+// status + 1, back to 0 after 2.
+int32_t NextStatus(int32_t status);
+void SetStatusOfAll(const std::vector<Tm3u*>& albums, int32_t status);
