@@ -1,0 +1,102 @@
+#pragma once
+// The sound system: SDL2 is the audio output, FFmpeg decodes streams and
+// libopenmpt renders modules.  One object per program, used from the
+// user-interface thread; SDL's audio thread mixes the sources being played.
+//
+// Output types are SDL audio drivers (1 = SDL's own choice, which honours
+// SDL_AUDIODRIVER; 2, 3, ... the drivers SDL knows, in its order), drivers
+// are the devices of that output (0 = its default device), mixers choose the
+// interpolation quality (see MixerQuality).
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "player/Decoder.h"
+#include "player/SpectrumAnalyzer.h"
+
+class TSoundSource;
+
+struct TSoundSetup {
+    int OutputType = 1;
+    int DriverIndex = 0;
+    int MixerType = 4;
+};
+
+// A set-up call that failed: its name (the caption of the error box) and the
+// error text.
+struct TSoundFailure {
+    std::string Function;
+    std::string Text;
+};
+
+class TSoundSystem {
+  public:
+    TSoundSystem() = default;
+    ~TSoundSystem();
+    TSoundSystem(const TSoundSystem&) = delete;
+    TSoundSystem& operator=(const TSoundSystem&) = delete;
+
+    // Empty when the running audio library is at least as new as the one the
+    // program was built with; otherwise the text of the version error.
+    static std::string VersionMismatchText();
+    static constexpr const char* kVersionMismatchCaption = "Version mismatch";
+
+    // Closes what was open, then sets up output, driver, mixer and device in
+    // that order; every failing step is returned and the next one still runs.
+    // Available() tells whether sound can be played afterwards.
+    std::vector<TSoundFailure> Init(const TSoundSetup& setup);
+    void Close();
+    bool Available() const { return device_ != 0; }
+    int LastError() const { return lastError_; }
+
+    // Nullptr when the file is not a module (or cannot be read as one).
+    std::shared_ptr<TSoundSource> LoadSong(const std::string& path);
+    // Nullptr when the file cannot be opened; LastError says why.
+    std::shared_ptr<TSoundSource> StreamOpen(const std::string& path, bool accurate);
+
+    // Hands the source to the mixer; returns a channel number, -1 on failure.
+    int Play(const std::shared_ptr<TSoundSource>& source);
+    // Takes the source out of the mixer; its position is kept.
+    void Stop(const TSoundSource* source);
+    void StopAll();
+    // In the mixer and not yet played to its end.
+    bool IsPlaying(const TSoundSource* source) const;
+    // Volume 0..255, applied as a linear gain.
+    static void SetVolume(TSoundSource& source, int volume);
+
+    void SetSpectrumActive(bool active) { spectrumActive_.store(active); }
+    bool SpectrumActive() const { return spectrumActive_.load(); }
+    // Levels 0..1 of 512 bands over the last 1024 samples played; all zero
+    // while the analysis is off or no sound is available.
+    TSpectrumAnalyzer::Bands GetSpectrum();
+
+    // The names offered by the options: output types and the devices of one.
+    static std::vector<std::string> OutputTypeNames();
+    std::vector<std::string> DriverNames(int outputType);
+    static TInterpolation MixerQuality(int mixerType);
+    static constexpr int kMixerCount = 8;
+
+  private:
+    static void AudioCallback(void* self, uint8_t* stream, int bytes);
+    void Mix(float* out, size_t frames);
+    void RememberForSpectrum(const float* mix, size_t frames);
+    static const char* DriverNameFor(int outputType);
+
+    uint32_t device_ = 0;
+    bool audioStarted_ = false;
+    int outputType_ = 1;
+    TInterpolation quality_ = TInterpolation::Cubic;
+    int lastError_ = 0;
+    int nextChannel_ = 0;
+    std::vector<std::shared_ptr<TSoundSource>> playing_;  // guarded by the SDL device lock
+
+    std::atomic<bool> spectrumActive_{false};
+    std::mutex historyMutex_;
+    std::array<float, TSpectrumAnalyzer::kWindow> history_{};
+    size_t historyPos_ = 0;
+    TSpectrumAnalyzer analyzer_;
+};

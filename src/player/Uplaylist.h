@@ -1,0 +1,116 @@
+#pragma once
+// The play queue: songs (private copies of track records with the state of
+// their sound), the current song, the volume and the shuffle order.  The
+// queue is independent of the catalogue, so it survives a change of list.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "collection/Ump3_obj.h"
+
+class TSoundSystem;
+class TSoundSource;
+
+class TSong {
+  public:
+    // Copies the track; with a measuring flag and sound available, opens the
+    // file to measure it and writes the duration and bit rate found back into
+    // `source`.  `duration` and `bitrate` stand in for what is not measured.
+    TSong(TSoundSystem& sound, const std::string& picturePath, Tmp3& source, bool measureLength,
+          bool measureBitrate, int32_t duration, int32_t bitrate);
+    ~TSong();
+    TSong(const TSong&) = delete;
+    TSong& operator=(const TSong&) = delete;
+
+    std::shared_ptr<TSoundSource> Module;  // set while loaded as a music module
+    std::shared_ptr<TSoundSource> Stream;  // set while opened as a stream
+    int32_t Channel = 0;
+    bool Started = false;
+    int32_t PausedAt = -1;  // whole seconds (stream) or order (module); -1 not paused
+    int32_t Length = 0;     // whole seconds (stream) or number of orders (module)
+    int32_t Position = 0;   // whole seconds (stream) or current order (module)
+    std::string TimeText;
+    Tmp3 Track;
+    std::string ErrorText;
+    int32_t NextShuffled = -1;
+
+    void Open(bool accurate);
+    void Close();
+    void Start(int volume);
+    void Halt();
+    void Stop();
+    void UpdateTime();
+    bool HasEnded() const;
+    void SeekTo(int32_t position);
+    void ApplyVolume(int volume);
+
+  private:
+    bool IsPlaying() const;
+    int32_t BitrateFromLength(int32_t durationMs) const;
+
+    TSoundSystem& sound_;
+};
+
+// Measures the audio file of a track: duration (ms) and bit rate (kbit/s);
+// both 0 without sound or when the file cannot be opened.
+void MeasureTrack(TSoundSystem& sound, Tmp3& track);
+
+using TSongList = std::vector<std::unique_ptr<TSong>>;
+
+class TPlayList {
+  public:
+    // The shuffle order covers this many songs; songs beyond it keep no
+    // place in the order.
+    static constexpr size_t kShuffleTableSize = 65536;
+
+    explicit TPlayList(TSoundSystem& sound);
+    ~TPlayList();
+
+    TSongList Songs;
+    int32_t Current = -1;
+    int32_t Volume = 255;
+    bool Shuffle = false;
+
+    int Count() const { return static_cast<int>(Songs.size()); }
+    TSong& Song(int index) const { return *Songs[static_cast<size_t>(index)]; }
+    bool ValidIndex(int index) const { return index >= 0 && index < Count(); }
+
+    bool Add(const std::string& picturePath, Tmp3& track, bool measureLength, bool measureBitrate);
+    bool Delete(int index);
+    bool Move(bool up, int first, int last);
+    void Clear();
+    void SetShuffle(bool on);
+    int ShuffleSuccessor(int index) const;
+    int FirstShuffled() const { return firstShuffled_; }
+    bool Play(int index);
+    void StopAll();
+    void TogglePause();
+    int PausedIndex() const;
+    bool CurrentEnded() const;
+    struct TTimes {
+        int32_t Length = 0;
+        int32_t Position = 0;
+        std::string TimeText;
+    };
+    TTimes GetTimes();
+    void Seek(int32_t position);
+    void SetVolume(int volume);
+
+    // The saved queue (mavelo.els).  Loading a missing file gives an empty
+    // queue; a damaged one keeps the songs read before the damage and throws
+    // EMyFileError.  Saving writes through a temporary file.
+    void LoadQueue(const std::string& path);
+    void SaveQueue(const std::string& path) const;
+    // Playlist files (.m3u, .pls, .b4s).  Saving with another extension
+    // writes nothing; the result tells whether a playlist was written.
+    void LoadPlaylist(const std::string& path);
+    bool SavePlaylist(const std::string& path) const;
+
+  private:
+    void InsertIntoShuffle(TSong& song);
+    void UnlinkFromShuffle(int index);
+
+    TSoundSystem& sound_;
+    int firstShuffled_ = -1;
+};
