@@ -41,6 +41,7 @@ class TIniFile {
 
     // A key keeps its place when it exists; a new key goes to the end of its
     // section, a new section to its place (see SetSectionOrder) or the end.
+    // CR and LF are left out of names and values: a line holds one value.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, int value);
     void WriteBool(std::string_view section, std::string_view key, bool value);  // "0" or "1"
@@ -71,6 +72,7 @@ class TIniFile {
         std::vector<Line> lines;
     };
 
+    Section* FindSection(std::string_view name);
     const Section* FindSection(std::string_view name) const;
     Section& SectionForWriting(std::string_view name);
     const Line* FindLine(std::string_view section, std::string_view key) const;

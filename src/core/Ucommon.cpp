@@ -4,6 +4,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "core/Utf8.h"
+
 std::string NormalizeSeparators(std::string_view path) {
     std::string result(path);
     std::replace(result.begin(), result.end(), '\\', '/');
@@ -22,9 +24,9 @@ std::string DupAmpersands(std::string_view text) {
     for (auto amp = rest.find('&'); amp != std::string_view::npos; amp = rest.find('&')) {
         result.append(rest.substr(0, amp + 1));
         result += '&';
-        rest = rest.substr(amp + 1, 255);
+        rest = Utf8Prefix(rest.substr(amp + 1), 255);
     }
-    result.append(rest.substr(0, 255));
+    result.append(Utf8Prefix(rest, 255));
     return result;
 }
 
@@ -43,14 +45,42 @@ std::string SafeFileName(std::string_view text) {
     return result;
 }
 
+namespace {
+// Second byte of the UTF-8 forms C2 xx of the characters StripControlChars drops.
+bool IsUndefinedC1(unsigned char second) {
+    return second == 0x81 || second == 0x8D || second == 0x8F || second == 0x90 || second == 0x9D;
+}
+}  // namespace
+
 std::string StripControlChars(std::string_view text) {
     std::string result;
     result.reserve(text.size());
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte >= 32 && byte != 127) result += c;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 32 || byte == 127) continue;
+        if (byte == 0xC2 && i + 1 < text.size() &&
+            IsUndefinedC1(static_cast<unsigned char>(text[i + 1]))) {
+            ++i;
+            continue;
+        }
+        result += text[i];
     }
     return result;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
+    return lines;
 }
 
 std::string LowerAscii(std::string_view text) {
@@ -123,9 +153,13 @@ int StrToIntDef(std::string_view text, int fallback) {
     return TryStrToInt(text, value) ? value : fallback;
 }
 
-int StrToIntOrZero(std::string_view text) { return StrToIntDef(text, 0); }
+int StrToIntOrZero(std::string_view text) {
+    return StrToIntDef(text, 0);
+}
 
-std::string IntToStrSafe(int64_t value) { return std::to_string(value); }
+std::string IntToStrSafe(int64_t value) {
+    return std::to_string(value);
+}
 
 std::string UrlEncode(std::string_view text) {
     static const char* const hex = "0123456789ABCDEF";
@@ -148,9 +182,9 @@ std::string UrlEncode(std::string_view text) {
 
 std::string HelpTopicPage(int topic) {
     static const char* const pages[] = {
-        "list.htm",   "browse.htm",   "newlist.htm", "edit.htm",     "config.htm",
-        "browseopt.htm", "filter.htm", "listbuild.htm", "search.htm", "cdbmanage.htm",
-        "picrep.htm", "rootdirs.htm", "export.htm",  "template.htm"};
+        "list.htm",      "browse.htm",   "newlist.htm",   "edit.htm",    "config.htm",
+        "browseopt.htm", "filter.htm",   "listbuild.htm", "search.htm",  "cdbmanage.htm",
+        "picrep.htm",    "rootdirs.htm", "export.htm",    "template.htm"};
     if (topic < 1 || topic > 14) return {};
     return pages[topic - 1];
 }

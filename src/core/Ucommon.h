@@ -11,15 +11,22 @@
 // Paths of playlist entries may use "\" (written on Windows); the model uses "/".
 std::string NormalizeSeparators(std::string_view path);
 std::string BlanksToUnderscores(std::string_view text);
-// Doubles every "&" so that a caption shows it literally; each piece between
-// ampersands, and the tail, is cut to 255 characters.
+// Doubles every "&" so that a caption shows it literally.  After each "&"
+// only the next 255 bytes of the text are kept (cut at a character
+// boundary), so a long piece also drops the ampersands beyond it; the text
+// before the first "&" is kept whole.
 std::string DupAmpersands(std::string_view text);
 std::string StripAmpersands(std::string_view text);
 // Each of < > | " \ / ? : becomes "_"; nothing else changes.
 std::string SafeFileName(std::string_view text);
-// Removes the ASCII control bytes 0-31 and DEL.  The text is UTF-8, so the
-// bytes 0x80-0x9F belong to multi-byte characters and are kept.
+// Removes the ASCII control bytes 0-31 and DEL, and the characters U+0081,
+// U+008D, U+008F, U+0090 and U+009D (the bytes Windows-1252 leaves
+// undefined, as they arrive from old 8-bit tags).  Every other UTF-8
+// character is kept whole.
 std::string StripControlChars(std::string_view text);
+// The lines of a text; a line ends at CR LF, LF or CR.  A line end at the
+// very end does not start another (empty) line.
+std::vector<std::string_view> SplitLines(std::string_view text);
 // Lower-cases A-Z only.
 std::string LowerAscii(std::string_view text);
 std::string UpperAscii(std::string_view text);
@@ -44,9 +51,9 @@ std::string IntToStrSafe(int64_t value);
 // "+" for a blank, letters and digits copied, every other byte as %XX.
 std::string UrlEncode(std::string_view text);
 
-// The logged-in user's name, "anonymous" when unknown.
+// The logged-in user's name (at most 255 bytes), "anonymous" when unknown.
 std::string GetLoginName();
-// The machine's host name, "nohost" when unknown.
+// The machine's host name (at most 255 bytes), "nohost" when unknown.
 std::string GetHostNameOrDefault();
 
 struct HttpResult {
@@ -54,13 +61,21 @@ struct HttpResult {
     std::string body;
     std::string error;  // what went wrong when status is not 200
 };
-// One GET with a read time-out, cookies, up to 15 redirects and
-// authentication retries.  Never throws.
+// One GET of an http or https URL.  The transfer ends when no data arrived for
+// timeoutMs (also while connecting).  Cookies set by the server are sent back
+// within the transfer, up to 15 redirects are followed, and user and password
+// given in the URL answer the server's authentication challenge (any
+// method).  A transfer that fails, also half way through the body, gives
+// status 0 and an error text.  Never throws.
 HttpResult HttpGetText(const std::string& url, long timeoutMs);
 
-// 1 for the folder itself plus every folder below it (hidden ones skipped).
+// 1 for the folder itself plus every folder below it, counted as the scanner
+// walks: hidden folders (names starting with ".") are skipped and links to
+// folders are not followed.  0 when the folder does not exist.  Lets pending
+// events run (PumpEvents) while it walks.
 int CountFolders(const std::string& folder);
-// Files (not folders) in the folder whose extension is `extension` (no dot).
+// Files (not folders, hidden ones included) directly in the folder whose
+// extension is `extension` (no dot, compared without regard to A-Z case).
 int CountFiles(const std::string& folder, std::string_view extension);
 // Playlists (m3u, pls, b4s) directly in the folder; a trailing "/" is ignored.
 int CountPlaylists(const std::string& folder);

@@ -36,9 +36,13 @@ std::string& CurrentLanguage();
 // exactly), else `englishDefault`.
 std::string LangText(std::string_view key, std::string_view englishDefault);
 
-// Fills LangList from the "*.lng" files of the program folder and of the
-// shipped resource folders (and their "lang" subfolders), program folder first.
+// Folders searched for language files, program folder first: each resource
+// folder and its "lang" subfolder.
+std::vector<std::string> LanguageFolders();
+// Fills LangList from the "*.lng" files of LanguageFolders().
 void ListLanguageFiles();
+// Fills LangList from the "*.lng" files of the given folders.
+void ListLanguageFilesIn(const std::vector<std::string>& folders);
 // The path of the language file of that name, "" when there is none.
 std::string LanguageFilePath(const std::string& name);
 // Loads "<name>.lng" into LangLines and makes it the current language.  False,

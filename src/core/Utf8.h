@@ -1,0 +1,17 @@
+#pragma once
+// UTF-8 helpers for texts the model reads from files it does not control.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view text);
+// Reads the bytes as Windows-1252 text (Latin-1 with the 0x80-0x9F
+// punctuation) and gives its UTF-8 form; the five undefined bytes become
+// U+0081, U+008D, U+008F, U+0090 and U+009D.
+std::string Windows1252ToUtf8(std::string_view text);
+// The text itself when it is valid UTF-8, else its Windows-1252 reading.
+std::string ToUtf8(std::string_view text);
+// The longest prefix of at most maxBytes bytes that does not split a UTF-8
+// sequence.
+std::string_view Utf8Prefix(std::string_view text, size_t maxBytes);
