@@ -1,0 +1,342 @@
+#include "collection/Udir_obj.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <set>
+#include <utility>
+
+#include "collection/UIo.h"
+#include "core/FileSystem.h"
+#include "core/PumpEvents.h"
+#include "core/Ucommon.h"
+
+// ---- Root directories ----
+
+namespace {
+
+bool RootOrder(const std::string& a, const std::string& b) {
+    const std::string la = LowerAscii(a), lb = LowerAscii(b);
+    return la != lb ? la < lb : a < b;
+}
+
+}  // namespace
+
+bool TRootList::Add(const std::string& folder) {
+    const std::string root = ExcludeTrailingSeparator(folder);
+    if (root.empty() || Contains(root)) return false;
+    folders_.insert(std::lower_bound(folders_.begin(), folders_.end(), root, RootOrder), root);
+    return true;
+}
+
+bool TRootList::Remove(const std::string& folder) {
+    const std::string root = ExcludeTrailingSeparator(folder);
+    auto it = std::find_if(folders_.begin(), folders_.end(),
+                           [&](const std::string& f) { return SamePath(f, root); });
+    if (it == folders_.end()) return false;
+    folders_.erase(it);
+    return true;
+}
+
+bool TRootList::Contains(const std::string& folder) const {
+    const std::string root = ExcludeTrailingSeparator(folder);
+    return std::any_of(folders_.begin(), folders_.end(),
+                       [&](const std::string& f) { return SamePath(f, root); });
+}
+
+void TRootList::Assign(const std::vector<std::string>& folders) {
+    folders_.clear();
+    for (const auto& folder : folders) Add(folder);
+}
+
+std::vector<std::string> SplitRootText(const std::string& text) {
+    std::vector<std::string> folders;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t bar = text.find('|', start);
+        if (bar == std::string::npos) bar = text.size();
+        if (bar > start) folders.push_back(text.substr(start, bar - start));
+        start = bar + 1;
+    }
+    return folders;
+}
+
+// ---- Folder walking ----
+
+namespace {
+
+enum TPlaylistGroup { GroupM3u, GroupPls, GroupB4s, GroupCount, GroupNone = GroupCount };
+
+TPlaylistGroup PlaylistGroupOf(std::string_view name) {
+    const std::string ext = LowerAscii(ExtractFileExt(name));
+    if (ext == ".m3u") return GroupM3u;
+    if (ext == ".pls") return GroupPls;
+    if (ext == ".b4s") return GroupB4s;
+    return GroupNone;
+}
+
+// What a folder holds for the scan, in scan order: names sorted byte-wise so
+// that scans are the same on every file system.
+struct TFolderListing {
+    std::vector<std::string> folders;  // hidden folders left out
+    std::array<std::vector<std::string>, GroupCount> playlists;
+};
+
+TFolderListing ListFolder(const std::string& folder) {
+    TFolderListing listing;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return listing;  // an unreadable folder holds nothing
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        bool isFile = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            if (fstatat(dirfd(dir), entry->d_name, &st, 0) == 0) {
+                isFolder = S_ISDIR(st.st_mode);
+                isFile = S_ISREG(st.st_mode);
+            }
+        }
+        if (isFolder && name.front() != '.') listing.folders.push_back(name);
+        if (!isFile) continue;
+        const TPlaylistGroup group = PlaylistGroupOf(name);
+        if (group != GroupNone) listing.playlists[group].push_back(name);
+    }
+    closedir(dir);
+    std::sort(listing.folders.begin(), listing.folders.end());
+    for (auto& group : listing.playlists) std::sort(group.begin(), group.end());
+    return listing;
+}
+
+// Walks folder trees: every folder once, even when links make a loop or
+// reach it twice; a folder's subfolders before its own playlists.
+class TFolderWalk {
+  public:
+    std::function<void(const std::string& folder)> onFolder;
+    std::function<void(const std::string& playlist)> onPlaylist;
+
+    void Walk(const std::string& folder) {
+        struct stat st {};
+        if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+        if (!visited_.insert({st.st_dev, st.st_ino}).second) return;
+        if (onFolder) onFolder(folder);
+        const TFolderListing listing = ListFolder(folder);
+        for (const auto& name : listing.folders) {
+            PumpEvents();
+            Walk(JoinPath(folder, name));
+        }
+        if (!onPlaylist) return;
+        for (const auto& group : listing.playlists) {
+            for (const auto& name : group) {
+                PumpEvents();
+                onPlaylist(JoinPath(folder, name));
+            }
+        }
+    }
+
+  private:
+    std::set<std::pair<dev_t, ino_t>> visited_;
+};
+
+int CountScanFolders(const std::vector<std::string>& roots) {
+    int count = 0;
+    TFolderWalk walk;
+    walk.onFolder = [&](const std::string&) { ++count; };
+    for (const auto& root : roots) walk.Walk(root);
+    return count;
+}
+
+}  // namespace
+
+// ---- The album list ----
+
+void TDirectory::ReadAlbums(TLoadSave& stream, const std::string& base) {
+    List.Clear();
+    const int32_t count = stream.ReadInteger();
+    if (count < 0) throw EMyFileError("Could not read");
+    ProgressTotal = count;
+    ProgressCount = 1;
+    for (int32_t i = 0; i < count; ++i) {
+        ++ProgressCount;
+        const std::string path = FromRelativeForm(stream.ReadString(), base);
+        // Appended first, so that a damaged record keeps what was read of it.
+        Tm3u& album = List[List.Add(path, std::make_unique<Tm3u>(path))];
+        album.ReadAlbumRecord(stream, base);
+        PumpEvents();
+    }
+}
+
+void TDirectory::WriteAlbums(TLoadSave& stream, const std::string& base) const {
+    ProgressTotal = static_cast<int>(List.Count());
+    ProgressCount = 1;
+    stream.WriteInteger(static_cast<int32_t>(List.Count()));
+    for (const auto& entry : List) {
+        ++ProgressCount;
+        stream.WriteString(ToRelativeForm(entry.key, base));
+        entry.object->WriteAlbumRecord(stream, base);
+        PumpEvents();
+    }
+}
+
+size_t TDirectory::FindOrAddAlbum(const std::string& playlistPath) {
+    long found = List.IndexOf(playlistPath);
+    size_t index = found >= 0 ? static_cast<size_t>(found)
+                              : List.Add(playlistPath, std::make_unique<Tm3u>(playlistPath));
+    Tm3u& album = List[index];
+    album.ScanMark = album.ScanMark == 1 ? -1 : 0;
+    return index;
+}
+
+void TDirectory::ScanPlaylist(bool force, const std::string& playlistPath) {
+    List[FindOrAddAlbum(playlistPath)].Refresh(force, TagReader);
+}
+
+namespace {
+
+TFolderWalk ScanWalk(TDirectory& directory, bool force) {
+    TFolderWalk walk;
+    walk.onFolder = [](const std::string&) { ++ProgressCount; };
+    walk.onPlaylist = [&directory, force](const std::string& playlist) {
+        directory.ScanPlaylist(force, playlist);
+    };
+    return walk;
+}
+
+}  // namespace
+
+void TDirectory::ScanFolder(bool force, const std::string& folder) {
+    ScanWalk(*this, force).Walk(folder);
+}
+
+int64_t TDirectory::Scan(bool force, const std::vector<std::string>& roots, bool prescan) {
+    ProgressTotal = prescan ? CountScanFolders(roots) : 0;
+    ProgressCount = 1;
+    const int64_t start = TickCountMs();
+    // One walk for all roots: a folder reached from two roots is scanned once.
+    TFolderWalk walk = ScanWalk(*this, force);
+    for (const auto& root : roots) walk.Walk(root);
+    return TickCountMs() - start;
+}
+
+void TDirectory::FreeAlbumAt(size_t index) {
+    if (OnAlbumRemoving) OnAlbumRemoving(List[index]);
+    List.Delete(index);
+}
+
+void TDirectory::RemoveAlbum(const Tm3u* album) {
+    long index = List.IndexOfObject(album);
+    if (index >= 0) FreeAlbumAt(static_cast<size_t>(index));
+}
+
+namespace {
+
+// Removes every album the test picks, in one pass; returns how many.
+template <typename Picked>
+size_t RemoveAlbumsIf(TDirectory& directory, Picked picked) {
+    size_t removed = 0;
+    directory.List.RemoveUnless([&](const Tm3u& album) {
+        if (!picked(album)) return true;
+        if (directory.OnAlbumRemoving) directory.OnAlbumRemoving(album);
+        ++removed;
+        return false;
+    });
+    return removed;
+}
+
+}  // namespace
+
+size_t TDirectory::RemoveAlbumsUnder(const std::string& folder) {
+    return RemoveAlbumsIf(*this, [&](const Tm3u& album) { return album.IsUnder(folder); });
+}
+
+void TDirectory::RekeyAlbum(const Tm3u* album) {
+    long index = List.IndexOfObject(album);
+    if (index >= 0) List.SetKey(static_cast<size_t>(index), album->PlaylistPath);
+}
+
+void TDirectory::MoveFolder(const std::string& oldFolder, const std::string& newFolder) {
+    for (size_t i = 0; i < List.Count(); ++i) {
+        List[i].ReplaceFolder(oldFolder, newFolder);
+        List.SetKey(i, List[i].PlaylistPath);
+    }
+}
+
+void TDirectory::ResetPlayCounts() {
+    for (const auto& entry : List) entry.object->PlayCount = 0;
+}
+
+void TDirectory::ClearLastPlayed() {
+    for (const auto& entry : List) entry.object->LastPlayed.clear();
+}
+
+void TDirectory::DropAllCachedCovers() {
+    for (const auto& entry : List) entry.object->DropCachedCover();
+}
+
+// ---- Rescans and root changes ----
+
+namespace {
+
+void SetScanMarks(TDirectory& directory, int32_t mark) {
+    for (const auto& entry : directory.List) entry.object->ScanMark = mark;
+}
+
+// Runs a scan; an error ends it where it was, and the result says why.
+TScanResult RunScan(TDirectory& directory, const std::vector<std::string>& roots, bool force,
+                    bool prescan) {
+    TScanResult result;
+    const int64_t start = TickCountMs();
+    try {
+        directory.Scan(force, roots, prescan);
+    } catch (const std::exception& e) {
+        result.completed = false;
+        result.error = e.what();
+    }
+    result.elapsedMs = TickCountMs() - start;
+    return result;
+}
+
+}  // namespace
+
+TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan) {
+    SetScanMarks(directory, 1);
+    TScanResult result = RunScan(directory, roots.Folders(), force, prescan);
+    // After an error the albums still marked include those the scan never
+    // reached: removing them would lose them for nothing.
+    if (result.completed)
+        result.removed = RemoveAlbumsIf(directory, [](const Tm3u& a) { return a.ScanMark == 1; });
+    SetScanMarks(directory, 0);
+    return result;
+}
+
+TScanResult AddRoots(TDirectory& directory, TRootList& roots,
+                     const std::vector<std::string>& folders, bool prescan) {
+    TScanResult result = RunScan(directory, folders, true, prescan);
+    for (const auto& folder : folders) roots.Add(folder);
+    SetScanMarks(directory, 0);
+    return result;
+}
+
+void MoveRoot(TDirectory& directory, TRootList& roots, const std::string& oldRoot,
+              const std::string& newRoot) {
+    directory.MoveFolder(oldRoot, newRoot);
+    roots.Remove(oldRoot);
+    roots.Add(newRoot);
+}
+
+size_t RemoveRoot(TDirectory& directory, TRootList& roots, const std::string& root) {
+    const size_t removed = directory.RemoveAlbumsUnder(root);
+    roots.Remove(root);
+    return removed;
+}
+
+int32_t NextStatus(int32_t status) {
+    return status + 1 > 2 ? 0 : status + 1;
+}
+
+void SetStatusOfAll(const std::vector<Tm3u*>& albums, int32_t status) {
+    for (Tm3u* album : albums) album->Status = status;
+}

@@ -1,0 +1,294 @@
+#include "collection/Um3u_obj.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+
+#include <cerrno>
+#include <ctime>
+#include <optional>
+
+#include "collection/UIo.h"
+#include "core/FileSystem.h"
+#include "core/Ucommon.h"
+#include "core/Ulang.h"
+
+std::function<void()> Tm3u::OnCachedCoverDropped;
+
+std::string PicturePathFor(const std::string& playlistPath) {
+    if (playlistPath.size() < 3) return "jpg";
+    return playlistPath.substr(0, playlistPath.size() - 3) + "jpg";
+}
+
+Tm3u::Tm3u(std::string playlistPath) : PlaylistPath(std::move(playlistPath)) {}
+
+// ---- Stored form ----
+
+void Tm3u::WriteAlbumRecord(TLoadSave& stream, const std::string& base) const {
+    stream.WriteInteger(static_cast<int32_t>(Tracks.Count()));
+    for (const auto& entry : Tracks) {
+        stream.WriteString(ToRelativeForm(entry.key, base));
+        entry.object->WriteTrackRecord(stream, base);
+    }
+    stream.WriteString(Artist);
+    stream.WriteString(Album);
+    stream.WriteString(Genre);
+    stream.WriteInteger(Year);
+    stream.WriteInteger(Status);
+    stream.WriteInteger(PictureState);
+    stream.WriteInteger(PlayCount);
+    stream.WriteString(LastPlayed);
+    stream.WriteInteger(static_cast<int32_t>(CachedCover.size()));
+    stream.WriteBlock(CachedCover.data(), CachedCover.size());
+}
+
+void Tm3u::ReadAlbumRecord(TLoadSave& stream, const std::string& base) {
+    DropCachedCover();
+    Tracks.Clear();
+    const int32_t trackCount = stream.ReadInteger();
+    if (trackCount < 0) throw EMyFileError("Could not read");
+    for (int32_t i = 0; i < trackCount; ++i) {
+        const std::string path = FromRelativeForm(stream.ReadString(), base);
+        // A key stored twice: the later record overwrites the earlier track.
+        Tracks[AddTrack(path, false)].ReadTrackRecord(stream, base);
+    }
+    Artist = stream.ReadString();
+    Album = stream.ReadString();
+    Genre = stream.ReadString();
+    Year = stream.ReadInteger();
+    Status = stream.ReadInteger();
+    PictureState = stream.ReadInteger();
+    PlayCount = stream.ReadInteger();
+    LastPlayed = stream.ReadString();
+    const int32_t coverLength = stream.ReadInteger();
+    if (coverLength < 0) throw EMyFileError("Could not read");
+    CachedCover = stream.ReadBlock(static_cast<size_t>(coverLength));
+}
+
+// ---- Tracks ----
+
+size_t Tm3u::InsertTrack(const std::string& path, bool checkExistence,
+                         const std::string& afterPath) {
+    long existing = Tracks.IndexOf(path);
+    if (existing >= 0) {
+        Tracks[static_cast<size_t>(existing)].RefreshMark = 0;
+        return static_cast<size_t>(existing);
+    }
+    auto track = std::make_unique<Tmp3>(path);
+    if (checkExistence) track->FileFound = FileExists(path);
+    track->InAlbumFolder = PathStartsWith(path, ExtractFilePath(PlaylistPath));
+    size_t position = Tracks.Count();
+    if (!afterPath.empty()) {
+        long after = Tracks.IndexOf(afterPath);
+        if (after >= 0) position = static_cast<size_t>(after) + 1;
+    }
+    return Tracks.Insert(position, path, std::move(track));
+}
+
+size_t Tm3u::AddTrack(const std::string& path, bool checkExistence) {
+    return InsertTrack(path, checkExistence, {});
+}
+
+void Tm3u::RekeyTrack(const Tmp3& track) {
+    long index = Tracks.IndexOfObject(&track);
+    if (index >= 0) Tracks.SetKey(static_cast<size_t>(index), track.Path);
+}
+
+void Tm3u::MeasureTracks(const std::function<void(Tmp3&)>& measureTrack) {
+    for (const auto& entry : Tracks) measureTrack(*entry.object);
+}
+
+// ---- Album values ----
+
+void Tm3u::SetInfo(const std::string& artist, int32_t year, const std::string& genre,
+                   const std::string& album) {
+    Artist = artist;
+    Year = year;
+    Genre = genre;
+    Album = album;
+}
+
+void Tm3u::MarkPlayed() {
+    ++PlayCount;
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d%H%M%S", &local);
+    LastPlayed = stamp;
+}
+
+bool Tm3u::MatchesText(const std::string& search, bool wordsOnly, int32_t fields) const {
+    return ((fields & SearchArtist) && TextMatches(search, Artist, wordsOnly)) ||
+           ((fields & SearchAlbum) && TextMatches(search, Album, wordsOnly)) ||
+           ((fields & SearchFiles) &&
+            TextMatches(search, ExtractFileName(PlaylistPath), wordsOnly));
+}
+
+bool Tm3u::IsUnder(const std::string& folder) const {
+    return IsPathUnder(PlaylistPath, folder);
+}
+
+int32_t Tm3u::PlaylistType() const {
+    const std::string ext = LowerAscii(ExtractFileExt(PlaylistPath));
+    if (ext == ".pls") return PlaylistPLS;
+    if (ext == ".b4s") return PlaylistB4S;
+    return PlaylistM3U;
+}
+
+// ---- Refresh from the playlist ----
+
+namespace {
+
+bool HasAlbumValues(const Tm3u& album) {
+    return !album.Artist.empty() || !album.Album.empty() || !album.Genre.empty() || album.Year != 0;
+}
+
+// The most frequent of the values (ties to the first met), compared through
+// `key`; nullopt when there is none.
+template <typename T, typename Key>
+std::optional<T> MostFrequent(const std::vector<T>& values, Key key) {
+    std::optional<T> best;
+    size_t bestCount = 0;
+    for (size_t i = 0; i < values.size(); ++i) {
+        size_t count = 0;
+        for (const auto& other : values) count += key(other) == key(values[i]) ? 1 : 0;
+        if (count > bestCount) best = values[i], bestCount = count;
+    }
+    return best;
+}
+
+void TakeMostFrequentText(std::string& field, const std::vector<std::string>& values) {
+    if (!field.empty()) return;
+    if (auto best = MostFrequent(values, [](const std::string& v) { return LowerAscii(v); }))
+        field = *best;
+}
+
+}  // namespace
+
+bool Tm3u::DeriveFromTracks() {
+    std::vector<std::string> artists, albums, genres;
+    std::vector<int32_t> years;
+    bool tagged = false;
+    for (const auto& entry : Tracks) {
+        const Tmp3& track = *entry.object;
+        if (track.TagKind <= TagNone) continue;
+        tagged = true;
+        if (!track.Artist.empty()) artists.push_back(track.Artist);
+        if (!track.Album.empty()) albums.push_back(track.Album);
+        if (!track.Genre.empty()) genres.push_back(track.Genre);
+        if (track.Year != 0) years.push_back(track.Year);
+    }
+    TakeMostFrequentText(Artist, artists);
+    TakeMostFrequentText(Album, albums);
+    TakeMostFrequentText(Genre, genres);
+    if (Year == 0) Year = MostFrequent(years, [](int32_t y) { return y; }).value_or(0);
+    return tagged;
+}
+
+void Tm3u::Refresh(bool force, const TTagReader& readTags) {
+    DropCachedCover();
+    for (const auto& entry : Tracks) entry.object->RefreshMark = 1;
+    // A playlist that exists but cannot be read leaves the album as it was,
+    // rather than losing its tracks to a passing error.
+    if (!ReadPlaylist(false) && FileExists(PlaylistPath)) {
+        for (const auto& entry : Tracks) entry.object->RefreshMark = 0;
+        return;
+    }
+    Tracks.RemoveUnless([](const Tmp3& track) { return track.RefreshMark != 1; });
+    PictureState = FileExists(PicturePathFor(PlaylistPath)) ? 1 : 0;
+    // The fast scan: an album known before this scan that has values opens no audio file.
+    if (!force && ScanMark != 0 && HasAlbumValues(*this)) return;
+
+    for (const auto& entry : Tracks) {
+        if (readTags)
+            readTags(*entry.object);
+        else
+            entry.object->ReadTags();
+    }
+    Tm3u kept;
+    kept.SetInfo(Artist, Year, Genre, Album);
+    SetInfo({}, 0, {}, {});
+    DeriveFromTracks();
+    if (!HasAlbumValues(*this)) SetInfo(kept.Artist, kept.Year, kept.Genre, kept.Album);
+}
+
+// ---- Names and renames ----
+
+std::string Tm3u::FormatAlbumName(const std::string& pattern) const {
+    auto replaceFirst = [](std::string& text, std::string_view placeholder,
+                           const std::string& value) {
+        auto at = text.find(placeholder);
+        if (at != std::string::npos) text.replace(at, placeholder.size(), value);
+    };
+    std::string name = pattern;
+    replaceFirst(name, "%artist", Artist.empty() ? LangText("BlankArtist", "Artist") : Artist);
+    replaceFirst(name, "%album", Album.empty() ? LangText("BlankAlbum", "Album") : Album);
+    replaceFirst(name, "%year", Year == 0 ? LangText("BlankYear", "Year") : std::to_string(Year));
+    return SafeFileName(name);
+}
+
+namespace {
+
+// Renames without replacing what is already there: a taken name is a
+// failure, as it would otherwise silently destroy another file or folder.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (from == to) return true;
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    if (FileExists(to) || DirectoryExists(to)) return false;
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace
+
+bool Tm3u::RenamePlaylist(const std::string& pattern) {
+    DropCachedCover();
+    const std::string folder = ExtractFilePath(PlaylistPath);
+    const std::string name = FormatAlbumName(pattern);
+    const std::string newPath = folder + name + ExtractFileExt(PlaylistPath);
+    const std::string oldPicture = PicturePathFor(PlaylistPath);
+    if (!RenameWithoutReplacing(PlaylistPath, newPath)) return false;
+    // The picture follows only once the playlist moved, so the two never part.
+    if (PictureState == 1) RenameWithoutReplacing(oldPicture, folder + name + ".jpg");
+    PlaylistPath = newPath;
+    return true;
+}
+
+bool Tm3u::RenameFolder(const std::string& pattern) {
+    DropCachedCover();
+    const std::string folder = ExtractFilePath(PlaylistPath);
+    // A folder shared by several albums is never renamed.
+    if (CountPlaylists(folder) > 1) return false;
+    const std::string oldFolder = ExcludeTrailingSeparator(folder);
+    const std::string parent = ExtractFilePath(oldFolder);
+    if (parent.empty() || oldFolder == "/") return false;  // the root of the file system
+    const std::string newFolder = parent + FormatAlbumName(pattern);
+    if (!RenameWithoutReplacing(oldFolder, newFolder)) return false;
+    ReplaceFolder(oldFolder, newFolder);
+    return true;
+}
+
+void Tm3u::ReplaceFolder(const std::string& oldFolder, const std::string& newFolder) {
+    DropCachedCover();
+    if (IsUnder(oldFolder)) {
+        std::string rest = PlaylistPath.substr(oldFolder.size());
+        if (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+        PlaylistPath = JoinPath(newFolder, rest);
+    }
+    for (size_t i = 0; i < Tracks.Count(); ++i) {
+        Tracks[i].ReplaceFolder(oldFolder, newFolder);
+        Tracks.SetKey(i, Tracks[i].Path);
+    }
+}
+
+// ---- Pictures ----
+
+std::string Tm3u::PictureFile() const {
+    return PictureState != 0 ? PicturePathFor(PlaylistPath) : std::string();
+}
+
+void Tm3u::DropCachedCover() {
+    if (CachedCover.empty()) return;
+    CachedCover.clear();
+    if (OnCachedCoverDropped) OnCachedCoverDropped();
+}

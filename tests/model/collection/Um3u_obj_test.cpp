@@ -1,0 +1,443 @@
+#include "collection/Um3u_obj.h"
+
+#include <gtest/gtest.h>
+
+#include "CollectionFixtures.h"
+#include "TempDir.h"
+#include "collection/UIo.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST(AlbumTracks, AddFindsExistingAndInsertPlacesAfterNamedTrack) {
+    Tm3u album("/m/A/list.m3u");
+    album.AddTrack("/m/A/1.mp3", false);
+    album.AddTrack("/m/A/2.mp3", false);
+    album.Tracks[0].RefreshMark = 1;
+    EXPECT_EQ(album.AddTrack("/m/A/1.mp3", false), 0u);  // same path: one track
+    EXPECT_EQ(album.Tracks[0].RefreshMark, 0);
+    EXPECT_EQ(album.InsertTrack("/m/A/x.mp3", false, "/m/A/1.mp3"), 1u);
+    EXPECT_EQ(album.InsertTrack("/m/A/y.mp3", false, "/m/A/2.mp3"), 3u);  // after the last
+    EXPECT_EQ(album.InsertTrack("/m/A/z.mp3", false, "/m/A/none"), 4u);   // unknown: appended
+    EXPECT_EQ(album.InsertTrack("/m/A/2.mp3", false, "/m/A/1.mp3"), 2u);  // existing: not moved
+    EXPECT_EQ(TrackNames(album), (Names{"1.mp3", "x.mp3", "2.mp3", "y.mp3", "z.mp3"}));
+    EXPECT_EQ(album.Tracks.IndexOf("/m/A/y.mp3"), 3);
+}
+
+TEST(AlbumTracks, NewTrackNotesFolderAndExistence) {
+    TempDir dir;
+    Tm3u album(dir / "A/list.m3u");
+    dir.File("A/here.mp3", "");
+    album.AddTrack(dir / "A/here.mp3", true);
+    album.AddTrack(dir / "A/gone.mp3", true);
+    album.AddTrack(dir / "A2/x.mp3", true);
+    album.AddTrack(dir / "A/here2.mp3", false);
+    EXPECT_TRUE(album.Tracks[0].FileFound);
+    EXPECT_FALSE(album.Tracks[1].FileFound);
+    EXPECT_TRUE(album.Tracks[0].InAlbumFolder);
+    EXPECT_FALSE(album.Tracks[2].InAlbumFolder);  // "A2" is not the folder "A"
+    EXPECT_FALSE(album.Tracks[3].FileFound);      // not checked
+}
+
+TEST(AlbumRecord, RoundTripWithBase) {
+    Tm3u album("/cd/A/list.m3u");
+    album.SetInfo("Artist", 1999, "Rock", "Album");
+    album.Status = 2;
+    album.PictureState = 1;
+    album.PlayCount = 7;
+    album.LastPlayed = "20240102030405";
+    album.CachedCover = std::string("\xFF\xD8\0\x01", 4);
+    album.AddTrack("/cd/A/1.mp3", false);
+    album.Tracks[0].Title = "One";
+    album.Tracks[0].Duration = 1234;
+    album.AddTrack("/elsewhere/2.mp3", false);
+
+    TLoadSave out;
+    out.OpenWrite("/nonexistent/never-written");
+    album.WriteAlbumRecord(out, "/cd/");
+    const std::string bytes = out.Bytes();
+    out.OpenBytes({});
+    EXPECT_NE(bytes.find("A/1.mp3"), std::string::npos);
+    EXPECT_EQ(bytes.find("/cd/A/1.mp3"), std::string::npos);
+
+    TLoadSave in;
+    in.OpenBytes(bytes);
+    Tm3u read("/dvd/A/list.m3u");
+    read.ReadAlbumRecord(in, "/dvd/");
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_EQ(read.Tracks.Key(0), "/dvd/A/1.mp3");
+    EXPECT_EQ(read.Tracks[0].Path, "/dvd/A/1.mp3");
+    EXPECT_EQ(read.Tracks[0].Title, "One");
+    EXPECT_EQ(read.Tracks[0].Duration, 1234);
+    EXPECT_EQ(read.Tracks.Key(1), "/dvd//elsewhere/2.mp3");  // outside the base: full path kept
+    EXPECT_EQ(read.Artist, "Artist");
+    EXPECT_EQ(read.Year, 1999);
+    EXPECT_EQ(read.Status, 2);
+    EXPECT_EQ(read.PictureState, 1);
+    EXPECT_EQ(read.PlayCount, 7);
+    EXPECT_EQ(read.LastPlayed, "20240102030405");
+    EXPECT_EQ(read.CachedCover, album.CachedCover);
+}
+
+// Bytes of an album record with the given tracks and cover length.
+std::string RecordBytes(const Names& keys, int32_t coverLength) {
+    TLoadSave out;
+    out.OpenWrite("/nonexistent/never-written");
+    out.WriteInteger(static_cast<int32_t>(keys.size()));
+    for (size_t i = 0; i < keys.size(); ++i) {
+        out.WriteString(keys[i]);
+        Tmp3 track;
+        track.Title = "t" + std::to_string(i);
+        track.WriteTrackRecord(out, "");
+    }
+    for (const char* text : {"a", "b", "g"}) out.WriteString(text);
+    for (int i = 0; i < 4; ++i) out.WriteInteger(0);
+    out.WriteString("");
+    out.WriteInteger(coverLength);
+    std::string bytes = out.Bytes();
+    out.OpenBytes({});
+    return bytes;
+}
+
+TEST(AlbumRecord, DuplicateKeyOverwritesAndDamageFails) {
+    Tm3u album("/m/list.m3u");
+    TLoadSave in;
+    in.OpenBytes(RecordBytes({"/m/1.mp3", "/m/2.mp3", "/m/1.mp3"}, 0));
+    album.ReadAlbumRecord(in, "");
+    EXPECT_EQ(TrackNames(album), (Names{"1.mp3", "2.mp3"}));
+    EXPECT_EQ(album.Tracks[0].Title, "t2");
+
+    for (const auto& bytes : {RecordBytes({"/m/1.mp3"}, -1), RecordBytes({"/m/1.mp3"}, 10),
+                              RecordBytes({}, 0).substr(0, 10)}) {
+        Tm3u damaged("/m/list.m3u");
+        TLoadSave stream;
+        stream.OpenBytes(bytes);
+        EXPECT_THROW(damaged.ReadAlbumRecord(stream, ""), EMyFileError);
+    }
+    std::string negativeCount = RecordBytes({}, 0);
+    negativeCount[3] = '\x80';
+    TLoadSave stream;
+    stream.OpenBytes(negativeCount);
+    EXPECT_THROW(album.ReadAlbumRecord(stream, ""), EMyFileError);
+}
+
+TEST(AlbumRefresh, KeepsOldOrderDropsVanishedAppendsNew) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3", "2.mp3", "3.mp3"}));
+    album.Refresh(true, [](Tmp3&) { return false; });
+    MakeAlbum(dir, "A/list.m3u", {"4.mp3", "3.mp3", "1.mp3", "1.mp3", "5.mp3"});
+    album.Refresh(true, [](Tmp3&) { return false; });
+    EXPECT_EQ(TrackNames(album), (Names{"1.mp3", "3.mp3", "4.mp3", "5.mp3"}));
+    EXPECT_EQ(album.Tracks.IndexOf(dir / "A/5.mp3"), 3);
+
+    std::remove(album.PlaylistPath.c_str());
+    album.Refresh(true, [](Tmp3&) { return false; });
+    EXPECT_EQ(album.Tracks.Count(), 0u);  // a missing playlist names nothing
+}
+
+TEST(AlbumRefresh, PlaylistValuesFillTracksAndPictureStateFollowsTheFile) {
+    TempDir dir;
+    const std::string path =
+        dir.File("A/list.m3u", "#@Artist:Band\n#@Year:1990\n#EXTINF:215,Song A\nsong a.mp3\n");
+    Tm3u album(path);
+    album.Refresh(true, [](Tmp3&) { return false; });  // no tags: the playlist's values stay
+    ASSERT_EQ(album.Tracks.Count(), 1u);
+    EXPECT_EQ(album.Tracks[0].Path, dir / "A/song a.mp3");
+    EXPECT_EQ(album.Tracks[0].Duration, 215000);
+    EXPECT_EQ(album.Tracks[0].Title, "Song A");
+    EXPECT_EQ(album.Tracks[0].Artist, "Band");
+    EXPECT_EQ(album.Tracks[0].Year, 1990);
+    EXPECT_EQ(album.Artist, "Band");
+    EXPECT_EQ(album.PictureState, 0);
+    dir.File("A/list.jpg", "x");
+    album.Refresh(true, [](Tmp3&) { return false; });
+    EXPECT_EQ(album.PictureState, 1);
+    EXPECT_EQ(album.PictureFile(), dir / "A/list.jpg");
+}
+
+TEST(AlbumRefresh, DropsCachedCoverAndTellsTheOwner) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
+    int dropped = 0;
+    Tm3u::OnCachedCoverDropped = [&] { ++dropped; };
+    album.Refresh(false);  // no cover: nothing to tell
+    album.CachedCover = "jpeg";
+    album.Refresh(false, [](Tmp3&) { return false; });
+    Tm3u::OnCachedCoverDropped = nullptr;
+    EXPECT_TRUE(album.CachedCover.empty());
+    EXPECT_EQ(dropped, 1);
+}
+
+TEST(AlbumRefresh, TagReadingDependsOnForceMarkAndValues) {
+    struct Case {
+        const char* name;
+        bool force;
+        int32_t scanMark;
+        int32_t year;  // the album's only value
+        int expectedOpens;
+    } cases[] = {
+        {"fast, known album with a value", false, -1, 1990, 0},
+        {"fast, known album without values", false, -1, 0, 2},
+        {"fast, new album", false, 0, 1990, 2},
+        {"full", true, -1, 1990, 2},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3", "2.mp3"}));
+        album.AddTrack(dir / "A/gone.mp3", false);
+        album.ScanMark = c.scanMark;
+        album.Year = c.year;
+        TFakeTags tags;
+        tags.byFile["1.mp3"] = {"Band", "Live", "Rock", 2001, ""};
+        album.Refresh(c.force, tags.Reader());
+        EXPECT_EQ(tags.opens, c.expectedOpens) << c.name;
+        EXPECT_EQ(album.Tracks.Count(), 2u) << c.name;  // the playlist is re-read anyway
+        EXPECT_EQ(album.Year, c.expectedOpens ? 2001 : c.year) << c.name;
+    }
+}
+
+TEST(AlbumDerive, MostFrequentValueWinsTiesToFirstMet) {
+    Tm3u album("/m/list.m3u");
+    auto add = [&](const char* file, int32_t tag, const char* artist, const char* genre,
+                   int32_t year) {
+        Tmp3& t = album.Tracks[album.AddTrack(std::string("/m/") + file, false)];
+        t.TagKind = tag;
+        t.Artist = artist;
+        t.Genre = genre;
+        t.Year = year;
+    };
+    add("0", TagNone, "Untagged", "Untagged", 1);  // untagged tracks take no part
+    add("1", TagID3v1, "Band", "", 0);
+    add("2", TagID3v2, "Guest", "Jazz", 1999);
+    add("3", TagID3v2, "BAND", "Rock", 2001);
+    add("4", TagID3v2, "Other", "", 2001);
+    album.Album = "Kept";
+    EXPECT_TRUE(album.DeriveFromTracks());
+    EXPECT_EQ(album.Artist, "Band");  // Band/BAND twice, with the first one's case
+    EXPECT_EQ(album.Genre, "Jazz");   // a tie: the first met
+    EXPECT_EQ(album.Year, 2001);
+    EXPECT_EQ(album.Album, "Kept");  // fields already set are kept
+
+    Tm3u untagged("/m/u.m3u");
+    untagged.AddTrack("/m/x", false);
+    EXPECT_FALSE(untagged.DeriveFromTracks());
+}
+
+TEST(AlbumDerive, RefreshKeepsOldValuesWhenTracksGiveNone) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
+    album.SetInfo("Old", 1980, "", "");
+    TFakeTags tags;
+    album.Refresh(true, tags.Reader());
+    EXPECT_EQ(album.Artist, "Old");
+    EXPECT_EQ(album.Year, 1980);
+    tags.byFile["1.mp3"] = {"", "New album", "", 0, ""};
+    album.Refresh(true, tags.Reader());
+    EXPECT_EQ(album.Artist, "");  // any value from the tags replaces all old ones
+    EXPECT_EQ(album.Album, "New album");
+    EXPECT_EQ(album.Year, 0);
+}
+
+TEST(AlbumName, PlaceholdersBlanksAndUnsafeCharacters) {
+    struct Case {
+        const char* pattern;
+        const char* artist;
+        const char* album;
+        int32_t year;
+        const char* expected;
+    } cases[] = {
+        {"%artist - %album (%year)", "AC/DC", "", 0, "AC_DC - Album (Year)"},
+        {"%artist - %album (%year)", "A", "B?", 1999, "A - B_ (1999)"},
+        {"%year %year", "", "", 2000, "2000 %year"},
+        {"plain", "A", "B", 1, "plain"},
+    };
+    for (const auto& c : cases) {
+        Tm3u album;
+        album.SetInfo(c.artist, c.year, "", c.album);
+        EXPECT_EQ(album.FormatAlbumName(c.pattern), c.expected) << c.pattern;
+    }
+}
+
+TEST(AlbumRename, PlaylistAndPictureMoveTogether) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/old.m3u", {"1.mp3"}));
+    dir.File("A/old.jpg", "picture");
+    album.PictureState = 1;
+    album.SetInfo("AC/DC", 1990, "", "Live");
+    album.CachedCover = "jpeg";
+    EXPECT_TRUE(album.RenamePlaylist("%artist - %album (%year)"));
+    EXPECT_EQ(album.PlaylistPath, dir / "A/AC_DC - Live (1990).m3u");
+    EXPECT_TRUE(FileExists(album.PlaylistPath));
+    EXPECT_EQ(dir.Read("A/AC_DC - Live (1990).jpg"), "picture");
+    EXPECT_FALSE(FileExists(dir / "A/old.m3u"));
+    EXPECT_TRUE(album.CachedCover.empty());
+}
+
+TEST(AlbumRename, FailedPlaylistRenameLeavesEverything) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/old.m3u", {"1.mp3"}));
+    dir.File("A/old.jpg", "picture");
+    dir.File("A/Taken.m3u", "other album");
+    album.PictureState = 1;
+    EXPECT_FALSE(album.RenamePlaylist("Taken"));
+    EXPECT_EQ(album.PlaylistPath, dir / "A/old.m3u");
+    EXPECT_EQ(dir.Read("A/Taken.m3u"), "other album");  // never overwritten
+    EXPECT_TRUE(FileExists(dir / "A/old.jpg"));
+    EXPECT_FALSE(FileExists(dir / "A/Taken.jpg"));
+}
+
+TEST(AlbumRename, FolderFollowsPatternAndPathsFollowTheFolder) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "M/old/list.m3u", {"1.mp3", "2.mp3"}));
+    album.Refresh(true, [](Tmp3&) { return false; });
+    album.SetInfo("Band", 0, "", "Live");
+    EXPECT_TRUE(album.RenameFolder("%artist - %album"));
+    EXPECT_EQ(album.PlaylistPath, dir / "M/Band - Live/list.m3u");
+    EXPECT_TRUE(FileExists(dir / "M/Band - Live/1.mp3"));
+    EXPECT_EQ(album.Tracks.Key(1), dir / "M/Band - Live/2.mp3");
+    EXPECT_EQ(album.Tracks[1].Path, dir / "M/Band - Live/2.mp3");
+    EXPECT_EQ(album.Tracks.IndexOf(dir / "M/Band - Live/2.mp3"), 1);
+}
+
+TEST(AlbumRename, FolderRenameRefusals) {
+    TempDir dir;
+    Tm3u shared(MakeAlbum(dir, "M/shared/a.m3u", {"1.mp3"}));
+    MakeAlbum(dir, "M/shared/b.PLS", {"1.mp3"});
+    EXPECT_FALSE(shared.RenameFolder("New"));
+    EXPECT_TRUE(DirectoryExists(dir / "M/shared"));
+
+    Tm3u blocked(MakeAlbum(dir, "M/one/a.m3u", {"1.mp3"}));
+    dir.Folder("M/Taken");
+    EXPECT_FALSE(blocked.RenameFolder("Taken"));
+    EXPECT_TRUE(FileExists(dir / "M/one/a.m3u"));
+    EXPECT_EQ(blocked.PlaylistPath, dir / "M/one/a.m3u");
+
+    Tm3u atRoot("/list.m3u");  // a playlist in the root of the file system
+    EXPECT_FALSE(atRoot.RenameFolder("New"));
+}
+
+TEST(AlbumPaths, ReplaceFolderOnlyUnderTheOldFolder) {
+    Tm3u inside("/c/Old/A/x.m3u");
+    inside.AddTrack("/c/Old/A/1.mp3", false);
+    inside.AddTrack("/c/Older/2.mp3", false);
+    inside.ReplaceFolder("/c/Old", "/d/New");
+    EXPECT_EQ(inside.PlaylistPath, "/d/New/A/x.m3u");
+    EXPECT_EQ(inside.Tracks.Key(0), "/d/New/A/1.mp3");
+    EXPECT_EQ(inside.Tracks.Key(1), "/c/Older/2.mp3");
+    EXPECT_EQ(inside.Tracks.IndexOf("/d/New/A/1.mp3"), 0);
+
+    Tm3u sibling("/c/Older/y.m3u");
+    sibling.ReplaceFolder("/c/Old", "/d/New");
+    EXPECT_EQ(sibling.PlaylistPath, "/c/Older/y.m3u");
+
+    Tm3u slash("/mnt/cd/A/x.m3u");
+    slash.ReplaceFolder("/mnt/cd/", "/media/dvd");
+    EXPECT_EQ(slash.PlaylistPath, "/media/dvd/A/x.m3u");
+}
+
+TEST(AlbumPaths, IsUnderNeedsASeparatorAfterTheFolder) {
+    const struct {
+        const char* playlist;
+        const char* folder;
+        bool expected;
+    } cases[] = {
+        {"/d/Music/a.m3u", "/d/Music", true},   {"/d/Music/A/a.m3u", "/d/Music/", true},
+        {"/d/Music2/a.m3u", "/d/Music", false}, {"/d/Music", "/d/Music", false},
+        {"/d/music/a.m3u", "/d/Music", false},  // paths compare exactly here
+        {"/d/Music/a.m3u", "/", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Tm3u(c.playlist).IsUnder(c.folder), c.expected) << c.playlist << " " << c.folder;
+}
+
+TEST(AlbumPaths, PlaylistTypeAndPictureFile) {
+    const struct {
+        const char* path;
+        int32_t type;
+        const char* picture;
+    } cases[] = {
+        {"/m/x.m3u", PlaylistM3U, "/m/x.jpg"}, {"/m/x.PLS", PlaylistPLS, "/m/x.jpg"},
+        {"/m/x.b4S", PlaylistB4S, "/m/x.jpg"}, {"/m/x.txt", PlaylistM3U, "/m/x.jpg"},
+        {"/m/b4s", PlaylistM3U, "/m/jpg"},
+    };
+    for (const auto& c : cases) {
+        Tm3u album(c.path);
+        EXPECT_EQ(album.PlaylistType(), c.type) << c.path;
+        EXPECT_EQ(album.PictureFile(), "") << c.path;  // no picture noted
+        album.PictureState = 1;
+        EXPECT_EQ(album.PictureFile(), c.picture) << c.path;
+    }
+}
+
+TEST(AlbumPlaylistWrite, OtherFormatReplacesTheOldFile) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/list.b4s", {"1.mp3", "2.mp3"}));
+    album.Refresh(true, [](Tmp3&) { return false; });
+    album.Tracks[0].Duration = 59999;
+    album.Tracks[0].Title = "One";
+    album.SetInfo("Band", 1999, "", "");
+    EXPECT_TRUE(album.WritePlaylist(PlaylistM3U));
+    EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");
+    EXPECT_FALSE(FileExists(dir / "A/list.b4s"));
+    EXPECT_EQ(dir.Read("A/list.m3u"),
+              "#EXTM3U\r\n#@Artist:Band\r\n#@Year:1999\r\n#EXTINF:59,One\r\n1.mp3\r\n"
+              "#EXTINF:0,\r\n2.mp3\r\n");
+
+    Tm3u read(album.PlaylistPath);
+    read.Refresh(true, [](Tmp3&) { return false; });
+    EXPECT_EQ(TrackNames(read), (Names{"1.mp3", "2.mp3"}));
+    EXPECT_EQ(read.Tracks[0].Duration, 59000);
+    EXPECT_EQ(read.Artist, "Band");
+}
+
+TEST(AlbumPlaylistWrite, OwnFormatReplacedInPlaceWhateverTheCase) {
+    TempDir dir;
+    for (const auto& [name, format] :
+         {std::pair{"A/x.M3U", PlaylistM3U}, std::pair{"A/y.Pls", PlaylistPLS},
+          std::pair{"A/z.B4S", PlaylistB4S}}) {
+        Tm3u album(MakeAlbum(dir, name, {"1.mp3"}));
+        album.Refresh(true, [](Tmp3&) { return false; });
+        EXPECT_TRUE(album.WritePlaylist(format)) << name;
+        EXPECT_EQ(album.PlaylistPath, dir / name);
+        Tm3u read(album.PlaylistPath);
+        read.Refresh(true, [](Tmp3&) { return false; });
+        EXPECT_EQ(TrackNames(read), (Names{"1.mp3"})) << name;
+        EXPECT_FALSE(FileExists(TemporaryNameFor(album.PlaylistPath)));
+    }
+}
+
+TEST(AlbumPlaylistWrite, FailureChangesNothing) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
+    const std::string before = dir.Read("A/list.m3u");
+    dir.Folder("A/list.pls");   // the new file cannot replace a folder
+    dir.Folder("A/list.m3u~");  // nor can the temporary file be made
+    EXPECT_FALSE(album.WritePlaylist(PlaylistPLS));
+    EXPECT_FALSE(album.WritePlaylist(PlaylistM3U));
+    EXPECT_FALSE(album.WritePlaylist(7));
+    EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");
+    EXPECT_EQ(dir.Read("A/list.m3u"), before);
+}
+
+TEST(AlbumValues, MarkPlayedMatchesTextAndMeasure) {
+    Tm3u album("/m/Best Of.m3u");
+    album.SetInfo("Band", 0, "", "Live");
+    album.MarkPlayed();
+    EXPECT_EQ(album.PlayCount, 1);
+    ASSERT_EQ(album.LastPlayed.size(), 14u);
+    EXPECT_EQ(album.LastPlayed.find_first_not_of("0123456789"), std::string::npos);
+
+    EXPECT_TRUE(album.MatchesText("band", false, SearchArtist));
+    EXPECT_FALSE(album.MatchesText("band", false, SearchAlbum | SearchTrack));
+    EXPECT_TRUE(album.MatchesText("live", false, SearchAlbum));
+    EXPECT_TRUE(album.MatchesText("best", false, SearchFiles));
+    EXPECT_FALSE(album.MatchesText("best", false, SearchArtist | SearchAlbum));
+
+    album.AddTrack("/m/1.mp3", false);
+    album.AddTrack("/m/2.mp3", false);
+    album.MeasureTracks([](Tmp3& t) { t.Duration = static_cast<int32_t>(t.Path.size()); });
+    EXPECT_EQ(album.Tracks[1].Duration, 8);
+}
+
+}  // namespace
