@@ -15,18 +15,18 @@ std::vector<CliCommand>& CliCommands() {
 }
 
 namespace {
-void PrintHelp() {
+void PrintHelp(std::ostream& out) {
     auto commands = CliCommands();
     std::sort(commands.begin(), commands.end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
-    std::cout << "Usage: mavelo-cli [--home DIR] COMMAND [ARGS...]\n"
+    out << "Usage: mavelo-cli [--home DIR] COMMAND [ARGS...]\n"
                  "       mavelo-cli --version | --help\n\n"
                  "Options:\n"
                  "  --home DIR   use DIR as the program folder (settings and own files)\n"
                  "  --version    print the version and exit\n"
                  "  --help       print this help and exit\n\n"
                  "Commands:\n";
-    for (const auto& c : commands) std::cout << "  " << c.usage << "\n      " << c.summary << "\n";
+    for (const auto& c : commands) out << "  " << c.usage << "\n      " << c.summary << "\n";
 }
 }  // namespace
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (a == "--help" || a == "-h") {
-            PrintHelp();
+            PrintHelp(std::cout);
             return 0;
         }
         if (a == "--home") {
@@ -52,11 +52,16 @@ int main(int argc, char** argv) {
             home = args[++i];
             continue;
         }
+        if (a.starts_with("-")) {
+            std::cerr << "mavelo-cli: unknown option '" << a << "' (see --help)\n";
+            return 2;
+        }
         break;
     }
     InitProgramFolder(argc > 0 ? argv[0] : "", home);
     if (i >= args.size()) {
-        PrintHelp();
+        std::cerr << "mavelo-cli: no command given\n";
+        PrintHelp(std::cerr);
         return 2;
     }
     const std::string name = args[i];

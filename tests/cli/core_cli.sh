@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The command-line tool's own options: --version, --help, --home, errors.
+# Usage: core_cli.sh MAVELO-CLI TEST-DATA-FOLDER
+set -u
+cli="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# expect CODE -- ARGS...: runs the tool, keeps stdout/stderr, checks the exit code.
+expect() {
+    local code="$1"; shift 2
+    "$cli" "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    [ "$got" -eq "$code" ] || fail "'$*' exited $got, expected $code"
+}
+contains() { grep -q -- "$2" "$work/$1" || fail "$1 lacks '$2': $(cat "$work/$1")"; }
+empty() { [ ! -s "$work/$1" ] || fail "$1 not empty: $(cat "$work/$1")"; }
+
+expect 0 -- --version
+grep -Eq '^mavelo-cli [0-9]+\.[0-9]+\.[0-9]+$' "$work/out" || fail "version line: $(cat "$work/out")"
+empty err
+
+expect 0 -- --help
+contains out "Usage: mavelo-cli"
+contains out "settings"
+empty err
+
+expect 2 --
+contains err "no command"
+empty out
+
+expect 2 -- no-such-command
+contains err "unknown command 'no-such-command'"
+empty out
+
+expect 2 -- --bogus
+contains err "unknown option '--bogus'"
+
+expect 2 -- --home
+contains err "--home needs a folder"
+
+# --home names the program folder: it is created, and mavelo.ini is read there.
+home="$work/home/sub"
+expect 0 -- --home "$home" settings
+[ -d "$home" ] || fail "--home folder not created"
+contains out "^Width=800$"
+contains out "^CurrentLanguage=English$"
+
+printf '[window]\r\nshowsplashscreen=2\r\nWidth=abc\r\nHeight=700\r\n[MRU]\r\nCount=2\r\nFile0=/a.mvo\r\nFile1=/b.mvo\r\n' >"$home/mavelo.ini"
+expect 0 -- --home "$home" settings
+contains out "^ShowSplashScreen=0$"
+contains out "^Width=800$"
+contains out "^Height=700$"
+contains out "^File1=/b.mvo$"
+
+# MAVELO_HOME serves when --home is not given; --home wins over it.
+other="$work/other"
+MAVELO_HOME="$other" "$cli" settings >"$work/out" 2>"$work/err" || fail "MAVELO_HOME run failed"
+[ -d "$other" ] || fail "MAVELO_HOME folder not created"
+MAVELO_HOME="$other" "$cli" --home "$home" settings >"$work/out" 2>&1
+contains out "^Height=700$"
+
+expect 2 -- --home "$home" settings extra
+contains err "takes no arguments"
+
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
+echo "core_cli: all passed"
