@@ -1,0 +1,183 @@
+#include "player/Transport.h"
+
+#include "collection/Um3u_obj.h"
+#include "core/FileSystem.h"
+#include "core/PumpEvents.h"
+
+std::string ScrollTitleFor(const Tmp3& track) {
+    if (!track.Title.empty()) return track.Title + " - ";
+    return ChangeFileExt(ExtractFileName(track.Path), "") + " - ";
+}
+
+std::string BitrateText(int32_t kbps) {
+    return kbps > 0 ? std::to_string(kbps) + "kb" : "";
+}
+
+bool TTransport::PlayCommand(bool userStarted) {
+    if (queue_.PausedIndex() == -1 && queue_.Shuffle && userStarted) {
+        int next =
+            queue_.Current == -1 ? queue_.FirstShuffled() : queue_.ShuffleSuccessor(queue_.Current);
+        if (next == -1) next = queue_.FirstShuffled();
+        if (queue_.ValidIndex(next)) SelectedRow = next + 1;
+    }
+    if (SelectedRow < 1) return false;
+    queue_.Play(SelectedRow - 1);
+    TakeNowPlaying();
+    UpdateDisplay();
+    return queue_.Current >= 0;
+}
+
+void TTransport::TakeNowPlaying() {
+    nowPlaying_ = {};
+    if (queue_.Current < 0) return;
+    const Tmp3& track = queue_.Song(queue_.Current).Track;
+    nowPlaying_ = {track.Artist,          track.Album, track.Title,
+                   ScrollTitleFor(track), track.Year,  track.PicturePath};
+}
+
+void TTransport::StopCommand() {
+    queue_.StopAll();
+    UpdateDisplay();
+}
+
+void TTransport::NextCommand() {
+    if (queue_.Shuffle) {
+        const int next = queue_.ShuffleSuccessor(queue_.Current);
+        if (!queue_.ValidIndex(next)) {
+            StopCommand();
+            return;
+        }
+        SelectedRow = next + 1;
+    } else {
+        if (SelectedRow < 1 || SelectedRow >= queue_.Count()) return;
+        ++SelectedRow;
+    }
+    PlayCommand(false);
+}
+
+void TTransport::PreviousCommand() {
+    if (queue_.Shuffle) {  // there is no way back in shuffle order
+        NextCommand();
+        return;
+    }
+    if (SelectedRow < 2 || SelectedRow > queue_.Count()) return;
+    --SelectedRow;
+    PlayCommand(false);
+}
+
+bool TTransport::Tick() {
+    if (queue_.Current == -1) return false;
+    if (queue_.CurrentEnded()) {
+        const int ended = queue_.Current;
+        StopCommand();
+        const int next = queue_.Shuffle ? queue_.ShuffleSuccessor(ended) : ended + 1;
+        if (queue_.ValidIndex(next)) {
+            SelectedRow = next + 1;
+            PlayCommand(false);
+        }
+    }
+    UpdateDisplay();
+    return queue_.Current != -1;
+}
+
+void TTransport::UpdateDisplay() {
+    if (queue_.Current == -1) {
+        display_.ProgressPosition = 0;
+        display_.BitrateText = "- kb";
+        display_.TimeText = "0:00 / 0:00";
+        return;
+    }
+    const auto times = queue_.GetTimes();
+    display_.ProgressMax = times.Length;
+    display_.ProgressPosition = times.Position;
+    display_.TimeText = times.TimeText;
+    display_.BitrateText = BitrateText(queue_.Song(queue_.Current).Track.Bitrate);
+}
+
+void TTransport::SeekToFraction(int x, int width) {
+    if (queue_.Current < 0 || width <= 0) return;
+    queue_.Seek(static_cast<int32_t>(static_cast<int64_t>(x) * display_.ProgressMax / width));
+}
+
+bool TTransport::AddTracksOf(Tm3u& album, bool pumpEvents) {
+    const std::string picture = album.PictureFile();
+    bool added = false;
+    for (size_t i = 0; i < album.Tracks.Count(); ++i) {
+        Tmp3& track = album.Tracks[i];
+        added |= queue_.Add(picture, track, track.Duration == 0, false);
+        if (pumpEvents) PumpEvents();
+    }
+    return added;
+}
+
+bool TTransport::AddAlbum(Tm3u& album) {
+    const bool added = AddTracksOf(album, false);
+    if (added) album.MarkPlayed();
+    return added;
+}
+
+void TTransport::AddAllAlbums(const std::vector<Tm3u*>& albums) {
+    queue_.SetShuffle(false);
+    ProgressTotal = static_cast<int>(albums.size());
+    ProgressCount = 0;
+    for (Tm3u* album : albums) {
+        ++ProgressCount;
+        AddTracksOf(*album, true);
+    }
+}
+
+bool TTransport::AddTrack(const Tm3u& album, Tmp3& track) {
+    return queue_.Add(album.PictureFile(), track, track.Duration == 0, false);
+}
+
+void TTransport::Clear() {
+    StopCommand();
+    queue_.Clear();
+    SelectedRow = 0;
+}
+
+void TTransport::PlayAlbum(Tm3u& album) {
+    Clear();
+    AddAlbum(album);
+    if (queue_.Count() > 0) {
+        SelectedRow = 1;
+        PlayCommand(true);
+    }
+}
+
+void TTransport::PlayTrack(const Tm3u& album, Tmp3& track) {
+    Clear();
+    AddTrack(album, track);
+    if (queue_.Count() > 0) {
+        SelectedRow = 1;
+        PlayCommand(true);
+    }
+}
+
+bool TTransport::RemoveSelected() {
+    if (!ValidRow(SelectedRow)) return false;
+    if (queue_.Song(SelectedRow - 1).Started) StopCommand();
+    queue_.Delete(SelectedRow - 1);
+    if (SelectedRow > queue_.Count()) SelectedRow = queue_.Count();
+    return true;
+}
+
+bool TTransport::MoveRows(bool up, int top, int bottom) {
+    queue_.SetShuffle(false);
+    if (!queue_.Move(up, top - 1, bottom - 1)) return false;
+    SelectedRow = up ? top - 1 : top + 1;
+    return true;
+}
+
+bool TTransport::PlayingAlbum(std::string& artist, std::string& album, std::string& genre,
+                              int32_t& year) const {
+    const Tmp3* playing = nullptr;
+    for (const auto& song : queue_.Songs)
+        if (song->Started) playing = &song->Track;
+    if (!playing || playing->Artist.empty()) return false;
+    artist = playing->Artist;
+    album = playing->Album;
+    genre = playing->Genre;
+    year = playing->Year;
+    return true;
+}
