@@ -1,0 +1,328 @@
+#include "collection/Udir_obj.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "CollectionFixtures.h"
+#include "TempDir.h"
+#include "collection/UIo.h"
+#include "core/PumpEvents.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Album keys relative to the test folder, in list order.
+Names AlbumKeys(const TDirectory& directory, const TempDir& dir) {
+    Names keys;
+    for (const auto& entry : directory.List)
+        keys.push_back(entry.key.substr(dir.Path().size() + 1));
+    return keys;
+}
+
+TEST(RootList, SortedWithoutDuplicatesOrTrailingSeparators) {
+    TRootList roots;
+    EXPECT_TRUE(roots.Add("/m/rock"));
+    EXPECT_TRUE(roots.Add("/m/Jazz/"));
+    EXPECT_TRUE(roots.Add("/m/jazz"));  // another folder on a case-sensitive system
+    EXPECT_FALSE(roots.Add("/m/rock/"));
+    EXPECT_FALSE(roots.Add(""));
+    EXPECT_TRUE(roots.Add("/"));
+    EXPECT_EQ(roots.Folders(), (Names{"/", "/m/Jazz", "/m/jazz", "/m/rock"}));
+    EXPECT_TRUE(roots.Contains("/m/Jazz/"));
+    EXPECT_TRUE(roots.Remove("/m/jazz"));
+    EXPECT_FALSE(roots.Remove("/m/jazz"));
+    roots.Assign({"/b", "/a", "/b/"});
+    EXPECT_EQ(roots.Folders(), (Names{"/a", "/b"}));
+}
+
+TEST(RootList, SplitRootText) {
+    EXPECT_EQ(SplitRootText(""), Names{});
+    EXPECT_EQ(SplitRootText("/a|"), (Names{"/a"}));
+    EXPECT_EQ(SplitRootText("/a|/b c|"), (Names{"/a", "/b c"}));
+    EXPECT_EQ(SplitRootText("/a||/b"), (Names{"/a", "/b"}));
+}
+
+TEST(Scan, SubfoldersFirstThenPlaylistsGroupedByExtension) {
+    TempDir dir;
+    for (const char* name :
+         {"R/z.b4s", "R/c.pls", "R/b.M3U", "R/a.m3u", "R/Y/y.m3u", "R/X/x.pls", "R/X/Deep/d.m3u",
+          "R/.hidden/h.m3u", "R/.h.m3u", "R/notes.txt", "R/a.m3u8"})
+        MakeAlbum(dir, name, {});
+    dir.Folder("R/folder.m3u");  // a folder named like a playlist is entered, not read
+    TDirectory directory;
+    directory.Scan(false, {dir / "R"}, false);
+    EXPECT_EQ(AlbumKeys(directory, dir),
+              (Names{"R/X/Deep/d.m3u", "R/X/x.pls", "R/Y/y.m3u", "R/.h.m3u", "R/a.m3u", "R/b.M3U",
+                     "R/c.pls", "R/z.b4s"}));
+}
+
+TEST(Scan, SamePlaylistNameInTwoFormatsGivesTwoAlbums) {
+    TempDir dir;
+    MakeAlbum(dir, "R/a.m3u", {"1.mp3"});
+    MakeAlbum(dir, "R/a.pls", {"1.mp3"});
+    TDirectory directory;
+    directory.Scan(true, {dir / "R"}, false);
+    ASSERT_EQ(directory.List.Count(), 2u);
+    EXPECT_EQ(directory.List[0].Tracks.Key(0), directory.List[1].Tracks.Key(0));
+}
+
+TEST(Scan, LinkedFoldersAreEnteredOnceAndLoopsEnd) {
+    TempDir dir;
+    MakeAlbum(dir, "R/A/a.m3u", {});
+    MakeAlbum(dir, "Outside/o.m3u", {});
+    ASSERT_EQ(symlink((dir / "R").c_str(), (dir / "R/A/loop").c_str()), 0);
+    ASSERT_EQ(symlink((dir / "Outside").c_str(), (dir / "R/link").c_str()), 0);
+    ASSERT_EQ(symlink((dir / "Outside").c_str(), (dir / "R/link2").c_str()), 0);
+    TDirectory directory;
+    directory.Scan(false, {dir / "R", dir / "R/A"}, true);
+    EXPECT_EQ(AlbumKeys(directory, dir), (Names{"R/A/a.m3u", "R/link/o.m3u"}));
+    EXPECT_EQ(ProgressTotal, 3);  // R, R/A, R/link
+    EXPECT_EQ(ProgressCount, 4);  // one above the folders entered
+}
+
+TEST(Scan, ProgressAndEventsWithoutPrescan) {
+    TempDir dir;
+    MakeAlbum(dir, "R/A/a.m3u", {});
+    MakeAlbum(dir, "R/b.m3u", {});
+    int pumped = 0;
+    SetPumpEventsHook([&] { ++pumped; });
+    TDirectory directory;
+    directory.Scan(false, {dir / "R", dir / "missing"}, false);
+    SetPumpEventsHook(nullptr);
+    EXPECT_EQ(ProgressTotal, 0);
+    EXPECT_EQ(ProgressCount, 3);
+    EXPECT_GE(pumped, 3);  // a folder entry and two playlists
+}
+
+// A collection of three albums, tagged, scanned once in full.
+struct ScannedCollection {
+    TempDir dir;
+    TFakeTags tags;
+    TDirectory directory;
+    TRootList roots;
+
+    ScannedCollection() {
+        MakeAlbum(dir, "R/A/a.m3u", {"a1.mp3", "a2.mp3"});
+        MakeAlbum(dir, "R/B/b.pls", {"b1.mp3"});
+        MakeAlbum(dir, "R/C/c.b4s", {"c1.mp3"});
+        tags.byFile = {{"a1.mp3", {"Band A", "Album A", "Rock", 1990, ""}},
+                       {"a2.mp3", {"Band A", "Album A", "Rock", 1990, ""}},
+                       {"b1.mp3", {"Band B", "", "", 0, ""}},
+                       {"c1.mp3", {"Band C", "", "", 0, ""}}};
+        directory.TagReader = tags.Reader();
+        roots.Add(dir / "R");
+        EXPECT_TRUE(Rescan(directory, roots, true, false).completed);
+        tags.opens = 0;
+    }
+    Tm3u& Album(const std::string& relative) { return *directory.List.Find(dir / relative); }
+};
+
+TEST(Rescan, FastScanOpensNoAudioFileOfKnownAlbumsWithValues) {
+    ScannedCollection c;
+    c.tags.byFile["a1.mp3"].artist = "Changed";
+    TScanResult result = Rescan(c.directory, c.roots, false, false);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(c.tags.opens, 0);
+    EXPECT_EQ(c.Album("R/A/a.m3u").Tracks[0].Artist, "Band A");  // old values kept
+
+    Rescan(c.directory, c.roots, true, false);
+    EXPECT_EQ(c.tags.opens, 4);
+    EXPECT_EQ(c.Album("R/A/a.m3u").Tracks[0].Artist, "Changed");
+    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, 0);
+}
+
+TEST(Rescan, FastScanReadsNewAlbumsAndAlbumsWithoutValues) {
+    ScannedCollection c;
+    c.Album("R/B/b.pls").SetInfo("", 0, "", "");
+    MakeAlbum(c.dir, "R/D/d.m3u", {"d1.mp3", "d2.mp3"});
+    Rescan(c.directory, c.roots, false, false);
+    EXPECT_EQ(c.tags.opens, 3);  // b1, d1, d2
+    EXPECT_EQ(c.Album("R/B/b.pls").Artist, "Band B");
+    EXPECT_EQ(c.directory.List.Count(), 4u);
+}
+
+TEST(Rescan, AddsNewAlbumsAndRemovesVanishedOnes) {
+    ScannedCollection c;
+    std::vector<std::string> removing;
+    c.directory.OnAlbumRemoving = [&](const Tm3u& album) {
+        removing.push_back(album.PlaylistPath);
+    };
+    c.Album("R/A/a.m3u").PlayCount = 5;
+    std::remove((c.dir / "R/B/b.pls").c_str());
+    MakeAlbum(c.dir, "R/B/b.m3u", {"b1.mp3"});
+    TScanResult result = Rescan(c.directory, c.roots, false, false);
+    EXPECT_EQ(result.removed, 1u);
+    EXPECT_EQ(removing, (Names{c.dir / "R/B/b.pls"}));
+    EXPECT_EQ(AlbumKeys(c.directory, c.dir), (Names{"R/A/a.m3u", "R/C/c.b4s", "R/B/b.m3u"}));
+    EXPECT_EQ(c.Album("R/A/a.m3u").PlayCount, 5);  // known albums keep their statistics
+}
+
+TEST(Rescan, MissingRootRemovesItsAlbums) {
+    ScannedCollection c;
+    std::filesystem::rename(c.dir / "R", c.dir / "Gone");
+    EXPECT_EQ(Rescan(c.directory, c.roots, false, false).removed, 3u);
+    EXPECT_TRUE(c.directory.List.Empty());
+}
+
+TEST(Rescan, ScanEndedByAnErrorRemovesNothing) {
+    ScannedCollection c;
+    std::remove((c.dir / "R/A/a.m3u").c_str());  // vanished, but the scan never ends
+    c.directory.TagReader = [](Tmp3& track) -> bool {
+        if (ExtractFileName(track.Path) == "b1.mp3") throw std::runtime_error("disk gone");
+        return false;
+    };
+    TScanResult result = Rescan(c.directory, c.roots, true, false);
+    EXPECT_FALSE(result.completed);
+    EXPECT_EQ(result.error, "disk gone");
+    EXPECT_EQ(result.removed, 0u);
+    EXPECT_EQ(c.directory.List.Count(), 3u);
+    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, 0);
+}
+
+TEST(Rescan, MalformedPlaylistDoesNotDisturbTheScan) {
+    ScannedCollection c;
+    c.dir.File("R/C/c.b4s", "<WinAmpXML><playlist><entry Playstring=");
+    TScanResult result = Rescan(c.directory, c.roots, false, false);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(c.directory.List.Count(), 3u);
+    EXPECT_EQ(c.Album("R/C/c.b4s").Tracks.Count(), 0u);
+    EXPECT_EQ(c.Album("R/A/a.m3u").Tracks.Count(), 2u);
+}
+
+TEST(Rescan, UnreadablePlaylistKeepsItsTracks) {
+    ScannedCollection c;
+    chmod((c.dir / "R/A/a.m3u").c_str(), 0);
+    if (access((c.dir / "R/A/a.m3u").c_str(), R_OK) == 0)
+        GTEST_SKIP() << "running with root rights";
+    EXPECT_TRUE(Rescan(c.directory, c.roots, false, false).completed);
+    EXPECT_EQ(c.Album("R/A/a.m3u").Tracks.Count(), 2u);
+}
+
+TEST(Roots, AddRootsScansOnlyTheNewFoldersAndRemovesNothing) {
+    ScannedCollection c;
+    std::remove((c.dir / "R/C/c.b4s").c_str());
+    MakeAlbum(c.dir, "S/s.m3u", {"s1.mp3"});
+    TScanResult result = AddRoots(c.directory, c.roots, SplitRootText(c.dir / "S|"), false);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(c.tags.opens, 1);
+    EXPECT_EQ(c.directory.List.Count(), 4u);  // c.b4s stays until a rescan
+    EXPECT_EQ(c.roots.Folders(), (Names{c.dir / "R", c.dir / "S"}));
+}
+
+TEST(Roots, RemoveRootLeavesSimilarlyNamedFolders) {
+    TDirectory directory;
+    TRootList roots;
+    roots.Assign({"/d/Music", "/d/Music2"});
+    for (const char* path : {"/d/Music/a.m3u", "/d/Music2/b.m3u", "/d/Music/X/c.m3u"})
+        directory.FindOrAddAlbum(path);
+    int told = 0;
+    directory.OnAlbumRemoving = [&](const Tm3u&) { ++told; };
+    EXPECT_EQ(RemoveRoot(directory, roots, "/d/Music"), 2u);
+    EXPECT_EQ(told, 2);
+    ASSERT_EQ(directory.List.Count(), 1u);
+    EXPECT_EQ(directory.List.Key(0), "/d/Music2/b.m3u");
+    EXPECT_EQ(roots.Folders(), (Names{"/d/Music2"}));
+}
+
+TEST(Roots, MoveRootRewritesKeys) {
+    TDirectory directory;
+    TRootList roots;
+    roots.Assign({"/c/Old", "/c/Older"});
+    directory.FindOrAddAlbum("/c/Old/A/x.m3u");
+    directory.FindOrAddAlbum("/c/Older/y.m3u");
+    directory.List[0].AddTrack("/c/Old/A/1.mp3", false);
+    MoveRoot(directory, roots, "/c/Old", "/d/New");
+    EXPECT_EQ(directory.List.IndexOf("/d/New/A/x.m3u"), 0);
+    EXPECT_EQ(directory.List.IndexOf("/c/Old/A/x.m3u"), -1);
+    EXPECT_EQ(directory.List[0].Tracks.Key(0), "/d/New/A/1.mp3");
+    EXPECT_EQ(directory.List.Key(1), "/c/Older/y.m3u");
+    EXPECT_EQ(roots.Folders(), (Names{"/c/Older", "/d/New"}));
+}
+
+TEST(AlbumList, FindOrAddMarksRekeyAndRemove) {
+    TDirectory directory;
+    directory.FindOrAddAlbum("/m/a.m3u");
+    directory.FindOrAddAlbum("/m/b.m3u");
+    directory.List[0].ScanMark = 1;
+    EXPECT_EQ(directory.FindOrAddAlbum("/m/a.m3u"), 0u);
+    EXPECT_EQ(directory.List[0].ScanMark, -1);  // known before the scan
+    EXPECT_EQ(directory.FindOrAddAlbum("/m/c.m3u"), 2u);
+    EXPECT_EQ(directory.List[2].ScanMark, 0);  // new
+
+    Tm3u* b = directory.List.At(1);
+    b->PlaylistPath = "/m/b2.m3u";
+    directory.RekeyAlbum(b);
+    EXPECT_EQ(directory.List.Find("/m/b2.m3u"), b);
+    directory.RemoveAlbum(b);
+    Tm3u stranger("/m/x.m3u");
+    directory.RemoveAlbum(&stranger);
+    EXPECT_EQ(directory.List.Count(), 2u);
+    EXPECT_EQ(directory.List.Find("/m/b2.m3u"), nullptr);
+}
+
+TEST(AlbumList, WholeListOperations) {
+    TDirectory directory;
+    for (const char* path : {"/m/a.m3u", "/m/b.m3u"}) {
+        Tm3u& album = directory.List[directory.FindOrAddAlbum(path)];
+        album.PlayCount = 3;
+        album.LastPlayed = "20200101000000";
+        album.CachedCover = "jpeg";
+    }
+    int dropped = 0;
+    Tm3u::OnCachedCoverDropped = [&] { ++dropped; };
+    directory.DropAllCachedCovers();
+    Tm3u::OnCachedCoverDropped = nullptr;
+    directory.ResetPlayCounts();
+    directory.ClearLastPlayed();
+    EXPECT_EQ(dropped, 2);
+    for (const auto& entry : directory.List) {
+        EXPECT_EQ(entry.object->PlayCount, 0);
+        EXPECT_EQ(entry.object->LastPlayed, "");
+        EXPECT_EQ(entry.object->CachedCover, "");
+    }
+}
+
+TEST(AlbumList, StoredFormRoundTripAndDamage) {
+    ScannedCollection c;
+    c.Album("R/B/b.pls").CachedCover = "cover";
+    TLoadSave out;
+    out.OpenWrite("/nonexistent/never-written");
+    c.directory.WriteAlbums(out, c.dir.Path() + "/");
+    const std::string bytes = out.Bytes();
+    out.OpenBytes({});
+    EXPECT_EQ(bytes.find(c.dir.Path()), std::string::npos);  // relative to the base
+
+    TDirectory read;
+    TLoadSave in;
+    in.OpenBytes(bytes);
+    read.ReadAlbums(in, "/elsewhere/");
+    EXPECT_EQ(ProgressTotal, 3);
+    EXPECT_EQ(ProgressCount, 4);
+    ASSERT_EQ(read.List.Count(), 3u);
+    EXPECT_EQ(read.List.Key(1), "/elsewhere/R/B/b.pls");
+    EXPECT_EQ(read.List[1].PlaylistPath, "/elsewhere/R/B/b.pls");
+    EXPECT_EQ(read.List[1].CachedCover, "cover");
+    EXPECT_EQ(read.List[0].Tracks.Key(1), "/elsewhere/R/A/a2.mp3");
+    EXPECT_EQ(read.List[0].Artist, "Band A");
+
+    TDirectory truncated;
+    TLoadSave cut;
+    cut.OpenBytes(bytes.substr(0, bytes.size() - 10));
+    EXPECT_THROW(truncated.ReadAlbums(cut, ""), EMyFileError);
+    EXPECT_EQ(truncated.List.Count(), 3u);  // the damaged last album is kept as far as read
+    EXPECT_EQ(truncated.List[1].Artist, "Band B");
+}
+
+TEST(AlbumStatus, SyncCyclesThroughThreeValues) {
+    EXPECT_EQ(NextStatus(0), 1);
+    EXPECT_EQ(NextStatus(1), 2);
+    EXPECT_EQ(NextStatus(2), 0);
+    Tm3u a, b;
+    SetStatusOfAll({&a, &b}, 2);
+    EXPECT_EQ(a.Status + b.Status, 4);
+}
+
+}  // namespace
