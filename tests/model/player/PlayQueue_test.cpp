@@ -1,0 +1,250 @@
+// The play queue without sound: shuffle order, removing and moving songs,
+// and the saved queue file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+#include "TempDir.h"
+#include "collection/UIo.h"
+#include "core/FileSystem.h"
+#include "player/SoundSystem.h"
+#include "player/Uplaylist.h"
+
+namespace {
+
+class PlayQueueTest : public ::testing::Test {
+  protected:
+    void Fill(int count) {
+        for (int i = 0; i < count; ++i) {
+            Tmp3 track("/music/" + std::to_string(queue.Count()) + ".mp3");
+            ASSERT_TRUE(queue.Add("", track, false, false));
+        }
+    }
+    // The songs in shuffle order; fails the test on a bad link or a cycle.
+    std::vector<const TSong*> Chain() {
+        std::vector<const TSong*> chain;
+        std::set<int> seen;
+        for (int i = queue.FirstShuffled(); i != -1; i = queue.ShuffleSuccessor(i)) {
+            EXPECT_TRUE(queue.ValidIndex(i)) << "link " << i;
+            if (!queue.ValidIndex(i) || !seen.insert(i).second) {
+                ADD_FAILURE() << "broken chain at " << i;
+                break;
+            }
+            chain.push_back(&queue.Song(i));
+        }
+        // Songs outside the chain point nowhere.
+        for (int i = 0; i < queue.Count(); ++i)
+            if (!seen.count(i)) {
+                EXPECT_EQ(queue.Song(i).NextShuffled, -1) << i;
+            }
+        return chain;
+    }
+    std::vector<std::string> Paths() {
+        std::vector<std::string> paths;
+        for (const auto& s : queue.Songs) paths.push_back(ExtractFileName(s->Track.Path));
+        return paths;
+    }
+
+    TSoundSystem sound;  // no device: nothing is opened
+    TPlayList queue{sound};
+};
+
+TEST_F(PlayQueueTest, ShuffleVisitsEverySongOnceOrBuildsNoChainForFewSongs) {
+    for (int count : {0, 1, 2, 3, 17, 200}) {
+        SCOPED_TRACE(count);
+        queue.Clear();
+        queue.SetShuffle(false);
+        Fill(count);
+        queue.SetShuffle(true);
+        const auto chain = Chain();
+        EXPECT_EQ(chain.size(), count < 2 ? 0u : static_cast<size_t>(count));
+        if (count < 2) {
+            EXPECT_EQ(queue.FirstShuffled(), -1);
+        }
+        queue.SetShuffle(false);
+        EXPECT_EQ(queue.FirstShuffled(), -1);
+        EXPECT_TRUE(Chain().empty());
+    }
+}
+
+TEST_F(PlayQueueTest, AddingAndRemovingKeepTheShuffleChainValidAndInOrder) {
+    std::mt19937 random(12345);
+    Fill(12);
+    queue.SetShuffle(true);
+    for (int step = 0; step < 400; ++step) {
+        auto before = Chain();
+        if (queue.Count() < 4 || random() % 2 == 0) {
+            Fill(1);
+            const auto after = Chain();
+            // The new song joins the chain (before some song) or stays out of it.
+            auto without = after;
+            std::erase(without, &queue.Song(queue.Count() - 1));
+            EXPECT_EQ(without, before);
+            EXPECT_LE(after.size(), before.size() + 1);
+        } else {
+            const int index = static_cast<int>(random() % static_cast<unsigned>(queue.Count()));
+            const TSong* removed = &queue.Song(index);
+            ASSERT_TRUE(queue.Delete(index));
+            std::erase(before, removed);
+            EXPECT_EQ(Chain(), before);  // the rest keeps its order
+        }
+    }
+}
+
+TEST_F(PlayQueueTest, ShuffleOrderIsBoundedByItsTable) {
+    Fill(static_cast<int>(TPlayList::kShuffleTableSize) + 2);
+    queue.SetShuffle(true);
+    EXPECT_EQ(Chain().size(), TPlayList::kShuffleTableSize);
+    for (int i = 0; i < queue.Count(); ++i) {
+        const int next = queue.ShuffleSuccessor(i);
+        ASSERT_TRUE(next == -1 || next < static_cast<int>(TPlayList::kShuffleTableSize));
+    }
+}
+
+TEST_F(PlayQueueTest, DeleteKeepsTheCurrentSongAndRefusesBadIndices) {
+    Fill(4);
+    queue.Current = 2;
+    const TSong* current = &queue.Song(2);
+    EXPECT_FALSE(queue.Delete(4));
+    EXPECT_FALSE(queue.Delete(-1));
+    EXPECT_EQ(queue.Count(), 4);
+    ASSERT_TRUE(queue.Delete(0));
+    EXPECT_EQ(queue.Current, 1);
+    EXPECT_EQ(&queue.Song(queue.Current), current);
+    ASSERT_TRUE(queue.Delete(2));  // after the current one: no change
+    EXPECT_EQ(queue.Current, 1);
+}
+
+TEST_F(PlayQueueTest, MoveShiftsABlockOnePlace) {
+    struct Case {
+        bool up;
+        int first, last;
+        bool moved;
+        std::vector<std::string> order;
+    };
+    const Case cases[] = {
+        {true, 1, 2, true, {"1.mp3", "2.mp3", "0.mp3", "3.mp3"}},
+        {false, 1, 2, true, {"0.mp3", "3.mp3", "1.mp3", "2.mp3"}},
+        {true, 0, 1, false, {"0.mp3", "1.mp3", "2.mp3", "3.mp3"}},
+        {false, 2, 3, false, {"0.mp3", "1.mp3", "2.mp3", "3.mp3"}},
+        {true, 3, 3, true, {"0.mp3", "1.mp3", "3.mp3", "2.mp3"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.up << " " << c.first << ".." << c.last);
+        queue.Clear();
+        Fill(4);
+        queue.Current = 1;
+        EXPECT_EQ(queue.Move(c.up, c.first, c.last), c.moved);
+        EXPECT_EQ(Paths(), c.order);
+        EXPECT_EQ(queue.Current, 1);  // Move leaves Current alone
+    }
+}
+
+TEST_F(PlayQueueTest, EmptyQueueHasNoTimesAndNothingToPause) {
+    EXPECT_FALSE(queue.Play(0));
+    queue.TogglePause();
+    EXPECT_EQ(queue.PausedIndex(), -1);
+    EXPECT_FALSE(queue.CurrentEnded());
+    const auto times = queue.GetTimes();
+    EXPECT_EQ(times.Length, 0);
+    EXPECT_EQ(times.Position, 0);
+    EXPECT_EQ(times.TimeText, "");
+}
+
+// ---------------------------------------------------------------- mavelo.els
+
+Tmp3 SampleTrack() {
+    Tmp3 track("/music/a b/01 - Intro.mp3");
+    track.Title = "Intro";
+    track.Artist = "Artist";
+    track.Album = "Album";
+    track.Genre = "Rock";
+    track.Year = 1999;
+    track.TagKind = TagID3v2;
+    track.Duration = 249000;
+    track.Bitrate = 192;
+    return track;
+}
+
+TEST_F(PlayQueueTest, SavedQueueHasTheRecordLayout) {
+    TempDir dir;
+    Tmp3 track = SampleTrack();
+    ASSERT_TRUE(queue.Add("/music/a b/cover.jpg", track, false, false));
+    queue.SaveQueue(dir / "mavelo.els");
+
+    TLoadSave expected;
+    expected.OpenWrite("unused");
+    expected.WriteInteger(1);
+    for (const char* text : {"/music/a b/01 - Intro.mp3", "Intro", "Artist", "Album", "Rock"})
+        expected.WriteString(text);
+    for (int32_t value : {1999, 2, 249000, 192}) expected.WriteInteger(value);
+    expected.WriteString("/music/a b/cover.jpg");
+    EXPECT_EQ(dir.Read("mavelo.els"), expected.Bytes());
+    EXPECT_FALSE(FileExists(dir / "mavelo.els~"));  // written through a temporary file
+}
+
+TEST_F(PlayQueueTest, SavedQueueReadsBackIdle) {
+    TempDir dir;
+    Tmp3 track = SampleTrack();
+    Tmp3 untitled("/music/x.ogg");
+    ASSERT_TRUE(queue.Add("/music/a b/cover.jpg", track, false, false));
+    ASSERT_TRUE(queue.Add("", untitled, false, false));
+    queue.SaveQueue(dir / "mavelo.els");
+
+    TPlayList loaded(sound);
+    loaded.LoadQueue(dir / "mavelo.els");
+    ASSERT_EQ(loaded.Count(), 2);
+    const Tmp3& back = loaded.Song(0).Track;
+    EXPECT_EQ(back.Path, track.Path);
+    EXPECT_EQ(back.Title, "Intro");
+    EXPECT_EQ(back.Genre, "Rock");
+    EXPECT_EQ(back.Year, 1999);
+    EXPECT_EQ(back.TagKind, TagID3v2);
+    EXPECT_EQ(back.Duration, 249000);
+    EXPECT_EQ(back.Bitrate, 192);
+    EXPECT_EQ(back.PicturePath, "/music/a b/cover.jpg");
+    EXPECT_EQ(loaded.Song(0).Length, 249);
+    EXPECT_FALSE(loaded.Song(0).Started);
+    EXPECT_EQ(loaded.Song(1).Track.Path, "/music/x.ogg");
+    EXPECT_EQ(loaded.Current, -1);
+}
+
+TEST_F(PlayQueueTest, MissingEmptyOrDamagedQueueFiles) {
+    TempDir dir;
+    Fill(2);
+    queue.LoadQueue(dir / "none.els");
+    EXPECT_EQ(queue.Count(), 0);
+
+    queue.LoadQueue(dir.File("zero.els", std::string(4, '\0')));
+    EXPECT_EQ(queue.Count(), 0);
+
+    // Two songs announced, the second one cut short: the first stays.
+    Fill(2);
+    queue.SaveQueue(dir / "full.els");
+    const std::string bytes = dir.Read("full.els");
+    const std::string cut = dir.File("cut.els", bytes.substr(0, bytes.size() - 10));
+    TPlayList loaded(sound);
+    EXPECT_THROW(loaded.LoadQueue(cut), EMyFileError);
+    EXPECT_EQ(loaded.Count(), 1);
+}
+
+TEST_F(PlayQueueTest, PlaylistRoundTripAndUnknownExtension) {
+    TempDir dir;
+    Tmp3 track = SampleTrack();
+    track.Path = dir.File("01 - Intro.wav", "");  // a file of no known kind: no tags are read
+    ASSERT_TRUE(queue.Add("", track, false, false));
+    ASSERT_TRUE(queue.Add("", track, false, false));  // listed once in the playlist
+
+    EXPECT_FALSE(queue.SavePlaylist(dir / "queue.txt"));
+    EXPECT_FALSE(FileExists(dir / "queue.txt"));
+
+    ASSERT_TRUE(queue.SavePlaylist(dir / "queue.m3u"));
+    TPlayList loaded(sound);
+    loaded.LoadPlaylist(dir / "queue.m3u");  // sound is off: nothing is measured
+    ASSERT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(loaded.Song(0).Track.Path, track.Path);
+}
+
+}  // namespace
