@@ -66,7 +66,8 @@ int CountFolders(const std::string& folder) {
 }
 
 int CountFiles(const std::string& folder, std::string_view extension) {
-    const std::string wanted = "." + LowerAscii(extension);
+    std::string wanted = ".";
+    wanted += LowerAscii(extension);
     int count = 0;
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
