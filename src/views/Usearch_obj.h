@@ -1,0 +1,50 @@
+#pragma once
+// The search through the view list, one hit at a time: an album that
+// matches, then the matching tracks of that album, then the next album...
+// The cursors are positions, so a change of order between two searches
+// continues at the same position of the new order.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Tm3u;
+
+struct TSearchSettings {
+    std::string Text;
+    int32_t Mode = 0;    // 0 words only, 1 full string
+    int32_t Fields = 0;  // TSearchField bits: 1 artist, 2 album, 4 tracks, 8 file names
+
+    bool WordsOnly() const { return Mode == 0; }
+};
+
+enum class TSearchStep {
+    NeedsQuery,    // no search defined yet: ask for one, then Start
+    AlbumHit,      // make the album's row current
+    TrackHit,      // ... and the track's row in the track grid
+    NothingFound,  // end of the view: say so; the next search starts over
+};
+
+struct TSearchResult {
+    TSearchStep step = TSearchStep::NothingFound;
+    long row = -1;    // the album's row in the view (0-based)
+    long track = -1;  // the track's index in that album
+};
+
+class TSearch {
+  public:
+    TSearchSettings Settings;
+    long AlbumCursor = -2;  // last album examined; -1 before the first; -2 no search yet
+    long TrackCursor = -1;  // next track to examine in that album; -1 none pending
+
+    bool Defined() const { return AlbumCursor != -2; }
+    // Stores a new search and rewinds to the first album.
+    void Start(const TSearchSettings& settings);
+    // The next hit among the rows, from where the last one stopped.
+    TSearchResult Next(const std::vector<Tm3u*>& rows);
+
+  private:
+    bool AlbumMatches(const Tm3u& album) const;
+    // The first matching track from the track cursor on, or -1.
+    long NextMatchingTrack(const Tm3u& album) const;
+    void Rewind() { AlbumCursor = TrackCursor = -1; }
+};
