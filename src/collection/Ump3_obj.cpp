@@ -4,10 +4,17 @@
 #include <stdio.h>
 
 #include <cerrno>
+#include <exception>
 
 #include "collection/UIo.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
+#include "tags/ID3v1.h"
+#include "tags/ID3v2.h"
+#include "tags/OggVorbis.h"
+#include "tags/TagFile.h"
+#include "tags/TagText.h"
+#include "tags/WMAfile.h"
 
 std::string ToRelativeForm(const std::string& path, const std::string& base) {
     // Paths are never cut: a long path must read back as the same file.
@@ -123,16 +130,128 @@ void Tmp3::CopyFrom(const Tmp3& other) {
     RefreshMark = other.RefreshMark;
 }
 
+namespace {
+
+// Tag texts lose control characters; a genre is at most 255 characters.
+std::string Clean(std::string_view text) {
+    return StripControlChars(text);
+}
+
+// A year from tag text: the whole text as a number, or the four digits a
+// date begins with ("2004-05-01").
+bool YearFromText(std::string_view text, int32_t& year) {
+    int number = 0;
+    if (TryStrToInt(text, number)) {
+        year = number;
+        return true;
+    }
+    auto digit = [&](size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+    if (text.size() <= 4 || !digit(0) || !digit(1) || !digit(2) || !digit(3) || digit(4))
+        return false;
+    year = StrToIntOrZero(text.substr(0, 4));
+    return true;
+}
+
+void ReadMp3Tags(Tmp3& track, const TByteSource& file) {
+    TID3v1 v1;
+    if (v1.Load(file) && v1.Present) {
+        track.TagKind = TagID3v1;
+        track.Title = Clean(v1.Title);
+        track.Artist = Clean(v1.Artist);
+        track.Album = Clean(v1.Album);
+        if (v1.GenreIndex < GenreCount) track.Genre = GenreName(v1.GenreIndex);
+        YearFromText(v1.Year, track.Year);
+    }
+    TID3v2 v2;
+    if (v2.Load(file) && v2.Present) {
+        track.TagKind = TagID3v2;
+        track.Title = Clean(v2.Title);
+        track.Artist = Clean(v2.Artist);
+        track.Album = Clean(v2.Album);
+        YearFromText(v2.Year, track.Year);
+        track.Genre = Utf8Left(Clean(v2.Genre), 255);
+    }
+}
+
+// Ogg and WMA values count only when one of them is set; an empty tag leaves
+// the track (and the title it had) alone.
+template <typename Reader>
+void TakeTextTag(Tmp3& track, const Reader& reader, int32_t kind, const std::string& yearText) {
+    int32_t year = 0;
+    YearFromText(yearText, year);
+    std::string title = Clean(reader.Title), artist = Clean(reader.Artist),
+                album = Clean(reader.Album), genre = Clean(reader.Genre);
+    if (title.empty() && artist.empty() && album.empty() && genre.empty() && year == 0) return;
+    track.TagKind = kind;
+    track.Title = std::move(title);
+    track.Artist = std::move(artist);
+    track.Album = std::move(album);
+    track.Genre = std::move(genre);
+    track.Year = year;
+}
+
+}  // namespace
+
 bool Tmp3::ReadTags() {
     Artist.clear();
     Album.clear();
     Genre.clear();
     Year = 0;
     TagKind = TagNone;
-    return false;
+    TFileSource file(Path);
+    if (!file.IsOpen()) return false;
+    const std::string kind = TrackFileKind(Path);
+    if (kind == "mp3") {
+        ReadMp3Tags(*this, file);
+    } else if (kind == "ogg") {
+        TOggVorbis ogg;
+        if (ogg.Load(file) && ogg.Valid()) TakeTextTag(*this, ogg, TagOggVorbis, ogg.Date);
+    } else if (kind == "wma") {
+        TWMAfile wma;
+        if (wma.Load(file) && wma.Valid) TakeTextTag(*this, wma, TagWMA, wma.Year);
+    }
+    return TagKind > TagNone;
 }
 
-bool Tmp3::WriteTags(int32_t /*tagType*/, const std::string& artist, int32_t year,
+namespace {
+
+bool WriteId3v1(const std::string& path, const Tmp3& track) {
+    TID3v1 v1;
+    v1.Load(path);
+    v1.SetYear(std::to_string(track.Year));
+    v1.SetAlbum(track.Album);
+    v1.SetArtist(track.Artist);
+    v1.SetTitle(track.Title);
+    const int genre = GenreIndexOf(track.Genre);
+    if (genre >= 0) v1.SetGenreIndex(static_cast<uint8_t>(genre));
+    return v1.Store(path);
+}
+
+bool WriteId3v2(const std::string& path, const Tmp3& track) {
+    TID3v2 v2;
+    v2.Load(path);
+    v2.SetYear(std::to_string(track.Year));
+    v2.SetAlbum(track.Album);
+    v2.SetArtist(track.Artist);
+    v2.SetTitle(track.Title);
+    v2.SetGenre(track.Genre);
+    return v2.Store(path);
+}
+
+bool WriteOgg(const std::string& path, const Tmp3& track) {
+    TOggVorbis ogg;
+    ogg.Load(path);
+    ogg.Date = std::to_string(track.Year);
+    ogg.Album = track.Album;
+    ogg.Artist = track.Artist;
+    ogg.Title = track.Title;
+    ogg.Genre = track.Genre;
+    return ogg.Store(path);
+}
+
+}  // namespace
+
+bool Tmp3::WriteTags(int32_t tagType, const std::string& artist, int32_t year,
                      const std::string& title, const std::string& genre, const std::string& album) {
     Artist = artist;
     Year = year;
@@ -140,5 +259,39 @@ bool Tmp3::WriteTags(int32_t /*tagType*/, const std::string& artist, int32_t yea
     Genre = genre;
     Album = album;
     TagKind = TagNone;
-    return false;
+    if (!FileExists(Path)) return false;
+    const std::string kind = TrackFileKind(Path);
+    bool result = false;
+    try {
+        if (kind == "mp3") {
+            if (tagType == TagTypeId3v1 || tagType == TagTypeBoth) {
+                result = WriteId3v1(Path, *this);
+                // The other tag goes only once this one holds the values.
+                TID3v2 v2;
+                if (result && tagType == TagTypeId3v1 && v2.Load(Path) && v2.Present)
+                    v2.Strip(Path);
+                if (result) TagKind = TagID3v1;
+                if (result && tagType == TagTypeId3v1) ReadTags();
+            }
+            if (tagType == TagTypeId3v2 || tagType == TagTypeBoth) {
+                result = WriteId3v2(Path, *this);
+                TID3v1 v1;
+                if (result && tagType == TagTypeId3v2 && v1.Load(Path) && v1.Present)
+                    v1.Strip(Path);
+                if (result) {
+                    TagKind = TagID3v2;
+                    ReadTags();
+                }
+            }
+        } else if (kind == "ogg") {
+            result = WriteOgg(Path, *this);
+            if (result) {
+                TagKind = TagOggVorbis;
+                ReadTags();
+            }
+        }
+    } catch (const std::exception&) {
+        // Writing ends silently; the caller learns only the result.
+    }
+    return result;
 }

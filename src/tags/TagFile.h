@@ -1,0 +1,56 @@
+#pragma once
+// File access of the tag readers and writers.  Readers see a file, or bytes
+// in memory, through TByteSource so they read only the parts they need and
+// tests need no files.  Writers either change bytes in place or replace the
+// whole file through "name~"; every failure is a false result.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TByteSource {
+  public:
+    virtual ~TByteSource() = default;
+    virtual int64_t Size() const = 0;
+    // Up to `count` bytes from `offset`; fewer at the end, none outside.
+    virtual std::string ReadAt(int64_t offset, size_t count) const = 0;
+};
+
+// An open file, read-only, closed with the object.  IsOpen is false when the
+// file could not be opened.
+class TFileSource : public TByteSource {
+  public:
+    explicit TFileSource(const std::string& path);
+    ~TFileSource() override;
+    TFileSource(const TFileSource&) = delete;
+    TFileSource& operator=(const TFileSource&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    int64_t Size() const override { return size_; }
+    std::string ReadAt(int64_t offset, size_t count) const override;
+
+  private:
+    int fd_ = -1;
+    int64_t size_ = 0;
+};
+
+class TMemorySource : public TByteSource {
+  public:
+    explicit TMemorySource(std::string_view bytes) : bytes_(bytes) {}
+    int64_t Size() const override { return static_cast<int64_t>(bytes_.size()); }
+    std::string ReadAt(int64_t offset, size_t count) const override;
+
+  private:
+    std::string_view bytes_;
+};
+
+// True when the file exists and this user may change it: the writers never
+// override a file's protection.
+bool CanWriteFile(const std::string& path);
+// Writes the bytes over the file at `offset` (at its end they extend it).
+bool WriteFileAt(const std::string& path, int64_t offset, std::string_view data);
+bool TruncateFile(const std::string& path, int64_t size);
+// Replaces the file's contents through "name~" renamed over it; on failure
+// the original stays untouched and the temporary file is removed.
+bool ReplaceFileSafely(const std::string& path, std::string_view data);
+// The whole file, or false when it cannot be read.
+bool ReadFileBytes(const std::string& path, std::string& data);
