@@ -28,6 +28,17 @@ class Keys {
         if (in_) value = in_->ReadInteger(section, key, value);
         if (out_) out_->WriteInteger(section, key, value);
     }
+    // A choice among min..max: a stored value outside the range is as
+    // unreadable as "abc" and gives the default, so no reader indexes a
+    // table with it.
+    void Choice(std::string_view section, std::string_view key, int& value, int min,
+                int max) const {
+        if (in_) {
+            const int stored = in_->ReadInteger(section, key, value);
+            if (stored >= min && stored <= max) value = stored;
+        }
+        if (out_) out_->WriteInteger(section, key, value);
+    }
     void Bool(std::string_view section, std::string_view key, bool& value) const {
         if (in_) value = in_->ReadBool(section, key, value);
         if (out_) out_->WriteBool(section, key, value);
@@ -50,20 +61,20 @@ void Exchange(TSettings& s, const Keys& k) {
     k.Integer("Window", "RightWidth", s.RightWidth);
     k.Integer("Window", "TracksHeight", s.TracksHeight);
     k.Integer("Window", "DetailsHeight", s.DetailsHeight);
-    k.Integer("Window", "CurrentPage", s.CurrentPage);
-    k.Integer("Window", "CurrentPageList", s.CurrentPageList);
+    k.Choice("Window", "CurrentPage", s.CurrentPage, 0, 1);
+    k.Choice("Window", "CurrentPageList", s.CurrentPageList, 0, 1);
     k.Bool("Window", "StayOnTop", s.StayOnTop);
     k.Bool("Window", "ViewSpectrum", s.ViewSpectrum);
     k.Bool("Window", "CoverViewPlayer", s.CoverViewPlayer);
     k.Text("Window", "CurrentLanguage", s.CurrentLanguage);
     k.Integer("Window", "MostOftenPlayedCount", s.MostOftenPlayedCount);
     k.Integer("Window", "LastPlayedCount", s.LastPlayedCount);
-    k.Integer("Window", "CoverPos", s.CoverPos);
+    k.Choice("Window", "CoverPos", s.CoverPos, 0, 2);
     k.Bool("Window", "HideOneFolder", s.HideOneFolder);
 
     k.Bool("Cache", "CacheCovers", s.CacheCovers);
     k.Bool("Cache", "SaveCachedCovers", s.SaveCachedCovers);
-    k.Integer("Cache", "CacheCoversQuality", s.CacheCoversQuality);
+    k.Choice("Cache", "CacheCoversQuality", s.CacheCoversQuality, 0, 2);
 
     k.Text("Format", "TrackFormat", s.TrackFormat);
     k.Text("Format", "ListFormat", s.ListFormat);
@@ -78,9 +89,9 @@ void Exchange(TSettings& s, const Keys& k) {
 
     k.Integer("Audio", "OutputType", s.OutputType);
     k.Integer("Audio", "DriverIndex", s.DriverIndex);
-    k.Integer("Audio", "MixerType", s.MixerType);
+    k.Choice("Audio", "MixerType", s.MixerType, 0, 7);
     k.Integer("Audio", "OutputRate", s.OutputRate);
-    k.Integer("Audio", "Volume", s.Volume);
+    k.Choice("Audio", "Volume", s.Volume, 0, 255);
 
     k.Text("Internet", "FreeDB", s.FreeDB);
     k.Text("Internet", "FreeDBLogin", s.FreeDBLogin);
@@ -97,9 +108,9 @@ void Exchange(TSettings& s, const Keys& k) {
     k.Text("Export", "Output", s.Output);
     k.Bool("Export", "Open", s.Open);
 
-    k.Integer("Tagging", "DefaultTagging", s.DefaultTagging);
+    k.Choice("Tagging", "DefaultTagging", s.DefaultTagging, 0, 2);
 
-    k.Integer("CoversDB", "CoversDBDefaultPictureQuality", s.CoversDBDefaultPictureQuality);
+    k.Choice("CoversDB", "CoversDBDefaultPictureQuality", s.CoversDBDefaultPictureQuality, 0, 2);
 }
 
 void ExchangeFreeDB(TSettings& s, const Keys& k) {
@@ -107,8 +118,8 @@ void ExchangeFreeDB(TSettings& s, const Keys& k) {
     k.Bool("FreeDB", "FreeDBRenameFile", s.FreeDBRenameFile);
     k.Bool("FreeDB", "FreeDBRenamePlayList", s.FreeDBRenamePlayList);
     k.Bool("FreeDB", "FreeDBRenameDir", s.FreeDBRenameDir);
-    k.Integer("FreeDB", "FreeDBTagging", s.FreeDBTagging);
-    k.Integer("FreeDB", "FreeDBBatchTagging", s.FreeDBBatchTagging);
+    k.Choice("FreeDB", "FreeDBTagging", s.FreeDBTagging, 0, 2);
+    k.Choice("FreeDB", "FreeDBBatchTagging", s.FreeDBBatchTagging, 0, 2);
 }
 
 std::vector<std::string> ReadRecentFiles(const TIniFile& ini) {

@@ -1,7 +1,8 @@
 #pragma once
 // Every setting the program keeps in mavelo.ini, with its default.  Fields are
 // named after their keys.  Read takes each key from the file (missing or
-// unreadable values give the default); Write puts every key back and fixes
+// unreadable values give the default, and so does a choice such as
+// CacheCoversQuality or Volume outside its range); Write puts every key back and fixes
 // the order of the sections.  The ToolBar section (tool bar layout) and the
 // browse presets (sections "BrowsePreset_N", Browse "PresetsCount") are read
 // and written by their own code on the same TIniFile; Write arranges that

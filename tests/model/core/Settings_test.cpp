@@ -51,6 +51,21 @@ TEST(Settings, ValuesFollowTheTypeRules) {
     EXPECT_TRUE(s.YearAsc);
 }
 
+TEST(Settings, ChoicesOutsideTheirRangeGiveTheDefault) {
+    const TSettings s = ReadFrom(
+        "[Window]\nCurrentPage=1\nCurrentPageList=2\nCoverPos=-1\n"
+        "[Cache]\nCacheCoversQuality=3\n[Audio]\nVolume=256\nMixerType=7\n"
+        "[Tagging]\nDefaultTagging=2\n[FreeDB]\nFreeDBBatchTagging=9\n");
+    EXPECT_EQ(s.CurrentPage, 1);
+    EXPECT_EQ(s.CurrentPageList, 0);
+    EXPECT_EQ(s.CoverPos, 0);
+    EXPECT_EQ(s.CacheCoversQuality, 0);
+    EXPECT_EQ(s.Volume, 255);
+    EXPECT_EQ(s.MixerType, 7);
+    EXPECT_EQ(s.DefaultTagging, 2);
+    EXPECT_EQ(s.FreeDBBatchTagging, 0);
+}
+
 TEST(Settings, ABooleanOtherThanOneIsWrittenBackAsZero) {
     TIniFile ini = FromText("[Window]\nShowSplashScreen=2\n");
     TSettings s;
