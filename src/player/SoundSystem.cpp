@@ -73,6 +73,12 @@ std::vector<std::string> TSoundSystem::OutputTypeNames() {
     return names;
 }
 
+int TSoundSystem::OutputTypeOf(const std::string& driver) {
+    for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i)
+        if (driver == SDL_GetAudioDriver(i)) return i + 2;
+    return 1;
+}
+
 std::vector<std::string> TSoundSystem::DriverNames(int outputType) {
     std::vector<std::string> names{"Default device"};
     // Listing another output's devices would mean restarting the audio

@@ -76,6 +76,9 @@ class TSoundSystem {
 
     // The names offered by the options: output types and the devices of one.
     static std::vector<std::string> OutputTypeNames();
+    // The output type of an SDL driver by name ("dummy", "disk"...); 1 when
+    // SDL has no such driver.
+    static int OutputTypeOf(const std::string& driver);
     std::vector<std::string> DriverNames(int outputType);
     static TInterpolation MixerQuality(int mixerType);
     static constexpr int kMixerCount = 8;

@@ -117,7 +117,7 @@ TEST(SoundWithoutDevice, NothingPlaysAndMeasuringStoresZeros) {
 TEST(SoundSetup, FailingStepsAreReportedUnderTheirNames) {
     TSoundSystem sound;
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    auto failures = sound.Init({OutputTypeOf("dummy"), -1, 9});
+    auto failures = sound.Init({TSoundSystem::OutputTypeOf("dummy"), -1, 9});
     ASSERT_EQ(failures.size(), 2u);
     EXPECT_EQ(failures[0].Function, "FSOUND_SetDriver");
     EXPECT_EQ(failures[1].Function, "FSOUND_SetMixer");

@@ -17,17 +17,9 @@ inline std::string Fixture(const std::string& name) {
     return std::string(MAVELO_TEST_DATA) + "/player/" + name;
 }
 
-// The output type that selects an SDL driver by name.
-inline int OutputTypeOf(const std::string& driver) {
-    const auto names = TSoundSystem::OutputTypeNames();
-    for (size_t i = 1; i < names.size(); ++i)
-        if (names[i] == driver) return static_cast<int>(i) + 1;
-    return 1;
-}
-
 inline bool StartSound(TSoundSystem& sound, const std::string& driver = "dummy") {
     setenv("SDL_AUDIODRIVER", driver.c_str(), 1);
-    return sound.Init({OutputTypeOf(driver), 0, 4}).empty() && sound.Available();
+    return sound.Init({TSoundSystem::OutputTypeOf(driver), 0, 4}).empty() && sound.Available();
 }
 
 // Polls until the condition holds; generous, as the machine may be loaded.

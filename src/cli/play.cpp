@@ -1,0 +1,76 @@
+// mavelo-cli play FILE...: plays the files one after the other through the
+// sound layer (SDL's output; SDL_AUDIODRIVER chooses it), printing the time
+// display.  Ctrl+C stops.
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <thread>
+
+#include "cli/Commands.h"
+#include "player/SoundSystem.h"
+#include "player/Transport.h"
+#include "player/Uplaylist.h"
+
+namespace {
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+int Play(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        std::cerr << "mavelo-cli play: needs at least one FILE\n";
+        return 2;
+    }
+    TSoundSystem sound;
+    for (const auto& failure : sound.Init({}))
+        std::cerr << "mavelo-cli play: " << failure.Function << ": " << failure.Text << "\n";
+    if (!sound.Available()) return 1;
+
+    TPlayList queue(sound);
+    TTransport transport(queue);
+    for (const auto& file : args) {
+        Tmp3 track(file);
+        if (!queue.Add("", track, true, true)) {
+            TSong song(sound, "", track, true, true, 0, 0);
+            std::cerr << "mavelo-cli play: " << song.ErrorText << "\n";
+        }
+    }
+    if (queue.Count() == 0) return 1;
+
+    auto previous = std::signal(SIGINT, OnInterrupt);
+    transport.SelectedRow = 1;
+    transport.PlayCommand(false);
+    int shown = -1;
+    std::string lastText;
+    while (!interrupted && queue.Current >= 0) {
+        if (queue.Current != shown) {
+            shown = queue.Current;
+            std::cout << (lastText.empty() ? "" : "\n") << "Playing "
+                      << queue.Song(shown).Track.Path << " (" << transport.Display().BitrateText
+                      << ")\n";
+            lastText.clear();
+        }
+        std::string text = transport.Display().TimeText;
+        const TSong& song = queue.Song(queue.Current);
+        if (text.empty() && song.Module)  // modules count orders, not time
+            text =
+                "order " + std::to_string(song.Position + 1) + " / " + std::to_string(song.Length);
+        if (text != lastText) {
+            std::cout << "\r" << text << std::flush;
+            lastText = text;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        transport.Tick();
+    }
+    std::cout << "\n";
+    transport.StopCommand();
+    std::signal(SIGINT, previous);
+    return interrupted ? 130 : 0;
+}
+
+CliCommandRegistration registration{
+    {"play", "play FILE...", "play the audio files to their end, showing the time (Ctrl+C stops)",
+     Play}};
+}  // namespace
