@@ -28,16 +28,11 @@ std::string UnescapeOctal(std::string_view field) {
     return result;
 }
 
-std::vector<std::string_view> SplitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    size_t start = 0;
-    while (start <= line.size()) {
-        const size_t end = line.find(' ', start);
-        const auto field = line.substr(start, end == std::string_view::npos ? end : end - start);
-        if (!field.empty()) fields.push_back(field);
-        if (end == std::string_view::npos) break;
-        start = end + 1;
-    }
+// Blank-separated fields; blanks inside a field are escaped.
+std::vector<std::string> SplitFields(std::string_view line) {
+    std::istringstream in{std::string(line)};
+    std::vector<std::string> fields;
+    for (std::string field; in >> field;) fields.push_back(std::move(field));
     return fields;
 }
 
