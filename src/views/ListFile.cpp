@@ -1,0 +1,196 @@
+#include "views/ListFile.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "collection/UIo.h"
+#include "core/FileSystem.h"
+#include "core/PumpEvents.h"
+#include "core/Ucommon.h"
+#include "views/Catalogue.h"
+
+namespace {
+std::string AbsolutePath(const std::string& path) {
+    std::error_code ec;
+    auto absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.lexically_normal().string();
+}
+
+void ReadRoots(TLoadSave& stream, const std::string& path, TRootList& roots) {
+    const int32_t count = stream.ReadInteger();
+    std::vector<std::string> stored;
+    for (int32_t i = 0; i < count; ++i) stored.push_back(stream.ReadString());
+    // A disc's list has one root: its own folder, wherever the disc is mounted.
+    if (ListKindOf(path) == TListKind::AutoLaunch)
+        stored = {ExcludeTrailingSeparator(ListBaseFolder(path))};
+    roots.Assign(stored);
+}
+
+void WriteRoots(TLoadSave& stream, const std::string& path, const TRootList& roots) {
+    if (ListKindOf(path) == TListKind::AutoLaunch) {
+        stream.WriteInteger(1);
+        stream.WriteString(ExcludeTrailingSeparator(ListBaseFolder(path)));
+        return;
+    }
+    stream.WriteInteger(static_cast<int32_t>(roots.Count()));
+    for (const auto& root : roots.Folders()) stream.WriteString(root);
+}
+
+// Reads everything after the version; throws on the first failing read.
+void ReadListBody(TLoadSave& stream, const std::string& path, TCatalogue& catalogue,
+                  int32_t& coverQuality) {
+    const std::string base = ListBaseFolder(path);
+    ReadRoots(stream, path, catalogue.Roots);
+    coverQuality = stream.ReadInteger();
+    PumpEvents();
+    catalogue.Directory.ReadAlbums(stream, base);
+    catalogue.Filters.ReadBlock(stream);
+    catalogue.Selections.Read(stream, catalogue.Albums());
+}
+
+void WriteListBody(TLoadSave& stream, const std::string& path, const TCatalogue& catalogue,
+                   int32_t coverQuality) {
+    stream.WriteInteger(kListFileVersion);
+    WriteRoots(stream, path, catalogue.Roots);
+    stream.WriteInteger(coverQuality);
+    PumpEvents();
+    catalogue.Directory.WriteAlbums(stream, ListBaseFolder(path));
+    catalogue.Filters.WriteBlock(stream);
+    catalogue.Selections.Write(stream, catalogue.Albums());
+}
+
+// Keeps the file about to be replaced as "path.bak": a second name for the
+// same data (a copy where the file system has no hard links).  A backup that
+// cannot be made does not stop the save, which replaces the file safely anyway.
+void KeepBackup(const std::string& path) {
+    if (!FileExists(path)) return;
+    const std::string backup = path + ".bak";
+    unlink(backup.c_str());
+    if (link(path.c_str(), backup.c_str()) == 0) return;
+    try {
+        ReplaceFileContents(backup, ReadWholeFile(path));
+    } catch (const std::exception&) {
+    }
+}
+
+// Progress counters go back to rest when a load or save ends, however it ends.
+struct ProgressReset {
+    ~ProgressReset() { ProgressTotal = ProgressCount = 0; }
+};
+
+void ClearContents(TCatalogue& catalogue) {
+    catalogue.View.Clear();
+    catalogue.Selections.Clear();
+    catalogue.Directory.List.Clear();
+    catalogue.Filters.CloseList();
+    catalogue.Roots.Clear();
+}
+}  // namespace
+
+TListKind ListKindOf(const std::string& path) {
+    return LowerAscii(ExtractFileExt(path)) == ".cmo" ? TListKind::AutoLaunch : TListKind::Ordinary;
+}
+
+std::string ListBaseFolder(const std::string& path) {
+    if (ListKindOf(path) == TListKind::Ordinary) return {};
+    return ExtractFilePath(AbsolutePath(path));
+}
+
+TListLoadResult LoadList(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
+                         std::vector<std::string>& recentFiles) {
+    const int64_t start = TickCountMs();
+    TListLoadResult result;
+    ClearContents(catalogue);
+    ProgressReset progressReset;
+    if (!FileExists(path)) {
+        result.status = TListLoadStatus::Missing;
+        return result;
+    }
+    try {
+        TLoadSave stream;
+        try {
+            stream.OpenRead(path);
+        } catch (const std::system_error& e) {
+            result.status = TListLoadStatus::Unreadable;
+            result.error = e.what();
+            return result;
+        }
+        result.version = stream.ReadInteger();
+        if (result.version != kListFileVersion) {
+            result.status = TListLoadStatus::WrongVersion;
+            return result;
+        }
+        ReadListBody(stream, path, catalogue, coverQuality);
+        AddRecentFile(recentFiles, path);
+    } catch (const std::exception& e) {
+        // What was read stays: the albums before the damage are kept.
+        result.status = TListLoadStatus::Damaged;
+        result.error = e.what();
+    }
+    result.albums = catalogue.Albums().Count();
+    result.elapsedMs = TickCountMs() - start;
+    return result;
+}
+
+TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
+                         std::vector<std::string>& recentFiles) {
+    const int64_t start = TickCountMs();
+    TListSaveResult result;
+    ProgressReset progressReset;
+    try {
+        // The stream lives inside the try: when writing fails it is destroyed
+        // while the error unwinds, which never writes the file.
+        TLoadSave stream;
+        stream.OpenWrite(path);
+        WriteListBody(stream, path, catalogue, coverQuality);
+        KeepBackup(path);
+        stream.Finish();
+        result.saved = true;
+        AddRecentFile(recentFiles, path);
+    } catch (const std::exception& e) {
+        result.error = e.what();
+    }
+    result.albums = catalogue.Albums().Count();
+    result.elapsedMs = TickCountMs() - start;
+    return result;
+}
+
+void CloseList(TCatalogue& catalogue) {
+    ClearContents(catalogue);
+    catalogue.CurrentFile.clear();
+    catalogue.ListModified = false;
+}
+
+TListLoadResult OpenListFile(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
+                             std::vector<std::string>& recentFiles) {
+    CloseList(catalogue);
+    catalogue.CurrentFile = path;
+    TListLoadResult result = LoadList(path, catalogue, coverQuality, recentFiles);
+    if (result.status == TListLoadStatus::Missing) catalogue.CurrentFile.clear();
+    return result;
+}
+
+TListSaveResult SaveListFile(TCatalogue& catalogue, int32_t coverQuality,
+                             std::vector<std::string>& recentFiles) {
+    TListSaveResult result = SaveList(catalogue.CurrentFile, catalogue, coverQuality, recentFiles);
+    if (result.saved) catalogue.ListModified = false;
+    return result;
+}
+
+void AddRecentFile(std::vector<std::string>& recentFiles, const std::string& path) {
+    std::erase_if(recentFiles, [&](const std::string& entry) { return SamePath(entry, path); });
+    recentFiles.insert(recentFiles.begin(), path);
+    if (recentFiles.size() > kMaxRecentFiles) recentFiles.resize(kMaxRecentFiles);
+}
+
+bool CoversNeedCaching(const TDirectory& directory, bool cacheCovers) {
+    if (!cacheCovers) return false;
+    return std::any_of(directory.List.begin(), directory.List.end(), [](const auto& entry) {
+        const Tm3u& album = *entry.object;
+        const std::string picture = album.PictureFile();
+        return album.CachedCover.empty() && !picture.empty() && FileExists(picture);
+    });
+}

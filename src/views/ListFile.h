@@ -1,0 +1,75 @@
+#pragma once
+// List files: a whole catalogue (roots, albums with their tracks and cached
+// covers, filter presets, selections) in one record stream of version 1006.
+// A ".cmo" list (CD/DVD auto-launch) stores its paths relative to its own
+// folder, so a disc carrying its catalogue loads under any mount point; any
+// other name is an ordinary list with full paths.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TCatalogue;
+class TDirectory;
+
+constexpr int32_t kListFileVersion = 1006;
+constexpr size_t kMaxRecentFiles = 7;
+
+enum class TListKind { Ordinary, AutoLaunch };
+TListKind ListKindOf(const std::string& path);
+// The folder removed from the front of stored paths: "" for an ordinary
+// list, the list's own (absolute) folder with a trailing "/" for a ".cmo".
+std::string ListBaseFolder(const std::string& path);
+
+enum class TListLoadStatus {
+    Loaded,        // everything was read
+    Damaged,       // read up to a damaged or truncated place; the rest is missing
+    WrongVersion,  // not version 1006: nothing was read
+    Missing,       // no such file
+    Unreadable,    // the file exists but could not be opened or read
+};
+
+struct TListLoadResult {
+    TListLoadStatus status = TListLoadStatus::Loaded;
+    int32_t version = 0;    // the version the file states (0 when unreadable)
+    size_t albums = 0;      // albums in the catalogue afterwards
+    int64_t elapsedMs = 0;  // for the timing log
+    std::string error;      // why it stopped, for Damaged and Unreadable
+    bool Complete() const { return status == TListLoadStatus::Loaded; }
+};
+
+struct TListSaveResult {
+    bool saved = false;
+    size_t albums = 0;
+    int64_t elapsedMs = 0;
+    std::string error;  // why the file could not be written
+};
+
+// Replaces the catalogue's contents (not CurrentFile) with the file's.  The
+// cover cache quality the file states goes to `coverQuality`.  Only a
+// complete load puts the file at the top of the recent files.
+TListLoadResult LoadList(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
+                         std::vector<std::string>& recentFiles);
+// Writes the catalogue through a temporary file renamed over the old one,
+// which is kept as "path.bak".  A failure leaves the old file as it was.
+TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
+                         std::vector<std::string>& recentFiles);
+// Empties the albums, view list, selections, filter presets, applied filter
+// and roots; CurrentFile "" and ListModified false.
+void CloseList(TCatalogue& catalogue);
+
+// The load command once the previous list is closed: CurrentFile becomes the
+// path (emptied again when the file is missing) and the file is loaded.
+TListLoadResult OpenListFile(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
+                             std::vector<std::string>& recentFiles);
+// The save command: writes CurrentFile; the list stays modified when the
+// save fails.  CurrentFile must not be empty (the caller asks for a name).
+TListSaveResult SaveListFile(TCatalogue& catalogue, int32_t coverQuality,
+                             std::vector<std::string>& recentFiles);
+
+// Puts the path at the top (an equal entry moves there) and keeps at most
+// kMaxRecentFiles entries.
+void AddRecentFile(std::vector<std::string>& recentFiles, const std::string& path);
+
+// True when cover caching is on and some album has an existing picture file
+// but no cached cover.
+bool CoversNeedCaching(const TDirectory& directory, bool cacheCovers);
