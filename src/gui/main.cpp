@@ -1,14 +1,35 @@
+// Mavelo: start-up of the desktop program.
+//   mavelo [--home DIR]
+// The program folder (settings, play queue, covers database, language files)
+// is DIR, else $MAVELO_HOME, else the executable's folder.
 #include <QApplication>
-#include <QMainWindow>
+#include <QStringList>
 
 #include "core/ProgramFolder.h"
+#include "gui/core/BusyMode.h"
+#include "gui/core/SignalClose.h"
+#include "gui/core/Umain.h"
+
+namespace {
+// The value of "--home DIR" or "--home=DIR"; "" when not given.
+std::string HomeOption(const QStringList& arguments) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == "--home" && i + 1 < arguments.size()) return arguments[i + 1].toStdString();
+        if (argument.startsWith("--home=")) return argument.mid(7).toStdString();
+    }
+    return {};
+}
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    InitProgramFolder(argc > 0 ? argv[0] : "", "");
-    QMainWindow window;
-    window.setWindowTitle("Mavelo");
-    window.resize(800, 600);
+    QApplication::setApplicationName("mavelo");
+    InitProgramFolder(argc > 0 ? argv[0] : "", HomeOption(QApplication::arguments()));
+    InstallPumpEventsHook();
+
+    TFormMain window;
+    TSignalCloser closeOnSignal(&window);
     window.show();
     return app.exec();
 }
