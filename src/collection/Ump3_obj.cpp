@@ -23,6 +23,8 @@ std::string ToRelativeForm(const std::string& path, const std::string& base) {
 }
 
 std::string FromRelativeForm(const std::string& stored, const std::string& base) {
+    // A path that did not lie under the base was stored whole: take it as it is.
+    if (!stored.empty() && stored.front() == '/') return stored;
     return base + stored;
 }
 
