@@ -380,3 +380,30 @@ TEST_F(ListFileTest, ScannedCollectionRoundTrip) {
         EXPECT_EQ(recent.front(), dir / name);
     }
 }
+
+TEST_F(ListFileTest, AlbumsOutsideAnAutoLaunchListKeepFullPaths) {
+    const std::string cd = dir.Folder("cd") + "/";
+    TCatalogue catalogue;
+    AddAlbum(catalogue, cd + "In/list.m3u", {cd + "In/1.mp3", "/srv/shared/2.mp3"});
+    AddAlbum(catalogue, "/srv/other/list.m3u", {"/srv/other/1.mp3"});
+    // A sibling whose name merely begins like the list's folder is outside too.
+    AddAlbum(catalogue, dir / "cdx/list.m3u", {});
+    ASSERT_TRUE(Save(cd + "cat.cmo", catalogue).saved);
+    const std::string bytes = dir.Read("cd/cat.cmo");
+    EXPECT_NE(bytes.find(RecordBytes().Str("In/list.m3u").Bytes()), std::string::npos);
+    EXPECT_NE(bytes.find(RecordBytes().Str("/srv/other/list.m3u").Bytes()), std::string::npos);
+    EXPECT_NE(bytes.find(RecordBytes().Str(dir / "cdx/list.m3u").Bytes()), std::string::npos);
+
+    const std::string moved = dir.Folder("mnt") + "/";
+    std::filesystem::copy_file(cd + "cat.cmo", moved + "cat.cmo");
+    TCatalogue loaded;
+    ASSERT_TRUE(Load(moved + "cat.cmo", loaded).Complete());
+    ASSERT_EQ(loaded.Albums().Count(), 3u);
+    EXPECT_EQ(loaded.Albums().Key(0), moved + "In/list.m3u");
+    EXPECT_EQ(loaded.Albums()[0].Tracks.Key(0), moved + "In/1.mp3");
+    EXPECT_EQ(loaded.Albums()[0].Tracks.Key(1), "/srv/shared/2.mp3");
+    EXPECT_EQ(loaded.Albums().Key(1), "/srv/other/list.m3u");
+    EXPECT_EQ(loaded.Albums()[1].PlaylistPath, "/srv/other/list.m3u");
+    EXPECT_EQ(loaded.Albums()[1].Tracks[0].Path, "/srv/other/1.mp3");
+    EXPECT_EQ(loaded.Albums().Key(2), dir / "cdx/list.m3u");
+}
