@@ -10,8 +10,11 @@
 
 namespace {
 std::unique_ptr<icu::Collator> MakeCollator(const std::string& localeName) {
-    const icu::Locale locale =
+    icu::Locale locale =
         localeName.empty() ? icu::Locale::getDefault() : icu::Locale(localeName.c_str());
+    // The C/POSIX locale collates by code point, upper case before lower
+    // case: no order a user expects.  The root order stands in for it.
+    if (std::string_view(locale.getVariant()) == "POSIX") locale = icu::Locale::getRoot();
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(locale, status));
     if (U_FAILURE(status) || !collator) {
