@@ -193,8 +193,8 @@ std::string SetterText(std::string_view text, size_t width) {
 // writer's leftover) and loses trailing blanks and control bytes.
 std::string ReadField(std::string_view block, size_t at, size_t width) {
     std::string_view field = block.substr(at, width);
-    field = field.substr(0, field.find('\0'));
-    return TagBytesToUtf8(TrimLowRight(field));
+    field = TrimLowRight(field.substr(0, field.find('\0')));
+    return TagBytesToUtf8(field, field.size() == width);
 }
 
 void PutField(std::string& block, size_t at, size_t width, std::string_view text) {

@@ -70,11 +70,13 @@ int64_t TotalSizeFromHeader(std::string_view header, int64_t dataSize) {
     return total > dataSize ? 0 : total;
 }
 
-// True when a frame may start at `pos` of the frame area: another frame id,
-// padding, or the end.
+// True when a frame may start at `pos` of the frame area: padding, the end,
+// or a frame id whose size (read either way) fits what is left.
 bool FrameMayStartAt(std::string_view body, size_t pos) {
     if (pos >= body.size() || body[pos] == '\0') return pos <= body.size();
-    return pos + 4 <= body.size() && IsFrameId(body.substr(pos, 4));
+    if (pos + 10 > body.size() || !IsFrameId(body.substr(pos, 4))) return false;
+    const size_t room = body.size() - pos - 10;
+    return ReadSyncsafe(body, pos + 4) <= room || ReadBE(body, pos + 4, 4) <= room;
 }
 
 // Version 4 frame sizes are seven-bit numbers, but some writers store plain

@@ -33,6 +33,7 @@ class TFileSource : public TByteSource {
     int64_t size_ = 0;
 };
 
+// Bytes in memory; they must outlive the source.
 class TMemorySource : public TByteSource {
   public:
     explicit TMemorySource(std::string_view bytes) : bytes_(bytes) {}

@@ -165,11 +165,15 @@ bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
     return true;
 }
 
-std::string TagBytesToUtf8(std::string_view bytes) {
+std::string TagBytesToUtf8(std::string_view bytes, bool mayBeCut) {
     if (IsValidUtf8(bytes)) return std::string(bytes);
-    // Only a sequence cut at the end is forgiven; a bad byte inside means 8-bit text.
+    // A cut sequence is forgiven only in text that shows itself as UTF-8
+    // elsewhere; "Caf\xE9" stays 8-bit text.
     std::string_view whole = WithoutCutSequence(bytes);
-    if (whole.size() < bytes.size() && IsValidUtf8(whole)) return std::string(whole);
+    const bool multiByte = std::any_of(whole.begin(), whole.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (mayBeCut && whole.size() < bytes.size() && multiByte && IsValidUtf8(whole))
+        return std::string(whole);
     return Windows1252ToUtf8(bytes);
 }
 

@@ -19,10 +19,10 @@ bool Utf8ToLatin1(std::string_view text, std::string& bytes);
 // U+0081, U+008D, U+008F, U+0090 and U+009D); false when a character has none.
 bool Utf8ToWindows1252(std::string_view text, std::string& bytes);
 
-// 8-bit tag text of unknown encoding to UTF-8: valid UTF-8 stays (a sequence
-// cut off at the very end, as a fixed-width field leaves it, is dropped);
-// anything else is read as Windows-1252.
-std::string TagBytesToUtf8(std::string_view bytes);
+// 8-bit tag text of unknown encoding to UTF-8: valid UTF-8 stays; anything
+// else is read as Windows-1252.  With mayBeCut (a full fixed-width field), a
+// multi-byte sequence cut off at the very end of otherwise UTF-8 text is dropped.
+std::string TagBytesToUtf8(std::string_view bytes, bool mayBeCut = false);
 
 // The first maxChars characters of UTF-8 text.
 std::string Utf8Left(std::string_view text, size_t maxChars);

@@ -1,0 +1,24 @@
+#pragma once
+// Fixture access for the tag tests: the committed files of tests/data/tags,
+// copied into a temporary folder before a test changes them.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "TempDir.h"
+
+inline std::string FixturePath(const std::string& name) {
+    return std::string(MAVELO_TEST_DATA) + "/tags/" + name;
+}
+
+inline std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline std::string CopyFixture(const TempDir& dir, const std::string& name) {
+    return dir.File(name, FileBytes(FixturePath(name)));
+}
