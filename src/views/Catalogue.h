@@ -29,4 +29,9 @@ class TCatalogue {
     bool ListModified = false;  // shown as " *" in the title bar
 
     const Tm3uList& Albums() const { return Directory.List; }
+    // Rebuilds the view list from the albums and the applied filter.
+    void RebuildView(const TSelection* selection, bool selectionEditMode,
+                     const TSortSettings& sort) {
+        RebuildViewList(View, Directory.List, Filters.Applied, selection, selectionEditMode, sort);
+    }
 };

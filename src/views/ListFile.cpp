@@ -135,6 +135,24 @@ TListLoadResult LoadList(const std::string& path, TCatalogue& catalogue, int32_t
     return result;
 }
 
+std::string DescribeLoadResult(const TListLoadResult& result) {
+    const std::string albums = std::to_string(result.albums) + " albums";
+    switch (result.status) {
+        case TListLoadStatus::Loaded:
+            return "loaded, " + albums;
+        case TListLoadStatus::Damaged:
+            return "damaged or truncated: " + albums + " read (" + result.error + ")";
+        case TListLoadStatus::WrongVersion:
+            return "incorrect file format or version (" + std::to_string(result.version) +
+                   " instead of " + std::to_string(kListFileVersion) + ")";
+        case TListLoadStatus::Missing:
+            return "no such file";
+        case TListLoadStatus::Unreadable:
+            return "cannot be read (" + result.error + ")";
+    }
+    return {};
+}
+
 TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
                          std::vector<std::string>& recentFiles) {
     const int64_t start = TickCountMs();

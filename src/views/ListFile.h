@@ -37,6 +37,9 @@ struct TListLoadResult {
     bool Complete() const { return status == TListLoadStatus::Loaded; }
 };
 
+// What happened, in English, for logs and the command-line tool.
+std::string DescribeLoadResult(const TListLoadResult& result);
+
 struct TListSaveResult {
     bool saved = false;
     size_t albums = 0;

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "collection/Um3u_obj.h"
+#include "core/Settings.h"
 #include "views/TextCollator.h"
 
 namespace {
@@ -34,6 +35,11 @@ int64_t StampNumber(const std::string& stamp) {
 }
 
 }  // namespace
+
+TSortSettings SortSettingsOf(const TSettings& settings) {
+    return {settings.SortString, settings.YearAsc, settings.MostOftenPlayedCount,
+            settings.LastPlayedCount};
+}
 
 TSortMode SortModeOf(const std::string& sortString) {
     if (sortString == kMostPlayed) return TSortMode::MostPlayed;

@@ -8,6 +8,7 @@
 #include <vector>
 
 class Tm3u;
+struct TSettings;
 
 struct TSortSettings {
     std::string SortString = "AYG";  // order letters, "MostPlayed" or "LastPlayed"
@@ -15,6 +16,9 @@ struct TSortSettings {
     int MostOftenPlayedCount = 25;
     int LastPlayedCount = 25;
 };
+
+// The sort settings of the program's settings.
+TSortSettings SortSettingsOf(const TSettings& settings);
 
 enum class TSortMode { Order, MostPlayed, LastPlayed };
 TSortMode SortModeOf(const std::string& sortString);

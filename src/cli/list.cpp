@@ -1,0 +1,192 @@
+// mavelo-cli list: prints the view list of a list file in its order, one
+// album a line (tab-separated) or as JSON with the tracks.
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "core/IniFile.h"
+#include "core/ProgramFolder.h"
+#include "core/Settings.h"
+#include "core/Utf8.h"
+#include "views/Catalogue.h"
+#include "views/ListFile.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: mavelo-cli list LIST.mvo [--sort AYG|AGY|YAG|YGA|GAY|GYA|MostPlayed|LastPlayed]\n"
+    "       [--year-asc] [--artist CRIT] [--genre CRIT] [--year CRIT] [--selection NAME] [--json]";
+
+struct TListOptions {
+    std::string list;
+    std::optional<std::string> sort;
+    bool yearAsc = false;
+    std::optional<TFilter> filter;  // replaces the list's applied filter
+    std::optional<std::string> selection;
+    bool json = false;
+};
+
+bool ParseOptions(const std::vector<std::string>& args, TListOptions& options) {
+    auto criterion = [&](std::string TFilter::*field, const std::string& value) {
+        if (!options.filter) options.filter = TFilter();
+        (*options.filter).*field = value;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--sort" && hasValue && IsSortCommandString(args[i + 1]))
+            options.sort = args[++i];
+        else if (a == "--year-asc")
+            options.yearAsc = true;
+        else if (a == "--artist" && hasValue)
+            criterion(&TFilter::Artist, args[++i]);
+        else if (a == "--genre" && hasValue)
+            criterion(&TFilter::Genre, args[++i]);
+        else if (a == "--year" && hasValue)
+            criterion(&TFilter::Year, args[++i]);
+        else if (a == "--selection" && hasValue)
+            options.selection = args[++i];
+        else if (a == "--json")
+            options.json = true;
+        else if (options.list.empty() && !a.empty() && a.front() != '-')
+            options.list = a;
+        else
+            return false;
+    }
+    return !options.list.empty();
+}
+
+TSettings ReadSettings() {
+    TIniFile file;
+    file.Load(ProgramFolder() + "mavelo.ini");
+    TSettings settings;
+    settings.Read(file);
+    return settings;
+}
+
+void WriteJsonText(std::ostream& out, std::string_view text) {
+    out << '"';
+    for (char c : ToUtf8(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out << '\\' << c;
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out << escaped;
+        } else {
+            out << c;
+        }
+    }
+    out << '"';
+}
+
+// One JSON object: the braces come with its lifetime, commas between members.
+class TJsonMembers {
+  public:
+    explicit TJsonMembers(std::ostream& out) : out_(out) { out_ << '{'; }
+    ~TJsonMembers() { out_ << '}'; }
+    void Text(const char* name, std::string_view value) { WriteJsonText(Name(name), value); }
+    void Number(const char* name, int64_t value) { Name(name) << value; }
+    std::ostream& Name(const char* name) {
+        if (!first_) out_ << ',';
+        first_ = false;
+        WriteJsonText(out_, name);
+        return out_ << ':';
+    }
+
+  private:
+    std::ostream& out_;
+    bool first_ = true;
+};
+
+void WriteTrackJson(std::ostream& out, const Tmp3& track) {
+    TJsonMembers json(out);
+    json.Text("title", track.Title);
+    json.Text("artist", track.Artist);
+    json.Text("album", track.Album);
+    json.Text("genre", track.Genre);
+    json.Number("year", track.Year);
+    json.Number("durationMs", track.Duration);
+    json.Number("bitrate", track.Bitrate);
+    json.Text("path", track.Path);
+}
+
+void WriteAlbumJson(std::ostream& out, const Tm3u& album) {
+    TJsonMembers json(out);
+    json.Text("artist", album.Artist);
+    json.Text("album", album.Album);
+    json.Number("year", album.Year);
+    json.Text("genre", album.Genre);
+    json.Text("playlist", album.PlaylistPath);
+    json.Number("status", album.Status);
+    json.Number("playCount", album.PlayCount);
+    json.Text("lastPlayed", album.LastPlayed);
+    json.Name("tracks") << '[';
+    for (size_t i = 0; i < album.Tracks.Count(); ++i) {
+        if (i > 0) out << ',';
+        WriteTrackJson(out, album.Tracks[i]);
+    }
+    out << ']';
+}
+
+void PrintView(const TViewList& view, bool asJson) {
+    if (!asJson) {
+        for (const Tm3u* album : view.Albums())
+            std::cout << album->Artist << '\t' << album->Album << '\t' << album->Year << '\t'
+                      << album->Genre << '\t' << album->PlaylistPath << '\n';
+        return;
+    }
+    std::cout << '[';
+    for (size_t row = 0; row < view.Count(); ++row) {
+        std::cout << (row > 0 ? ",\n" : "\n");
+        WriteAlbumJson(std::cout, view[row]);
+    }
+    std::cout << "\n]\n";
+}
+
+int RunList(const std::vector<std::string>& args) {
+    TListOptions options;
+    if (!ParseOptions(args, options)) {
+        std::cerr << kUsage << "\n";
+        return 2;
+    }
+    const TSettings settings = ReadSettings();
+    TCatalogue catalogue;
+    int32_t coverQuality = 0;
+    std::vector<std::string> recent;
+    const TListLoadResult load = LoadList(options.list, catalogue, coverQuality, recent);
+    if (!load.Complete())
+        std::cerr << "mavelo-cli list: " << options.list << ": " << DescribeLoadResult(load)
+                  << "\n";
+    if (load.status != TListLoadStatus::Loaded && load.status != TListLoadStatus::Damaged) return 1;
+
+    const TSelection* selection = nullptr;
+    if (options.selection) {
+        selection = catalogue.Selections.Find(*options.selection);
+        if (!selection) {
+            std::cerr << "mavelo-cli list: no selection named " << *options.selection << "\n";
+            return 1;
+        }
+    }
+    if (options.filter) catalogue.Filters.Applied = *options.filter;
+    TSortSettings sort = SortSettingsOf(settings);
+    if (options.sort) sort.SortString = *options.sort;
+    if (options.yearAsc) sort.YearAsc = true;
+    catalogue.RebuildView(selection, false, sort);
+    PrintView(catalogue.View, options.json);
+    return load.Complete() ? 0 : 1;
+}
+
+CliCommandRegistration registration{
+    {"list",
+     "list LIST.mvo [--sort ORDER] [--year-asc] [--artist|--genre|--year CRIT] "
+     "[--selection NAME] [--json]",
+     "print the albums of a list file in view order (the list's own filter unless a criterion "
+     "is given)",
+     RunList}};
+
+}  // namespace
