@@ -62,7 +62,7 @@ TPlaylistContents ContentsOf(const Tm3u& album) {
 }  // namespace
 
 bool Tm3u::ReadPlaylist(bool checkExistence) {
-    if (!FileExists(PlaylistPath)) return false;
+    if (!FileExists(PlaylistPath)) return false;  // never opens a device or pipe
     std::string bytes;
     try {
         bytes = ReadWholeFile(PlaylistPath);

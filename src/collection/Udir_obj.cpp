@@ -70,10 +70,11 @@ namespace {
 enum TPlaylistGroup { GroupM3u, GroupPls, GroupB4s, GroupCount, GroupNone = GroupCount };
 
 TPlaylistGroup PlaylistGroupOf(std::string_view name) {
-    const std::string ext = LowerAscii(ExtractFileExt(name));
-    if (ext == ".m3u") return GroupM3u;
-    if (ext == ".pls") return GroupPls;
-    if (ext == ".b4s") return GroupB4s;
+    static constexpr std::string_view kExtensions[GroupCount] = {".m3u", ".pls", ".b4s"};
+    if (name.size() < 4) return GroupNone;
+    const std::string_view ext = name.substr(name.size() - 4);
+    for (int group = 0; group < GroupCount; ++group)
+        if (SameTextAscii(ext, kExtensions[group])) return static_cast<TPlaylistGroup>(group);
     return GroupNone;
 }
 
@@ -84,12 +85,11 @@ struct TFolderListing {
     std::array<std::vector<std::string>, GroupCount> playlists;
 };
 
-TFolderListing ListFolder(const std::string& folder) {
+// Reads the entries of an open folder.
+TFolderListing ListFolder(DIR* dir) {
     TFolderListing listing;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return listing;  // an unreadable folder holds nothing
     while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
+        const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
         bool isFolder = entry->d_type == DT_DIR;
         bool isFile = entry->d_type == DT_REG;
@@ -100,12 +100,11 @@ TFolderListing ListFolder(const std::string& folder) {
                 isFile = S_ISREG(st.st_mode);
             }
         }
-        if (isFolder && name.front() != '.') listing.folders.push_back(name);
+        if (isFolder && name.front() != '.') listing.folders.emplace_back(name);
         if (!isFile) continue;
         const TPlaylistGroup group = PlaylistGroupOf(name);
-        if (group != GroupNone) listing.playlists[group].push_back(name);
+        if (group != GroupNone) listing.playlists[group].emplace_back(name);
     }
-    closedir(dir);
     std::sort(listing.folders.begin(), listing.folders.end());
     for (auto& group : listing.playlists) std::sort(group.begin(), group.end());
     return listing;
@@ -119,11 +118,17 @@ class TFolderWalk {
     std::function<void(const std::string& playlist)> onPlaylist;
 
     void Walk(const std::string& folder) {
+        DIR* dir = opendir(folder.c_str());
+        if (!dir) return;  // missing or unreadable: nothing to scan
         struct stat st {};
-        if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
-        if (!visited_.insert({st.st_dev, st.st_ino}).second) return;
+        const bool firstVisit =
+            fstat(dirfd(dir), &st) == 0 && visited_.insert({st.st_dev, st.st_ino}).second;
+        // The listing is complete before going deeper, so only one folder
+        // is open at a time however deep the tree.
+        const TFolderListing listing = firstVisit ? ListFolder(dir) : TFolderListing{};
+        closedir(dir);
+        if (!firstVisit) return;
         if (onFolder) onFolder(folder);
-        const TFolderListing listing = ListFolder(folder);
         for (const auto& name : listing.folders) {
             PumpEvents();
             Walk(JoinPath(folder, name));

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <optional>
@@ -75,7 +76,9 @@ size_t Tm3u::InsertTrack(const std::string& path, bool checkExistence,
     }
     auto track = std::make_unique<Tmp3>(path);
     if (checkExistence) track->FileFound = FileExists(path);
-    track->InAlbumFolder = PathStartsWith(path, ExtractFilePath(PlaylistPath));
+    const size_t folderLength = PlaylistPath.rfind('/') + 1;  // 0 when there is no folder
+    track->InAlbumFolder =
+        PathStartsWith(path, std::string_view(PlaylistPath).substr(0, folderLength));
     size_t position = Tracks.Count();
     if (!afterPath.empty()) {
         long after = Tracks.IndexOf(afterPath);
@@ -143,24 +146,26 @@ bool HasAlbumValues(const Tm3u& album) {
     return !album.Artist.empty() || !album.Album.empty() || !album.Genre.empty() || album.Year != 0;
 }
 
-// The most frequent of the values (ties to the first met), compared through
-// `key`; nullopt when there is none.
+// The most frequent of the values (ties to the first met), values compared
+// through their keys; nullopt when there is none.
 template <typename T, typename Key>
-std::optional<T> MostFrequent(const std::vector<T>& values, Key key) {
+std::optional<T> MostFrequent(const std::vector<T>& values, const std::vector<Key>& keys) {
     std::optional<T> best;
     size_t bestCount = 0;
     for (size_t i = 0; i < values.size(); ++i) {
-        size_t count = 0;
-        for (const auto& other : values) count += key(other) == key(values[i]) ? 1 : 0;
+        const size_t count = static_cast<size_t>(std::count(keys.begin(), keys.end(), keys[i]));
         if (count > bestCount) best = values[i], bestCount = count;
     }
     return best;
 }
 
 void TakeMostFrequentText(std::string& field, const std::vector<std::string>& values) {
-    if (!field.empty()) return;
-    if (auto best = MostFrequent(values, [](const std::string& v) { return LowerAscii(v); }))
-        field = *best;
+    if (field.empty() && !values.empty()) {
+        std::vector<std::string> keys;
+        keys.reserve(values.size());
+        for (const auto& value : values) keys.push_back(LowerAscii(value));
+        field = MostFrequent(values, keys).value_or(std::string());
+    }
 }
 
 }  // namespace
@@ -181,7 +186,7 @@ bool Tm3u::DeriveFromTracks() {
     TakeMostFrequentText(Artist, artists);
     TakeMostFrequentText(Album, albums);
     TakeMostFrequentText(Genre, genres);
-    if (Year == 0) Year = MostFrequent(years, [](int32_t y) { return y; }).value_or(0);
+    if (Year == 0) Year = MostFrequent(years, years).value_or(0);
     return tagged;
 }
 
@@ -194,7 +199,9 @@ void Tm3u::Refresh(bool force, const TTagReader& readTags) {
         for (const auto& entry : Tracks) entry.object->RefreshMark = 0;
         return;
     }
-    Tracks.RemoveUnless([](const Tmp3& track) { return track.RefreshMark != 1; });
+    const auto stillMarked = [](const auto& entry) { return entry.object->RefreshMark == 1; };
+    if (std::any_of(Tracks.begin(), Tracks.end(), stillMarked))  // keeps the key index otherwise
+        Tracks.RemoveUnless([](const Tmp3& track) { return track.RefreshMark != 1; });
     PictureState = FileExists(PicturePathFor(PlaylistPath)) ? 1 : 0;
     // The fast scan: an album known before this scan that has values opens no audio file.
     if (!force && ScanMark != 0 && HasAlbumValues(*this)) return;
@@ -205,11 +212,11 @@ void Tm3u::Refresh(bool force, const TTagReader& readTags) {
         else
             entry.object->ReadTags();
     }
-    Tm3u kept;
-    kept.SetInfo(Artist, Year, Genre, Album);
+    std::string artist = std::move(Artist), genre = std::move(Genre), album = std::move(Album);
+    const int32_t year = Year;
     SetInfo({}, 0, {}, {});
     DeriveFromTracks();
-    if (!HasAlbumValues(*this)) SetInfo(kept.Artist, kept.Year, kept.Genre, kept.Album);
+    if (!HasAlbumValues(*this)) SetInfo(artist, year, genre, album);
 }
 
 // ---- Names and renames ----
