@@ -180,7 +180,8 @@ vorbis("vorbis_picture.ogg", [("TITLE", "With picture"), ("ARTIST", "Artist")],
        picture_size=6000)
 vorbis("vorbis_no_comments.ogg", [])
 ogg = (out / "vorbis.ogg").read_bytes()
-put("vorbis_id3.ogg", tag(3, frame("TIT2", text("ignored")), padding=1024 - 10 - 16) + ogg)
+ignored = frame("TIT2", text("ignored"))
+put("vorbis_id3.ogg", tag(3, ignored, padding=1024 - 10 - len(ignored)) + ogg)
 put("vorbis_truncated.ogg", ogg[:120])
 
 # ---- WMA --------------------------------------------------------------------
