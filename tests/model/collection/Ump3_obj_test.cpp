@@ -221,3 +221,155 @@ TEST(TrackCopy, CopiesTagValuesButNotQueueFields) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string TagFixture(const std::string& name) {
+    return std::string(MAVELO_TEST_DATA) + "/tags/" + name;
+}
+
+// A fixture copied into the folder under another name.
+std::string CopyTagFixture(const TempDir& dir, const std::string& name, std::string as = {}) {
+    return dir.File(as.empty() ? name : as, ReadWholeFile(TagFixture(name)));
+}
+
+TEST(TrackReadTags, TakesValuesByFileKind) {
+    struct Case {
+        const char* file;
+        int kind;
+        const char* title;
+        const char* artist;
+        const char* album;
+        const char* genre;
+        int year;
+    } cases[] = {
+        // ID3v2 wins, but a year it lacks or cannot give stays the ID3v1 year
+        {"both_tags_year_from_v1.mp3", TagID3v2, "From v2", "", "", "", 1977},
+        {"id3v1_v10.mp3", TagID3v1, "Title", "Artist", "Album", "Rock", 1999},
+        {"id3v1_v11_cp1252.mp3", TagID3v1, "Caf\xC3\xA9 \xE2\x82\xAC", "Artist", "Album", "", 0},
+        {"id3v23_full.mp3", TagID3v2, "Title", "Artist", "Album", "Rock", 1999},
+        {"id3v24_utf8.mp3", TagID3v2, "Beyonc\xC3\xA9 \xE2\x80\x93 \xE6\x9D\xB1\xE4\xBA\xAC",
+         "\xC3\x84rtist", "Alb\xC3\xBCm", "Pop", 2004},
+        {"id3v2_version5.mp3", TagID3v2, "", "", "", "", 0},  // present but unreadable
+        {"plain.mp3", TagNone, "Playlist title", "", "", "", 0},
+        {"vorbis.ogg", TagOggVorbis, "Song", "Beyonc\xC3\xA9", "Album", "Pop", 2001},
+        {"vorbis_performer.ogg", TagOggVorbis, "Song", "X", "", "", 1998},
+        {"vorbis_no_comments.ogg", TagNone, "Playlist title", "", "", "", 0},
+        {"wma.wma", TagWMA, "Wma title", "Wma artist", "Wma album", "Jazz", 2003},
+        {"not_asf.wma", TagNone, "Playlist title", "", "", "", 0},
+    };
+    for (const auto& c : cases) {
+        Tmp3 track(TagFixture(c.file));
+        track.Title = "Playlist title";
+        track.Genre = "Old";
+        track.Year = 1;
+        EXPECT_EQ(track.ReadTags(), c.kind != TagNone) << c.file;
+        EXPECT_EQ(track.TagKind, c.kind) << c.file;
+        EXPECT_EQ(track.Title, c.title) << c.file;
+        EXPECT_EQ(track.Artist, c.artist) << c.file;
+        EXPECT_EQ(track.Album, c.album) << c.file;
+        EXPECT_EQ(track.Genre, c.genre) << c.file;
+        EXPECT_EQ(track.Year, c.year) << c.file;
+    }
+}
+
+TEST(TrackReadTags, KindFromLastThreeLettersAndMissingFiles) {
+    TempDir dir;
+    for (const char* name : {"song.MP3", "songmp3"}) {
+        Tmp3 track(CopyTagFixture(dir, "id3v1_v10.mp3", name));
+        EXPECT_TRUE(track.ReadTags()) << name;
+        EXPECT_EQ(track.Title, "Title") << name;
+    }
+    Tmp3 other(CopyTagFixture(dir, "id3v1_v10.mp3", "song.flac"));
+    EXPECT_FALSE(other.ReadTags());
+    Tmp3 missing(dir / "gone.mp3");
+    missing.Title = "Kept";
+    missing.Artist = "Cleared";
+    EXPECT_FALSE(missing.ReadTags());
+    EXPECT_EQ(missing.Title, "Kept");
+    EXPECT_EQ(missing.Artist, "");
+}
+
+class TrackWriteTags : public ::testing::Test {
+  protected:
+    static bool EndsWithId3v1(const std::string& path) {
+        std::string bytes = ReadWholeFile(path);
+        return bytes.size() >= 128 && bytes.compare(bytes.size() - 128, 3, "TAG") == 0;
+    }
+    static bool StartsWithId3v2(const std::string& path) {
+        return ReadWholeFile(path).compare(0, 3, "ID3") == 0;
+    }
+    TempDir dir;
+};
+
+TEST_F(TrackWriteTags, EachTagTypeWritesItsTagAndReadsBack) {
+    struct Case {
+        int32_t type;
+        bool v1;
+        bool v2;
+        int kind;
+    } cases[] = {
+        {TagTypeId3v2, false, true, TagID3v2},
+        {TagTypeId3v1, true, false, TagID3v1},
+        {TagTypeBoth, true, true, TagID3v2},
+    };
+    for (const auto& c : cases) {
+        // The fixture has both tags, so a single type removes the other one.
+        Tmp3 track(CopyTagFixture(dir, "id3v23_full.mp3"));
+        ASSERT_TRUE(track.WriteTags(c.type, "Artist\tName", 2005, "T\xC3\xADtulo", "jazz", "LP"))
+            << c.type;
+        EXPECT_EQ(track.TagKind, c.kind) << c.type;
+        EXPECT_EQ(EndsWithId3v1(track.Path), c.v1) << c.type;
+        EXPECT_EQ(StartsWithId3v2(track.Path), c.v2) << c.type;
+        EXPECT_EQ(track.Artist, "ArtistName") << c.type;  // read back, control bytes removed
+        EXPECT_EQ(track.Title, "T\xC3\xADtulo") << c.type;
+        EXPECT_EQ(track.Album, "LP") << c.type;
+        EXPECT_EQ(track.Year, 2005) << c.type;
+        EXPECT_EQ(track.Genre, c.kind == TagID3v1 ? "Jazz" : "jazz") << c.type;
+    }
+}
+
+TEST_F(TrackWriteTags, Id3v1KeepsItsGenreWhenTheNameIsUnknownAndCutsLongTitles) {
+    Tmp3 track(CopyTagFixture(dir, "id3v1_v10.mp3"));
+    ASSERT_TRUE(track.WriteTags(TagTypeId3v1, "A", 0, std::string(40, 't'), "No such genre", "B"));
+    EXPECT_EQ(track.Genre, "Rock");
+    EXPECT_EQ(track.Title, std::string(30, 't'));
+    EXPECT_EQ(track.Year, 0);
+}
+
+TEST_F(TrackWriteTags, OggIsWrittenWhateverTheTagType) {
+    Tmp3 track(CopyTagFixture(dir, "vorbis.ogg"));
+    ASSERT_TRUE(track.WriteTags(TagTypeId3v1, "New artist", 1999, "New title", "Rock", "New"));
+    EXPECT_EQ(track.TagKind, TagOggVorbis);
+    Tmp3 back(track.Path);
+    ASSERT_TRUE(back.ReadTags());
+    EXPECT_EQ(back.Artist, "New artist");
+    EXPECT_EQ(back.Title, "New title");
+    EXPECT_EQ(back.Year, 1999);
+}
+
+TEST_F(TrackWriteTags, UnwritableKindsAndMissingFilesOnlyStoreTheValues) {
+    for (const char* name : {"wma.wma", "plain.mp3"}) {
+        const std::string path = CopyTagFixture(dir, name, std::string(name) + ".flac");
+        Tmp3 track(path);
+        EXPECT_FALSE(track.WriteTags(TagTypeBoth, "A", 2000, "T", "Rock", "B")) << name;
+        EXPECT_EQ(track.Title, "T");
+        EXPECT_EQ(track.TagKind, TagNone);
+        EXPECT_EQ(ReadWholeFile(path), ReadWholeFile(TagFixture(name)));
+    }
+    Tmp3 wma(CopyTagFixture(dir, "wma.wma"));
+    EXPECT_FALSE(wma.WriteTags(TagTypeId3v2, "A", 2000, "T", "Rock", "B"));
+    EXPECT_EQ(ReadWholeFile(wma.Path), ReadWholeFile(TagFixture("wma.wma")));
+    Tmp3 missing(dir / "gone.mp3");
+    EXPECT_FALSE(missing.WriteTags(TagTypeId3v2, "A", 2000, "T", "Rock", "B"));
+    EXPECT_FALSE(FileExists(dir / "gone.mp3"));
+}
+
+TEST_F(TrackWriteTags, FailedId3v2WriteKeepsTheId3v1Tag) {
+    Tmp3 track(CopyTagFixture(dir, "id3v1_v10.mp3"));
+    dir.Folder("id3v1_v10.mp3~");  // the rewrite cannot create its temporary file
+    EXPECT_FALSE(track.WriteTags(TagTypeId3v2, "A", 2000, "T", "Rock", "B"));
+    EXPECT_EQ(ReadWholeFile(track.Path), ReadWholeFile(TagFixture("id3v1_v10.mp3")));
+}
+
+}  // namespace
