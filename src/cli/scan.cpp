@@ -1,0 +1,159 @@
+// mavelo-cli scan: builds a list file by scanning root folders, or scans the
+// roots of an existing list file again and writes it back.
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "cli/Commands.h"
+#include "collection/Udir_obj.h"
+#include "core/FileSystem.h"
+#include "core/IniFile.h"
+#include "core/ProgramFolder.h"
+#include "core/PumpEvents.h"
+#include "core/Settings.h"
+#include "views/Catalogue.h"
+#include "views/ListFile.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: mavelo-cli scan ROOT... -o LIST.mvo | scan --fast LIST.mvo | scan --full LIST.mvo";
+
+struct TScanOptions {
+    std::vector<std::string> roots;
+    std::string output;  // the new list file (scan of roots)
+    std::string list;    // the existing list file (rescan)
+    bool fast = false;
+};
+
+bool ParseOptions(const std::vector<std::string>& args, TScanOptions& options) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if ((a == "-o" || a == "--output") && i + 1 < args.size()) {
+            options.output = args[++i];
+        } else if ((a == "--fast" || a == "--full") && i + 1 < args.size() &&
+                   options.list.empty()) {
+            options.fast = a == "--fast";
+            options.list = args[++i];
+        } else if (!a.empty() && a.front() != '-') {
+            options.roots.push_back(a);
+        } else {
+            return false;
+        }
+    }
+    const bool newList = !options.roots.empty() && !options.output.empty() && options.list.empty();
+    const bool rescan = options.roots.empty() && options.output.empty() && !options.list.empty();
+    return newList || rescan;
+}
+
+TSettings ReadSettings() {
+    TIniFile file;
+    file.Load(ProgramFolder() + "mavelo.ini");
+    TSettings settings;
+    settings.Read(file);
+    return settings;
+}
+
+// Shows the progress counters on a terminal, at most ten times a second.
+class TProgressLine {
+  public:
+    TProgressLine() : shown_(isatty(STDERR_FILENO) == 1) {
+        if (shown_) SetPumpEventsHook([this] { Show(false); });
+    }
+    ~TProgressLine() {
+        if (!shown_) return;
+        SetPumpEventsHook(nullptr);
+        Show(true);
+        std::cerr << "\n";
+    }
+
+  private:
+    void Show(bool now) {
+        const int64_t tick = TickCountMs();
+        if (!now && tick - lastMs_ < 100) return;
+        lastMs_ = tick;
+        std::cerr << "\r" << ProgressCount;
+        if (ProgressTotal > 0) std::cerr << "/" << ProgressTotal;
+        std::cerr << " scanned directories" << std::flush;
+    }
+
+    bool shown_;
+    int64_t lastMs_ = 0;
+};
+
+size_t CountTracks(const TDirectory& directory) {
+    size_t tracks = 0;
+    for (const auto& entry : directory.List) tracks += entry.object->Tracks.Count();
+    return tracks;
+}
+
+int Report(const TCatalogue& catalogue, const TScanResult& scan, const TListSaveResult& save,
+           const std::string& path) {
+    if (!scan.completed) std::cerr << "mavelo-cli scan: the scan stopped: " << scan.error << "\n";
+    if (!save.saved) {
+        std::cerr << "mavelo-cli scan: could not write " << path << ": " << save.error << "\n";
+        return 1;
+    }
+    std::cout << catalogue.Albums().Count() << " albums, " << CountTracks(catalogue.Directory)
+              << " tracks, " << scan.removed << " removed, " << scan.elapsedMs << " ms\n";
+    return scan.completed ? 0 : 1;
+}
+
+int ScanNewList(const TScanOptions& options, const TSettings& settings) {
+    TCatalogue catalogue;
+    for (const auto& root : options.roots) {
+        if (!DirectoryExists(root)) {
+            std::cerr << "mavelo-cli scan: no such folder: " << root << "\n";
+            return 1;
+        }
+        catalogue.Roots.Add(std::filesystem::absolute(root).lexically_normal().string());
+    }
+    TScanResult scan;
+    {
+        TProgressLine progress;
+        scan = Rescan(catalogue.Directory, catalogue.Roots, true, settings.EnablePrescan);
+    }
+    std::vector<std::string> recent;
+    const TListSaveResult save =
+        SaveList(options.output, catalogue, settings.CacheCoversQuality, recent);
+    return Report(catalogue, scan, save, options.output);
+}
+
+int RescanList(const TScanOptions& options, const TSettings& settings) {
+    TCatalogue catalogue;
+    int32_t coverQuality = 0;
+    std::vector<std::string> recent;
+    const TListLoadResult load = LoadList(options.list, catalogue, coverQuality, recent);
+    // Writing back a list that was not read whole would lose its missing part.
+    if (!load.Complete()) {
+        std::cerr << "mavelo-cli scan: cannot read " << options.list
+                  << (load.error.empty() ? "" : ": " + load.error) << "\n";
+        return 1;
+    }
+    TScanResult scan;
+    {
+        TProgressLine progress;
+        scan = Rescan(catalogue.Directory, catalogue.Roots, !options.fast, settings.EnablePrescan);
+    }
+    const TListSaveResult save = SaveList(options.list, catalogue, coverQuality, recent);
+    return Report(catalogue, scan, save, options.list);
+}
+
+int RunScan(const std::vector<std::string>& args) {
+    TScanOptions options;
+    if (!ParseOptions(args, options)) {
+        std::cerr << kUsage << "\n";
+        return 2;
+    }
+    const TSettings settings = ReadSettings();
+    return options.list.empty() ? ScanNewList(options, settings) : RescanList(options, settings);
+}
+
+CliCommandRegistration registration{
+    {"scan", "scan ROOT... -o LIST.mvo | scan --fast|--full LIST.mvo",
+     "scan root folders into a new list file, or scan an existing list again (fast or full)",
+     RunScan}};
+
+}  // namespace

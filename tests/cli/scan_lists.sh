@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# mavelo-cli scan: a new list file from root folders, then fast and full
+# rescans of it that pick up new albums and drop vanished ones.
+# Usage: scan_lists.sh MAVELO-CLI TEST-DATA-FOLDER
+set -u
+cli="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# expect CODE -- ARGS...: runs the tool with its own program folder.
+expect() {
+    local code="$1"; shift 2
+    "$cli" --home "$work/home" "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    [ "$got" -eq "$code" ] || fail "'$*' exited $got, expected $code: $(cat "$work/err")"
+}
+contains() { grep -q -- "$2" "$work/$1" || fail "$1 lacks '$2': $(cat "$work/$1")"; }
+# album FOLDER PLAYLIST TRACK...: a playlist naming empty audio files.
+album() {
+    local folder="$work/$1" playlist="$2"; shift 2
+    mkdir -p "$folder"
+    printf '#EXTM3U\r\n' >"$folder/$playlist"
+    for t in "$@"; do printf '%s\r\n' "$t" >>"$folder/$playlist"; : >"$folder/$t"; done
+}
+
+mkdir -p "$work/home"
+album music/A a.m3u 1.mp3 2.mp3
+album music/B b.m3u 1.mp3
+album music/.hidden h.m3u 1.mp3
+album other/C c.M3U 1.mp3 2.mp3 3.mp3
+printf '[playlist]\r\nFile1=1.mp3\r\n' >"$work/music/B/b.pls"
+
+expect 0 -- scan "$work/music/" "$work/other" -o "$work/list.mvo"
+contains out "^4 albums, 7 tracks, 0 removed"
+# A version 1006 list file, then two roots.
+[ "$(od -An -tx1 -N8 "$work/list.mvo" | tr -d ' ')" = "ee03000002000000" ] ||
+    fail "list header: $(od -An -tx1 -N8 "$work/list.mvo")"
+grep -q "$work/music/A/a.m3u" "$work/list.mvo" || fail "album key missing from the list file"
+[ ! -e "$work/list.mvo~" ] || fail "temporary file left behind"
+
+rm "$work/music/B/b.m3u"
+album music/D d.m3u 1.mp3
+expect 0 -- scan --fast "$work/list.mvo"
+contains out "^4 albums, 7 tracks, 1 removed"
+
+rm -r "$work/other"
+expect 0 -- scan --full "$work/list.mvo"
+contains out "^3 albums, 4 tracks, 1 removed"
+
+# Tags: a fast scan keeps the values of a known album, a full scan reads them again.
+id3v1() {  # FILE ARTIST: an MPEG frame and an ID3v1 tag
+    python3 - "$1" "$2" <<'PY'
+import sys
+pad = lambda text, n: text.encode()[:n].ljust(n, b"\0")
+tag = b"TAG" + pad("Song", 30) + pad(sys.argv[2], 30) + pad("Live", 30) + b"1999" + bytes(30) + b"\x11"
+open(sys.argv[1], "wb").write(b"\xff\xfb\x90\x64" + bytes(413) + tag)
+PY
+}
+album tagged/T t.m3u 1.mp3
+id3v1 "$work/tagged/T/1.mp3" "Old Band"
+expect 0 -- scan "$work/tagged" -o "$work/tagged.mvo"
+expect 0 -- list "$work/tagged.mvo"
+contains out "^Old Band	Live	1999	Rock"
+id3v1 "$work/tagged/T/1.mp3" "New Band"
+expect 0 -- scan --fast "$work/tagged.mvo"
+expect 0 -- list "$work/tagged.mvo"
+contains out "^Old Band"
+expect 0 -- scan --full "$work/tagged.mvo"
+expect 0 -- list "$work/tagged.mvo"
+contains out "^New Band	Live	1999	Rock"
+
+# Errors: usage, a missing root, a missing list.
+expect 2 -- scan
+expect 2 -- scan "$work/music"
+expect 2 -- scan --fast
+expect 1 -- scan "$work/nowhere" -o "$work/x.mvo"
+contains err "no such folder"
+[ ! -e "$work/x.mvo" ] || fail "a list was written for a missing root"
+expect 1 -- scan --fast "$work/none.mvo"
+contains err "cannot read"
+
+[ "$failures" -eq 0 ] && echo "scan_lists: all passed"
+exit $((failures > 0))
