@@ -67,11 +67,10 @@ void TToolbarBands::MakeBand(int id, const TCommands& commands) {
     toolbar->setAllowedAreas(Qt::TopToolBarArea);
     toolbar->setFloatable(false);
     toolbar->setIconSize(QSize(16, 16));
-    toolbar->setMinimumWidth(info.width);
     if (*info.comboBox) {
         auto* box = new QComboBox(toolbar);
         box->setObjectName(info.comboBox);
-        box->setMinimumWidth(140);
+        box->setMinimumWidth(110);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         toolbar->addWidget(box);
         (std::string_view(info.comboBox) == "CBSel" ? selectionBox_ : filterBox_) = box;
@@ -110,7 +109,6 @@ void TToolbarBands::Arrange() {
         BandState& band = bands_[id];
         if (band.newRow && !first) window_->addToolBarBreak(Qt::TopToolBarArea);
         window_->addToolBar(Qt::TopToolBarArea, band.toolbar);
-        band.toolbar->setMinimumWidth(band.width);
         band.toolbar->setVisible(visible[id]);
         first = false;
     }

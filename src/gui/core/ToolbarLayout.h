@@ -1,9 +1,8 @@
 #pragma once
 // The seven tool bars of the main window: their buttons, their order, rows,
 // visibility and widths, the built-in layout and the layout stored in the
-// settings file (section "ToolBar").  Qt sizes each tool bar to its buttons;
-// the stored width is kept, applied as the bar's minimum width and written
-// back as read.
+// settings file (section "ToolBar").  Qt sizes each tool bar to its buttons,
+// so the stored width is only kept and written back as read.
 #include <QObject>
 #include <QString>
 

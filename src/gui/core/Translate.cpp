@@ -97,9 +97,12 @@ bool SetTextProperty(QObject* target, const QString& property, const QString& te
 
 QObject* FindComponent(QObject* owner, const QString& name) {
     if (name.isEmpty()) return nullptr;
-    const auto descendants = owner->findChildren<QObject*>();
-    for (QObject* child : descendants)
+    for (QObject* child : owner->children()) {
+        // Another window (a dialog the main window created) owns its own controls.
+        if (auto* widget = qobject_cast<QWidget*>(child); widget && widget->isWindow()) continue;
         if (child->objectName().compare(name, Qt::CaseInsensitive) == 0) return child;
+        if (QObject* found = FindComponent(child, name)) return found;
+    }
     return nullptr;
 }
 

@@ -27,7 +27,8 @@ void TranslateForm(QWidget* window);
 // Sets a text property of a control or action by its language-file name;
 // false when the object has no such text property.
 bool SetTextProperty(QObject* target, const QString& property, const QString& text);
-// A descendant of `owner` whose objectName equals `name` regardless of case.
+// A descendant of `owner` whose objectName equals `name` regardless of case;
+// the controls of other windows (dialogs owned by `owner`) are not searched.
 QObject* FindComponent(QObject* owner, const QString& name);
 
 // The windows that take part in language changes.  Windows register

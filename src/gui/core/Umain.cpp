@@ -29,6 +29,7 @@
 #include "gui/core/Utoolbars.h"
 #include "gui/core/Uversion.h"
 #include "gui/core/Version.h"
+#include "gui/views/ListWindows.h"
 
 namespace {
 std::string SettingsPath() {
@@ -114,6 +115,7 @@ void TFormMain::CreateDialogs() {
     // GetDirectory, RootDirs, BrowseOptions, Toolbars, Export, Template,
     // CmoChoose, FilterAdd, FreeDB, Search; each is registered for translation.
     RegisterTranslatableWindow(this);
+    listWindows_ = new TListWindows(*this);
     formAbout_ = new TFormAbout(this);
     formVersion_ = new TFormVersion(this);
     formTip_ = new TFormTip(this);
@@ -176,7 +178,8 @@ void TFormMain::FormActivate() {
 
 void TFormMain::ShowStartupWindows() {
     CheckForUpdateAndTell();
-    if (settings_.ShowTips) ActionHelpTipsExecute();
+    // An empty tips window is not worth showing at every start (English has no tips).
+    if (settings_.ShowTips && !tips_.empty()) ActionHelpTipsExecute();
 }
 
 void TFormMain::CheckForUpdateAndTell() {
@@ -374,11 +377,17 @@ void TFormMain::ReadSubsystemSettings(const TIniFile&) {}
 void TFormMain::WriteSubsystemSettings(TIniFile&) {}
 // First activation: hand the program folder and the catalogue to the filter,
 // covers and export windows; prepare the browse view.
-void TFormMain::PrepareCatalogueWindows() {}
+void TFormMain::PrepareCatalogueWindows() {
+    listWindows_->PrepareWindows();
+}
 // First activation: CD/DVD auto-launch list or the last list file.
-void TFormMain::OpenCatalogue() {}
+void TFormMain::OpenCatalogue() {
+    listWindows_->OpenCatalogue();
+}
 // First activation: album grid (0) or folder tree (1) on the list page.
-void TFormMain::ShowListPage(int) {}
+void TFormMain::ShowListPage(int listPage) {
+    listWindows_->ShowListPage(listPage);
+}
 // First activation: spectrum view and player timer.
 void TFormMain::StartPlayer() {}
 // First activation: read mavelo.els; false when it is damaged.
@@ -388,17 +397,27 @@ bool TFormMain::LoadQueue() {
 void TFormMain::RefreshQueueGrid() {}
 // Language change: album list, filter and selection boxes, queue grid and
 // album details are rebuilt from the new messages.
-void TFormMain::RefreshTextsAfterLanguage() {}
-void TFormMain::OpenRecentFile(const std::string&) {}
+void TFormMain::RefreshTextsAfterLanguage() {
+    listWindows_->RefreshTexts();
+}
+void TFormMain::OpenRecentFile(const std::string& path) {
+    listWindows_->OpenRecentFile(path);
+}
 // Sort order or year order changed: rebuild the view list and the views.
-void TFormMain::SortOrderChanged() {}
+void TFormMain::SortOrderChanged() {
+    listWindows_->SortOrderChanged();
+}
 // Shutdown: save a modified list (asking for a name when it has none).
-void TFormMain::SaveListIfModified() {}
+void TFormMain::SaveListIfModified() {
+    listWindows_->BeforeExit();
+}
 // Shutdown: write mavelo.els.
 void TFormMain::SaveQueue() {}
 void TFormMain::StopPlayback() {}
-void TFormMain::FreeCatalogue() {}
+void TFormMain::FreeCatalogue() {
+    listWindows_->Free();
+}
 // Command states: list open, album rows, current album and track.
 TCommandState TFormMain::CatalogueState() const {
-    return {};
+    return listWindows_ ? listWindows_->State() : TCommandState{};
 }

@@ -14,6 +14,7 @@
 #include "core/Settings.h"
 #include "gui/core/Translate.h"
 #include "gui/core/Ucommands.h"
+#include "views/Catalogue.h"
 
 class QAction;
 class TBusyMode;
@@ -23,6 +24,7 @@ class TFormTip;
 class TFormToolbars;
 class TFormVersion;
 class TIniFile;
+class TListWindows;
 class TMainPanels;
 class TToolbarBands;
 
@@ -34,9 +36,11 @@ class TFormMain : public QMainWindow {
     explicit TFormMain(QWidget* parent = nullptr);
     ~TFormMain() override;
 
+    // The open list: albums, roots, filters, selections and the view list.
+    TCatalogue Catalogue;
     // Path of the open list file ("" when none) and its unsaved-changes mark.
-    std::string CurrentFile;
-    bool ListModified = false;
+    std::string& CurrentFile = Catalogue.CurrentFile;
+    bool& ListModified = Catalogue.ListModified;
 
     TSettings& Settings() { return settings_; }
     const std::vector<std::string>& TipsList() const { return tips_; }
@@ -48,6 +52,8 @@ class TFormMain : public QMainWindow {
     TCommands& Commands() { return *commands_; }
     TToolbarBands& Toolbars() { return *toolbars_; }
     TMainPanels& Panels() { return *panels_; }
+    // The list page with its windows and commands.
+    TListWindows& ListWindows() { return *listWindows_; }
 
     // Busy mode for long operations (see TBusyMode; TBusyGuard for a scope).
     void SetBusyMode(bool on);
@@ -134,4 +140,5 @@ class TFormMain : public QMainWindow {
     TFormVersion* formVersion_ = nullptr;
     TFormTip* formTip_ = nullptr;
     TFormToolbars* formToolbars_ = nullptr;
+    TListWindows* listWindows_ = nullptr;
 };
