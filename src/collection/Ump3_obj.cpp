@@ -217,10 +217,14 @@ bool Tmp3::ReadTags() {
 
 namespace {
 
+// The year as tag text; an unknown year leaves the field empty rather than
+// writing "0" into the file.
+std::string YearText(int32_t year) { return year > 0 ? std::to_string(year) : std::string(); }
+
 bool WriteId3v1(const std::string& path, const Tmp3& track) {
     TID3v1 v1;
     v1.Load(path);
-    v1.SetYear(std::to_string(track.Year));
+    v1.SetYear(YearText(track.Year));
     v1.SetAlbum(track.Album);
     v1.SetArtist(track.Artist);
     v1.SetTitle(track.Title);
@@ -232,7 +236,7 @@ bool WriteId3v1(const std::string& path, const Tmp3& track) {
 bool WriteId3v2(const std::string& path, const Tmp3& track) {
     TID3v2 v2;
     v2.Load(path);
-    v2.SetYear(std::to_string(track.Year));
+    v2.SetYear(YearText(track.Year));
     v2.SetAlbum(track.Album);
     v2.SetArtist(track.Artist);
     v2.SetTitle(track.Title);
@@ -243,7 +247,7 @@ bool WriteId3v2(const std::string& path, const Tmp3& track) {
 bool WriteOgg(const std::string& path, const Tmp3& track) {
     TOggVorbis ogg;
     ogg.Load(path);
-    ogg.Date = std::to_string(track.Year);
+    ogg.Date = YearText(track.Year);
     ogg.Album = track.Album;
     ogg.Artist = track.Artist;
     ogg.Title = track.Title;

@@ -373,3 +373,20 @@ TEST_F(TrackWriteTags, FailedId3v2WriteKeepsTheId3v1Tag) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TrackWriteTagsYear, UnknownYearWritesNoYear) {
+    TempDir dir;
+    Tmp3 ogg(CopyTagFixture(dir, "vorbis.ogg"));
+    ASSERT_TRUE(ogg.WriteTags(TagTypeId3v2, "A", 0, "T", "Rock", "B"));
+    EXPECT_EQ(ReadWholeFile(ogg.Path).find("DATE="), std::string::npos);
+    Tmp3 mp3(CopyTagFixture(dir, "id3v23_full.mp3"));
+    ASSERT_TRUE(mp3.WriteTags(TagTypeBoth, "A", 0, "T", "Rock", "B"));
+    const std::string bytes = ReadWholeFile(mp3.Path);
+    EXPECT_EQ(bytes.find("TYER"), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.size() - 128 + 93, 4), std::string(4, '\0'));
+    EXPECT_EQ(mp3.Year, 0);
+}
+
+}  // namespace
