@@ -1,0 +1,203 @@
+// The player inside a window: commands from the queue grid, the player timer,
+// play statistics, Jump, the progress bar, the volume sliders and the remote
+// commander.  The catalogue is a stand-in album source; sound goes to SDL's
+// silent dummy output.
+#include <QtTest>
+
+#include <QAction>
+#include <QLabel>
+#include <QSlider>
+
+#include "TempDir.h"
+#include "collection/Um3u_obj.h"
+#include "core/Settings.h"
+#include "gui/player/Marquee.h"
+#include "gui/player/PlayerAlbumSource.h"
+#include "gui/player/PlayerController.h"
+#include "gui/player/PlayerPanel.h"
+#include "gui/player/QueueGrid.h"
+#include "gui/player/Uslidecover.h"
+#include "gui/player/spectrum.h"
+
+namespace {
+std::string Fixture(const std::string& name) {
+    return std::string(MAVELO_TEST_DATA) + "/player/" + name;
+}
+
+class TFakeAlbums : public TPlayerAlbumSource {
+  public:
+    Tm3u* CurrentAlbum() override { return current; }
+    Tmp3* CurrentTrack() override { return track; }
+    std::vector<Tm3u*> ShownAlbums() override { return shown; }
+    bool SelectAlbum(const std::string& artist, const std::string& album, const std::string& genre,
+                     int32_t year) override {
+        asked = artist + "|" + album + "|" + genre + "|" + std::to_string(year);
+        return found;
+    }
+    void MarkListModified() override { ++modified; }
+
+    Tm3u* current = nullptr;
+    Tmp3* track = nullptr;
+    std::vector<Tm3u*> shown;
+    std::string asked;
+    bool found = true;
+    int modified = 0;
+};
+
+// An album of the given fixture files, tagged with one artist and album.
+std::unique_ptr<Tm3u> MakeAlbum(const std::vector<std::string>& files) {
+    auto album = std::make_unique<Tm3u>("/music/Artist - Album (2001).m3u");
+    for (const auto& f : files) {
+        Tmp3& track = album->Tracks[album->AddTrack(Fixture(f), false)];
+        track.Title = f;
+        track.Artist = "Artist";
+        track.Album = "Album";
+        track.Genre = "Rock";
+        track.Year = 2001;
+    }
+    return album;
+}
+}  // namespace
+
+class PlayerControllerTest : public QObject {
+    Q_OBJECT
+  private:
+    TFakeAlbums albums;
+    std::unique_ptr<QWidget> window;
+    TPlayerController* player = nullptr;
+    QStringList errors;
+
+    TQueueGrid* Grid() const { return player->Panel()->Grid(); }
+    QString TimeText() const { return player->Panel()->TimeLabel()->text(); }
+
+  private slots:
+    void init() {
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        albums = TFakeAlbums();
+        errors.clear();
+        window = std::make_unique<QWidget>();
+        player = new TPlayerController(albums, {}, window.get());
+        player->ShowError = [this](const QString& text, const QString&) { errors << text; };
+        TSettings settings;
+        settings.OutputType = TSoundSystem::OutputTypeOf("dummy");
+        player->InitSound(settings);
+        QVERIFY(player->Sound().Available());
+        player->Start();
+    }
+    void cleanup() { window.reset(); }
+
+    void playAlbumFillsTheQueueAndCountsOnePlay() {
+        auto album = MakeAlbum({"tone.wav", "tone.ogg"});
+        albums.current = album.get();
+        player->Action("ActionPlaylistPlayAlbum")->trigger();
+        QCOMPARE(player->Queue().Count(), 2);
+        QCOMPARE(player->Queue().Current, 0);
+        QCOMPARE(Grid()->SelectedRow(), 1);
+        QCOMPARE(album->PlayCount, 1);
+        QCOMPARE(album->LastPlayed.size(), size_t(14));
+        QCOMPARE(albums.modified, 1);
+        QCOMPARE(Grid()->Model().index(0, 2).data().toString(), QString("tone.wav"));
+        QVERIFY(Grid()->Model().index(0, 2).data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!Grid()->Model().index(1, 2).data(Qt::FontRole).value<QFont>().bold());
+        QCOMPARE(player->Remote()->windowTitle(), QString("Artist - Album (2001)"));
+        QCOMPARE(player->Remote()->Marquee()->Text(), QString("tone.wav - "));
+        // Measured on the way in: the catalogue's track learnt its duration.
+        QCOMPARE(album->Tracks[0].Duration, 2000);
+    }
+
+    void albumWhoseTracksAllFailCountsNoPlay() {
+        TempDir dir;
+        Tm3u album(dir / "a.m3u");
+        album.AddTrack(dir / "missing.mp3", false);  // duration 0: measured, and missing
+        albums.current = &album;
+        player->Action("ActionPlaylistAddAlbum")->trigger();
+        QCOMPARE(player->Queue().Count(), 0);
+        QCOMPARE(album.PlayCount, 0);
+        QCOMPARE(albums.modified, 0);
+    }
+
+    void timerAdvancesThroughTheQueueAndStopsAtItsEnd() {
+        auto album = MakeAlbum({"tone.wav", "tone.mod"});
+        albums.current = album.get();
+        player->PlayAlbum();
+        QVERIFY(player->Panel()->Spectrum() != nullptr);
+        QTRY_VERIFY_WITH_TIMEOUT(player->Queue().Current == 1, 30000);
+        QCOMPARE(Grid()->SelectedRow(), 2);
+        QVERIFY(player->Panel()->Spectrum()->Active());
+        QTRY_VERIFY_WITH_TIMEOUT(player->Queue().Current == -1, 30000);
+        QCOMPARE(Grid()->SelectedRow(), 2);  // the last row stays selected
+        QCOMPARE(TimeText(), QString("0:00 / 0:00"));
+        QCOMPARE(player->Panel()->BitrateLabel()->text(), QString("- kb"));
+        QTRY_VERIFY(!player->Panel()->Spectrum()->Active());
+    }
+
+    void emptyQueueCommandsChangeNothing() {
+        for (const char* name : {"ActionPlaylistPlay", "ActionPlaylistNext", "ActionPlaylistPrev",
+                                 "ActionPlaylistPause", "ActionPlaylistStop"})
+            player->Action(name)->trigger();
+        QCOMPARE(player->Queue().Current, -1);
+        QCOMPARE(TimeText(), QString("0:00 / 0:00"));
+        QCOMPARE(player->Panel()->BitrateLabel()->text(), QString("- kb"));
+    }
+
+    void jumpAsksForThePlayingAlbumOrSaysWhy() {
+        player->JumpToPlayingAlbum();
+        QCOMPARE(errors, QStringList{"No album is currently playing !"});
+        auto album = MakeAlbum({"tone.ogg"});
+        albums.current = album.get();
+        player->PlayAlbum();
+        player->JumpToPlayingAlbum();
+        QCOMPARE(albums.asked, std::string("Artist|Album|Rock|2001"));
+        QCOMPARE(errors.size(), 1);
+        albums.found = false;
+        player->JumpToPlayingAlbum();
+        QCOMPARE(errors.last(), QString("I could not find the album"));
+    }
+
+    void clickInTheMiddleOfTheProgressBarSeeksHalfWay() {
+        auto album = MakeAlbum({"tone.ogg"});
+        albums.current = album.get();
+        player->PlayAlbum();
+        TSeekBar* bar = player->Panel()->Progress();
+        bar->resize(200, 10);
+        QCOMPARE(bar->maximum(), 2);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->contentsRect().width() / 2, 5));
+        QCOMPARE(player->Queue().GetTimes().Position, 1);
+    }
+
+    void volumeSlidersFollowEachOther() {
+        QSlider* main = player->Panel()->VolumeSlider();
+        QSlider* remote = player->Remote()->VolumeSlider();
+        main->setValue(128);
+        QCOMPARE(remote->value(), 128);
+        QCOMPARE(player->Queue().Volume, 128);
+        QCOMPARE(main->toolTip(), QString("50 %"));
+        remote->setValue(255);
+        QCOMPARE(main->value(), 255);
+        QCOMPARE(player->Queue().Volume, 255);
+        QCOMPARE(remote->toolTip(), QString("100 %"));
+        QCOMPARE(main->toolTip(), QString("50 %"));  // the remote's move does not echo back
+    }
+
+    void remoteCommanderWithoutTagsOrPicture() {
+        auto album = MakeAlbum({"tone.ogg"});
+        album->Tracks[0].Artist.clear();
+        albums.current = album.get();
+        player->PlayAlbum();
+        QAction* show = player->Action("ActionPlaylistRemoteCommander");
+        show->setChecked(true);
+        TFormRemoteCommander* remote = player->Remote();
+        QVERIFY(remote->isVisible());
+        QCOMPARE(remote->windowTitle(), QString("No track name"));
+        QVERIFY(remote->Image()->isHidden());
+        QCOMPARE(remote->CoverCaption()->text(), QString("No cover picture"));
+        QVERIFY(remote->Marquee()->Scrolling());
+        QVERIFY(remote->windowFlags() & Qt::WindowStaysOnTopHint);
+        remote->close();  // the close box
+        QVERIFY(!show->isChecked());
+        QVERIFY(!remote->Marquee()->Scrolling());
+    }
+};
+
+QTEST_MAIN(PlayerControllerTest)
+#include "player_controller_test.moc"
