@@ -31,6 +31,9 @@ public:
     bool OpenRead(const std::string& fileName);
     // Remembers the name; nothing happens on disk until Finish.
     bool OpenWrite(const std::string& fileName);
+    // Makes room for about `bytes` bytes of writing at once, so that a large
+    // file is not copied each time the buffer grows.
+    void Reserve(size_t bytes) { buffer_.reserve(bytes); }
 
     void WriteInteger(int32_t value);
     int32_t ReadInteger();
