@@ -62,6 +62,21 @@ void WriteListBody(TLoadSave& stream, const std::string& path, const TCatalogue&
     catalogue.Selections.Write(stream, catalogue.Albums());
 }
 
+// About the size of the file, so that the whole of it is buffered in one go.
+size_t EstimatedListSize(const TCatalogue& catalogue) {
+    size_t bytes = 4096;
+    for (const auto& entry : catalogue.Albums()) {
+        const Tm3u& album = *entry.object;
+        bytes += 64 + entry.key.size() + album.Artist.size() + album.Album.size() +
+                 album.Genre.size() + album.CachedCover.size();
+        for (const auto& track : album.Tracks)
+            bytes += 48 + track.key.size() + track.object->Title.size() +
+                     track.object->Artist.size() + track.object->Album.size() +
+                     track.object->Genre.size() + track.object->PicturePath.size();
+    }
+    return bytes;
+}
+
 // Keeps the file about to be replaced as "path.bak": a second name for the
 // same data (a copy where the file system has no hard links).  A backup that
 // cannot be made does not stop the save, which replaces the file safely anyway.
@@ -163,6 +178,7 @@ TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, i
         // while the error unwinds, which never writes the file.
         TLoadSave stream;
         stream.OpenWrite(path);
+        stream.Reserve(EstimatedListSize(catalogue));
         WriteListBody(stream, path, catalogue, coverQuality);
         KeepBackup(path);
         stream.Finish();

@@ -23,17 +23,22 @@ uint64_t BodyFingerprint(const Tm3u& album) {
 }
 
 struct Row {
-    std::string prefix;  // the chart prefix, "" outside charts
-    const std::string* body;
+    const std::string* prefix;  // the chart prefix, "" outside charts
+    const std::string* key;
     size_t index;  // position in the collection
     Tm3u* album;
 };
 
 // Equal keys list the album that comes later in the collection first.
 bool RowBefore(const Row& a, const Row& b) {
-    if (int c = a.prefix.compare(b.prefix)) return c < 0;
-    if (int c = a.body->compare(*b.body)) return c < 0;
+    if (int c = a.prefix->compare(*b.prefix)) return c < 0;
+    if (int c = a.key->compare(*b.key)) return c < 0;
     return a.index > b.index;
+}
+
+bool PassesFilter(const TFilter& filter, const Tm3u& album) {
+    return filter.IsEmpty() ||
+           filter.Matches(album.Artist, album.Genre, std::to_string(album.Year));
 }
 
 size_t ChartLength(const TSortSettings& sort, TSortMode mode) {
@@ -89,22 +94,34 @@ void TViewList::Rebuild(const KeyedList<Tm3u>& albums, const TFilter& filter,
         keyedOrder_ = order;
     }
     ++generation_;
+    keys_.reserve(albums.Count());
 
     std::vector<Row> rows;
     rows.reserve(albums.Count());
+    // Chart prefixes, reserved whole so that the rows can point into them.
+    static const std::string noPrefix;
+    std::vector<std::string> prefixes;
+    if (mode != TSortMode::Order) prefixes.reserve(albums.Count());
     for (size_t i = 0; i < albums.Count(); ++i) {
         Tm3u& album = albums[i];
         album.InSelection = false;
-        if (!filter.Matches(album.Artist, album.Genre, std::to_string(album.Year))) continue;
+        if (!PassesFilter(filter, album)) continue;
         const bool member = selection && selection->Contains(&album);
         if (selection && !selectionEditMode && !member) continue;
         album.InSelection = member;
         if (!SortModeIncludes(album, mode)) continue;
-        rows.push_back(
-            {ChartPrefix(album, mode), &BodyKey(album, letters, sort.YearAsc), i, &album});
+        const std::string* prefix =
+            mode == TSortMode::Order ? &noPrefix : &prefixes.emplace_back(ChartPrefix(album, mode));
+        rows.push_back({prefix, &BodyKey(album, letters, sort.YearAsc), i, &album});
     }
-    std::sort(rows.begin(), rows.end(), RowBefore);
-    if (mode != TSortMode::Order) rows.resize(std::min(rows.size(), ChartLength(sort, mode)));
+    if (mode == TSortMode::Order) {
+        std::sort(rows.begin(), rows.end(), RowBefore);
+    } else {  // a chart keeps only its top entries
+        const auto kept =
+            static_cast<std::ptrdiff_t>(std::min(rows.size(), ChartLength(sort, mode)));
+        std::partial_sort(rows.begin(), rows.begin() + kept, rows.end(), RowBefore);
+        rows.resize(size_t(kept));
+    }
 
     albums_.clear();
     albums_.reserve(rows.size());

@@ -1,0 +1,198 @@
+// List file speed and memory: saving and loading a catalogue of 10,000
+// albums (12 tracks each, a 6 KB cached cover each) next to a plain write and
+// read of the same number of bytes, and the resident memory of a process
+// that has just loaded that list.
+//
+//   listfile_bench                        the timings, and the memory figure
+//   listfile_bench --rss-after-load FILE  loads FILE and prints its RSS in KB
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <malloc.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "core/FileSystem.h"
+#include "core/Ucommon.h"
+#include "views/Catalogue.h"
+#include "views/ListFile.h"
+
+extern char** environ;
+
+namespace {
+constexpr int kAlbums = 10000;
+constexpr int kTracks = 12;
+constexpr size_t kCoverBytes = 6 * 1024;
+
+std::string Folder() {
+    static const std::string folder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "mavelo-listbench-XXXXXX").string();
+        return std::string(mkdtemp(pattern.data()));
+    }();
+    return folder;
+}
+
+void FillCatalogue(TCatalogue& catalogue) {
+    catalogue.Roots.Add("/home/user/Music");
+    for (int a = 0; a < kAlbums; ++a) {
+        const std::string folder = "/home/user/Music/Artist " + std::to_string(a % 900) +
+                                   "/Album number " + std::to_string(a) + "/";
+        auto album = std::make_unique<Tm3u>(folder + "Artist - Album (2001).m3u");
+        album->Artist = "Artist " + std::to_string(a % 900);
+        album->Album = "Album number " + std::to_string(a);
+        album->Genre = "Alternative Rock";
+        album->Year = 1960 + a % 60;
+        album->PictureState = 1;
+        album->PlayCount = a % 7;
+        album->CachedCover.assign(kCoverBytes, static_cast<char>(a));
+        for (int t = 1; t <= kTracks; ++t) {
+            const std::string path =
+                folder + std::to_string(t) + " - Track title " + std::to_string(t) + ".mp3";
+            Tmp3& track = album->Tracks[album->AddTrack(path, false)];
+            track.Title = "Track title " + std::to_string(t);
+            track.Artist = album->Artist;
+            track.Album = album->Album;
+            track.Genre = album->Genre;
+            track.Year = album->Year;
+            track.TagKind = TagID3v2;
+            track.Duration = 200000 + t;
+            track.Bitrate = 192;
+        }
+        const std::string key = album->PlaylistPath;
+        catalogue.Directory.List.Add(key, std::move(album));
+    }
+    catalogue.Filters.Presets.AddAndChoose("Seventies", TFilter{"", "", "1970-1979"});
+    catalogue.Selections.Create("Favourites");
+    for (int a = 0; a < kAlbums; a += 10)
+        catalogue.Selections.Find("Favourites")->Add(&catalogue.Directory.List[size_t(a)]);
+}
+
+const TCatalogue& BigCatalogue() {
+    static TCatalogue* catalogue = [] {
+        auto* made = new TCatalogue;
+        FillCatalogue(*made);
+        return made;
+    }();
+    return *catalogue;
+}
+
+// The list file of the big catalogue, written once.
+const std::string& BigListFile() {
+    static const std::string path = [] {
+        const std::string file = Folder() + "/big.mvo";
+        std::vector<std::string> recent;
+        if (!SaveList(file, BigCatalogue(), 0, recent).saved) std::abort();
+        return file;
+    }();
+    return path;
+}
+
+void BM_SaveList(benchmark::State& state) {
+    const TCatalogue& catalogue = BigCatalogue();
+    const std::string path = Folder() + "/save.mvo";
+    std::vector<std::string> recent;
+    for (auto _ : state)
+        if (!SaveList(path, catalogue, 0, recent).saved) state.SkipWithError("save failed");
+    state.SetBytesProcessed(state.iterations() * int64_t(GetFileSizeBytes(path)));
+}
+BENCHMARK(BM_SaveList)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor of a safe save: the same bytes written, flushed to the disk and
+// renamed over the old file, with nothing to encode.
+void BM_PlainWriteSameBytes(benchmark::State& state) {
+    const std::string bytes = ReadWholeFile(BigListFile());
+    const std::string path = Folder() + "/plain.bin";
+    for (auto _ : state) ReplaceFileContents(path, bytes);
+    state.SetBytesProcessed(state.iterations() * int64_t(bytes.size()));
+}
+BENCHMARK(BM_PlainWriteSameBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadList(benchmark::State& state) {
+    const std::string& path = BigListFile();
+    int32_t quality = 0;
+    std::vector<std::string> recent;
+    for (auto _ : state) {
+        auto catalogue = std::make_unique<TCatalogue>();
+        if (!LoadList(path, *catalogue, quality, recent).Complete())
+            state.SkipWithError("load failed");
+        state.PauseTiming();  // freeing the catalogue is not part of loading
+        catalogue.reset();
+        malloc_trim(0);  // nor the allocator's deferred work on what was freed
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * int64_t(GetFileSizeBytes(path)));
+}
+BENCHMARK(BM_LoadList)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PlainReadSameBytes(benchmark::State& state) {
+    const std::string& path = BigListFile();
+    for (auto _ : state) benchmark::DoNotOptimize(ReadWholeFile(path));
+    state.SetBytesProcessed(state.iterations() * int64_t(GetFileSizeBytes(path)));
+}
+BENCHMARK(BM_PlainReadSameBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+long ResidentKb() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// A fresh process loads the list and reports its resident memory, so the
+// figure holds nothing of this one.
+void BM_ResidentAfterLoad(benchmark::State& state) {
+    const std::string& path = BigListFile();
+    long residentKb = 0;
+    for (auto _ : state) {
+        int out[2];
+        if (pipe(out) != 0) std::abort();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        std::string self = "/proc/self/exe", flag = "--rss-after-load", file = path;
+        char* argv[] = {self.data(), flag.data(), file.data(), nullptr};
+        pid_t child = 0;
+        if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv, environ) != 0) std::abort();
+        close(out[1]);
+        char text[64] = {};
+        const ssize_t got = read(out[0], text, sizeof text - 1);
+        close(out[0]);
+        waitpid(child, nullptr, 0);
+        posix_spawn_file_actions_destroy(&actions);
+        residentKb = got > 0 ? std::atol(text) : 0;
+    }
+    const double fileMb = double(GetFileSizeBytes(path)) / (1024 * 1024);
+    state.counters["file_MB"] = fileMb;
+    state.counters["rss_MB"] = double(residentKb) / 1024;
+    state.counters["target_MB"] = 2 * fileMb + 30;
+}
+BENCHMARK(BM_ResidentAfterLoad)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int PrintResidentAfterLoad(const std::string& path) {
+    TCatalogue catalogue;
+    int32_t quality = 0;
+    std::vector<std::string> recent;
+    if (!LoadList(path, catalogue, quality, recent).Complete()) return 1;
+    std::printf("%ld\n", ResidentKb());
+    return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--rss-after-load") == 0)
+        return PrintResidentAfterLoad(argv[2]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(Folder(), ec);
+    return 0;
+}
