@@ -7,12 +7,8 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "core/IniFile.h"
-#include "core/ProgramFolder.h"
-#include "core/Settings.h"
+#include "cli/ListReading.h"
 #include "core/Utf8.h"
-#include "views/Catalogue.h"
-#include "views/ListFile.h"
 
 namespace {
 
@@ -57,14 +53,6 @@ bool ParseOptions(const std::vector<std::string>& args, TListOptions& options) {
             return false;
     }
     return !options.list.empty();
-}
-
-TSettings ReadSettings() {
-    TIniFile file;
-    file.Load(ProgramFolder() + "mavelo.ini");
-    TSettings settings;
-    settings.Read(file);
-    return settings;
 }
 
 void WriteJsonText(std::ostream& out, std::string_view text) {
@@ -154,15 +142,10 @@ int RunList(const std::vector<std::string>& args) {
         std::cerr << kUsage << "\n";
         return 2;
     }
-    const TSettings settings = ReadSettings();
+    const TSettings settings = ReadProgramSettings();
     TCatalogue catalogue;
-    int32_t coverQuality = 0;
-    std::vector<std::string> recent;
-    const TListLoadResult load = LoadList(options.list, catalogue, coverQuality, recent);
-    if (!load.Complete())
-        std::cerr << "mavelo-cli list: " << options.list << ": " << DescribeLoadResult(load)
-                  << "\n";
-    if (load.status != TListLoadStatus::Loaded && load.status != TListLoadStatus::Damaged) return 1;
+    TListLoadResult load;
+    if (!LoadListToRead("list", options.list, catalogue, load)) return 1;
 
     const TSelection* selection = nullptr;
     if (options.selection) {

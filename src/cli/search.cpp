@@ -7,11 +7,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "core/IniFile.h"
-#include "core/ProgramFolder.h"
-#include "core/Settings.h"
-#include "views/Catalogue.h"
-#include "views/ListFile.h"
+#include "cli/ListReading.h"
 #include "views/Usearch_obj.h"
 
 namespace {
@@ -64,14 +60,6 @@ bool ParseOptions(const std::vector<std::string>& args, TSearchOptions& options)
     return options.textGiven;
 }
 
-TSettings ReadSettings() {
-    TIniFile file;
-    file.Load(ProgramFolder() + "mavelo.ini");
-    TSettings settings;
-    settings.Read(file);
-    return settings;
-}
-
 void PrintHit(const TSearchResult& hit, const TViewList& view) {
     const Tm3u& album = view[size_t(hit.row)];
     if (hit.step == TSearchStep::AlbumHit) {
@@ -91,15 +79,10 @@ int RunSearch(const std::vector<std::string>& args) {
         return 2;
     }
     TCatalogue catalogue;
-    int32_t coverQuality = 0;
-    std::vector<std::string> recent;
-    const TListLoadResult load = LoadList(options.list, catalogue, coverQuality, recent);
-    if (!load.Complete())
-        std::cerr << "mavelo-cli search: " << options.list << ": " << DescribeLoadResult(load)
-                  << "\n";
-    if (load.status != TListLoadStatus::Loaded && load.status != TListLoadStatus::Damaged) return 1;
+    TListLoadResult load;
+    if (!LoadListToRead("search", options.list, catalogue, load)) return 1;
 
-    catalogue.RebuildView(nullptr, false, SortSettingsOf(ReadSettings()));
+    catalogue.RebuildView(nullptr, false, SortSettingsOf(ReadProgramSettings()));
     TSearch search;
     search.Start(options.search);
     for (;;) {
