@@ -9,24 +9,26 @@
 #include "cli/Commands.h"
 #include "collection/Udir_obj.h"
 #include "core/FileSystem.h"
-#include "core/IniFile.h"
-#include "core/ProgramFolder.h"
 #include "core/PumpEvents.h"
-#include "core/Settings.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mavelo-cli scan ROOT... -o LIST.mvo | scan --fast LIST.mvo | scan --full LIST.mvo";
+    "usage: mavelo-cli scan [--prescan] ROOT... -o LIST.mvo\n"
+    "       mavelo-cli scan [--prescan] --fast|--full LIST.mvo";
 
 struct TScanOptions {
     std::vector<std::string> roots;
     std::string output;  // the new list file (scan of roots)
     std::string list;    // the existing list file (rescan)
     bool fast = false;
+    bool prescan = false;  // count the folders first, for a progress total
 };
+
+// A new list has no cached covers yet; they are made under the normal quality.
+constexpr int32_t kNewListCoverQuality = 0;
 
 bool ParseOptions(const std::vector<std::string>& args, TScanOptions& options) {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -37,6 +39,8 @@ bool ParseOptions(const std::vector<std::string>& args, TScanOptions& options) {
                    options.list.empty()) {
             options.fast = a == "--fast";
             options.list = args[++i];
+        } else if (a == "--prescan") {
+            options.prescan = true;
         } else if (!a.empty() && a.front() != '-') {
             options.roots.push_back(a);
         } else {
@@ -46,14 +50,6 @@ bool ParseOptions(const std::vector<std::string>& args, TScanOptions& options) {
     const bool newList = !options.roots.empty() && !options.output.empty() && options.list.empty();
     const bool rescan = options.roots.empty() && options.output.empty() && !options.list.empty();
     return newList || rescan;
-}
-
-TSettings ReadSettings() {
-    TIniFile file;
-    file.Load(ProgramFolder() + "mavelo.ini");
-    TSettings settings;
-    settings.Read(file);
-    return settings;
 }
 
 // Shows the progress counters on a terminal, at most ten times a second.
@@ -101,7 +97,7 @@ int Report(const TCatalogue& catalogue, const TScanResult& scan, const TListSave
     return scan.completed ? 0 : 1;
 }
 
-int ScanNewList(const TScanOptions& options, const TSettings& settings) {
+int ScanNewList(const TScanOptions& options) {
     TCatalogue catalogue;
     for (const auto& root : options.roots) {
         if (!DirectoryExists(root)) {
@@ -113,15 +109,14 @@ int ScanNewList(const TScanOptions& options, const TSettings& settings) {
     TScanResult scan;
     {
         TProgressLine progress;
-        scan = Rescan(catalogue.Directory, catalogue.Roots, true, settings.EnablePrescan);
+        scan = Rescan(catalogue.Directory, catalogue.Roots, true, options.prescan);
     }
     std::vector<std::string> recent;
-    const TListSaveResult save =
-        SaveList(options.output, catalogue, settings.CacheCoversQuality, recent);
+    const TListSaveResult save = SaveList(options.output, catalogue, kNewListCoverQuality, recent);
     return Report(catalogue, scan, save, options.output);
 }
 
-int RescanList(const TScanOptions& options, const TSettings& settings) {
+int RescanList(const TScanOptions& options) {
     TCatalogue catalogue;
     int32_t coverQuality = 0;
     std::vector<std::string> recent;
@@ -135,7 +130,7 @@ int RescanList(const TScanOptions& options, const TSettings& settings) {
     TScanResult scan;
     {
         TProgressLine progress;
-        scan = Rescan(catalogue.Directory, catalogue.Roots, !options.fast, settings.EnablePrescan);
+        scan = Rescan(catalogue.Directory, catalogue.Roots, !options.fast, options.prescan);
     }
     const TListSaveResult save = SaveList(options.list, catalogue, coverQuality, recent);
     return Report(catalogue, scan, save, options.list);
@@ -147,12 +142,11 @@ int RunScan(const std::vector<std::string>& args) {
         std::cerr << kUsage << "\n";
         return 2;
     }
-    const TSettings settings = ReadSettings();
-    return options.list.empty() ? ScanNewList(options, settings) : RescanList(options, settings);
+    return options.list.empty() ? ScanNewList(options) : RescanList(options);
 }
 
 CliCommandRegistration registration{
-    {"scan", "scan ROOT... -o LIST.mvo | scan --fast|--full LIST.mvo",
+    {"scan", "scan [--prescan] ROOT... -o LIST.mvo | scan [--prescan] --fast|--full LIST.mvo",
      "scan root folders into a new list file, or scan an existing list again (fast or full)",
      RunScan}};
 

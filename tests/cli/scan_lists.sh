@@ -46,7 +46,7 @@ expect 0 -- scan --fast "$work/list.mvo"
 contains out "^4 albums, 7 tracks, 1 removed"
 
 rm -r "$work/other"
-expect 0 -- scan --full "$work/list.mvo"
+expect 0 -- scan --prescan --full "$work/list.mvo"
 contains out "^3 albums, 4 tracks, 1 removed"
 
 # Tags: a fast scan keeps the values of a known album, a full scan reads them again.
