@@ -76,17 +76,14 @@ void TMprisPlayer::Pause() {
 }
 
 void TMprisPlayer::Play() {
-    if (player_.Queue().PausedIndex() >= 0)
-        player_.PauseCommand();
-    else if (player_.Queue().Current < 0)
-        player_.PlayCommand(true);
+    player_.PlayFromDesktop();
 }
 
 void TMprisPlayer::PlayPause() {
     if (player_.Queue().Current >= 0)
         player_.PauseCommand();
     else
-        Play();
+        player_.PlayFromDesktop();
 }
 
 TMprisService::TMprisService(TPlayerController& player, QWidget* window, QDBusConnection bus)

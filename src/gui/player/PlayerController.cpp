@@ -192,6 +192,17 @@ void TPlayerController::PlayCommand(bool userStarted) {
     AfterPlay();
 }
 
+void TPlayerController::PlayFromDesktop() {
+    if (queue_.PausedIndex() >= 0) {
+        PauseCommand();
+        AfterPlay();
+        return;
+    }
+    if (queue_.Current >= 0) return;
+    if (panel_->Grid()->SelectedRow() < 1) panel_->Grid()->SelectRow(1);
+    PlayCommand(true);
+}
+
 void TPlayerController::AfterPlay() {
     const bool playing = queue_.Current >= 0;
     remote_->SetNowPlaying(transport_.NowPlaying());

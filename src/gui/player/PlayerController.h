@@ -62,6 +62,9 @@ class TPlayerController : public QObject {
 
     // The PlayList commands.
     void PlayCommand(bool userStarted = true);
+    // Play from the desktop's media controls: resumes a paused song, else
+    // plays the selected row (the first one when none is selected).
+    void PlayFromDesktop();
     void PauseCommand();
     void StopCommand();
     void NextCommand();
