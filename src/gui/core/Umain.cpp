@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdlib>
 #include <system_error>
 
 #include "core/IniFile.h"
@@ -29,6 +30,10 @@
 #include "gui/core/Utoolbars.h"
 #include "gui/core/Uversion.h"
 #include "gui/core/Version.h"
+#include "gui/player/PlayerAlbumSource.h"
+#include "gui/player/PlayerController.h"
+#include "gui/player/PlayerPanel.h"
+#include "gui/player/Uslidecover.h"
 #include "gui/views/ListWindows.h"
 
 namespace {
@@ -230,6 +235,7 @@ void TFormMain::CollectWindowSettings() {
     settings_.CurrentLanguage = CurrentLanguage();
     settings_.YearAsc = Action("ActionListYearAsc")->isChecked();
     settings_.FullScreen = Action("ActionListRightPanel")->isChecked();
+    player_->StoreSettings(settings_);
 }
 
 void TFormMain::WriteSettings() {
@@ -369,8 +375,34 @@ void TFormMain::ActionHelpAboutExecute() {
 // Hooks for the subsystems.  Each is one step of start-up or shutdown (or a
 // refresh) that belongs to a subsystem not wired in yet.
 
-// Creation: start the sound output from the "Audio" settings.
-void TFormMain::InitSound() {}
+// Creation: check the sound libraries, create the player and start the sound
+// output from the "Audio" settings.
+void TFormMain::InitSound() {
+    const std::string mismatch = TSoundSystem::VersionMismatchText();
+    if (!mismatch.empty()) {
+        FreeSplash();
+        QMessageBox::critical(nullptr, TSoundSystem::kVersionMismatchCaption,
+                              QString::fromStdString(mismatch));
+        std::exit(1);
+    }
+    playerAlbums_ = std::make_unique<TPlayerAlbumHooks>();
+    playerAlbums_->markListModified = [this] {
+        ListModified = true;
+        UpdateTitleAndCommands();
+    };
+    player_ = new TPlayerController(
+        *playerAlbums_, [this](const QString& name) { return Action(name); }, this);
+    player_->ShowError = [this](const QString& text, const QString& caption) {
+        FreeSplash();
+        QMessageBox::critical(isVisible() ? this : nullptr, caption, text);
+    };
+    player_->SetBusy = [this](bool on) { SetBusyMode(on); };
+    panels_->SetPlayerPanel(player_->Panel());
+    RegisterTranslatableWindow(player_->Remote());
+    player_->InitSound(settings_);
+    player_->ApplyWindowSettings(settings_);
+    player_->RegisterDesktopControls();
+}
 // Creation / exit: settings kept by subsystems in their own sections (the
 // browse presets).
 void TFormMain::ReadSubsystemSettings(const TIniFile&) {}
@@ -389,12 +421,16 @@ void TFormMain::ShowListPage(int listPage) {
     listWindows_->ShowListPage(listPage);
 }
 // First activation: spectrum view and player timer.
-void TFormMain::StartPlayer() {}
+void TFormMain::StartPlayer() {
+    player_->Start();
+}
 // First activation: read mavelo.els; false when it is damaged.
 bool TFormMain::LoadQueue() {
-    return true;
+    return player_->LoadQueue(ProgramFolder() + "mavelo.els");
 }
-void TFormMain::RefreshQueueGrid() {}
+void TFormMain::RefreshQueueGrid() {
+    player_->RefreshQueueGrid();
+}
 // Language change: album list, filter and selection boxes, queue grid and
 // album details are rebuilt from the new messages.
 void TFormMain::RefreshTextsAfterLanguage() {
@@ -411,9 +447,17 @@ void TFormMain::SortOrderChanged() {
 void TFormMain::SaveListIfModified() {
     listWindows_->BeforeExit();
 }
-// Shutdown: write mavelo.els.
-void TFormMain::SaveQueue() {}
-void TFormMain::StopPlayback() {}
+// Shutdown: write mavelo.els (a failure is told; the old file stays whole).
+void TFormMain::SaveQueue() {
+    try {
+        player_->SaveQueue(ProgramFolder() + "mavelo.els");
+    } catch (const std::exception& error) {
+        ReportError(QString::fromStdString(error.what()));
+    }
+}
+void TFormMain::StopPlayback() {
+    player_->StopPlayback();
+}
 void TFormMain::FreeCatalogue() {
     listWindows_->Free();
 }

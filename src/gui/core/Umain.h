@@ -26,6 +26,8 @@ class TFormVersion;
 class TIniFile;
 class TListWindows;
 class TMainPanels;
+class TPlayerAlbumHooks;
+class TPlayerController;
 class TToolbarBands;
 
 class TFormMain : public QMainWindow {
@@ -52,6 +54,10 @@ class TFormMain : public QMainWindow {
     TCommands& Commands() { return *commands_; }
     TToolbarBands& Toolbars() { return *toolbars_; }
     TMainPanels& Panels() { return *panels_; }
+    // The player; the catalogue windows fill in PlayerAlbums() so that the
+    // PlayList commands reach the current album and track.
+    TPlayerController& Player() { return *player_; }
+    TPlayerAlbumHooks& PlayerAlbums() { return *playerAlbums_; }
     // The list page with its windows and commands.
     TListWindows& ListWindows() { return *listWindows_; }
 
@@ -133,6 +139,8 @@ class TFormMain : public QMainWindow {
     TCommands* commands_;
     TToolbarBands* toolbars_;
     TMainPanels* panels_;
+    std::unique_ptr<TPlayerAlbumHooks> playerAlbums_;
+    TPlayerController* player_ = nullptr;
     TBusyMode* busy_;
     TTranslationRegistry translations_;
     std::unique_ptr<TFormSplash> splash_;
