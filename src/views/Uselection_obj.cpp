@@ -6,6 +6,7 @@
 #include "collection/UIo.h"
 #include "collection/Um3u_obj.h"
 #include "core/Ucommon.h"
+#include "core/Ulang.h"
 #include "views/TextCollator.h"
 
 bool TSelection::Add(Tm3u* album) {
@@ -31,6 +32,10 @@ std::string TSelections::Create(const std::string& baseName) {
     for (int counter = 1; Find(name); ++counter) name = baseName + " " + std::to_string(counter);
     list_.push_back(std::make_unique<TSelection>(name));
     return name;
+}
+
+std::string TSelections::Create() {
+    return Create(LangText("NewSelection", "New selection"));
 }
 
 bool TSelections::Remove(const std::string& name) {

@@ -43,6 +43,8 @@ class TSelections {
     // Appends a new, empty selection named `baseName`, or "baseName N" with
     // the first counter N = 1, 2... that is free; returns the name.
     std::string Create(const std::string& baseName);
+    // The same with the language's text for "New selection".
+    std::string Create();
     // Removes the first selection of that name (A-Z case ignored).
     bool Remove(const std::string& name);
     // Renames when `oldName` exists and `newName` is not taken (both A-Z case

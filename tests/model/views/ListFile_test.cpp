@@ -407,3 +407,16 @@ TEST_F(ListFileTest, AlbumsOutsideAnAutoLaunchListKeepFullPaths) {
     EXPECT_EQ(loaded.Albums()[1].Tracks[0].Path, "/srv/other/1.mp3");
     EXPECT_EQ(loaded.Albums().Key(2), dir / "cdx/list.m3u");
 }
+
+TEST_F(ListFileTest, CoversNeedCachingWhenAPictureHasNoCachedCover) {
+    TCatalogue catalogue;
+    Tm3u& album = AddAlbum(catalogue, dir / "a/list.m3u", {});
+    EXPECT_FALSE(CoversNeedCaching(catalogue.Directory, true)) << "no picture";
+    album.PictureState = 1;
+    EXPECT_FALSE(CoversNeedCaching(catalogue.Directory, true)) << "the picture file is missing";
+    dir.File("a/list.jpg", "jpeg");
+    EXPECT_TRUE(CoversNeedCaching(catalogue.Directory, true));
+    EXPECT_FALSE(CoversNeedCaching(catalogue.Directory, false)) << "caching is off";
+    album.CachedCover = "thumbnail";
+    EXPECT_FALSE(CoversNeedCaching(catalogue.Directory, true));
+}

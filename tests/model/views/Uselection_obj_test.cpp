@@ -16,7 +16,8 @@ TEST(Selections, NewNamesCountUpFromTheFirstFreeOne) {
     EXPECT_EQ(selections.Create(kNew), "New selection 2");
     ASSERT_TRUE(selections.Rename("new SELECTION", "Car"));
     EXPECT_EQ(selections.Create(kNew), "New selection");
-    EXPECT_EQ(selections.Count(), 4u);
+    EXPECT_EQ(selections.Create(), "New selection 3") << "the English text without a language";
+    EXPECT_EQ(selections.Count(), 5u);
 }
 
 TEST(Selections, RenameRules) {
