@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QSlider>
+#include <QToolButton>
 
 #include "TempDir.h"
 #include "collection/Um3u_obj.h"
@@ -177,6 +178,41 @@ class PlayerControllerTest : public QObject {
         QCOMPARE(player->Queue().Volume, 255);
         QCOMPARE(remote->toolTip(), QString("100 %"));
         QCOMPARE(main->toolTip(), QString("50 %"));  // the remote's move does not echo back
+    }
+
+    void savedVolumeReachesTheQueueEvenAtTheSliderStart() {
+        QWidget owner;
+        TPlayerController fresh(albums, {}, &owner);
+        TSettings settings;
+        settings.OutputType = TSoundSystem::OutputTypeOf("dummy");
+        settings.Volume = 128;  // where the slider starts
+        fresh.InitSound(settings);
+        QCOMPARE(fresh.Queue().Volume, 128);
+    }
+
+    void moveSwitchesShuffleOffAndKeepsTheBlockSelected() {
+        auto album = MakeAlbum({"tone.wav", "tone.ogg", "tone.mp3"});
+        for (auto& entry : album->Tracks) entry.object->Duration = 2000;  // nothing to measure
+        albums.current = album.get();
+        player->AddAlbum();
+        player->Panel()->ShuffleButton()->setChecked(true);
+        QVERIFY(player->Queue().Shuffle);
+        Grid()->SelectRange(2, 3);
+        player->Action("ActionPlaylistTrackUp")->trigger();
+        QVERIFY(!player->Queue().Shuffle);
+        QVERIFY(!player->Panel()->ShuffleButton()->isChecked());
+        QCOMPARE(Grid()->Model().index(0, 2).data().toString(), QString("tone.ogg"));
+        QCOMPARE(Grid()->Model().index(2, 2).data().toString(), QString("tone.wav"));
+        int top = 0, bottom = 0;
+        QVERIFY(Grid()->SelectedRange(top, bottom));
+        QCOMPARE(std::make_pair(top, bottom), std::make_pair(1, 2));
+        player->Action("ActionPlaylistTrackUp")->trigger();  // already at the top
+        QCOMPARE(Grid()->Model().index(0, 2).data().toString(), QString("tone.ogg"));
+
+        Grid()->SelectRow(2);
+        player->Action("ActionPlaylistRemoveTrack")->trigger();
+        QCOMPARE(player->Queue().Count(), 2);
+        QCOMPARE(Grid()->Model().index(1, 2).data().toString(), QString("tone.wav"));
     }
 
     void remoteCommanderWithoutTagsOrPicture() {

@@ -132,6 +132,12 @@ void TPlayerController::ConnectWidgets() {
     connect(remote_.get(), &TFormRemoteCommander::hidden, this,
             [this] { Action("ActionPlaylistRemoteCommander")->setChecked(false); });
     connect(panel_->ShuffleButton(), &QToolButton::toggled, this, &TPlayerController::SetShuffle);
+    // PopupMenuPlay
+    grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const char* name : {"ActionPlaylistClear", "ActionPlaylistLoad", "ActionPlaylistSave",
+                             "ActionPlaylistRemoveTrack", "ActionPlaylistTrackUp",
+                             "ActionPlaylistTrackDown", "ActionPlaylistJump"})
+        grid->addAction(Action(name));
 }
 
 // ---------------------------------------------------------------- start and end
@@ -140,7 +146,13 @@ void TPlayerController::InitSound(const TSettings& settings) {
     const TSoundSetup setup{settings.OutputType, std::max(0, settings.DriverIndex),
                             settings.MixerType};
     ReinitSound(setup);
-    panel_->VolumeSlider()->setValue(settings.Volume);
+    // The slider starts at 128: a saved volume of 128 raises no change, yet
+    // the queue (at 255 until now) must play at it too.
+    QSlider* slider = panel_->VolumeSlider();
+    if (slider->value() == settings.Volume)
+        MainVolumeChanged(settings.Volume);
+    else
+        slider->setValue(settings.Volume);
 }
 
 void TPlayerController::ReinitSound(const TSoundSetup& setup) {
@@ -175,6 +187,7 @@ bool TPlayerController::LoadQueue(const std::string& path) {
 }
 
 void TPlayerController::RefreshQueueGrid() {
+    panel_->Grid()->Model().SetTitleHeader(Lang("Title", "Title"));
     panel_->Grid()->Refresh();
 }
 
