@@ -219,15 +219,24 @@ namespace {
 
 // The year as tag text; an unknown year leaves the field empty rather than
 // writing "0" into the file.
-std::string YearText(int32_t year) { return year > 0 ? std::to_string(year) : std::string(); }
+std::string YearText(int32_t year) {
+    return year > 0 ? std::to_string(year) : std::string();
+}
+
+// The values both ID3 tags hold in the same way.
+template <typename Tag>
+void SetId3Values(Tag& tag, const Tmp3& track) {
+    tag.SetYear(YearText(track.Year));
+    tag.SetAlbum(track.Album);
+    tag.SetArtist(track.Artist);
+    tag.SetTitle(track.Title);
+}
 
 bool WriteId3v1(const std::string& path, const Tmp3& track) {
     TID3v1 v1;
     v1.Load(path);
-    v1.SetYear(YearText(track.Year));
-    v1.SetAlbum(track.Album);
-    v1.SetArtist(track.Artist);
-    v1.SetTitle(track.Title);
+    SetId3Values(v1, track);
+    // A name that is not in the list leaves the number the tag had.
     const int genre = GenreIndexOf(track.Genre);
     if (genre >= 0) v1.SetGenreIndex(static_cast<uint8_t>(genre));
     return v1.Store(path);
@@ -236,10 +245,7 @@ bool WriteId3v1(const std::string& path, const Tmp3& track) {
 bool WriteId3v2(const std::string& path, const Tmp3& track) {
     TID3v2 v2;
     v2.Load(path);
-    v2.SetYear(YearText(track.Year));
-    v2.SetAlbum(track.Album);
-    v2.SetArtist(track.Artist);
-    v2.SetTitle(track.Title);
+    SetId3Values(v2, track);
     v2.SetGenre(track.Genre);
     return v2.Store(path);
 }

@@ -208,6 +208,13 @@ bool ReadTagBlock(const TByteSource& source, std::string& block) {
     return block.size() == BlockSize;
 }
 
+// The file's last 128 bytes and its size.
+bool ReadFileTagBlock(const std::string& path, std::string& block, int64_t& size) {
+    TFileSource file(path);
+    size = file.Size();
+    return file.IsOpen() && ReadTagBlock(file, block);
+}
+
 bool IsTagBlock(std::string_view block) {
     return block.substr(0, 3) == "TAG";
 }
@@ -219,9 +226,7 @@ void TID3v1::Clear() {
 }
 
 bool TID3v1::Load(const std::string& path) {
-    Clear();
-    TFileSource file(path);
-    return file.IsOpen() && Load(file);
+    return LoadFromFile(*this, path);
 }
 
 bool TID3v1::Load(const TByteSource& source) {
@@ -277,11 +282,7 @@ void TID3v1::SetYear(std::string_view text) {
 bool TID3v1::Store(const std::string& path) const {
     std::string old;
     int64_t size = 0;
-    {
-        TFileSource file(path);
-        if (!file.IsOpen() || !ReadTagBlock(file, old)) return false;
-        size = file.Size();
-    }
+    if (!ReadFileTagBlock(path, old, size)) return false;
     // An existing tag is overwritten where it is, so a failed write never
     // leaves the file without one.
     const int64_t at = IsTagBlock(old) ? size - static_cast<int64_t>(BlockSize) : size;
@@ -291,11 +292,7 @@ bool TID3v1::Store(const std::string& path) const {
 bool TID3v1::Strip(const std::string& path) const {
     std::string old;
     int64_t size = 0;
-    {
-        TFileSource file(path);
-        if (!file.IsOpen() || !ReadTagBlock(file, old)) return false;
-        size = file.Size();
-    }
+    if (!ReadFileTagBlock(path, old, size)) return false;
     if (!IsTagBlock(old)) return true;
     return TruncateFile(path, size - static_cast<int64_t>(BlockSize));
 }

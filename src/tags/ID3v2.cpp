@@ -111,9 +111,7 @@ void TID3v2::Clear() {
 }
 
 bool TID3v2::Load(const std::string& path) {
-    Clear();
-    TFileSource file(path);
-    return file.IsOpen() && Load(file);
+    return LoadFromFile(*this, path);
 }
 
 bool TID3v2::Load(const TByteSource& source) {

@@ -87,9 +87,7 @@ void TOggVorbis::Clear() {
 }
 
 bool TOggVorbis::Load(const std::string& path) {
-    Clear();
-    TFileSource file(path);
-    return file.IsOpen() && Load(file);
+    return LoadFromFile(*this, path);
 }
 
 bool TOggVorbis::Load(const TByteSource& source) {

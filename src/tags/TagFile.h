@@ -44,6 +44,14 @@ class TMemorySource : public TByteSource {
     std::string_view bytes_;
 };
 
+// Loads a tag reader from the file; false when the file cannot be opened.
+template <typename Reader>
+bool LoadFromFile(Reader& reader, const std::string& path) {
+    reader.Clear();
+    TFileSource file(path);
+    return file.IsOpen() && reader.Load(file);
+}
+
 // True when the file exists and this user may change it: the writers never
 // override a file's protection.
 bool CanWriteFile(const std::string& path);

@@ -170,8 +170,8 @@ std::string TagBytesToUtf8(std::string_view bytes, bool mayBeCut) {
     // A cut sequence is forgiven only in text that shows itself as UTF-8
     // elsewhere; "Caf\xE9" stays 8-bit text.
     std::string_view whole = WithoutCutSequence(bytes);
-    const bool multiByte = std::any_of(whole.begin(), whole.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const bool multiByte = std::any_of(
+        whole.begin(), whole.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     if (mayBeCut && whole.size() < bytes.size() && multiByte && IsValidUtf8(whole))
         return std::string(whole);
     return Windows1252ToUtf8(bytes);

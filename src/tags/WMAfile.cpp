@@ -55,9 +55,7 @@ void TWMAfile::Clear() {
 }
 
 bool TWMAfile::Load(const std::string& path) {
-    Clear();
-    TFileSource file(path);
-    return file.IsOpen() && Load(file);
+    return LoadFromFile(*this, path);
 }
 
 bool TWMAfile::Load(const TByteSource& source) {

@@ -177,10 +177,8 @@ TEST_F(OggWrite, ReplacesChangedFieldsAndKeepsEverythingElse) {
 TEST_F(OggWrite, CommentPacketSpanningPagesKeepsThePicture) {
     const std::string path = CopyFixture(dir, "vorbis_picture.ogg");
     const auto before = Packets(path);
-    TOggVorbis ogg;
-    ASSERT_TRUE(ogg.Load(path));
-    ogg.Album = "Added";
-    ASSERT_TRUE(ogg.Store(path));
+    const TOggVorbis back =
+        StoreAndReload<TOggVorbis>(path, [](TOggVorbis& ogg) { ogg.Album = "Added"; });
     CheckPages(FileBytes(path));
     const auto after = Packets(path);
     TVorbisComments oldComments, newComments;
@@ -189,8 +187,6 @@ TEST_F(OggWrite, CommentPacketSpanningPagesKeepsThePicture) {
     EXPECT_EQ(newComments.Entries.size(), oldComments.Entries.size() + 1);
     EXPECT_EQ(newComments.Entries[2], oldComments.Entries[2]);  // the picture, byte for byte
     EXPECT_TRUE(std::equal(after.begin() + 2, after.end(), before.begin() + 2));
-    TOggVorbis back;
-    ASSERT_TRUE(back.Load(path));
     EXPECT_EQ(back.Album, "Added");
     EXPECT_EQ(back.Title, "With picture");
 }
@@ -218,15 +214,11 @@ TEST_F(OggWrite, PacketNeedingMoreThan255SegmentsIsRepaged) {
 
 TEST_F(OggWrite, TagInFrontIsKept) {
     const std::string path = CopyFixture(dir, "vorbis_id3.ogg");
-    TOggVorbis ogg;
-    ASSERT_TRUE(ogg.Load(path));
-    ogg.Artist = "Other";
-    ASSERT_TRUE(ogg.Store(path));
+    const TOggVorbis back =
+        StoreAndReload<TOggVorbis>(path, [](TOggVorbis& ogg) { ogg.Artist = "Other"; });
     const std::string bytes = FileBytes(path);
     EXPECT_EQ(bytes.substr(0, 1024), FileBytes(FixturePath("vorbis_id3.ogg")).substr(0, 1024));
     CheckPages(bytes, 1024);
-    TOggVorbis back;
-    ASSERT_TRUE(back.Load(path));
     EXPECT_EQ(back.Artist, "Other");
 }
 

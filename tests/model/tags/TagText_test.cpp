@@ -62,7 +62,11 @@ TEST(EightBitText, TagBytesAreUtf8WhenValidElseWindows1252) {
     };
     for (const auto& c : cases) EXPECT_EQ(TagBytesToUtf8(c.bytes), c.text) << c.text;
     // A full fixed-width field may end in a character cut off by the width.
-    EXPECT_EQ(TagBytesToUtf8("\xC3\xA9" "ab\xE6\x9D", true), "\xC3\xA9" "ab");
+    EXPECT_EQ(TagBytesToUtf8("\xC3\xA9"
+                             "ab\xE6\x9D",
+                             true),
+              "\xC3\xA9"
+              "ab");
     EXPECT_EQ(TagBytesToUtf8("ab\xE6\x9D", true), "ab\xC3\xA6\xC2\x9D");
     EXPECT_EQ(TagBytesToUtf8("Caf\xE9", true), "Caf\xC3\xA9");
 }
