@@ -107,7 +107,18 @@ TEST(ID3v2Read, UnusableTagsArePresentButEmpty) {
     EXPECT_FALSE(tag.Present);
 }
 
+TEST(ID3v2Read, Version4ExtendedHeaderIsSkipped) {
+    // A six-byte extended header (its size, seven-bit, counts itself), then a frame.
+    const std::string frame =
+        "TIT2" + Syncsafe(6) + std::string(2, '\0') + std::string("\0Title", 6);
+    const std::string body = Syncsafe(6) + std::string("\x01\0", 2) + frame;
+    const std::string tag =
+        std::string("ID3\x04\0\x40", 6) + Syncsafe(static_cast<uint32_t>(body.size())) + body;
+    EXPECT_EQ(LoadBytes(tag).Title, "Title");
+}
+
 TEST(ID3v2Read, FrameTextRules) {
+    EXPECT_EQ(LoadBytes(TagV3({{"TPE1", std::string("\x01\0A\0B", 5)}})).Artist, "AB");  // no mark
     EXPECT_EQ(LoadBytes(TagV3({{"TIT2", std::string("\x01\xFF\xFE"
                                                     "A\0B\0\0\0",
                                                     9)}}))
