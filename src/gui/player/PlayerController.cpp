@@ -331,17 +331,19 @@ void TPlayerController::RemoteVolumeMoved(int volume) {
 
 // ---------------------------------------------------------------- the queue
 
-void TPlayerController::PlayAlbum() {
-    Tm3u* album = albums_.CurrentAlbum();
-    if (!album) return;
+void TPlayerController::PlayInEmptyQueue(void (TPlayerController::*add)()) {
     StopCommand();
     queue_.Clear();
     RefreshQueueGrid();
-    AddAlbum();
+    (this->*add)();
     if (queue_.Count() > 0) {
         panel_->Grid()->SelectRow(1);
         PlayCommand(true);
     }
+}
+
+void TPlayerController::PlayAlbum() {
+    if (albums_.CurrentAlbum()) PlayInEmptyQueue(&TPlayerController::AddAlbum);
 }
 
 void TPlayerController::AddAlbum() {
@@ -364,16 +366,8 @@ void TPlayerController::AddAllAlbums() {
 }
 
 void TPlayerController::PlayTrack() {
-    Tm3u* album = albums_.CurrentAlbum();
-    if (!album || !albums_.CurrentTrack()) return;
-    StopCommand();
-    queue_.Clear();
-    RefreshQueueGrid();
-    AddTrack();
-    if (queue_.Count() > 0) {
-        panel_->Grid()->SelectRow(1);
-        PlayCommand(true);
-    }
+    if (albums_.CurrentAlbum() && albums_.CurrentTrack())
+        PlayInEmptyQueue(&TPlayerController::AddTrack);
 }
 
 void TPlayerController::AddTrack() {

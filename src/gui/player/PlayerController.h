@@ -100,6 +100,8 @@ class TPlayerController : public QObject {
     void MainVolumeChanged(int volume);
     void RemoteVolumeMoved(int volume);
     void OpenExternally(const std::string& path);
+    // Stop, empty the queue, add (album or track) and play the first row.
+    void PlayInEmptyQueue(void (TPlayerController::*add)());
 
     TPlayerAlbumSource& albums_;
     QWidget* window_;
