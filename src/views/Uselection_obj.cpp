@@ -21,6 +21,23 @@ bool TSelection::Remove(const Tm3u* album) {
     return true;
 }
 
+bool ToggleMembership(TSelection& selection, Tm3u& album) {
+    album.InSelection = !selection.Remove(&album);
+    if (album.InSelection) selection.Add(&album);
+    return album.InSelection;
+}
+
+void AddOrRemoveAll(TSelection& selection, const std::vector<Tm3u*>& view, const Tm3u& current) {
+    const bool join = !selection.Contains(&current);
+    for (Tm3u* album : view) {
+        if (join)
+            selection.Add(album);
+        else
+            selection.Remove(album);
+        album->InSelection = join;
+    }
+}
+
 TSelection* TSelections::Find(const std::string& name) const {
     for (const auto& selection : list_)
         if (SameTextAscii(selection->Name, name)) return selection.get();

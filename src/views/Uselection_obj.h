@@ -31,6 +31,14 @@ class TSelection {
     std::unordered_set<const Tm3u*> members_;
 };
 
+// The edit mode's check box: the album joins or leaves the selection and its
+// InSelection mark follows.  True when it is a member afterwards.
+bool ToggleMembership(TSelection& selection, Tm3u& album);
+// The "add all" command: when `current` is a member, every album of the view
+// leaves the selection (members the view does not show stay); otherwise
+// every album of the view joins it.  The marks follow.
+void AddOrRemoveAll(TSelection& selection, const std::vector<Tm3u*>& view, const Tm3u& current);
+
 using TSelectionList = std::vector<std::unique_ptr<TSelection>>;
 
 class TSelections {

@@ -2,6 +2,8 @@
 // The view list: the albums that pass the applied filter and (outside the
 // selection edit mode) belong to the chosen selection, in sort-key order.
 // Every view, the export and "add all albums to the queue" walk it.
+// It refers to the collection's albums without owning them: clear or rebuild
+// it whenever albums leave the collection.
 #include <cstdint>
 #include <string>
 #include <unordered_map>

@@ -70,6 +70,27 @@ TEST(Selections, MembershipKeepsOrderAndUniqueness) {
     EXPECT_FALSE(one.Remove(&albums[1]));
 }
 
+TEST(Selections, EditModeTogglesAndAddAll) {
+    Tm3uList albums;
+    AddAlbums(albums, {{"a"}, {"b"}, {"c"}, {"hidden"}});
+    TSelection selection("S");
+    EXPECT_TRUE(ToggleMembership(selection, albums[3]));
+    EXPECT_TRUE(albums[3].InSelection);
+    const std::vector<Tm3u*> view = {&albums[0], &albums[1], &albums[2]};
+
+    // The current album is no member: the whole view joins.
+    AddOrRemoveAll(selection, view, albums[1]);
+    EXPECT_EQ(selection.Count(), 4u);
+    EXPECT_TRUE(albums[0].InSelection && albums[2].InSelection);
+
+    EXPECT_FALSE(ToggleMembership(selection, albums[0]));
+    EXPECT_FALSE(albums[0].InSelection);
+    // The current album is a member: the view leaves; the hidden member stays.
+    AddOrRemoveAll(selection, view, albums[1]);
+    EXPECT_EQ(selection.Albums(), std::vector<Tm3u*>{&albums[3]});
+    EXPECT_FALSE(albums[1].InSelection);
+}
+
 TEST(SelectionsBlock, WritesPositionsInMembershipOrderAndReadsThemBack) {
     Tm3uList albums;
     AddAlbums(albums, {{"a"}, {"b"}, {"c"}});
