@@ -11,7 +11,7 @@ class ViewListTest : public ::testing::Test {
   protected:
     // The titles of the view, top to bottom.
     std::vector<std::string> Shown(const TSortSettings& sort, const TFilter& filter = {},
-                                    const TSelection* selection = nullptr, bool editMode = false) {
+                                   const TSelection* selection = nullptr, bool editMode = false) {
         RebuildViewList(view, albums, filter, selection, editMode, sort);
         std::vector<std::string> titles;
         for (Tm3u* album : view.Albums()) titles.push_back(album->Album);
