@@ -154,23 +154,27 @@ bool YearFromText(std::string_view text, int32_t& year) {
     return true;
 }
 
+// What both ID3 tags give in the same way; a year that is not a number
+// leaves the year as it was.
+template <typename Tag>
+void TakeId3Values(Tmp3& track, const Tag& tag, int32_t kind) {
+    track.TagKind = kind;
+    track.Title = Clean(tag.Title);
+    track.Artist = Clean(tag.Artist);
+    track.Album = Clean(tag.Album);
+    YearFromText(tag.Year, track.Year);
+}
+
+// ID3v2 is read after ID3v1, so its values win.
 void ReadMp3Tags(Tmp3& track, const TByteSource& file) {
     TID3v1 v1;
     if (v1.Load(file) && v1.Present) {
-        track.TagKind = TagID3v1;
-        track.Title = Clean(v1.Title);
-        track.Artist = Clean(v1.Artist);
-        track.Album = Clean(v1.Album);
+        TakeId3Values(track, v1, TagID3v1);
         if (v1.GenreIndex < GenreCount) track.Genre = GenreName(v1.GenreIndex);
-        YearFromText(v1.Year, track.Year);
     }
     TID3v2 v2;
     if (v2.Load(file) && v2.Present) {
-        track.TagKind = TagID3v2;
-        track.Title = Clean(v2.Title);
-        track.Artist = Clean(v2.Artist);
-        track.Album = Clean(v2.Album);
-        YearFromText(v2.Year, track.Year);
+        TakeId3Values(track, v2, TagID3v2);
         track.Genre = Utf8Left(Clean(v2.Genre), 255);
     }
 }
