@@ -38,6 +38,21 @@ int64_t AudioPayloadBytes(const std::string& path) {
     return size - start;
 }
 
+// SDL's audio subsystem is one per process.  Sound systems that live at the
+// same time (a test beside a window) share it: the first starts it with its
+// output type, the last one closed stops it.
+int audioUsers = 0;
+
+bool StartAudio(const char* driver) {
+    if (audioUsers == 0 && SDL_AudioInit(driver) != 0) return false;
+    ++audioUsers;
+    return true;
+}
+
+void StopAudio() {
+    if (audioUsers > 0 && --audioUsers == 0) SDL_AudioQuit();
+}
+
 float VersionNumber(const SDL_version& v) {
     return static_cast<float>(v.major) + v.minor / 100.0f;
 }
@@ -84,13 +99,13 @@ std::vector<std::string> TSoundSystem::DriverNames(int outputType) {
     // Listing another output's devices would mean restarting the audio
     // subsystem under the playing song; only the running output is listed.
     const bool running = audioStarted_ && outputType == outputType_;
-    const bool probe = !audioStarted_ && SDL_AudioInit(DriverNameFor(outputType)) == 0;
+    const bool probe = audioUsers == 0 && StartAudio(DriverNameFor(outputType));
     if (running || probe)
         for (int i = 0; i < SDL_GetNumAudioDevices(0); ++i) {
             const char* name = SDL_GetAudioDeviceName(i, 0);
             names.emplace_back(name ? name : "");
         }
-    if (probe) SDL_AudioQuit();
+    if (probe) StopAudio();
     return names;
 }
 
@@ -133,7 +148,7 @@ std::vector<TSoundFailure> TSoundSystem::Init(const TSoundSetup& setup) {
         fail("FSOUND_SetMixer", SoundErrInvalidParam);
     quality_ = MixerQuality(setup.MixerType);
 
-    if (SDL_AudioInit(DriverNameFor(outputType_)) != 0) {
+    if (!StartAudio(DriverNameFor(outputType_))) {
         fail("FSOUND_Init", SoundErrInit);
         return failures;
     }
@@ -151,7 +166,7 @@ std::vector<TSoundFailure> TSoundSystem::Init(const TSoundSetup& setup) {
     device_ = SDL_OpenAudioDevice(deviceName, 0, &wanted, &got, 0);
     if (device_ == 0) {
         fail("FSOUND_Init", SoundErrInit);
-        SDL_AudioQuit();
+        StopAudio();
         audioStarted_ = false;
         return failures;
     }
@@ -165,7 +180,7 @@ void TSoundSystem::Close() {
         device_ = 0;
     }
     playing_.clear();
-    if (audioStarted_) SDL_AudioQuit();
+    if (audioStarted_) StopAudio();
     audioStarted_ = false;
     std::lock_guard lock(historyMutex_);
     history_.fill(0);

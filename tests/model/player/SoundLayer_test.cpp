@@ -167,3 +167,24 @@ TEST(SpectrumAnalysis, SinePeaksInItsBandAndSilenceIsFlat) {
 }
 
 }  // namespace
+
+namespace {
+TEST(SoundSystems, AnotherSystemComingAndGoingLeavesTheFirstPlaying) {
+    TSoundSystem first;
+    ASSERT_TRUE(StartSound(first));
+    {
+        // The dummy output opens one device only, so this one may be refused
+        // its device; either way the first keeps its output.
+        TSoundSystem second;
+        second.Init({TSoundSystem::OutputTypeOf("dummy"), 0, 4});
+        EXPECT_EQ(second.DriverNames(TSoundSystem::OutputTypeOf("dummy")).front(),
+                  "Default device");
+    }
+    TPlayList queue(first);
+    Tmp3 track(Fixture("tone.ogg"));
+    ASSERT_TRUE(queue.Add("", track, true, true));
+    ASSERT_TRUE(queue.Play(0));
+    EXPECT_TRUE(WaitFor([&] { return queue.Song(0).Stream->TimeMs() > 200; }));
+    EXPECT_TRUE(WaitFor([&] { return queue.CurrentEnded(); }));
+}
+}  // namespace
