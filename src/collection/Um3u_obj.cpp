@@ -1,10 +1,7 @@
 #include "collection/Um3u_obj.h"
 
-#include <fcntl.h>
-#include <stdio.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <ctime>
 #include <optional>
 
@@ -234,19 +231,7 @@ std::string Tm3u::FormatAlbumName(const std::string& pattern) const {
     return SafeFileName(name);
 }
 
-namespace {
 
-// Renames without replacing what is already there: a taken name is a
-// failure, as it would otherwise silently destroy another file or folder.
-bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
-    if (from == to) return true;
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    if (FileExists(to) || DirectoryExists(to)) return false;
-    return rename(from.c_str(), to.c_str()) == 0;
-}
-
-}  // namespace
 
 bool Tm3u::RenamePlaylist(const std::string& pattern) {
     DropCachedCover();

@@ -1,9 +1,6 @@
 #include "collection/Ump3_obj.h"
 
-#include <fcntl.h>
-#include <stdio.h>
 
-#include <cerrno>
 #include <exception>
 
 #include "collection/UIo.h"
@@ -85,25 +82,14 @@ std::string TrackFileKind(const std::string& path) {
     return LowerAscii(std::string_view(path).substr(path.size() - 3));
 }
 
-namespace {
 
-// Renames without replacing an existing file: a taken name is a failure.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // A file system without the no-replace flag: check first, then rename.
-    if (FileExists(to) || DirectoryExists(to)) return false;
-    return rename(from.c_str(), to.c_str()) == 0;
-}
-
-}  // namespace
 
 bool Tmp3::RenameToFormat(int position, const std::string& pattern) {
     if (!FileExists(Path) || TrackFileKind(Path) != "mp3") return false;
     const std::string name = SafeFileName(FormatTrackName(*this, position, pattern));
     const std::string newPath = ExtractFilePath(Path) + name + ExtractFileExt(Path);
     if (newPath == Path) return true;
-    if (!RenameNoReplace(Path, newPath)) return false;
+    if (!RenameWithoutReplacing(Path, newPath)) return false;
     Path = newPath;
     return true;
 }

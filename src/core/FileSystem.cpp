@@ -144,6 +144,15 @@ void ReplaceFileContents(const std::string& path, std::string_view data) {
     }
 }
 
+bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
+    if (from == to) return true;
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without the no-replace flag: check first, then rename.
+    if (FileExists(to) || DirectoryExists(to)) return false;
+    return rename(from.c_str(), to.c_str()) == 0;
+}
+
 int64_t TickCountMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();

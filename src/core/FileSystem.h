@@ -45,5 +45,9 @@ void ReplaceFileContents(const std::string& path, std::string_view data);
 // The temporary name used while a file is rewritten.
 std::string TemporaryNameFor(const std::string& path);
 
+// Renames a file or folder without replacing what is already at `to`: a
+// taken name is a failure, so a rename never silently destroys another file.
+bool RenameWithoutReplacing(const std::string& from, const std::string& to);
+
 // Milliseconds from a monotonic clock (the tick count used to time operations).
 int64_t TickCountMs();

@@ -15,3 +15,5 @@ std::string ToUtf8(std::string_view text);
 // The longest prefix of at most maxBytes bytes that does not split a UTF-8
 // sequence.
 std::string_view Utf8Prefix(std::string_view text, size_t maxBytes);
+// Appends the UTF-8 bytes of one character.
+void AppendUtf8(std::string& out, char32_t code);
