@@ -1,6 +1,5 @@
 #include "collection/Um3u_obj.h"
 
-
 #include <algorithm>
 #include <ctime>
 #include <optional>

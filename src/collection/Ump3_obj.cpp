@@ -1,6 +1,5 @@
 #include "collection/Ump3_obj.h"
 
-
 #include <exception>
 
 #include "collection/UIo.h"
