@@ -1,0 +1,44 @@
+#pragma once
+// The progress of long catalogue operations, shown every 100 ms from the
+// model's counters (ProgressTotal, ProgressCount): a progress bar for list
+// loads and saves and for scans with prescan; for a scan without prescan the
+// status bar counts the folders scanned, and that text stays afterwards.
+#include <QObject>
+
+class QLabel;
+class QProgressBar;
+class QStatusBar;
+class QTimer;
+
+class TProgressDisplay : public QObject {
+    Q_OBJECT
+  public:
+    TProgressDisplay(QStatusBar* statusBar, QLabel* statusText);
+
+    enum Kind { Bar, FolderCount };
+    void Start(Kind kind);
+    void Stop();
+    QProgressBar* ProgressBar() const { return bar_; }
+
+  private:
+    void Tick();
+
+    QLabel* statusText_;
+    QProgressBar* bar_;
+    QTimer* timer_;
+    Kind kind_ = Bar;
+};
+
+// The progress display for the lifetime of the guard.
+class TProgressGuard {
+  public:
+    TProgressGuard(TProgressDisplay& display, TProgressDisplay::Kind kind) : display_(display) {
+        display_.Start(kind);
+    }
+    ~TProgressGuard() { display_.Stop(); }
+    TProgressGuard(const TProgressGuard&) = delete;
+    TProgressGuard& operator=(const TProgressGuard&) = delete;
+
+  private:
+    TProgressDisplay& display_;
+};

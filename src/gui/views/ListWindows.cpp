@@ -1,0 +1,80 @@
+#include "gui/views/ListWindows.h"
+
+#include <QStatusBar>
+
+#include "collection/Um3u_obj.h"
+#include "gui/collection/CdCommands.h"
+#include "gui/collection/ListFileCommands.h"
+#include "gui/collection/ScanCommands.h"
+#include "gui/collection/ScanProgress.h"
+#include "gui/core/Umain.h"
+#include "gui/views/ListPage.h"
+#include "gui/views/ListViews.h"
+#include "gui/views/Prompts.h"
+#include "gui/views/SearchCommands.h"
+#include "gui/views/Uselection.h"
+#include "views/OpticalMedia.h"
+
+TListWindows::TListWindows(TFormMain& main, const std::string& mountTable)
+    : QObject(&main), main_(main), prompts_(std::make_unique<TPrompts>(&main)) {
+    setObjectName("ListWindows");
+    views_ = new TListViews(main, prompts_);
+    progress_ = new TProgressDisplay(main.statusBar(), &views_->StatusText());
+    files_ = new TListFileCommands(*views_, *progress_);
+    scans_ = new TScanCommands(*views_, *files_, *progress_);
+    selections_ = new TSelectionCommands(*views_);
+    search_ = new TSearchCommands(*views_);
+    cd_ = new TCdCommands(*views_, *files_, *scans_,
+                          mountTable.empty() ? std::string(kMountTable) : mountTable);
+    // Dropping a cached cover is a change of the list.
+    Tm3u::OnCachedCoverDropped = [this] { views_->SetModified(); };
+}
+
+TListWindows::~TListWindows() {
+    Tm3u::OnCachedCoverDropped = {};
+}
+
+void TListWindows::SetPrompts(std::unique_ptr<TPrompts> prompts) {
+    prompts_ = std::move(prompts);
+}
+
+void TListWindows::PrepareWindows() {
+    views_->PrepareWindows();
+}
+
+void TListWindows::OpenCatalogue() {
+    if (main_.Settings().CDAutoScan && cd_->CheckProgramDisc()) return;
+    files_->OpenLastFile();
+}
+
+void TListWindows::ShowListPage(int listPage) {
+    views_->ShowListPage(listPage);
+}
+
+void TListWindows::RefreshTexts() {
+    views_->RefreshTexts();
+}
+
+void TListWindows::OpenRecentFile(const std::string& path) {
+    files_->OpenRecentFile(path);
+}
+
+void TListWindows::SortOrderChanged() {
+    views_->SortOrderChanged();
+}
+
+void TListWindows::BeforeExit() {
+    files_->SaveIfModified();
+    TSettings& settings = main_.Settings();
+    settings.CurrentFile = main_.CurrentFile;
+    settings.CurrentPageList = views_->ListPageIndex();
+    settings.DetailsHeight = views_->Page().DetailsHeight();
+}
+
+void TListWindows::Free() {
+    views_->EmptyViews();
+}
+
+TCommandState TListWindows::State() const {
+    return views_->State();
+}
