@@ -183,6 +183,7 @@ class PlayerControllerTest : public QObject {
     void savedVolumeReachesTheQueueEvenAtTheSliderStart() {
         QWidget owner;
         TPlayerController fresh(albums, {}, &owner);
+        fresh.ShowError = [](const QString&, const QString&) {};  // the dummy output is taken
         TSettings settings;
         settings.OutputType = TSoundSystem::OutputTypeOf("dummy");
         settings.Volume = 128;  // where the slider starts

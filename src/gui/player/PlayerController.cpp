@@ -70,6 +70,9 @@ TPlayerController::TPlayerController(TPlayerAlbumSource& albums, const ActionFin
 
 TPlayerController::~TPlayerController() {
     timer_.stop();
+    // The panel shows this queue: it goes first, unless the window already
+    // took it down with its other panels.
+    delete panel_.data();
     queue_.Clear();
     for (QAction* action : ownActions_) delete action;
 }
@@ -114,6 +117,10 @@ void TPlayerController::CreateActions(const ActionFinder& findAction) {
     QAction* remote = Action("ActionPlaylistRemoteCommander");
     remote->setCheckable(true);
     connect(remote, &QAction::toggled, this, &TPlayerController::ShowRemote);
+}
+
+TPlayerPanel* TPlayerController::Panel() const {
+    return panel_.data();
 }
 
 QAction* TPlayerController::Action(const QString& name) const {

@@ -4,6 +4,7 @@
 // 100 ms player timer, and carries out every PlayList command.  The
 // catalogue is reached only through TPlayerAlbumSource.
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <functional>
@@ -34,7 +35,7 @@ class TPlayerController : public QObject {
     TSoundSystem& Sound() { return sound_; }
     TPlayList& Queue() { return queue_; }
     TTransport& Transport() { return transport_; }
-    TPlayerPanel* Panel() const { return panel_; }
+    TPlayerPanel* Panel() const;
     TFormRemoteCommander* Remote() const { return remote_.get(); }
     QAction* Action(const QString& name) const;
     QTimer& Timer() { return timer_; }
@@ -109,7 +110,7 @@ class TPlayerController : public QObject {
     mutable TPlayList queue_{sound_};
     TTransport transport_{queue_};
     std::unique_ptr<TSoundSpectrumFeed> feed_;
-    TPlayerPanel* panel_ = nullptr;
+    QPointer<TPlayerPanel> panel_;
     std::unique_ptr<TFormRemoteCommander> remote_;
     QTimer timer_;
     std::vector<QAction*> ownActions_;

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
+#include <QScreen>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -141,6 +142,11 @@ void TFormRemoteCommander::SetBitrateText(const QString& text) {
 
 void TFormRemoteCommander::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!placed_) {  // first shown in the middle of the screen
+        placed_ = true;
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
     FitHeight();
     Refresh();
     marquee_->Start();

@@ -56,6 +56,7 @@ class TFormRemoteCommander : public QWidget {
 
     TNowPlaying now_;
     bool playerShown_ = true;
+    bool placed_ = false;
     QWidget* panelImage_;
     QLabel* caption_;
     QLabel* image_;
