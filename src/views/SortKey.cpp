@@ -16,15 +16,11 @@ constexpr int64_t kLastPlayedBase = 50000000000000;
 constexpr int64_t kYearBase = 5000;
 
 TSortKeyPart TextPart(const std::string& value, size_t width) {
-    return {FirstCharacters(LowerText(value), width), width};
-}
-
-TSortKeyPart NumberPart(int64_t value) {
-    return {std::to_string(value), 0};
+    return {TextPartOf(value, width), width};
 }
 
 TSortKeyPart YearPart(int32_t year, bool yearAsc) {
-    return NumberPart(yearAsc ? int64_t{year} : kYearBase - year);
+    return {YearPartOf(year, yearAsc), 0};
 }
 
 // A stamp "yyyymmddhhnnss" read as one decimal number; 0 when unreadable.
@@ -35,6 +31,14 @@ int64_t StampNumber(const std::string& stamp) {
 }
 
 }  // namespace
+
+std::string TextPartOf(const std::string& value, size_t width) {
+    return FirstCharacters(LowerText(value), width);
+}
+
+std::string YearPartOf(int32_t year, bool yearAsc) {
+    return std::to_string(yearAsc ? int64_t{year} : kYearBase - year);
+}
 
 TSortSettings SortSettingsOf(const TSettings& settings) {
     return {settings.SortString, settings.YearAsc, settings.MostOftenPlayedCount,

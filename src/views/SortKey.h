@@ -37,6 +37,12 @@ constexpr size_t kArtistPartWidth = 50;
 constexpr size_t kGenrePartWidth = 30;
 constexpr size_t kAlbumPartWidth = 50;
 
+// The text of an artist, genre or album part: lower-cased and cut to `width`
+// characters (the padding left out).
+std::string TextPartOf(const std::string& value, size_t width);
+// The year part: the year, or 5000 minus the year when years go newest first.
+std::string YearPartOf(int32_t year, bool yearAsc);
+
 // One part of a key: a text cut to its width (lower-cased, padding left out)
 // or a decimal number written as text.
 struct TSortKeyPart {

@@ -7,32 +7,29 @@
 #include "views/Uselection_obj.h"
 
 namespace {
-// FNV-1a over the values a key body is built from.
-uint64_t BodyFingerprint(const Tm3u& album) {
+// FNV-1a over the texts the part keys are made from.
+uint64_t TextFingerprint(const Tm3u& album) {
     uint64_t hash = 14695981039346656037ull;
-    auto mix = [&hash](std::string_view bytes) {
-        for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211ull;
-        hash = (hash ^ 0xFFu) * 1099511628211ull;  // separator: "ab"+"c" differs from "a"+"bc"
-    };
-    mix(album.Artist);
-    mix(album.Genre);
-    mix(album.Album);
-    const std::string year = std::to_string(album.Year);
-    mix(year);
+    for (const std::string* text : {&album.Artist, &album.Genre, &album.Album}) {
+        for (unsigned char c : *text) hash = (hash ^ c) * 1099511628211ull;
+        hash = (hash ^ 0xFFu) * 1099511628211ull;  // "ab"+"c" differs from "a"+"bc"
+    }
     return hash;
 }
 
+// The key is viewed where it is kept, so comparing two rows reads the key
+// bytes directly.
 struct Row {
-    const std::string* prefix;  // the chart prefix, "" outside charts
-    const std::string* key;
+    std::string_view prefix;  // the chart prefix, "" outside charts
+    std::string_view key;
     size_t index;  // position in the collection
     Tm3u* album;
 };
 
 // Equal keys list the album that comes later in the collection first.
 bool RowBefore(const Row& a, const Row& b) {
-    if (int c = a.prefix->compare(*b.prefix)) return c < 0;
-    if (int c = a.key->compare(*b.key)) return c < 0;
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (int c = a.key.compare(b.key)) return c < 0;
     return a.index > b.index;
 }
 
@@ -55,26 +52,50 @@ long TViewList::IndexOf(const Tm3u* album) const {
     return it == albums_.end() ? -1 : static_cast<long>(it - albums_.begin());
 }
 
-std::string TViewList::CollationKey(const std::vector<TSortKeyPart>& parts) const {
-    // Each part ends with a zero byte, which no part holds, so the byte order
-    // of the joined keys compares part by part.
-    std::string key;
-    for (const auto& part : parts) {
-        key += part.width ? collator_.SortKey(part.text) : part.text;
-        key += '\0';
-    }
-    return key;
+std::string TViewList::CollationKeyOfPart(const std::string& value, size_t width) const {
+    // The collation ignores letter case, so the lower-casing of the key text
+    // is left out here: it would change nothing but the time taken.
+    return collator_.SortKey(FirstCharacters(value, width));
+}
+
+const std::string& TViewList::PartKey(std::unordered_map<std::string, std::string>& memo,
+                                      const std::string& value, size_t width) {
+    auto [it, added] = memo.try_emplace(value);
+    if (added) it->second = CollationKeyOfPart(value, width);
+    return it->second;
+}
+
+void TViewList::MakePartKeys(CachedKey& cached, const Tm3u& album) {
+    cached.artist = PartKey(artistKeys_, album.Artist, kArtistPartWidth);
+    cached.genre = PartKey(genreKeys_, album.Genre, kGenrePartWidth);
+    cached.album = CollationKeyOfPart(album.Album, kAlbumPartWidth);
 }
 
 const std::string& TViewList::BodyKey(const Tm3u& album, const std::string& letters, bool yearAsc) {
     CachedKey& cached = keys_[&album];
-    const uint64_t fingerprint = BodyFingerprint(album);
-    if (cached.generation == 0 || cached.fingerprint != fingerprint) {
-        cached.key = CollationKey(SortKeyBody(album, letters, yearAsc));
-        cached.fingerprint = fingerprint;
-    }
     cached.generation = generation_;
-    return cached.key;
+    const uint64_t fingerprint = TextFingerprint(album);
+    if (!cached.hasParts || cached.textFingerprint != fingerprint) {
+        MakePartKeys(cached, album);
+        cached.textFingerprint = fingerprint;
+        cached.hasParts = true;
+        cached.bodyOrder = 0;
+    }
+    if (cached.bodyOrder == orderStamp_ && cached.bodyYear == album.Year) return cached.body;
+    // Each part ends with a zero byte, which no part holds, so the byte order
+    // of the joined keys compares part by part.
+    cached.body.clear();
+    for (char letter : letters) {
+        cached.body += letter == 'A'   ? cached.artist
+                       : letter == 'G' ? cached.genre
+                                       : YearPartOf(album.Year, yearAsc);
+        cached.body += '\0';
+    }
+    cached.body += cached.album;
+    cached.body += '\0';
+    cached.bodyOrder = orderStamp_;
+    cached.bodyYear = album.Year;
+    return cached.body;
 }
 
 void TViewList::ForgetUnusedKeys(size_t albumCount) {
@@ -90,7 +111,7 @@ void TViewList::Rebuild(const KeyedList<Tm3u>& albums, const TFilter& filter,
     const std::string letters = OrderLetters(sort.SortString);
     const std::string order = letters + (sort.YearAsc ? "+" : "-");
     if (order != keyedOrder_) {
-        keys_.clear();
+        ++orderStamp_;  // every body is joined anew; the part keys stay
         keyedOrder_ = order;
     }
     ++generation_;
@@ -99,7 +120,6 @@ void TViewList::Rebuild(const KeyedList<Tm3u>& albums, const TFilter& filter,
     std::vector<Row> rows;
     rows.reserve(albums.Count());
     // Chart prefixes, reserved whole so that the rows can point into them.
-    static const std::string noPrefix;
     std::vector<std::string> prefixes;
     if (mode != TSortMode::Order) prefixes.reserve(albums.Count());
     for (size_t i = 0; i < albums.Count(); ++i) {
@@ -110,9 +130,10 @@ void TViewList::Rebuild(const KeyedList<Tm3u>& albums, const TFilter& filter,
         if (selection && !selectionEditMode && !member) continue;
         album.InSelection = member;
         if (!SortModeIncludes(album, mode)) continue;
-        const std::string* prefix =
-            mode == TSortMode::Order ? &noPrefix : &prefixes.emplace_back(ChartPrefix(album, mode));
-        rows.push_back({prefix, &BodyKey(album, letters, sort.YearAsc), i, &album});
+        const std::string_view prefix = mode == TSortMode::Order
+                                            ? std::string_view()
+                                            : prefixes.emplace_back(ChartPrefix(album, mode));
+        rows.push_back({prefix, BodyKey(album, letters, sort.YearAsc), i, &album});
     }
     if (mode == TSortMode::Order) {
         std::sort(rows.begin(), rows.end(), RowBefore);
@@ -127,6 +148,8 @@ void TViewList::Rebuild(const KeyedList<Tm3u>& albums, const TFilter& filter,
     albums_.reserve(rows.size());
     for (const Row& row : rows) albums_.push_back(row.album);
     ForgetUnusedKeys(albums.Count());
+    artistKeys_.clear();
+    genreKeys_.clear();
 }
 
 void RebuildViewList(TViewList& view, const KeyedList<Tm3u>& albums, const TFilter& filter,

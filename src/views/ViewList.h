@@ -36,22 +36,34 @@ class TViewList {
                  bool selectionEditMode, const TSortSettings& sort);
 
   private:
-    // The collation key of an album's key body, kept between rebuilds and
-    // recomputed when the album's values or the order change.
-    const std::string& BodyKey(const Tm3u& album, const std::string& letters, bool yearAsc);
-    std::string CollationKey(const std::vector<TSortKeyPart>& parts) const;
-    void ForgetUnusedKeys(size_t albumCount);
-
+    // Collation keys are kept per album between rebuilds: the keys of the
+    // text parts as long as the album's texts stay, and the joined body as
+    // long as the order and the year stay too.
     struct CachedKey {
-        uint64_t fingerprint = 0;  // of the values the body was built from
-        uint32_t generation = 0;   // the rebuild that last used it
-        std::string key;
+        uint64_t textFingerprint = 0;  // of the texts the part keys were made from
+        bool hasParts = false;
+        std::string artist, genre, album;  // collation keys of the text parts
+        uint32_t bodyOrder = 0;            // the order stamp the body was joined for
+        int32_t bodyYear = 0;
+        std::string body;
+        uint32_t generation = 0;  // the rebuild that last used it
     };
+
+    const std::string& BodyKey(const Tm3u& album, const std::string& letters, bool yearAsc);
+    void MakePartKeys(CachedKey& cached, const Tm3u& album);
+    std::string CollationKeyOfPart(const std::string& value, size_t width) const;
+    // The collation key of a text part, worked out once per distinct text in
+    // a rebuild (artists and genres repeat over many albums).
+    const std::string& PartKey(std::unordered_map<std::string, std::string>& memo,
+                               const std::string& value, size_t width);
+    void ForgetUnusedKeys(size_t albumCount);
 
     TTextCollator collator_;
     std::vector<Tm3u*> albums_;
     std::unordered_map<const Tm3u*, CachedKey> keys_;
-    std::string keyedOrder_;  // order letters and year order the cache was built for
+    std::unordered_map<std::string, std::string> artistKeys_, genreKeys_;
+    std::string keyedOrder_;  // order letters and year order of orderStamp_
+    uint32_t orderStamp_ = 0;
     uint32_t generation_ = 0;
 };
 
