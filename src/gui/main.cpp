@@ -31,5 +31,9 @@ int main(int argc, char** argv) {
     TFormMain window;
     TSignalCloser closeOnSignal(&window);
     window.show();
-    return app.exec();
+    const int code = app.exec();
+    // The event loop can also end without the window closing (the session
+    // ends): the shutdown steps still run.
+    if (window.isVisible()) window.close();
+    return code;
 }

@@ -173,13 +173,15 @@ class ShellLanguageTest : public QObject {
                              "FormMain.SpeedButtonPlay.Caption=Jouer\n"
                              "FormMain.SpeedButtonShuffle.Caption=Hasard\n");
         Start();
-        auto* play = new QPushButton("Play", &Window());
-        play->setObjectName("SpeedButtonPlay");
-        auto* shuffle = new QPushButton("Shuffle", &Window());
-        shuffle->setObjectName("SpeedButtonShuffle");
+        // The player panel's buttons, or stand-ins while there is none.
+        for (const char* name : {"SpeedButtonPlay", "SpeedButtonShuffle"})
+            if (!FindComponent(&Window(), name))
+                (new QPushButton(name, &Window()))->setObjectName(name);
         Window().SetLanguage("Zzlang", true);
-        QCOMPARE(play->text(), QString());
-        QCOMPARE(shuffle->text(), QString("S"));
+        QCOMPARE(FindComponent(&Window(), "SpeedButtonPlay")->property("text").toString(),
+                 QString());
+        QCOMPARE(FindComponent(&Window(), "SpeedButtonShuffle")->property("text").toString(),
+                 QString("S"));
     }
 
     void shippedFrenchFileTranslatesEveryMessageAndCommand() {
