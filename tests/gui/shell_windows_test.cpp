@@ -1,6 +1,8 @@
 // The small windows of the shell (tips, tool bars, new version) and the
 // logic behind them: update check, tool bar band order.
 #include <QCheckBox>
+#include <QImage>
+#include <QSet>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
@@ -12,6 +14,7 @@
 #include "gui/core/ToolbarLayout.h"
 #include "gui/core/Ucommands.h"
 #include "gui/core/UpdateCheck.h"
+#include "gui/core/Usplash.h"
 #include "gui/core/Utips.h"
 #include "gui/core/Utoolbars.h"
 #include "gui/core/Uversion.h"
@@ -93,6 +96,18 @@ class ShellWindowsTest : public QObject {
         QCOMPARE(form.ShownTip(), QString());
         form.findChild<QPushButton*>("SpeedButtonNext")->click();
         QCOMPARE(form.TipNumber(), 0);
+    }
+
+    // Splash ----------------------------------------------------------------
+    void splashPaintsItsPictureOnItsFixedArea() {
+        TFormSplash splash;
+        QCOMPARE(splash.size(), QSize(300, 113));
+        QImage image(splash.size(), QImage::Format_RGB32);
+        splash.render(&image);
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 3)
+            for (int x = 0; x < image.width(); x += 3) colours.insert(image.pixel(x, y));
+        QVERIFY2(colours.size() > 20, "the splash is one flat area");
     }
 
     // Tool bars window -----------------------------------------------------

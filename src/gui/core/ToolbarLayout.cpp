@@ -1,7 +1,9 @@
 #include "gui/core/ToolbarLayout.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QLayout>
 #include <QMainWindow>
 #include <QToolBar>
 #include <QToolButton>
@@ -67,11 +69,16 @@ void TToolbarBands::MakeBand(int id, const TCommands& commands) {
     toolbar->setAllowedAreas(Qt::TopToolBarArea);
     toolbar->setFloatable(false);
     toolbar->setIconSize(QSize(16, 16));
+    // Tight bands, so that the built-in row fits an 800-pixel window.
+    toolbar->layout()->setSpacing(0);
+    toolbar->layout()->setContentsMargins(0, 0, 0, 0);
     if (*info.comboBox) {
         auto* box = new QComboBox(toolbar);
         box->setObjectName(info.comboBox);
-        box->setMinimumWidth(110);
-        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        // Fixed, so that long preset names do not push the other bands off
+        // the row; the open list is wide enough for them.
+        box->setFixedWidth(124);
+        box->view()->setMinimumWidth(220);
         toolbar->addWidget(box);
         (std::string_view(info.comboBox) == "CBSel" ? selectionBox_ : filterBox_) = box;
     }

@@ -57,5 +57,6 @@ void TFormSplash::paintEvent(QPaintEvent*) {
     painter.drawText(QRect(112, 64, kWidth - 120, 20), Qt::AlignLeft | Qt::AlignVCenter,
                      kVersionText);
     painter.setPen(QColor(0x8f, 0xa9, 0xbb));
+    painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
