@@ -152,7 +152,9 @@ void TListFileCommands::LoadCurrentFile() {
         TBusyGuard busy(main_.Busy());
         TProgressGuard progress(progress_, TProgressDisplay::Bar);
         int32_t quality = settings.CacheCoversQuality;
-        result = OpenListFile(catalogue.CurrentFile, catalogue, quality, settings.RecentFiles);
+        // A copy: opening starts by closing the list, which empties CurrentFile.
+        const std::string path = catalogue.CurrentFile;
+        result = OpenListFile(path, catalogue, quality, settings.RecentFiles);
         settings.CacheCoversQuality = quality;
     }
     catalogue.ListModified = false;

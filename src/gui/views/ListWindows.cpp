@@ -65,6 +65,9 @@ void TListWindows::SortOrderChanged() {
 
 void TListWindows::BeforeExit() {
     files_->SaveIfModified();
+    // A window closed before its first activation never opened the list:
+    // the stored list file and pages stay as they were.
+    if (!main_.FirstActivationDone()) return;
     TSettings& settings = main_.Settings();
     settings.CurrentFile = main_.CurrentFile;
     settings.CurrentPageList = views_->ListPageIndex();

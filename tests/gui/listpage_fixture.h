@@ -1,0 +1,161 @@
+#pragma once
+// Shared set-up of the list page tests: a temporary program folder, a small
+// collection of tagged albums on disk, scripted answers to the list
+// commands' questions, and the main window after its first activation.
+#include <QApplication>
+#include <QTest>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "core/ProgramFolder.h"
+#include "core/Ulang.h"
+#include "gui/core/Umain.h"
+#include "gui/views/ListWindows.h"
+#include "gui/views/Prompts.h"
+#include "tags/ID3v1.h"
+
+// Answers instead of message boxes and dialogs; remembers what was said.
+class TScriptedPrompts : public TPrompts {
+  public:
+    TScriptedPrompts() : TPrompts(nullptr) {}
+
+    std::deque<bool> confirmAnswers;  // empty: Yes
+    std::deque<std::optional<QString>> textAnswers;
+    QString openFile, saveFile;
+    QStringList informed, errors, questions;
+
+    bool Confirm(const QString& text) override {
+        questions << text;
+        if (confirmAnswers.empty()) return true;
+        const bool answer = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return answer;
+    }
+    void Inform(const QString& text) override { informed << text; }
+    void Error(const QString& text) override { errors << text; }
+    std::optional<QString> AskText(const QString&, const QString& prompt,
+                                   const QString& initial) override {
+        questions << prompt;
+        if (textAnswers.empty()) return initial;
+        const bool given = textAnswers.front().has_value();
+        const QString answer = textAnswers.front().value_or(QString());
+        textAnswers.pop_front();
+        if (!given) return std::nullopt;
+        return answer;
+    }
+    QString OpenFileName(const QString&, const QString&) override { return openFile; }
+    QString SaveFileName(const QString&, const QString&) override { return saveFile; }
+};
+
+struct TrackSpec {
+    std::string file;
+    std::string title;
+};
+
+struct AlbumOnDisk {
+    std::string folder;  // below the root
+    std::string playlist;
+    std::string artist, album, genre;
+    int year = 0;
+    std::vector<TrackSpec> tracks;
+};
+
+// An MP3 file that holds nothing but an ID3v1 tag (an empty artist: no tag).
+inline void WriteTaggedTrack(const TempDir& dir, const std::string& path, const AlbumOnDisk& album,
+                             const std::string& title) {
+    if (album.artist.empty()) {
+        dir.File(path, std::string(256, '\0'));
+        return;
+    }
+    TID3v1 tag;
+    tag.SetTitle(title);
+    tag.SetArtist(album.artist);
+    tag.SetAlbum(album.album);
+    tag.SetYear(std::to_string(album.year));
+    tag.SetGenreIndex(static_cast<uint8_t>(GenreIndexOf(album.genre)));
+    dir.File(path, std::string(256, '\0') + tag.BuildBlock());
+}
+
+// Writes the albums' playlists and tracks under `root` (a folder of `dir`).
+inline void WriteCollection(const TempDir& dir, const std::string& root,
+                            const std::vector<AlbumOnDisk>& albums) {
+    for (const auto& album : albums) {
+        std::string playlist = "#EXTM3U\n";
+        for (const auto& track : album.tracks) {
+            playlist += track.file + "\n";
+            WriteTaggedTrack(dir, root + "/" + album.folder + "/" + track.file, album, track.title);
+        }
+        dir.File(root + "/" + album.folder + "/" + album.playlist, playlist);
+    }
+}
+
+// Six albums under one root.  In "Artist - Year - Genre" order (newest
+// first): loose (no artist), ABBA Gold, Queen Live, Queen Studio, Abbey Road,
+// Help!.  Queen's folder holds an album and a subfolder with another.
+inline std::vector<AlbumOnDisk> SmallCollection() {
+    return {
+        {"Beatles/Abbey Road",
+         "abbey.m3u",
+         "The Beatles",
+         "Abbey Road",
+         "Rock",
+         1969,
+         {{"01.mp3", "Come Together"}, {"02.mp3", "Golden Slumbers"}}},
+        {"Beatles/Help",
+         "help.m3u",
+         "The Beatles",
+         "Help!",
+         "Rock",
+         1965,
+         {{"01.mp3", "Help!"}, {"02.mp3", "Yesterday"}}},
+        {"Abba/Gold",
+         "gold.m3u",
+         "ABBA",
+         "Gold",
+         "Pop",
+         1992,
+         {{"01.mp3", "Dancing Queen"}, {"02.mp3", "Gold Rush"}}},
+        {"Misc", "loose.m3u", "", "", "", 0, {{"a.mp3", ""}}},
+        {"Queen", "live.m3u", "Queen", "Live", "Rock", 1986, {{"01.mp3", "One Vision"}}},
+        {"Queen/Studio", "studio.m3u", "Queen", "Studio", "Rock", 1980, {{"01.mp3", "Play"}}},
+    };
+}
+
+// The program folder of one test, with the splash and tips off.
+class ListHome {
+  public:
+    explicit ListHome(const std::string& moreSettings = "") {
+        InitProgramFolder("", dir_.Path());
+        LangLines().clear();
+        CurrentLanguage() = "English";
+        dir_.File("mavelo.ini",
+                  "[Window]\nShowSplashScreen=0\n[Tips]\nShowTips=0\n"
+                  "[Internet]\nCheckUpdates=0\n" +
+                      moreSettings);
+    }
+    const TempDir& Dir() const { return dir_; }
+
+  private:
+    TempDir dir_;
+};
+
+// The main window on screen after its first activation, with scripted prompts.
+struct ListWindowUnderTest {
+    std::unique_ptr<TFormMain> window;
+    TScriptedPrompts* prompts = nullptr;
+
+    bool Start() {
+        window = std::make_unique<TFormMain>();
+        auto scripted = std::make_unique<TScriptedPrompts>();
+        prompts = scripted.get();
+        window->ListWindows().SetPrompts(std::move(scripted));
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get())) return false;
+        return QTest::qWaitFor([this] { return window->FirstActivationDone(); }, 5000);
+    }
+    TListWindows& List() const { return window->ListWindows(); }
+};

@@ -1,0 +1,215 @@
+// The main flows of the list page on a small collection: a new list, the
+// tree, a filter, a selection in the edit mode, search, and a list saved,
+// closed and loaded again.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "gui/collection/ListFileCommands.h"
+#include "gui/collection/ScanCommands.h"
+#include "gui/views/AlbumGrid.h"
+#include "gui/views/FolderTreeModel.h"
+#include "gui/views/FolderTreeView.h"
+#include "gui/views/ListPage.h"
+#include "gui/views/ListViews.h"
+#include "gui/views/SearchCommands.h"
+#include "gui/views/Ufilter.h"
+#include "listpage_fixture.h"
+#include "views/Catalogue.h"
+
+namespace {
+// The album text of every grid row.
+QStringList GridRows(const TListPage& page) {
+    QStringList rows;
+    auto* model = page.Grid()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows << model->index(row, 4).data().toString().trimmed();
+    return rows;
+}
+
+// Each node's text, indented two blanks per level, in tree order.
+void TreeLines(const TFolderNode& node, int depth, QStringList& lines) {
+    for (const auto& child : node.children) {
+        lines << QString(depth * 2, ' ') + QString::fromStdString(child->name);
+        TreeLines(*child, depth + 1, lines);
+    }
+}
+}  // namespace
+
+class ListPageFlowsTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<ListHome> home_;
+    ListWindowUnderTest ui_;
+    std::string root_;
+
+    TListPage& Page() { return ui_.List().Views().Page(); }
+    TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+
+    const QStringList kAllRows{"loose",
+                               "ABBA Gold (1992)",
+                               "Queen Live (1986)",
+                               "Queen Studio (1980)",
+                               "The Beatles Abbey Road (1969)",
+                               "The Beatles Help! (1965)"};
+
+  private slots:
+    void init() {
+        home_ = std::make_unique<ListHome>();
+        root_ = home_->Dir() / "music";
+        WriteCollection(home_->Dir(), "music", SmallCollection());
+        QVERIFY(ui_.Start());
+        ui_.List().Scans().NewList({root_});
+    }
+    void cleanup() {
+        ui_.window.reset();
+        home_.reset();
+    }
+
+    void newListShowsEveryAlbumInSortOrder() {
+        QCOMPARE(GridRows(Page()), kAllRows);
+        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.window->CurrentFile.empty());
+        QCOMPARE(Page().CurrentRow(), 0);
+        QVERIFY(ui_.prompts->informed.isEmpty());
+        QCOMPARE(ui_.window->windowTitle(), QString("Mavelo v1.00.01 [No file] *"));
+        QCOMPARE(ui_.window->findChild<QLabel*>("LabelAlbumCount")->text(), QString("6"));
+    }
+
+    void sortCommandsReorderTheGrid() {
+        ui_.window->Action("ActionListYAG")->trigger();
+        QCOMPARE(GridRows(Page()).first(), QString("ABBA Gold (1992)"));
+        QCOMPARE(GridRows(Page()).last(), QString("loose"));  // year 0 is the oldest
+        ui_.window->Action("ActionListYearAsc")->trigger();
+        QCOMPARE(GridRows(Page()).first(), QString("loose"));
+        QVERIFY(ui_.window->Action("ActionListYAG")->isChecked());
+        QVERIFY(!ui_.window->Action("ActionListAYG")->isChecked());
+    }
+
+    void treeShowsFoldersWithAlbumsFirst() {
+        ui_.window->Action("ActionListTree")->trigger();
+        QVERIFY(Page().TreeShown());
+        QStringList lines;
+        TreeLines(Page().TreeModel()->Tree().Top(), 0, lines);
+        // Folders holding one album and no subfolder give way to their parent.
+        const QStringList expected{QString::fromStdString(root_),
+                                   "  loose.m3u",
+                                   "  Abba",
+                                   "    gold.m3u",
+                                   "  Beatles",
+                                   "    abbey.m3u",
+                                   "    help.m3u",
+                                   "  Queen",
+                                   "    live.m3u",
+                                   "    studio.m3u"};
+        QCOMPARE(lines, expected);
+        // The tree follows the grid's current album, and moves it.
+        Page().SetCurrentRow(4);
+        QCOMPARE(Page().Tree()->currentIndex().siblingAtColumn(4).data().toString(),
+                 QString("The Beatles Abbey Road (1969)"));
+        const QModelIndex gold = Page().TreeModel()->IndexOf(Catalogue().View.Albums()[1]);
+        Page().Tree()->setCurrentIndex(gold);
+        QCOMPARE(Page().CurrentRow(), 1);
+    }
+
+    void filterWindowNarrowsTheGridAndMarksTheList() {
+        ui_.window->ListModified = false;
+        TFormFilter& filter = ui_.List().Views().FormFilter();
+        ui_.window->Action("ActionListFilter")->trigger();
+        QVERIFY(filter.isVisible());
+        filter.Memo(TPickField::Artist)->setPlainText("  beatles;queen \n");
+        filter.Memo(TPickField::Year)->setPlainText("-1980");
+        filter.Apply();
+        QCOMPARE(GridRows(Page()),
+                 QStringList({"Queen Studio (1980)", "The Beatles Abbey Road (1969)",
+                              "The Beatles Help! (1965)"}));
+        QVERIFY(ui_.window->ListModified);
+        QCOMPARE(Catalogue().Filters.Applied.Artist, std::string("beatles;queen"));
+        QCOMPARE(ui_.List().Views().FilterBox().currentText(), QString("* Current settings *"));
+        // The filter box's first entry takes the filter away again.
+        ui_.List().Views().ChooseFilterBoxEntry(0);
+        QCOMPARE(GridRows(Page()), kAllRows);
+    }
+
+    void selectionEditModeAddsClickedAlbums() {
+        ui_.window->Action("ActionSelectionNew")->trigger();
+        TListViews& views = ui_.List().Views();
+        QCOMPARE(views.SelectionBox().currentText(), QString("New selection"));
+        QVERIFY(ui_.window->Action("ActionSelectionEdit")->isChecked());
+        QVERIFY(!Page().Grid()->isColumnHidden(0));
+        QCOMPARE(GridRows(Page()).size(), kAllRows.size());  // all albums, none checked
+
+        // A click on the Sel mark of two rows; the second click takes one back.
+        auto clickSel = [this](int row) {
+            TAlbumGrid* grid = Page().Grid();
+            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        clickSel(1);
+        clickSel(4);
+        clickSel(1);
+        const TSelection* selection = views.ChosenSelection();
+        QVERIFY(selection);
+        QCOMPARE(selection->Count(), size_t(1));
+        QVERIFY(Catalogue().View.Albums()[4]->InSelection);
+        QVERIFY(!Catalogue().View.Albums()[1]->InSelection);
+
+        // Out of the edit mode the view holds the members only.
+        ui_.window->Action("ActionSelectionEdit")->trigger();
+        QVERIFY(Page().Grid()->isColumnHidden(0));
+        QCOMPARE(GridRows(Page()), QStringList({"The Beatles Abbey Road (1969)"}));
+        // Choosing no selection shows everything again.
+        views.SelectionBox().setCurrentIndex(0);
+        emit views.SelectionBox().activated(0);
+        QCOMPARE(GridRows(Page()), kAllRows);
+    }
+
+    void searchNextWalksAlbumsThenTracks() {
+        TSearchCommands& search = ui_.List().Search();
+        search.StartSearch({"gold", 0, SearchAlbum | SearchTrack});
+        QCOMPARE(Page().CurrentRow(), 1);  // the album Gold
+        QCOMPARE(Page().CurrentTrack(), 0);
+        ui_.window->Action("ActionEditNext")->trigger();
+        QCOMPARE(Page().CurrentRow(), 1);  // its track "Gold Rush"
+        QCOMPARE(Page().CurrentTrack(), 1);
+        ui_.window->Action("ActionEditNext")->trigger();
+        QCOMPARE(Page().CurrentRow(), 4);  // "Golden Slumbers" on Abbey Road
+        QCOMPARE(Page().CurrentTrack(), 1);
+        QVERIFY(ui_.prompts->informed.isEmpty());
+        ui_.window->Action("ActionEditNext")->trigger();
+        QCOMPARE(ui_.prompts->informed.size(), 1);
+        QVERIFY(ui_.prompts->informed[0].startsWith("Nothing found !"));
+        ui_.window->Action("ActionEditNext")->trigger();
+        QCOMPARE(Page().CurrentRow(), 1);  // and it starts over
+    }
+
+    void savedListLoadsAgainWithTheSameGrid() {
+        ui_.window->Action("ActionListGAY")->trigger();
+        const QStringList before = GridRows(Page());
+        const std::string path = home_->Dir() / "lists/cat.mvo";
+        home_->Dir().Folder("lists");
+        ui_.prompts->saveFile = QString::fromStdString(path);
+        QVERIFY(ui_.List().Files().ActionFileSaveExecute());
+        QCOMPARE(ui_.window->CurrentFile, path);
+        QVERIFY(!ui_.window->ListModified);
+
+        ui_.window->Action("ActionFileClose")->trigger();
+        QVERIFY(GridRows(Page()).isEmpty());
+        QVERIFY(ui_.window->CurrentFile.empty());
+        QCOMPARE(ui_.window->windowTitle(), QString("Mavelo v1.00.01 [No file]"));
+
+        QVERIFY(ui_.window->Action("ActionFileMRU1")->isVisible());
+        ui_.window->Action("ActionFileMRU1")->trigger();
+        QCOMPARE(GridRows(Page()), before);
+        QCOMPARE(ui_.window->CurrentFile, path);
+        QVERIFY(!ui_.window->ListModified);
+        QVERIFY(Page().Grid()->hasFocus() || !ui_.window->isActiveWindow());
+        QVERIFY(ui_.prompts->errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(ListPageFlowsTest)
+#include "listpage_flows_test.moc"
