@@ -293,6 +293,17 @@ class ShellMainWindowTest : public QObject {
         QVERIFY(home.Ini().SectionExists("ToolBar"));
     }
 
+    void closingBeforeTheFirstActivationSkipsIt() {
+        ShellHome home;
+        home.WriteIni();
+        TFormMain window;
+        window.show();  // the first activation is queued
+        window.close();
+        QTest::qWait(50);
+        QVERIFY(!window.FirstActivationDone());
+        QVERIFY(home.Ini().SectionExists("ToolBar"));
+    }
+
     void terminationSignalClosesTheWindowAndWritesTheSettings() {
         ShellHome home;
         home.WriteIni();

@@ -159,7 +159,8 @@ void TFormMain::showEvent(QShowEvent* event) {
 }
 
 void TFormMain::FormActivate() {
-    if (!firstActivation_) return;
+    // Also nothing when the window was closed before this queued call ran.
+    if (!firstActivation_ || shutDown_) return;
     firstActivation_ = false;
     SetLanguage(CurrentLanguage(), false);
     PrepareCatalogueWindows();
@@ -183,6 +184,7 @@ void TFormMain::FormActivate() {
 
 void TFormMain::ShowStartupWindows() {
     CheckForUpdateAndTell();
+    if (shutDown_) return;  // closed while the new-version window was open
     // An empty tips window is not worth showing at every start (English has no tips).
     if (settings_.ShowTips && !tips_.empty()) ActionHelpTipsExecute();
 }
