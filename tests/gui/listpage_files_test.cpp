@@ -1,0 +1,201 @@
+// List file commands and the commands that scan or change the roots: what
+// the user is told when a list cannot be read or written, the save that
+// happens (without a question) before another list replaces a modified one,
+// and the root directory dialog.
+#include <QAction>
+#include <QListWidget>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "collection/UIo.h"
+#include "gui/collection/ListFileCommands.h"
+#include "gui/collection/ScanCommands.h"
+#include "gui/collection/Urootdirs.h"
+#include "gui/views/AlbumGrid.h"
+#include "gui/views/ListPage.h"
+#include "gui/views/ListViews.h"
+#include "listpage_fixture.h"
+#include "views/Catalogue.h"
+#include "views/ListFile.h"
+
+class ListPageFilesTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<ListHome> home_;
+    ListWindowUnderTest ui_;
+    std::string root_;
+
+    TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    TListPage& Page() { return ui_.List().Views().Page(); }
+    // A scanned list of the small collection, saved as `name` in the home folder.
+    std::string SavedList(const std::string& name) {
+        ui_.List().Scans().NewList({root_});
+        const std::string path = home_->Dir() / name;
+        ui_.prompts->saveFile = QString::fromStdString(path);
+        if (!ui_.List().Files().ActionFileSaveExecute()) return {};
+        return path;
+    }
+
+  private slots:
+    void init() {
+        home_ = std::make_unique<ListHome>();
+        root_ = home_->Dir() / "music";
+        WriteCollection(home_->Dir(), "music", SmallCollection());
+        QVERIFY(ui_.Start());
+    }
+    void cleanup() {
+        ui_.window.reset();
+        home_.reset();
+    }
+
+    void wrongVersionIsRefusedWithItsMessage() {
+        TLoadSave stream;
+        const std::string path = home_->Dir() / "old.mvo";
+        stream.OpenWrite(path);
+        stream.WriteInteger(1005);
+        stream.WriteInteger(0);
+        stream.Finish();
+        ui_.List().Files().LoadFile(path);
+        QCOMPARE(ui_.prompts->errors, QStringList({"Incorrect file format or version !"}));
+        QCOMPARE(Catalogue().Albums().Count(), size_t(0));
+        QCOMPARE(ui_.window->CurrentFile, path);  // the next start tries it again
+    }
+
+    void damagedListKeepsWhatWasReadAndSaysSoOnce() {
+        const std::string path = SavedList("cat.mvo");
+        QVERIFY(!path.empty());
+        std::filesystem::resize_file(path, std::filesystem::file_size(path) * 2 / 3);
+        ui_.List().Files().LoadFile(path);
+        const size_t read = Catalogue().Albums().Count();
+        QVERIFY(read > 0 && read < 6);
+        QCOMPARE(ui_.prompts->errors.size(), 1);
+        QVERIFY(ui_.prompts->errors[0].contains(QString::number(read)));
+        QVERIFY(ui_.prompts->errors[0].contains(QString::fromStdString(path)));
+        QCOMPARE(Page().AlbumRows(), int(read));
+        QVERIFY(!ui_.window->ListModified);
+    }
+
+    void failedSaveNamesTheFileAndKeepsTheListModified() {
+        ui_.List().Scans().NewList({root_});
+        const std::string path = home_->Dir() / "missing-folder/cat.mvo";
+        ui_.prompts->saveFile = QString::fromStdString(path);
+        QVERIFY(!ui_.List().Files().ActionFileSaveExecute());
+        QCOMPARE(ui_.prompts->errors.size(), 1);
+        QVERIFY(ui_.prompts->errors[0].contains(QString::fromStdString(path)));
+        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.window->windowTitle().endsWith(" *"));
+    }
+
+    void modifiedListIsSavedBeforeAnotherIsLoaded() {
+        const std::string first = SavedList("first.mvo");
+        const std::string second = SavedList("second.mvo");
+        ui_.List().Files().LoadFile(first);
+        Page().SetCurrentRow(1);
+        ui_.List().Scans().ActionAlbumRemoveExecute();  // confirmed
+        QCOMPARE(Page().AlbumRows(), 5);
+        QVERIFY(ui_.window->ListModified);
+        ui_.prompts->openFile = QString::fromStdString(second);
+        ui_.window->Action("ActionFileLoad")->trigger();
+        QCOMPARE(ui_.window->CurrentFile, second);
+        QCOMPARE(Page().AlbumRows(), 6);
+        ui_.List().Files().LoadFile(first);
+        QCOMPARE(Page().AlbumRows(), 5);  // the removal was saved
+        QVERIFY(ui_.prompts->errors.isEmpty());
+    }
+
+    void closingTheWindowSavesTheModifiedList() {
+        const std::string path = SavedList("cat.mvo");
+        ui_.List().Views().ChangeStatusOfAll();  // current album 0 -> all albums 1
+        QVERIFY(ui_.window->ListModified);
+        ui_.window->close();
+        ui_.window.reset();
+        TCatalogue reloaded;
+        int32_t quality = 0;
+        std::vector<std::string> recent;
+        QVERIFY(LoadList(path, reloaded, quality, recent).Complete());
+        for (const auto& entry : reloaded.Albums()) QCOMPARE(entry.object->Status, 1);
+        const std::string ini = home_->Dir().Read("mavelo.ini");
+        QVERIFY(ini.find("CurrentFile=" + path) != std::string::npos);
+    }
+
+    void statusClickCyclesWithoutMarkingTheList() {
+        SavedList("cat.mvo");
+        QVERIFY(!ui_.window->ListModified);
+        TAlbumGrid* grid = Page().Grid();
+        const QRect cell = grid->visualRect(grid->model()->index(2, 2));
+        const Tm3u* album = Catalogue().View.Albums()[2];
+        for (int expected : {1, 2, 0}) {
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+            QCOMPARE(album->Status, expected);
+        }
+        QVERIFY(!ui_.window->ListModified);
+        QCOMPARE(Page().CurrentRow(), 2);
+    }
+
+    void newListThroughTheRootDialog() {
+        TFormRootDirs& dialog = ui_.List().Scans().FormRootDirs();
+        dialog.PickFolder = [this](const QString&) { return QString::fromStdString(root_); };
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            dialog.AddDirectory();
+            dialog.Ok();
+        });
+        ui_.window->Action("ActionFileNew")->trigger();
+        QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
+        QCOMPARE(Page().AlbumRows(), 6);
+    }
+
+    void newListWithoutAlbumsSaysSo() {
+        const std::string empty = home_->Dir().Folder("empty");
+        ui_.List().Scans().NewList({empty});
+        QCOMPARE(ui_.prompts->informed, QStringList({"No album found !"}));
+        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.window->CurrentFile.empty());
+    }
+
+    void rootDialogModes() {
+        TFormRootDirs& dialog = ui_.List().Scans().FormRootDirs();
+        dialog.PickFolder = [](const QString&) { return QString("/new/folder"); };
+        // Add mode: a root of the list cannot be taken back, a new folder can.
+        dialog.Prepare(TFormRootDirs::AddMode, {"/music"});
+        dialog.RemoveDirectory();
+        QCOMPARE(dialog.List()->count(), 1);
+        dialog.AddDirectory();
+        dialog.AddDirectory();
+        dialog.RemoveDirectory();
+        dialog.Ok();
+        QCOMPARE(dialog.ResultCode(), int(TFormRootDirs::Added));
+        QCOMPARE(dialog.NewFolders(), std::string("/new/folder|"));
+        // Change mode: the last root cannot be removed.
+        dialog.Prepare(TFormRootDirs::ChangeMode, {"/music"});
+        dialog.RemoveDirectory();
+        QCOMPARE(dialog.ResultCode(), int(TFormRootDirs::NoResult));
+        dialog.Prepare(TFormRootDirs::ChangeMode, {"/a", "/b"});
+        dialog.List()->setCurrentRow(1);
+        dialog.RemoveDirectory();
+        QCOMPARE(dialog.ResultCode(), int(TFormRootDirs::Removed));
+        QCOMPARE(dialog.ChosenIndex(), 1);
+        dialog.Prepare(TFormRootDirs::ChangeMode, {"/a", "/b"});
+        dialog.MoveDirectory();
+        QCOMPARE(dialog.ResultCode(), int(TFormRootDirs::Moved));
+        QCOMPARE(dialog.MovedTo(), std::string("/new/folder"));
+    }
+
+    void movedAndRemovedRoots() {
+        ui_.List().Scans().NewList({root_});
+        const std::string moved = home_->Dir() / "moved";
+        std::filesystem::rename(root_, moved);
+        ui_.List().Scans().MoveRoot(root_, moved);
+        QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{moved});
+        QVERIFY(Catalogue().Directory.List.Find(moved + "/Abba/Gold/gold.m3u"));
+        ui_.List().Scans().Rescan(true);  // the albums are found at their new place
+        QCOMPARE(Page().AlbumRows(), 6);
+        ui_.List().Scans().RemoveRoot(moved);
+        QCOMPARE(Page().AlbumRows(), 0);
+        QVERIFY(Catalogue().Roots.Folders().empty());
+    }
+};
+
+QTEST_MAIN(ListPageFilesTest)
+#include "listpage_files_test.moc"
