@@ -41,6 +41,17 @@ std::string SettingsPath() {
     return ProgramFolder() + "mavelo.ini";
 }
 
+// Reads mavelo.ini (a missing file gives an empty one); the error text when
+// the file exists but cannot be read.
+std::string LoadSettingsFile(TIniFile& ini) {
+    try {
+        ini.Load(SettingsPath());
+        return {};
+    } catch (const std::system_error& error) {
+        return error.what();
+    }
+}
+
 // The sort string is a sort command's name without "ActionList".
 constexpr int kSortPrefixLength = 10;
 
@@ -86,11 +97,8 @@ QAction* TFormMain::Action(const QString& name) const {
 
 void TFormMain::ReadSettings() {
     TIniFile ini;
-    try {
-        ini.Load(SettingsPath());
-    } catch (const std::system_error& error) {
-        ReportError(QString::fromStdString(error.what()));
-    }
+    if (const std::string error = LoadSettingsFile(ini); !error.empty())
+        ReportError(QString::fromStdString(error));
     settings_.Read(ini);
     if (settings_.ShowSplashScreen) {
         splash_ = std::make_unique<TFormSplash>();
@@ -241,13 +249,11 @@ void TFormMain::CollectWindowSettings() {
 }
 
 void TFormMain::WriteSettings() {
+    // Keys and sections of other programs or versions are kept.
     TIniFile ini;
-    try {
-        // Keys and sections of other programs or versions are kept.
-        ini.Load(SettingsPath());
-    } catch (const std::system_error& error) {
-        ReportError(QString::fromStdString(error.what()));
-        return;
+    if (const std::string error = LoadSettingsFile(ini); !error.empty()) {
+        ReportError(QString::fromStdString(error));
+        return;  // writing now would lose what could not be read
     }
     CollectWindowSettings();
     settings_.Write(ini);
