@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# mavelo-cli list: the view list of a list file in order, with sort orders,
-# charts, filters, selections, JSON, and the results of bad files.
-# Usage: list_view.sh MAVELO-CLI TEST-DATA-FOLDER
+# mavelo-cli list and search over a list file: the view list in order (sort
+# orders, charts, filters, selections, JSON, bad files) and every search hit
+# in search order (words only or full string, in the chosen fields).
+# Usage: list_commands.sh MAVELO-CLI TEST-DATA-FOLDER
 set -u
 cli="$1"
 list="$2/views/small.mvo"
@@ -60,5 +61,33 @@ grep -q "no such file" "$work/err" || fail "missing: $(cat "$work/err")"
 titles 2 "" "$list" --sort Random
 titles 2 "" --json
 
-[ "$failures" -eq 0 ] && echo "list_view: all passed"
+# hits CODE EXPECTED ARGS...: "album:ROW" and "track:ROW.TRACK" joined with "|".
+hits() {
+    local code="$1" expected="$2"; shift 2
+    "$cli" --home "$work" search "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    [ "$got" -eq "$code" ] || fail "search $* exited $got, expected $code: $(cat "$work/err")"
+    local found
+    found="$(awk -F'\t' '$1 == "album" { print "album:" $2 } $1 == "track" { print "track:" $2 "." $3 }' \
+        "$work/out" | paste -sd'|')"
+    [ "$found" = "$expected" ] || fail "search $*: got '$found', expected '$expected'"
+}
+
+# The view is Gold, Innuendo, A Night at the Opera, Bookends, Abbey Road.
+hits 0 "track:1.1|album:2|album:3" "$list" queen
+hits 0 "album:2|album:3" "$list" queen --fields artist
+hits 0 "track:1.1" "$list" queen --fields track
+hits 0 "track:2.2" "$list" "the show must" --full
+hits 0 "" "$list" "must the show" --full
+hits 0 "track:2.2" "$list" "must the show"
+hits 0 "album:4" "$list" "simon & garfunkel"
+hits 0 "track:1.2|track:2.2|track:3.2|track:4.2|track:5.2" "$list" "02 mp3" --fields files,track
+hits 0 "" "$list" "02 mp3" --fields track
+hits 0 "" "$list" ""
+hits 2 "" "$list" queen --fields everything
+hits 2 "" "$list"
+grep -q "^album	2	Queen	Innuendo	/music/Queen/Innuendo/list.m3u$" \
+    <("$cli" --home "$work" search "$list" innuendo --fields album) || fail "album line"
+
+[ "$failures" -eq 0 ] && echo "list_commands: all passed"
 exit "$failures"
