@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -198,6 +199,8 @@ void TListViews::EmptyViews() {
 void TListViews::RebuildSelectionBox(const TSelection* keep) {
     const TSelections& selections = Catalogue().Selections;
     QComboBox& box = SelectionBox();
+    // No choice in between: an empty box would end the edit mode on its way.
+    const QSignalBlocker quiet(box);
     box.clear();
     box.addItem(QStr(LangText("NoSelection", "* No selection *")));
     int chosen = 0;
@@ -206,6 +209,7 @@ void TListViews::RebuildSelectionBox(const TSelection* keep) {
         box.addItem(QStr(name));
     }
     box.setCurrentIndex(chosen);
+    UpdateTitle();
 }
 
 void TListViews::RebuildFilterBox() {

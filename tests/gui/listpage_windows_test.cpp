@@ -1,0 +1,258 @@
+// The list page's windows and boxes at work on a small collection: the
+// search window, the filter window's presets and files, the pick window, the
+// selection commands, the keyboard, and a language file reaching the windows.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "gui/collection/ScanCommands.h"
+#include "gui/views/AlbumGrid.h"
+#include "gui/views/ListPage.h"
+#include "gui/views/ListViews.h"
+#include "gui/views/SearchCommands.h"
+#include "gui/views/Ufilter.h"
+#include "gui/views/Ufilteradd.h"
+#include "gui/views/Usearch.h"
+#include "listpage_fixture.h"
+#include "views/Catalogue.h"
+
+class ListPageWindowsTest : public QObject {
+    Q_OBJECT
+
+  private:
+    std::unique_ptr<ListHome> home_;
+    ListWindowUnderTest ui_;
+
+    TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    TListViews& Views() { return ui_.List().Views(); }
+    TListPage& Page() { return Views().Page(); }
+    TFormFilter& Filter() { return Views().FormFilter(); }
+    QCheckBox* Box(QWidget* window, const char* name) {
+        return window->findChild<QCheckBox*>(name);
+    }
+    void ChooseSelection(const QString& name) {
+        QComboBox& box = Views().SelectionBox();
+        box.setCurrentIndex(box.findText(name));
+        emit box.activated(box.currentIndex());
+    }
+
+  private slots:
+    void init() {
+        home_ = std::make_unique<ListHome>();
+        WriteCollection(home_->Dir(), "music", SmallCollection());
+        QVERIFY(ui_.Start());
+        ui_.List().Scans().NewList({home_->Dir() / "music"});
+        ui_.window->ListModified = false;
+    }
+    void cleanup() {
+        ui_.window.reset();
+        home_.reset();
+    }
+
+    void searchWindowControls() {
+        TFormSearch& form = ui_.List().Search().Form();
+        form.Prepare({"x", 1, 0});  // fields 0 shows all four boxes checked
+        for (const char* name :
+             {"CheckBoxArtist", "CheckBoxAlbum", "CheckBoxSong", "CheckBoxFiles"})
+            QVERIFY(Box(&form, name)->isChecked());
+        QVERIFY(Box(&form, "CheckBoxString")->isChecked());
+        Box(&form, "CheckBoxWords")->click();  // the two modes exclude each other
+        QVERIFY(!Box(&form, "CheckBoxString")->isChecked());
+        Box(&form, "CheckBoxWords")->click();  // neither: words only
+        Box(&form, "CheckBoxArtist")->click();
+        Box(&form, "CheckBoxFiles")->click();
+        const TSearchSettings settings = form.Settings();
+        QCOMPARE(settings.Mode, 0);
+        QCOMPARE(settings.Fields, SearchAlbum | SearchTrack);
+    }
+
+    void firstSearchNextAsksForTheTextFirst() {
+        TFormSearch& form = ui_.List().Search().Form();
+        QTimer::singleShot(0, &form, [&form] {
+            form.EditString()->setText("live");
+            form.accept();
+        });
+        ui_.window->Action("ActionEditNext")->trigger();
+        QCOMPARE(Page().CurrentRow(), 2);
+        // All four boxes unchecked: nothing can match, at once.
+        QTimer::singleShot(0, &form, [this, &form] {
+            for (const char* name :
+                 {"CheckBoxArtist", "CheckBoxAlbum", "CheckBoxSong", "CheckBoxFiles"})
+                Box(&form, name)->setChecked(false);
+            form.accept();
+        });
+        ui_.window->Action("ActionEditSearch")->trigger();
+        QCOMPARE(ui_.prompts->informed.size(), 1);
+        QTimer::singleShot(0, &form, [this, &form] {
+            QVERIFY(Box(&form, "CheckBoxSong")->isChecked());
+            form.reject();
+        });
+        ui_.window->Action("ActionEditSearch")->trigger();
+    }
+
+    void presetsOfTheFilterWindow() {
+        TFormFilter& filter = Filter();
+        filter.show();
+        filter.Memo(TPickField::Genre)->setPlainText("rock");
+        ui_.prompts->textAnswers = {QString(), QString("Rock")};
+        filter.NewPreset();  // an empty name
+        filter.NewPreset();
+        const TFilterList& presets = Catalogue().Filters.Presets;
+        QCOMPARE(presets.Count(), size_t(2));
+        QCOMPARE(presets.Presets[0].Name, std::string("New preferences"));
+        QCOMPARE(presets.ChosenIndex, 1);
+        QVERIFY(!ui_.window->ListModified);  // New only changes the presets
+
+        filter.Apply();
+        // Both presets equal the applied filter: the box shows the later one.
+        QCOMPARE(Views().FilterBox().currentText(), QString("Rock"));
+        QCOMPARE(Page().AlbumRows(), 4);
+
+        filter.Clear();
+        filter.Presets()->setCurrentRow(0);
+        filter.ReadPreset();
+        QCOMPARE(filter.Memo(TPickField::Genre)->toPlainText(), QString("rock"));
+
+        // A filter file keeps the presets; loading applies its edited filter.
+        const QString file = QString::fromStdString(home_->Dir() / "rock.mvf");
+        filter.SaveFilterFile(file);
+        filter.Presets()->setCurrentRow(1);
+        filter.DeletePreset();
+        QCOMPARE(presets.Count(), size_t(1));
+        QCOMPARE(Views().FilterBox().count(), 3);
+        Views().ChooseFilterBoxEntry(0);
+        QCOMPARE(Page().AlbumRows(), 6);
+        filter.LoadFilterFile(file);
+        QCOMPARE(presets.Count(), size_t(2));
+        QCOMPARE(Page().AlbumRows(), 4);
+        QVERIFY(ui_.window->ListModified);
+
+        // A damaged file changes nothing and says why.
+        home_->Dir().File("bad.mvf", std::string("\x01\x00", 2));
+        filter.LoadFilterFile(QString::fromStdString(home_->Dir() / "bad.mvf"));
+        QCOMPARE(ui_.prompts->errors.size(), 1);
+        QCOMPARE(presets.Count(), size_t(2));
+        QCOMPARE(Catalogue().Filters.Applied.Genre, std::string("rock"));
+    }
+
+    void pickWindowAppendsChosenItems() {
+        TFormFilter& filter = Filter();
+        filter.Memo(TPickField::Artist)->setPlainText("abba");
+        TFormFilterAdd& pick = Views().FormFilterAdd();
+        QTimer::singleShot(0, &pick, [&pick] {
+            QCOMPARE(pick.List()->count(), 3);  // ABBA, Queen, The Beatles
+            pick.List()->item(1)->setSelected(true);
+            pick.List()->item(2)->setSelected(true);
+            pick.accept();
+        });
+        filter.Pick(TPickField::Artist);
+        QCOMPARE(filter.Memo(TPickField::Artist)->toPlainText(), QString("abba;Queen;The Beatles"));
+    }
+
+    void selectionCommands() {
+        QAction* create = ui_.window->Action("ActionSelectionNew");
+        create->trigger();
+        create->trigger();
+        create->trigger();
+        QCOMPARE(Views().SelectionBox().currentText(), QString("New selection 2"));
+        QVERIFY(ui_.window->ListModified);
+
+        // A change of letter case alone is refused; another name is taken.
+        ChooseSelection("New selection");
+        ui_.prompts->textAnswers = {QString("NEW SELECTION 1"), QString("Car")};
+        ui_.window->Action("ActionSelectionRename")->trigger();
+        QCOMPARE(Views().SelectionBox().currentText(), QString("New selection"));
+        ui_.window->Action("ActionSelectionRename")->trigger();
+        QCOMPARE(Views().SelectionBox().currentText(), QString("Car"));
+
+        // In the edit mode, add all; then a filter keeps the selection chosen.
+        ui_.window->Action("ActionSelectionEdit")->trigger();
+        QVERIFY(ui_.window->Action("ActionSelectionAddAll")->isEnabled());
+        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        QCOMPARE(Views().ChosenSelection()->Count(), size_t(6));
+        Filter().Memo(TPickField::Artist)->setPlainText("queen");
+        Filter().Apply();
+        QCOMPARE(Views().SelectionBox().currentText(), QString("Car"));
+        QCOMPARE(Page().AlbumRows(), 2);
+        // Add all again with a member current: the shown albums leave, the hidden stay.
+        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        QCOMPARE(Views().ChosenSelection()->Count(), size_t(4));
+
+        // Choosing a selection removes the filter.
+        ChooseSelection("Car");
+        QVERIFY(Catalogue().Filters.Applied.IsEmpty());
+        QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isChecked());
+        QCOMPARE(Page().AlbumRows(), 4);
+        QCOMPARE(Views().FilterBox().currentIndex(), 0);
+
+        ui_.prompts->confirmAnswers = {false, true};
+        ui_.window->Action("ActionSelectionRemove")->trigger();
+        QCOMPARE(Catalogue().Selections.Count(), size_t(3));
+        ui_.window->Action("ActionSelectionRemove")->trigger();
+        QCOMPARE(Catalogue().Selections.Count(), size_t(2));
+        QCOMPARE(Views().SelectionBox().currentIndex(), 0);
+        QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isEnabled());
+    }
+
+    void keyboardOnTheGrid() {
+        TAlbumGrid* grid = Page().Grid();
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_T);
+        QCOMPARE(Page().CurrentRow(), 4);  // The Beatles
+        QTest::keyClick(grid, Qt::Key_T);
+        QCOMPARE(Page().CurrentRow(), 5);
+        QTest::keyClick(grid, Qt::Key_T);
+        QCOMPARE(Page().CurrentRow(), 4);  // wrapped
+        QSignalSpy play(ui_.window->Action("ActionPlaylistPlayAlbum"), &QAction::triggered);
+        QSignalSpy add(ui_.window->Action("ActionPlaylistAddAlbum"), &QAction::triggered);
+        QTest::keyClick(grid, Qt::Key_Return);
+        QTest::keyClick(grid, Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(play.count(), 1);
+        QCOMPARE(add.count(), 1);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(Page().CurrentRow(), 5);
+        // Typing in a text field types there.
+        Filter().show();
+        QTest::keyClick(Filter().Memo(TPickField::Artist), Qt::Key_A);
+        QCOMPARE(Page().CurrentRow(), 5);
+    }
+
+    void shortcutsReachTheirCommands() {
+        ui_.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(ui_.window.get()));
+        QTest::keyClick(ui_.window.get(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(Page().TreeShown());
+        QVERIFY(ui_.window->Action("ActionListTree")->isChecked());
+        QTest::keyClick(ui_.window.get(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(!Page().TreeShown());
+        QTest::keyClick(ui_.window.get(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(Filter().isVisible());
+    }
+
+    void languageReachesTheListWindows() {
+        home_->Dir().File("Test.lng",
+                          "FormFilter.SpeedButtonClear.Caption=Effacer\n"
+                          "FormSearch.ButtonOk.Caption=Chercher\n"
+                          "FormMain.LabelAlbums.Caption=ALBUMS\n"
+                          "Global.NoSelection=* Aucune *\n"
+                          "Global.NoFilter=* Aucun filtre *\n");
+        ListLanguageFilesIn({home_->Dir().Path() + "/"});
+        ui_.window->SetLanguage("Test", true);
+        QCOMPARE(Filter().findChild<QPushButton*>("SpeedButtonClear")->text(), QString("Effacer"));
+        QCOMPARE(ui_.List().Search().Form().findChild<QPushButton*>("ButtonOk")->text(),
+                 QString("Chercher"));
+        QCOMPARE(ui_.window->findChild<QLabel*>("LabelAlbums")->text(), QString("ALBUMS"));
+        QCOMPARE(Views().SelectionBox().itemText(0), QString("* Aucune *"));
+        QCOMPARE(Views().FilterBox().itemText(0), QString("* Aucun filtre *"));
+    }
+};
+
+QTEST_MAIN(ListPageWindowsTest)
+#include "listpage_windows_test.moc"
