@@ -3,15 +3,18 @@
 // happens (without a question) before another list replaces a modified one,
 // and the root directory dialog.
 #include <QAction>
+#include <QLabel>
 #include <QListWidget>
 #include <QTimer>
 
 #include <filesystem>
 
 #include "collection/UIo.h"
+#include "core/PumpEvents.h"
 #include "gui/collection/ListFileCommands.h"
 #include "gui/collection/ScanCommands.h"
 #include "gui/collection/Urootdirs.h"
+#include "gui/core/BusyMode.h"
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
@@ -144,6 +147,26 @@ class ListPageFilesTest : public QObject {
         ui_.window->Action("ActionFileNew")->trigger();
         QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
         QCOMPARE(Page().AlbumRows(), 6);
+    }
+
+    void scanRunsBusyWhileTheWindowKeepsGoing() {
+        InstallPumpEventsHook();
+        int ticksWhileBusy = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] {
+            if (ui_.window->Busy().IsBusy()) ++ticksWhileBusy;
+        });
+        timer.start(0);
+        ui_.List().Scans().NewList({root_});
+        timer.stop();
+        SetPumpEventsHook({});
+        QVERIFY(ticksWhileBusy > 0);
+        QVERIFY(!ui_.window->Busy().IsBusy());
+        // The root and its eight folders; the count stays after the scan.
+        QCOMPARE(ui_.window->findChild<QLabel*>("StatusScan")->text(),
+                 QString("10 scanned directories"));
+        QCOMPARE(ui_.window->findChild<QLabel*>("StatusText")->text(),
+                 QString::fromStdString(Catalogue().View.Albums()[0]->PlaylistPath));
     }
 
     void newListWithoutAlbumsSaysSo() {

@@ -8,8 +8,10 @@
 #include "core/PumpEvents.h"
 #include "core/Ulang.h"
 
-TProgressDisplay::TProgressDisplay(QStatusBar* statusBar, QLabel* statusText)
-    : QObject(statusBar), statusText_(statusText) {
+TProgressDisplay::TProgressDisplay(QStatusBar* statusBar) : QObject(statusBar) {
+    count_ = new QLabel(statusBar);
+    count_->setObjectName("StatusScan");
+    statusBar->addPermanentWidget(count_);
     bar_ = new QProgressBar(statusBar);
     bar_->setObjectName("ProgressBar");
     bar_->setMaximumWidth(160);
@@ -38,7 +40,7 @@ void TProgressDisplay::Stop() {
 
 void TProgressDisplay::Tick() {
     if (kind_ == FolderCount) {
-        statusText_->setText(
+        count_->setText(
             QString::number(ProgressCount) + ' ' +
             QString::fromStdString(LangText("ScannedDirectories", "scanned directories")));
         return;

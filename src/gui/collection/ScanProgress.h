@@ -2,7 +2,8 @@
 // The progress of long catalogue operations, shown every 100 ms from the
 // model's counters (ProgressTotal, ProgressCount): a progress bar for list
 // loads and saves and for scans with prescan; for a scan without prescan the
-// status bar counts the folders scanned, and that text stays afterwards.
+// status bar counts the folders scanned ("StatusScan", beside the current
+// album's path), and that text stays afterwards.
 #include <QObject>
 
 class QLabel;
@@ -13,17 +14,18 @@ class QTimer;
 class TProgressDisplay : public QObject {
     Q_OBJECT
   public:
-    TProgressDisplay(QStatusBar* statusBar, QLabel* statusText);
+    explicit TProgressDisplay(QStatusBar* statusBar);
 
     enum Kind { Bar, FolderCount };
     void Start(Kind kind);
     void Stop();
     QProgressBar* ProgressBar() const { return bar_; }
+    QLabel* CountLabel() const { return count_; }
 
   private:
     void Tick();
 
-    QLabel* statusText_;
+    QLabel* count_;
     QProgressBar* bar_;
     QTimer* timer_;
     Kind kind_ = Bar;

@@ -32,7 +32,6 @@ void TDetailsPanel::ShowAlbum(const Tm3u* album) {
     const std::string file = album ? album->PictureFile() : std::string();
     picturePath_ = QStr(file);
     if (!picturePath_.isEmpty()) {
-        picture_->setFrameShape(QFrame::NoFrame);
         picture_->setText(QString());
         LoadPicture();
         return;
@@ -68,9 +67,7 @@ void TDetailsPanel::LoadPicture() {
     const QSize area = picture_->size();
     if (full.isValid()) reader.setScaledSize(full.scaled(area, Qt::KeepAspectRatio));
     const QImage image = reader.read();
-    if (image.isNull()) {
-        picture_->setPixmap(QPixmap());
-        return;
-    }
-    picture_->setPixmap(QPixmap::fromImage(image));
+    // A picture file that cannot be decoded leaves the empty, sunken area.
+    picture_->setFrameStyle(image.isNull() ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
+    picture_->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
 }

@@ -19,7 +19,7 @@ TListWindows::TListWindows(TFormMain& main, const std::string& mountTable)
     : QObject(&main), main_(main), prompts_(std::make_unique<TPrompts>(&main)) {
     setObjectName("ListWindows");
     views_ = new TListViews(main, prompts_);
-    progress_ = new TProgressDisplay(main.statusBar(), &views_->StatusText());
+    progress_ = new TProgressDisplay(main.statusBar());
     files_ = new TListFileCommands(*views_, *progress_);
     scans_ = new TScanCommands(*views_, *files_, *progress_);
     selections_ = new TSelectionCommands(*views_);

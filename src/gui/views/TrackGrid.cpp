@@ -3,14 +3,32 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QStyledItemDelegate>
 
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/TrackGridModel.h"
+
+namespace {
+// The current row keeps the colours of the marks and of grey file names.
+class TTrackDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QVariant color = index.data(Qt::ForegroundRole);
+        if (color.canConvert<QColor>())
+            option->palette.setColor(QPalette::HighlightedText, color.value<QColor>());
+    }
+};
+}  // namespace
 
 TTrackGrid::TTrackGrid(TTrackGridModel* model, QWidget* parent) : QTableView(parent) {
     setObjectName("SGTracks");
     setModel(model);
     SetUpListTable(*this, 14);
+    setItemDelegate(new TTrackDelegate(this));
     setColumnWidth(TTrackGridModel::ColumnKind, 20);
     setColumnWidth(TTrackGridModel::ColumnNumber, 20);
     setMinimumHeight(20);

@@ -1,0 +1,229 @@
+// The main window on a large catalogue: opening a list of 10,000 albums (12
+// tracks each) until the album grid shows it, the memory that takes, the
+// folder tree built over it, and painting one page of the grid while it is
+// scrolled through 100,000 albums.  Runs on the offscreen platform.
+//
+//   gui_open_bench                the timings, and the memory of a fresh process
+//   gui_open_bench --open FILE    opens FILE in a window; prints the ms until the
+//                                 grid shows it and the resident memory (KB)
+//                                 before the window and after the grid shows
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QtCore/qtestsupport_core.h>
+#include <QApplication>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "core/ProgramFolder.h"
+#include "gui/core/BusyMode.h"
+#include "gui/core/Umain.h"
+#include "gui/views/AlbumGrid.h"
+#include "gui/views/ListPage.h"
+#include "gui/views/ListViews.h"
+#include "gui/views/ListWindows.h"
+#include "views/Catalogue.h"
+#include "views/ListFile.h"
+
+extern char** environ;
+
+namespace {
+constexpr int kListAlbums = 10000;
+constexpr int kTracks = 12;
+constexpr int kScrollAlbums = 100000;
+
+std::string Folder() {
+    static const std::string folder = [] {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "mavelo-guibench-XXXXXX").string();
+        return std::string(mkdtemp(pattern.data()));
+    }();
+    return folder;
+}
+
+void AddAlbums(TCatalogue& catalogue, int count, int tracks) {
+    catalogue.Roots.Add("/home/user/Music");
+    for (int a = 0; a < count; ++a) {
+        const std::string artist = "Artist " + std::to_string(a % 900);
+        const std::string folder =
+            "/home/user/Music/" + artist + "/Album number " + std::to_string(a) + "/";
+        auto album = std::make_unique<Tm3u>(folder + artist + " - Album.m3u");
+        album->Artist = artist;
+        album->Album = "Album number " + std::to_string(a);
+        album->Genre = "Alternative Rock";
+        album->Year = 1960 + a % 60;
+        album->Status = a % 3;
+        for (int t = 1; t <= tracks; ++t) {
+            const std::string path = folder + std::to_string(t) + " - Track.mp3";
+            auto track = std::make_unique<Tmp3>(path);
+            track->Title = "Track number " + std::to_string(t);
+            track->TagKind = TagID3v2;
+            album->Tracks.Add(path, std::move(track));
+        }
+        const std::string key = album->PlaylistPath;
+        catalogue.Directory.List.Add(key, std::move(album));
+    }
+}
+
+const std::string& ListFile() {
+    static const std::string path = [] {
+        const std::string file = Folder() + "/large.mvo";
+        TCatalogue catalogue;
+        AddAlbums(catalogue, kListAlbums, kTracks);
+        std::vector<std::string> recent;
+        if (!SaveList(file, catalogue, 0, recent).saved) std::abort();
+        return file;
+    }();
+    return path;
+}
+
+// A program folder whose settings open `list` at start.
+void PrepareHome(const std::string& list) {
+    const std::string home = Folder() + "/home";
+    std::filesystem::create_directories(home);
+    std::ofstream(home + "/mavelo.ini")
+        << "[Window]\nShowSplashScreen=0\n[Tips]\nShowTips=0\n[Internet]\nCheckUpdates=0\n"
+        << "[File]\nCDAutoScan=0\nCurrentFile=" << list << "\n";
+    InitProgramFolder("", home);
+}
+
+long ResidentKb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}
+
+// Shows a main window that opens the list; returns once the grid shows it.
+std::unique_ptr<TFormMain> OpenWindow(int expectedRows) {
+    auto window = std::make_unique<TFormMain>();
+    window->show();
+    const bool shown = QTest::qWaitFor(
+        [&] {
+            return window->FirstActivationDone() &&
+                   window->ListWindows().Views().Page().AlbumRows() == expectedRows;
+        },
+        120000);
+    if (!shown) std::abort();
+    return window;
+}
+
+void BM_OpenListUntilGridShows(benchmark::State& state) {
+    PrepareHome(ListFile());
+    for (auto _ : state) {
+        auto window = OpenWindow(kListAlbums);
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.counters["albums"] = kListAlbums;
+}
+BENCHMARK(BM_OpenListUntilGridShows)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The same window with no list: what the window itself costs.
+void BM_OpenWindowWithoutList(benchmark::State& state) {
+    PrepareHome("");
+    for (auto _ : state) {
+        auto window = OpenWindow(0);
+        state.PauseTiming();
+        window.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenWindowWithoutList)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_SwitchToFolderTree(benchmark::State& state) {
+    PrepareHome(ListFile());
+    auto window = OpenWindow(kListAlbums);
+    QAction* tree = window->Action("ActionListTree");
+    for (auto _ : state) {
+        tree->trigger();  // to the tree: built over all albums
+        state.PauseTiming();
+        tree->trigger();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SwitchToFolderTree)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_PaintGridPageWhileScrolling(benchmark::State& state) {
+    PrepareHome("");
+    auto window = OpenWindow(0);
+    window->resize(1000, 700);
+    AddAlbums(window->Catalogue, kScrollAlbums, 1);
+    TListViews& views = window->ListWindows().Views();
+    views.Resort();
+    TAlbumGrid* grid = views.Page().Grid();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> row(0, kScrollAlbums - 1);
+    for (auto _ : state) {
+        views.Page().SetCurrentRow(row(random));
+        benchmark::DoNotOptimize(grid->viewport()->grab());
+    }
+    state.counters["rows"] = grid->model()->rowCount();
+}
+BENCHMARK(BM_PaintGridPageWhileScrolling)->Unit(benchmark::kMillisecond);
+
+// Opens the list in this process alone: prints ms, RSS before, RSS after.
+int OpenAndReport(const std::string& list) {
+    const long before = ResidentKb();
+    PrepareHome(list);
+    const auto start = std::chrono::steady_clock::now();
+    auto window = OpenWindow(kListAlbums);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    std::printf("%lld %ld %ld\n", static_cast<long long>(ms), before, ResidentKb());
+    return 0;
+}
+
+void BM_ResidentMemoryAfterOpening(benchmark::State& state) {
+    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    const std::string list = ListFile();
+    long long ms = 0;
+    long before = 0, after = 0;
+    for (auto _ : state) {
+        int out[2];
+        if (pipe(out) != 0) std::abort();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        char* argv[] = {const_cast<char*>(self.c_str()), const_cast<char*>("--open"),
+                        const_cast<char*>(list.c_str()), nullptr};
+        pid_t child;
+        if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv, environ) != 0) std::abort();
+        close(out[1]);
+        char buffer[128] = {};
+        const ssize_t n = read(out[0], buffer, sizeof buffer - 1);
+        close(out[0]);
+        waitpid(child, nullptr, 0);
+        posix_spawn_file_actions_destroy(&actions);
+        if (n <= 0 || std::sscanf(buffer, "%lld %ld %ld", &ms, &before, &after) != 3) std::abort();
+    }
+    state.counters["open_ms"] = double(ms);
+    state.counters["rss_before_MB"] = before / 1024.0;
+    state.counters["rss_after_MB"] = after / 1024.0;
+    state.counters["list_file_MB"] = std::filesystem::file_size(list) / 1048576.0;
+}
+BENCHMARK(BM_ResidentMemoryAfterOpening)->Unit(benchmark::kMillisecond)->Iterations(1);
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    QApplication app(argc, argv);
+    InstallPumpEventsHook();
+    if (argc == 3 && std::string(argv[1]) == "--open") return OpenAndReport(argv[2]);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    std::filesystem::remove_all(Folder());
+    return 0;
+}
