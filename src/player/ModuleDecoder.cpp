@@ -49,8 +49,9 @@ bool TModuleDecoder::LooksLikeModule(const std::string& path) {
     const int result =
         openmpt_probe_file_header(OPENMPT_PROBE_FILE_HEADER_FLAGS_DEFAULT, head.data(), got, size,
                                   nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    // Wanting more data than the whole file holds is a no.
     return result == OPENMPT_PROBE_FILE_HEADER_RESULT_SUCCESS ||
-           result == OPENMPT_PROBE_FILE_HEADER_RESULT_WANTMOREDATA;
+           (result == OPENMPT_PROBE_FILE_HEADER_RESULT_WANTMOREDATA && got < size);
 }
 
 TModuleDecoder::TModuleDecoder(const std::string& path, TInterpolation quality) {
@@ -61,8 +62,10 @@ TModuleDecoder::TModuleDecoder(const std::string& path, TInterpolation quality) 
         throw TSoundError(SoundErrFileBad, path);
     }
     int error = 0;
-    module_ = openmpt_module_create_from_memory2(data.data(), data.size(), nullptr, nullptr,
-                                                 nullptr, nullptr, &error, nullptr, nullptr);
+    // The library's own log lines would go to stderr: the error code says enough.
+    module_ =
+        openmpt_module_create_from_memory2(data.data(), data.size(), openmpt_log_func_silent,
+                                           nullptr, nullptr, nullptr, &error, nullptr, nullptr);
     if (!module_) throw TSoundError(SoundErrFileFormat, path);
     lengthMs_ =
         static_cast<int64_t>(std::llround(openmpt_module_get_duration_seconds(module_) * 1000));

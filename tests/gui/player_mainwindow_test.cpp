@@ -1,0 +1,97 @@
+// The player inside the main window with the list page: playing the current
+// album from the album grid, Jump back to the playing album, and the queue
+// saved at exit and restored at the next start.
+#include <QtTest>
+
+#include <QAction>
+
+#include "collection/Um3u_obj.h"
+#include "gui/collection/ScanCommands.h"
+#include "gui/player/PlayerController.h"
+#include "gui/player/PlayerPanel.h"
+#include "gui/player/QueueGrid.h"
+#include "gui/views/ListPage.h"
+#include "gui/views/ListViews.h"
+#include "listpage_fixture.h"
+#include "views/Catalogue.h"
+
+class PlayerMainWindowTest : public QObject {
+    Q_OBJECT
+  private:
+    std::unique_ptr<ListHome> home_;
+    ListWindowUnderTest ui_;
+
+    TListPage& Page() const { return ui_.List().Views().Page(); }
+    TPlayerController& Player() const { return ui_.window->Player(); }
+    Tm3u* AlbumTitled(const std::string& title) const {
+        const TViewList& view = ui_.List().Views().Catalogue().View;
+        for (size_t row = 0; row < view.Count(); ++row)
+            if (view[row].Album == title) return &view[row];
+        return nullptr;
+    }
+
+  private slots:
+    void init() {
+        qputenv("SDL_AUDIODRIVER", "dummy");
+        home_ = std::make_unique<ListHome>();
+        WriteCollection(home_->Dir(), "music", SmallCollection());
+        QVERIFY(ui_.Start());
+        ui_.List().Scans().NewList({home_->Dir() / "music"});
+        ui_.window->ListModified = false;
+    }
+    void cleanup() {
+        ui_.window.reset();
+        home_.reset();
+    }
+
+    void playAlbumFromTheGridQueuesItsTracksAndCountsThePlay() {
+        Tm3u* help = AlbumTitled("Help!");
+        QVERIFY(help);
+        // The fixture tracks hold no sound: with a duration they are queued
+        // unmeasured (they then simply do not start).
+        for (auto& entry : help->Tracks) entry.object->Duration = 1000;
+        Page().SetCurrentAlbum(help);
+        ui_.window->Action("ActionPlaylistPlayAlbum")->trigger();
+        const TPlayList& queue = Player().Queue();
+        QCOMPARE(queue.Count(), 2);
+        QCOMPARE(queue.Song(0).Track.Title, std::string("Help!"));
+        QCOMPARE(queue.Song(1).Track.Title, std::string("Yesterday"));
+        QCOMPARE(help->PlayCount, 1);
+        QVERIFY(!help->LastPlayed.empty());
+        QVERIFY(ui_.window->ListModified);
+        QCOMPARE(Player().Panel()->Grid()->Model().rowCount(), 2);
+    }
+
+    void jumpSelectsThePlayingAlbum() {
+        Tm3u* gold = AlbumTitled("Gold");
+        // Mark a song started as if it played.
+        Page().SetCurrentAlbum(gold);
+        for (auto& entry : gold->Tracks) entry.object->Duration = 1000;
+        ui_.window->Action("ActionPlaylistAddAlbum")->trigger();
+        QCOMPARE(Player().Queue().Count(), 2);
+        Player().Queue().Song(0).Started = true;
+
+        Page().SetCurrentAlbum(AlbumTitled("Live"));
+        QCOMPARE(Page().CurrentAlbum()->Album, std::string("Live"));
+        ui_.window->Action("ActionPlaylistJump")->trigger();
+        QCOMPARE(Page().CurrentAlbum(), gold);
+        Player().Queue().Song(0).Started = false;
+    }
+
+    void queueIsSavedAtExitAndReadAtTheNextStart() {
+        Page().SetCurrentAlbum(AlbumTitled("Abbey Road"));
+        for (auto& entry : Page().CurrentAlbum()->Tracks) entry.object->Duration = 1000;
+        ui_.window->Action("ActionPlaylistAddAlbum")->trigger();
+        ui_.prompts->confirmAnswers = {false};  // do not save the list
+        ui_.window->close();
+        ui_.window.reset();
+        QVERIFY(FileExists(home_->Dir() / "mavelo.els"));
+        QVERIFY(ui_.Start());
+        QCOMPARE(Player().Queue().Count(), 2);
+        QCOMPARE(Player().Queue().Song(1).Track.Title, std::string("Golden Slumbers"));
+        QCOMPARE(Player().Panel()->Grid()->Model().rowCount(), 2);
+    }
+};
+
+QTEST_MAIN(PlayerMainWindowTest)
+#include "player_mainwindow_test.moc"
