@@ -30,6 +30,7 @@
 #include "gui/core/Utoolbars.h"
 #include "gui/core/Uversion.h"
 #include "gui/core/Version.h"
+#include "gui/player/ListPageAlbums.h"
 #include "gui/player/PlayerAlbumSource.h"
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
@@ -419,6 +420,7 @@ void TFormMain::WriteSubsystemSettings(TIniFile&) {}
 // covers and export windows; prepare the browse view.
 void TFormMain::PrepareCatalogueWindows() {
     listWindows_->PrepareWindows();
+    ConnectPlayerToListPage(*playerAlbums_, listWindows_->Views());
 }
 // First activation: CD/DVD auto-launch list or the last list file.
 void TFormMain::OpenCatalogue() {
