@@ -27,6 +27,11 @@ public:
 
     // Position of the key, or -1.
     long IndexOf(const std::string& key) const {
+        if (entries_.size() < kIndexedFrom) {
+            for (size_t i = 0; i < entries_.size(); ++i)
+                if (SamePath(entries_[i].key, key)) return static_cast<long>(i);
+            return -1;
+        }
         RebuildIndexIfStale();
         auto it = index_.find(PathKey(key));
         return it == index_.end() ? -1 : static_cast<long>(it->second);
@@ -47,8 +52,10 @@ public:
     }
     size_t Insert(size_t position, std::string key, std::unique_ptr<T> object) {
         if (position > entries_.size()) position = entries_.size();
-        if (position == entries_.size() && !stale_) index_[PathKey(key)] = position;
-        else stale_ = true;
+        if (position == entries_.size() && !stale_ && entries_.size() >= kIndexedFrom)
+            index_.emplace(PathKey(key), position);
+        else
+            stale_ = true;
         entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position),
                         Entry{std::move(key), std::move(object)});
         return position;
@@ -87,6 +94,10 @@ public:
     auto end() const { return entries_.end(); }
 
 private:
+    // Short lists (an album's tracks) are searched linearly: a scan of a few
+    // keys is cheaper than hashing them and keeping a second copy of each.
+    static constexpr size_t kIndexedFrom = 32;
+
     // Removals and re-keying only mark the index stale; it is rebuilt once at
     // the next lookup, so a scan that drops many albums stays linear.
     void RebuildIndexIfStale() const {
