@@ -70,6 +70,7 @@ QWidget* TFormFilter::MakeCriteria() {
         grid->addWidget(MakeHeading(this, r.label, r.caption), row, 0);
         auto* pick = MakeButton(this, r.button, "...");
         pick->setFocusPolicy(Qt::NoFocus);
+        pick->setFixedWidth(pick->fontMetrics().horizontalAdvance("....") + 12);
         const TPickField field = r.field;
         connect(pick, &QPushButton::clicked, this, [this, field] { Pick(field); });
         grid->addWidget(r.memo, row, 1);
