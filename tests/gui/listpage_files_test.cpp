@@ -11,6 +11,7 @@
 
 #include "collection/UIo.h"
 #include "core/PumpEvents.h"
+#include "gui/collection/CdCommands.h"
 #include "gui/collection/ListFileCommands.h"
 #include "gui/collection/ScanCommands.h"
 #include "gui/collection/Urootdirs.h"
@@ -167,6 +168,40 @@ class ListPageFilesTest : public QObject {
                  QString("10 scanned directories"));
         QCOMPARE(ui_.window->findChild<QLabel*>("StatusText")->text(),
                  QString::fromStdString(Catalogue().View.Albums()[0]->PlaylistPath));
+    }
+
+    void discWithItsOwnListOrWithout() {
+        // A disc carrying an auto-launch list loads it...
+        const std::string disc = home_->Dir().Folder("disc");
+        WriteCollection(home_->Dir(), "disc/music", SmallCollection());
+        ui_.List().Scans().NewList({disc});
+        ui_.prompts->saveFile = QString::fromStdString(disc + "/cat.cmo");
+        QVERIFY(ui_.List().Files().ActionFileSaveExecute());
+        ui_.List().Files().CloseList();
+        QVERIFY(ui_.List().Cd().OpenCd(disc));
+        QCOMPARE(ui_.window->CurrentFile, disc + "/cat.cmo");
+        QCOMPARE(Page().AlbumRows(), 6);
+        // ...one without is scanned into a new list that has no file name.
+        QVERIFY(ui_.List().Cd().OpenCd(root_));
+        QVERIFY(ui_.window->CurrentFile.empty());
+        QVERIFY(ui_.window->ListModified);
+        QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
+        QCOMPARE(Page().AlbumRows(), 6);
+        // A disc without albums changes nothing.
+        QVERIFY(!ui_.List().Cd().OpenCd(home_->Dir().Folder("blank")));
+        QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
+    }
+
+    void arrivingDiscIsOpened() {
+        const std::string table = home_->Dir() / "mountinfo";
+        home_->Dir().File("mountinfo", "");
+        ui_.List().Cd().UseMountTable(table);
+        ui_.List().Cd().PollNewMedia();
+        QCOMPARE(Page().AlbumRows(), 0);
+        home_->Dir().File("mountinfo", "40 1 11:0 / " + root_ + " ro - udf /dev/sr0 ro\n");
+        ui_.List().Cd().PollNewMedia();
+        QCOMPARE(Page().AlbumRows(), 6);
+        QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
     }
 
     void newListWithoutAlbumsSaysSo() {

@@ -41,6 +41,11 @@ TCdCommands::TCdCommands(TListViews& views, TListFileCommands& files, TScanComma
 
 TCdCommands::~TCdCommands() = default;
 
+void TCdCommands::UseMountTable(const std::string& mountTable) {
+    mountTable_ = mountTable;
+    watcher_ = std::make_unique<TMediaWatcher>(mountTable);
+}
+
 void TCdCommands::PollNewMedia() {
     // A disc that arrives during a long operation or a dialog waits its turn.
     if (main_.Busy().IsBusy() || QApplication::activeModalWidget()) return;

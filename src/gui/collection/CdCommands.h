@@ -32,6 +32,9 @@ class TCdCommands : public QObject {
     bool CheckProgramDisc();
     // Looks for discs mounted since the last look (CDEventsAfterArrival).
     void PollNewMedia();
+    // Where mounted discs are looked up from now on; the discs it lists now
+    // count as known.
+    void UseMountTable(const std::string& mountTable);
 
     TFormCmoChoose& FormCmoChoose() const { return *formCmoChoose_; }
 
