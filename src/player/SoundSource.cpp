@@ -44,37 +44,32 @@ void TSoundSource::ResetBufferLocked(int64_t baseMs) {
 
 void TSoundSource::SetTimeMs(int64_t ms) {
     ms = std::clamp<int64_t>(ms, 0, std::max<int64_t>(0, lengthMs_));
-    {
-        std::lock_guard lock(mutex_);
-        ResetBufferLocked(ms);
-        request_ = RequestKind::Time;
-        requestValue_ = ms;
-    }
-    wake_.notify_all();
-    if (!thread_.joinable()) ApplyRequest(RequestKind::Time, ms);
+    Request(RequestKind::Time, ms, ms);
 }
 
 void TSoundSource::SetOrder(int order) {
     if (!IsModule()) return;
+    order_.store(order);
+    Request(RequestKind::Order, order, 0);
+}
+
+void TSoundSource::Request(RequestKind kind, int64_t value, int64_t baseMs) {
+    const bool decoding = thread_.joinable();
     {
         std::lock_guard lock(mutex_);
-        ResetBufferLocked(0);
-        request_ = RequestKind::Order;
-        requestValue_ = order;
+        ResetBufferLocked(baseMs);
+        if (decoding) {
+            request_ = kind;
+            requestValue_ = value;
+        }
     }
-    order_.store(order);
-    wake_.notify_all();
-    if (!thread_.joinable()) ApplyRequest(RequestKind::Order, order);
+    if (decoding)
+        wake_.notify_all();
+    else
+        ApplyRequest(kind, value);  // no decoder thread yet: this thread owns the decoder
 }
 
 void TSoundSource::ApplyRequest(RequestKind kind, int64_t value) {
-    std::unique_lock lock(mutex_, std::defer_lock);
-    if (!thread_.joinable()) {
-        // No decoder thread yet: the caller's thread owns the decoder.
-        lock.lock();
-        request_ = RequestKind::None;
-        lock.unlock();
-    }
     if (kind == RequestKind::Time)
         decoder_->SeekMs(value);
     else if (kind == RequestKind::Order)

@@ -45,6 +45,9 @@ class TSoundSource {
   private:
     enum class RequestKind { None, Time, Order };
     void DecodeLoop();
+    // Drops what is buffered and has the decoder move (on its thread when
+    // it runs).
+    void Request(RequestKind kind, int64_t value, int64_t baseMs);
     void ApplyRequest(RequestKind kind, int64_t value);
     void ResetBufferLocked(int64_t baseMs);
     void PushLocked(const float* samples, size_t frames);
