@@ -82,6 +82,10 @@ class TSoundSystem {
     std::vector<std::string> DriverNames(int outputType);
     static TInterpolation MixerQuality(int mixerType);
     static constexpr int kMixerCount = 8;
+    // What the sound layer reports before it is set up: the default device
+    // and the mixing rate.
+    static constexpr int kDefaultDriver = 0;
+    static constexpr int kOutputRate = kMixRate;
 
   private:
     static void AudioCallback(void* self, uint8_t* stream, int bytes);

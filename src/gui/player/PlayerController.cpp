@@ -149,9 +149,10 @@ void TPlayerController::ConnectWidgets() {
 
 // ---------------------------------------------------------------- start and end
 
-void TPlayerController::InitSound(const TSettings& settings) {
-    const TSoundSetup setup{settings.OutputType, std::max(0, settings.DriverIndex),
-                            settings.MixerType};
+void TPlayerController::InitSound(TSettings& settings) {
+    if (settings.DriverIndex < 0) settings.DriverIndex = TSoundSystem::kDefaultDriver;
+    if (settings.OutputRate < 0) settings.OutputRate = TSoundSystem::kOutputRate;
+    const TSoundSetup setup{settings.OutputType, settings.DriverIndex, settings.MixerType};
     ReinitSound(setup);
     // The slider starts at 128: a saved volume of 128 raises no change, yet
     // the queue (at 255 until now) must play at it too.

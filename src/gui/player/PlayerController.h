@@ -46,7 +46,9 @@ class TPlayerController : public QObject {
     std::function<void(bool)> SetBusy;
 
     // Start-up and shutdown steps.
-    void InitSound(const TSettings& settings);
+    // Sets up the sound from the "Audio" settings, filling in the sound
+    // layer's own driver and rate where the settings file had none.
+    void InitSound(TSettings& settings);
     void ReinitSound(const TSoundSetup& setup);
     void ApplyWindowSettings(const TSettings& settings);
     void StoreSettings(TSettings& settings) const;
