@@ -112,6 +112,52 @@ TEST_F(PlaybackTest, SpectrumOfASinePeaksAtItsFrequency) {
     EXPECT_EQ(sound.GetSpectrum()[23], 0.0f);
 }
 
+TEST_F(PlaybackTest, NextAndPreviousMoveFromTheSelectedRow) {
+    Queue({"tone.wav", "tone.ogg", "tone.mp3"});
+    transport.SelectedRow = 1;
+    ASSERT_TRUE(transport.PlayCommand(true));
+    transport.PreviousCommand();  // on row 1: nothing
+    EXPECT_EQ(queue.Current, 0);
+    transport.NextCommand();
+    EXPECT_EQ(queue.Current, 1);
+    transport.SelectedRow = 3;
+    transport.NextCommand();  // on the last row: nothing
+    EXPECT_EQ(queue.Current, 1);
+    transport.PreviousCommand();  // from the selected row, not the playing one
+    EXPECT_EQ(queue.Current, 1);
+    EXPECT_EQ(transport.SelectedRow, 2);
+}
+
+TEST_F(PlaybackTest, PreviousWithShuffleFollowsTheShuffleOrder) {
+    Queue({"tone.wav", "tone.ogg", "tone.mp3"});
+    queue.SetShuffle(true);
+    ASSERT_TRUE(transport.PlayCommand(true));  // user-started: the head of the order
+    EXPECT_EQ(queue.Current, queue.FirstShuffled());
+    const int next = queue.ShuffleSuccessor(queue.Current);
+    transport.PreviousCommand();
+    EXPECT_EQ(queue.Current, next);
+}
+
+TEST_F(PlaybackTest, PlayWhilePausedResumesOrStartsAnotherRow) {
+    Queue({"tone.wav", "tone.ogg"});
+    transport.SelectedRow = 1;
+    ASSERT_TRUE(transport.PlayCommand(true));
+    ASSERT_TRUE(WaitForTime(1000));
+    transport.PauseCommand();
+    queue.SetShuffle(true);  // the shuffle rule does not apply while paused
+    transport.PlayCommand(true);
+    EXPECT_EQ(queue.Current, 0);
+    EXPECT_GE(queue.Song(0).Stream->TimeMs(), 1000);  // resumed, not restarted
+
+    transport.PauseCommand();
+    transport.SelectedRow = 2;
+    transport.PlayCommand(true);
+    EXPECT_EQ(queue.Current, 1);
+    EXPECT_LT(queue.Song(1).Stream->TimeMs(), 1000);  // from its beginning
+    EXPECT_FALSE(queue.Song(0).Started);
+    EXPECT_EQ(queue.PausedIndex(), -1);
+}
+
 TEST(PlaybackToDisk, VolumeZeroWritesSilenceAndFullVolumeDoesNot) {
     TempDir dir;
     for (int volume : {0, 255}) {
