@@ -23,14 +23,10 @@
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
 
-class ListPageFilesTest : public QObject {
+class ListPageFilesTest : public ListPageTestCase {
     Q_OBJECT
 
   private:
-    std::unique_ptr<ListHome> home_;
-    ListWindowUnderTest ui_;
-    std::string root_;
-
     TCatalogue& Catalogue() { return ui_.window->Catalogue; }
     TListPage& Page() { return ui_.List().Views().Page(); }
     // A scanned list of the small collection, saved as `name` in the home folder.
@@ -43,16 +39,8 @@ class ListPageFilesTest : public QObject {
     }
 
   private slots:
-    void init() {
-        home_ = std::make_unique<ListHome>();
-        root_ = home_->Dir() / "music";
-        WriteCollection(home_->Dir(), "music", SmallCollection());
-        QVERIFY(ui_.Start());
-    }
-    void cleanup() {
-        ui_.window.reset();
-        home_.reset();
-    }
+    void init() { QVERIFY(StartOnCollection(false)); }
+    void cleanup() { Finish(); }
 
     void wrongVersionIsRefusedWithItsMessage() {
         TLoadSave stream;

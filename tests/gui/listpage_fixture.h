@@ -13,6 +13,7 @@
 #include "TempDir.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
+#include "gui/collection/ScanCommands.h"
 #include "gui/core/Umain.h"
 #include "gui/views/ListWindows.h"
 #include "gui/views/Prompts.h"
@@ -158,4 +159,27 @@ struct ListWindowUnderTest {
         return QTest::qWaitFor([this] { return window->FirstActivationDone(); }, 5000);
     }
     TListWindows& List() const { return window->ListWindows(); }
+};
+
+// Base of the list page test cases: a fresh program folder and the small
+// collection under "music" for each test, the window started on it.
+class ListPageTestCase : public QObject {
+  protected:
+    std::unique_ptr<ListHome> home_;
+    ListWindowUnderTest ui_;
+    std::string root_;
+
+    // Starts the window; with `scanned` the collection is already a new list.
+    bool StartOnCollection(bool scanned) {
+        home_ = std::make_unique<ListHome>();
+        root_ = home_->Dir() / "music";
+        WriteCollection(home_->Dir(), "music", SmallCollection());
+        if (!ui_.Start()) return false;
+        if (scanned) ui_.List().Scans().NewList({root_});
+        return true;
+    }
+    void Finish() {
+        ui_.window.reset();
+        home_.reset();
+    }
 };

@@ -38,14 +38,10 @@ void TreeLines(const TFolderNode& node, int depth, QStringList& lines) {
 }
 }  // namespace
 
-class ListPageFlowsTest : public QObject {
+class ListPageFlowsTest : public ListPageTestCase {
     Q_OBJECT
 
   private:
-    std::unique_ptr<ListHome> home_;
-    ListWindowUnderTest ui_;
-    std::string root_;
-
     TListPage& Page() { return ui_.List().Views().Page(); }
     TCatalogue& Catalogue() { return ui_.window->Catalogue; }
 
@@ -57,17 +53,8 @@ class ListPageFlowsTest : public QObject {
                                "The Beatles Help! (1965)"};
 
   private slots:
-    void init() {
-        home_ = std::make_unique<ListHome>();
-        root_ = home_->Dir() / "music";
-        WriteCollection(home_->Dir(), "music", SmallCollection());
-        QVERIFY(ui_.Start());
-        ui_.List().Scans().NewList({root_});
-    }
-    void cleanup() {
-        ui_.window.reset();
-        home_.reset();
-    }
+    void init() { QVERIFY(StartOnCollection(true)); }
+    void cleanup() { Finish(); }
 
     void newListShowsEveryAlbumInSortOrder() {
         QCOMPARE(GridRows(Page()), kAllRows);

@@ -23,13 +23,10 @@
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 
-class ListPageWindowsTest : public QObject {
+class ListPageWindowsTest : public ListPageTestCase {
     Q_OBJECT
 
   private:
-    std::unique_ptr<ListHome> home_;
-    ListWindowUnderTest ui_;
-
     TCatalogue& Catalogue() { return ui_.window->Catalogue; }
     TListViews& Views() { return ui_.List().Views(); }
     TListPage& Page() { return Views().Page(); }
@@ -45,16 +42,10 @@ class ListPageWindowsTest : public QObject {
 
   private slots:
     void init() {
-        home_ = std::make_unique<ListHome>();
-        WriteCollection(home_->Dir(), "music", SmallCollection());
-        QVERIFY(ui_.Start());
-        ui_.List().Scans().NewList({home_->Dir() / "music"});
+        QVERIFY(StartOnCollection(true));
         ui_.window->ListModified = false;
     }
-    void cleanup() {
-        ui_.window.reset();
-        home_.reset();
-    }
+    void cleanup() { Finish(); }
 
     void searchWindowControls() {
         TFormSearch& form = ui_.List().Search().Form();

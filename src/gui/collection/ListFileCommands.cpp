@@ -31,6 +31,13 @@ void TryWriteLog(const std::string& line) {
 }
 }  // namespace
 
+template <typename Operation>
+auto TListFileCommands::WithProgress(Operation operation) {
+    TBusyGuard busy(main_.Busy());
+    TProgressGuard progress(progress_, TProgressDisplay::Bar);
+    return operation();
+}
+
 TListFileCommands::TListFileCommands(TListViews& views, TProgressDisplay& progress)
     : QObject(&views), views_(views), main_(views.Main()), progress_(progress) {
     connect(main_.Action("ActionFileLoad"), &QAction::triggered, this,
@@ -70,12 +77,8 @@ bool TListFileCommands::ActionFileSaveExecute() {
 bool TListFileCommands::SaveCurrentFile() {
     TCatalogue& catalogue = main_.Catalogue;
     TSettings& settings = main_.Settings();
-    TListSaveResult result;
-    {
-        TBusyGuard busy(main_.Busy());
-        TProgressGuard progress(progress_, TProgressDisplay::Bar);
-        result = SaveListFile(catalogue, settings.CacheCoversQuality, settings.RecentFiles);
-    }
+    const TListSaveResult result = WithProgress(
+        [&] { return SaveListFile(catalogue, settings.CacheCoversQuality, settings.RecentFiles); });
     if (settings.Log) TryWriteLog(LogLineSave(int(result.albums), result.elapsedMs));
     if (!result.saved)
         views_.Prompts().Error(QStr(LangText("CouldNotSaveList", "Could not save the list file")) +
@@ -147,16 +150,12 @@ void TListFileCommands::OpenLastFile() {
 void TListFileCommands::LoadCurrentFile() {
     TCatalogue& catalogue = main_.Catalogue;
     TSettings& settings = main_.Settings();
-    TListLoadResult result;
-    {
-        TBusyGuard busy(main_.Busy());
-        TProgressGuard progress(progress_, TProgressDisplay::Bar);
-        int32_t quality = settings.CacheCoversQuality;
-        // A copy: opening starts by closing the list, which empties CurrentFile.
-        const std::string path = catalogue.CurrentFile;
-        result = OpenListFile(path, catalogue, quality, settings.RecentFiles);
-        settings.CacheCoversQuality = quality;
-    }
+    // A copy: opening starts by closing the list, which empties CurrentFile.
+    const std::string path = catalogue.CurrentFile;
+    int32_t quality = settings.CacheCoversQuality;
+    const TListLoadResult result =
+        WithProgress([&] { return OpenListFile(path, catalogue, quality, settings.RecentFiles); });
+    settings.CacheCoversQuality = quality;
     catalogue.ListModified = false;
     if (result.status != TListLoadStatus::Missing && settings.Log)
         TryWriteLog(LogLineLoad(int(result.albums), result.elapsedMs));

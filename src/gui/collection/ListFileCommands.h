@@ -48,6 +48,9 @@ class TListFileCommands : public QObject {
     void LoadCurrentFile();
     void ReportLoad(const TListLoadResult& result);
     void ListReplaced();
+    // Runs a list load or save in busy mode with the progress bar.
+    template <typename Operation>
+    auto WithProgress(Operation operation);
 
     TListViews& views_;
     TFormMain& main_;

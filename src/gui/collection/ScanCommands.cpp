@@ -69,22 +69,26 @@ void TScanCommands::RebuildViews() {
     views_.UpdateTitle();
 }
 
-void TScanCommands::Rescan(bool force) {
-    TCatalogue& catalogue = main_.Catalogue;
+void TScanCommands::ScanAndResort(bool force, const std::function<TScanResult()>& scan) {
     const std::string current = CurrentKey();
     {
         TBusyGuard busy(main_.Busy());
-        // Albums whose playlist vanished are freed at the end of the scan:
-        // the views let go of them first.
+        // A rescan frees the albums whose playlist vanished: the views let
+        // go of every album first.
         views_.EmptyViews();
-        RunScan(force, [&] {
-            return ::Rescan(catalogue.Directory, catalogue.Roots, force,
-                            main_.Settings().EnablePrescan);
-        });
+        RunScan(force, scan);
         views_.SetModified();
         views_.Resort();
     }
     ShowAlbumOf(current);
+}
+
+void TScanCommands::Rescan(bool force) {
+    TCatalogue& catalogue = main_.Catalogue;
+    ScanAndResort(force, [&] {
+        return ::Rescan(catalogue.Directory, catalogue.Roots, force,
+                        main_.Settings().EnablePrescan);
+    });
 }
 
 void TScanCommands::ActionFileNewExecute() {
@@ -103,14 +107,7 @@ void TScanCommands::NewList(const std::vector<std::string>& roots) {
     catalogue.Roots.Assign(roots);
     views_.SetModified();
     if (RunPlaylistBuilder) RunPlaylistBuilder(catalogue.Roots.Folders());
-    {
-        TBusyGuard busy(main_.Busy());
-        RunScan(true, [&] {
-            return ::Rescan(catalogue.Directory, catalogue.Roots, true,
-                            main_.Settings().EnablePrescan);
-        });
-        views_.Resort();
-    }
+    Rescan(true);
     if (catalogue.Albums().Empty())
         views_.Prompts().Inform(QStr(LangText("NoAlbumFound", "No album found !")));
 }
@@ -125,17 +122,10 @@ void TScanCommands::ActionListAddRootExecute() {
 void TScanCommands::AddRoots(const std::vector<std::string>& folders) {
     if (folders.empty()) return;
     TCatalogue& catalogue = main_.Catalogue;
-    const std::string current = CurrentKey();
-    {
-        TBusyGuard busy(main_.Busy());
-        RunScan(true, [&] {
-            return ::AddRoots(catalogue.Directory, catalogue.Roots, folders,
-                              main_.Settings().EnablePrescan);
-        });
-        views_.SetModified();
-        views_.Resort();
-    }
-    ShowAlbumOf(current);
+    ScanAndResort(true, [&] {
+        return ::AddRoots(catalogue.Directory, catalogue.Roots, folders,
+                          main_.Settings().EnablePrescan);
+    });
 }
 
 void TScanCommands::ActionListRemoveRootExecute() {

@@ -47,6 +47,8 @@ class TScanCommands : public QObject {
   private:
     // The current album's key, to find it again after a scan.
     std::string CurrentKey() const;
+    // Busy mode, the scan, then the list is modified and sorted again.
+    void ScanAndResort(bool force, const std::function<TScanResult()>& scan);
     void ShowAlbumOf(const std::string& key);
     void RebuildViews();
 

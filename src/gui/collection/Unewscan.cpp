@@ -23,15 +23,11 @@ TFormGetDirectory::TFormGetDirectory(QWidget* parent) : QDialog(parent) {
     tree_->header()->hide();
     tree_->setRootIndex(model_->index("/"));
 
-    auto* ok = MakeButton(this, "ButtonOk", "Ok");
-    ok->setDefault(true);
-    auto* cancel = MakeButton(this, "ButtonCancel", "Cancel");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    const TOkCancel buttons = MakeOkCancel(this, "ButtonOk", "Ok", "ButtonCancel");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(MakeHeading(this, "LabelSelect", "Please select a directory"));
     layout->addWidget(tree_, 1);
-    layout->addLayout(ButtonRow({}, {ok, cancel}));
+    layout->addLayout(ButtonRow({}, {buttons.ok, buttons.cancel}));
     resize(360, 420);
 }
 

@@ -25,13 +25,15 @@ void SetUpListTable(QTableView& table, int rowHeight) {
     table.setShowGrid(false);
     table.setWordWrap(false);
     table.setTabKeyNavigation(false);
-    QPalette palette = table.palette();
+    UseListColours(table);
+}
+
+void UseListColours(QAbstractItemView& view) {
+    QPalette palette = view.palette();
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Highlight, ListColors::kCurrentRow);
     palette.setColor(QPalette::HighlightedText, Qt::black);
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, ListColors::kCurrentRow);
-    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::black);
-    table.setPalette(palette);
+    view.setPalette(palette);
 }
 
 TAlbumGrid::TAlbumGrid(TAlbumGridModel* model, QWidget* parent) : QTableView(parent) {

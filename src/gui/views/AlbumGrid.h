@@ -45,3 +45,5 @@ class TAlbumGrid : public QTableView {
 // Table look shared by the album grid and the track grid: no headers, fixed
 // rows, whole-row current line, nothing to edit, drag or drop.
 void SetUpListTable(QTableView& table, int rowHeight);
+// White background and the light blue current row, also when not focused.
+void UseListColours(QAbstractItemView& view);

@@ -1,8 +1,11 @@
 #include "gui/views/DialogParts.h"
 
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "gui/core/Help.h"
 
@@ -43,4 +46,27 @@ void SetTabOrder(std::initializer_list<QWidget*> widgets) {
         if (previous) QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
+}
+
+TOkCancel MakeOkCancel(QDialog* dialog, const char* okName, const QString& okCaption,
+                       const char* cancelName) {
+    auto* ok = MakeButton(dialog, okName, okCaption);
+    ok->setDefault(true);
+    auto* cancel = MakeButton(dialog, cancelName, "Cancel");
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return {ok, cancel};
+}
+
+QListWidget* MakeChoiceList(QDialog* dialog, const char* listName, const char* headingName,
+                            const QString& heading, const char* okName, const char* cancelName) {
+    auto* list = new QListWidget(dialog);
+    list->setObjectName(listName);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, dialog, &QDialog::accept);
+    const TOkCancel buttons = MakeOkCancel(dialog, okName, "Ok", cancelName);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(MakeHeading(dialog, headingName, heading));
+    layout->addWidget(list, 1);
+    layout->addLayout(ButtonRow({}, {buttons.ok, buttons.cancel}));
+    return list;
 }

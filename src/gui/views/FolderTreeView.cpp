@@ -33,11 +33,7 @@ TFolderTreeView::TFolderTreeView(TFolderTreeModel* model, QWidget* parent)
     setColumnWidth(ColumnGenre, 85);
     setColumnWidth(ColumnStatus, 17);
     setColumnWidth(ColumnImage, 20);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Highlight, ListColors::kCurrentRow);
-    palette.setColor(QPalette::HighlightedText, Qt::black);
-    palette.setColor(QPalette::Inactive, QPalette::Highlight, ListColors::kCurrentRow);
-    setPalette(palette);
+    UseListColours(*this);
     SetSelectionEditMode(false);
 }
 

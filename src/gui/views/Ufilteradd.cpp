@@ -1,9 +1,6 @@
 #include "gui/views/Ufilteradd.h"
 
-#include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "gui/views/DialogParts.h"
 
@@ -11,20 +8,9 @@ TFormFilterAdd::TFormFilterAdd(QWidget* parent) : QDialog(parent) {
     setObjectName("FormFilterAdd");
     setWindowTitle("Add items to filter");
     setModal(true);
-    list_ = new QListWidget(this);
-    list_->setObjectName("LBElems");
+    list_ = MakeChoiceList(this, "LBElems", "LabelItems", "ITEM(S) TO ADD", "SpeedButtonOK",
+                           "SpeedButtonCancel");
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    auto* ok = MakeButton(this, "SpeedButtonOK", "Ok");
-    ok->setDefault(true);
-    auto* cancel = MakeButton(this, "SpeedButtonCancel", "Cancel");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(MakeHeading(this, "LabelItems", "ITEM(S) TO ADD"));
-    layout->addWidget(list_, 1);
-    layout->addLayout(ButtonRow({}, {ok, cancel}));
     resize(260, 360);
 }
 

@@ -26,12 +26,8 @@ TFormSearch::TFormSearch(QWidget* parent) : QDialog(parent) {
     connect(words_, &QCheckBox::toggled, this, [this](bool on) { ModeBoxToggled(words_, on); });
     connect(string_, &QCheckBox::toggled, this, [this](bool on) { ModeBoxToggled(string_, on); });
 
-    auto* ok = MakeButton(this, "ButtonOk", "Search");
-    ok->setDefault(true);
-    auto* cancel = MakeButton(this, "ButtonCancel", "Cancel");
+    const auto [ok, cancel] = MakeOkCancel(this, "ButtonOk", "Search", "ButtonCancel");
     auto* help = MakeHelpButton(this, "search.htm");
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(edit_, &QLineEdit::returnPressed, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
