@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -225,6 +226,12 @@ class ListPageWindowsTest : public ListPageTestCase {
         QVERIFY(!Page().TreeShown());
         QTest::keyClick(ui_.window.get(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(Filter().isVisible());
+        // The menu bar keeps its letters for choosing a menu.
+        QMenuBar* bar = ui_.window->menuBar();
+        bar->setFocus();
+        const int row = Page().CurrentRow();
+        QTest::keyClick(bar, Qt::Key_T);
+        QCOMPARE(Page().CurrentRow(), row);
     }
 
     void languageReachesTheListWindows() {

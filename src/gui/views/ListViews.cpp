@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -105,6 +106,9 @@ void TListViews::ConnectCommands() {
             &TListViews::ActionListTreeExecute);
     connect(main_.Action("ActionListBrowse"), &QAction::triggered, this,
             &TListViews::ActionListBrowseExecute);
+    // Show/Hide right pane (applied again on every page change).
+    connect(main_.Action("ActionListRightPanel"), &QAction::toggled, this,
+            [this](bool hidden) { main_.Panels().SetRightPaneVisible(!hidden); });
     connect(main_.Action("ActionListFilter"), &QAction::triggered, this, [this] {
         formFilter_->show();
         formFilter_->raise();
@@ -327,9 +331,11 @@ bool TListViews::FindByFirstLetter(char key) {
 }
 
 namespace {
-// Typing goes to the find-by-first-letter unless a text field has the focus.
-bool TakesText(const QWidget* widget) {
+// Typing goes to the find-by-first-letter unless a text field (or the menu
+// bar, choosing a menu by its letter) has the focus.
+bool KeepsItsKeys(const QWidget* widget) {
     return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget) ||
+           qobject_cast<const QMenuBar*>(widget) ||
            (qobject_cast<const QComboBox*>(widget) &&
             static_cast<const QComboBox*>(widget)->isEditable());
 }
@@ -338,7 +344,7 @@ bool TakesText(const QWidget* widget) {
 bool TListViews::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != &main_ || TakesText(widget)) return false;
+    if (!widget || widget->window() != &main_ || KeepsItsKeys(widget)) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     const QString text = key->text();
