@@ -149,10 +149,10 @@ void TPlayerController::ConnectWidgets() {
 
 // ---------------------------------------------------------------- start and end
 
-void TPlayerController::InitSound(TSettings& settings) {
-    if (settings.DriverIndex < 0) settings.DriverIndex = TSoundSystem::kDefaultDriver;
-    if (settings.OutputRate < 0) settings.OutputRate = TSoundSystem::kOutputRate;
-    const TSoundSetup setup{settings.OutputType, settings.DriverIndex, settings.MixerType};
+void TPlayerController::InitSound(const TSettings& settings) {
+    const int driver =
+        settings.DriverIndex < 0 ? TSoundSystem::kDefaultDriver : settings.DriverIndex;
+    const TSoundSetup setup{settings.OutputType, driver, settings.MixerType};
     ReinitSound(setup);
     // The slider starts at 128: a saved volume of 128 raises no change, yet
     // the queue (at 255 until now) must play at it too.

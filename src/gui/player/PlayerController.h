@@ -46,9 +46,9 @@ class TPlayerController : public QObject {
     std::function<void(bool)> SetBusy;
 
     // Start-up and shutdown steps.
-    // Sets up the sound from the "Audio" settings, filling in the sound
-    // layer's own driver and rate where the settings file had none.
-    void InitSound(TSettings& settings);
+    // Sets up the sound from the "Audio" settings; a driver of -1 (none
+    // stored) is the sound layer's default device.
+    void InitSound(const TSettings& settings);
     void ReinitSound(const TSoundSetup& setup);
     void ApplyWindowSettings(const TSettings& settings);
     void StoreSettings(TSettings& settings) const;
