@@ -19,8 +19,6 @@ class TProgressDisplay : public QObject {
     enum Kind { Bar, FolderCount };
     void Start(Kind kind);
     void Stop();
-    QProgressBar* ProgressBar() const { return bar_; }
-    QLabel* CountLabel() const { return count_; }
 
   private:
     void Tick();

@@ -19,7 +19,6 @@ class TDetailsPanel : public QFrame {
     // Shows the album's picture file (or the placeholder); nullptr: no album.
     void ShowAlbum(const Tm3u* album);
     QLabel* PictureArea() const { return picture_; }
-    bool ShowsPicture() const { return !picturePath_.isEmpty(); }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -42,7 +42,6 @@ class TFolderTree {
     TFolderNode& Top() { return *top_; }
     // The node of the album, or nullptr when the tree does not show it.
     TFolderNode* NodeOf(const Tm3u* album) const;
-    size_t AlbumNodeCount() const { return byAlbum_.size(); }
 
   private:
     struct Pending {

@@ -19,11 +19,6 @@ void TFolderTreeModel::Clear() {
     endResetModel();
 }
 
-void TFolderTreeModel::RefreshMarks() {
-    // Album rows only change their marks; a full repaint is the simplest signal.
-    emit layoutChanged();
-}
-
 const TFolderNode& TFolderTreeModel::NodeOrTop(const QModelIndex& index) const {
     return index.isValid() ? *static_cast<const TFolderNode*>(index.internalPointer())
                            : tree_.Top();

@@ -17,8 +17,6 @@ class TFolderTreeModel : public QAbstractItemModel {
     const TFolderNode* NodeAt(const QModelIndex& index) const;
     // The index of the album's node (column 0), invalid when not shown.
     QModelIndex IndexOf(const Tm3u* album) const;
-    // Repaint every row (marks changed without a rebuild).
-    void RefreshMarks();
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

@@ -178,10 +178,6 @@ void TListPage::SetCurrentAlbum(const Tm3u* album) {
     if (row >= 0 && row < AlbumRows()) grid_->SetCurrentRow(int(row));
 }
 
-const Tm3u* TListPage::TrackAlbum() const {
-    return trackModel_->Album();
-}
-
 int TListPage::CurrentTrack() const {
     return tracks_->CurrentRow();
 }

@@ -59,7 +59,6 @@ class TListPage : public QWidget {
     int AlbumRows() const;
     void SetCurrentRow(int row);
     void SetCurrentAlbum(const Tm3u* album);
-    const Tm3u* TrackAlbum() const;
     int CurrentTrack() const;  // -1 without one
     void SetCurrentTrack(int track);
 

@@ -39,7 +39,6 @@ class TListViews : public QObject {
     TFormFilterAdd& FormFilterAdd() const { return *formFilterAdd_; }
     QComboBox& FilterBox() const;
     QComboBox& SelectionBox() const;
-    QLabel& StatusText() const { return *statusText_; }
 
     // First activation: the filter window gets the program folder and the
     // album list; the right pane gets the track grid.

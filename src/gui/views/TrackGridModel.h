@@ -15,7 +15,6 @@ class TTrackGridModel : public QAbstractTableModel {
 
     // nullptr shows no tracks.
     void ShowAlbum(const Tm3u* album);
-    const Tm3u* Album() const { return album_; }
     const Tmp3* TrackAt(int row) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
