@@ -102,11 +102,7 @@ void TSelectionCommands::ActionSelectionRemoveExecute() {
 void TSelectionCommands::ToggleAlbum(Tm3u* album) {
     TSelection* selection = EditedSelection();
     if (!album || !selection) return;
-    if (selection->Contains(album))
-        selection->Remove(album);
-    else
-        selection->Add(album);
-    album->InSelection = selection->Contains(album);
+    ToggleMembership(*selection, *album);
     views_.Page().RefreshMarks();
 }
 
@@ -119,15 +115,7 @@ void TSelectionCommands::ActionSelectionAddAllExecute() {
     TSelection* selection = EditedSelection();
     const Tm3u* current = views_.Page().CurrentAlbum();
     if (!selection || !current) return;
-    // The current album's membership decides: all in, or all out.
-    const bool add = !selection->Contains(current);
-    for (Tm3u* album : views_.Catalogue().View.Albums()) {
-        if (add)
-            selection->Add(album);
-        else
-            selection->Remove(album);
-        album->InSelection = add;
-    }
+    AddOrRemoveAll(*selection, views_.Catalogue().View.Albums(), *current);
     views_.Page().RefreshMarks();
     emit views_.ViewRefilled();
 }
