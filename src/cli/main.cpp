@@ -20,12 +20,12 @@ void PrintHelp(std::ostream& out) {
     std::sort(commands.begin(), commands.end(),
               [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
     out << "Usage: mavelo-cli [--home DIR] COMMAND [ARGS...]\n"
-                 "       mavelo-cli --version | --help\n\n"
-                 "Options:\n"
-                 "  --home DIR   use DIR as the program folder (settings and own files)\n"
-                 "  --version    print the version and exit\n"
-                 "  --help       print this help and exit\n\n"
-                 "Commands:\n";
+           "       mavelo-cli --version | --help\n\n"
+           "Options:\n"
+           "  --home DIR   use DIR as the program folder (settings and own files)\n"
+           "  --version    print the version and exit\n"
+           "  --help       print this help and exit\n\n"
+           "Commands:\n";
     for (const auto& c : commands) out << "  " << c.usage << "\n      " << c.summary << "\n";
 }
 }  // namespace
@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
     for (const auto& c : CliCommands()) {
         if (c.name == name) {
             try {
-                return c.run(std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()));
+                return c.run(
+                    std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()));
             } catch (const std::exception& e) {
                 std::cerr << "mavelo-cli " << name << ": " << e.what() << "\n";
                 return 1;

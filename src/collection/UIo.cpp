@@ -48,7 +48,13 @@ void TLoadSave::OpenBytes(std::string bytes) {
     finished_ = false;
 }
 
+void TLoadSave::OpenWriteToMemory() {
+    OpenWrite({});
+    toMemory_ = true;
+}
+
 bool TLoadSave::OpenWrite(const std::string& fileName) {
+    toMemory_ = false;
     mode_ = 1;
     fileName_ = fileName;
     buffer_.clear();
@@ -100,7 +106,8 @@ void TLoadSave::WriteString(std::string_view text) {
 std::string TLoadSave::ReadString() {
     return Guard(kCouldNotRead, [&] {
         const int32_t length = ReadInteger();
-        if (length < 0 || static_cast<size_t>(length) > Remaining()) throw EMyFileError(kCouldNotRead);
+        if (length < 0 || static_cast<size_t>(length) > Remaining())
+            throw EMyFileError(kCouldNotRead);
         const char* start = buffer_.data() + position_;
         position_ += static_cast<size_t>(length);
         const void* zero = std::memchr(start, 0, static_cast<size_t>(length));
@@ -139,5 +146,5 @@ void TLoadSave::Finish() {
     std::string data;
     data.swap(buffer_);
     position_ = 0;
-    if (mode_ == 1) ReplaceFileContents(fileName_, data);
+    if (mode_ == 1 && !toMemory_) ReplaceFileContents(fileName_, data);
 }

@@ -12,12 +12,12 @@
 // The silent failure of a record stream: callers keep what was read and show
 // nothing.  The message is always "Could not read" or "Could not write".
 class EMyFileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class TLoadSave {
-public:
+  public:
     TLoadSave() = default;
     TLoadSave(const TLoadSave&) = delete;
     TLoadSave& operator=(const TLoadSave&) = delete;
@@ -31,6 +31,8 @@ public:
     bool OpenRead(const std::string& fileName);
     // Remembers the name; nothing happens on disk until Finish.
     bool OpenWrite(const std::string& fileName);
+    // Collects a record in memory only (Bytes() gives it); Finish writes nothing.
+    void OpenWriteToMemory();
     // Makes room for about `bytes` bytes of writing at once, so that a large
     // file is not copied each time the buffer grows.
     void Reserve(size_t bytes) { buffer_.reserve(bytes); }
@@ -61,7 +63,7 @@ public:
     // Reads from bytes already in memory (FileName stays empty).
     void OpenBytes(std::string bytes);
 
-private:
+  private:
     void Take(void* data, size_t count);
 
     std::string buffer_;
@@ -69,5 +71,6 @@ private:
     size_t position_ = 0;
     int mode_ = -1;
     bool finished_ = false;
+    bool toMemory_ = false;
     int uncaughtAtOpen_ = 0;
 };

@@ -230,8 +230,6 @@ std::string Tm3u::FormatAlbumName(const std::string& pattern) const {
     return SafeFileName(name);
 }
 
-
-
 bool Tm3u::RenamePlaylist(const std::string& pattern) {
     DropCachedCover();
     const std::string folder = ExtractFilePath(PlaylistPath);

@@ -81,8 +81,6 @@ std::string TrackFileKind(const std::string& path) {
     return LowerAscii(std::string_view(path).substr(path.size() - 3));
 }
 
-
-
 bool Tmp3::RenameToFormat(int position, const std::string& pattern) {
     if (!FileExists(Path) || TrackFileKind(Path) != "mp3") return false;
     const std::string name = SafeFileName(FormatTrackName(*this, position, pattern));

@@ -9,9 +9,13 @@
 #include <cstdio>
 #include <system_error>
 
-bool SamePath(std::string_view a, std::string_view b) { return a == b; }
+bool SamePath(std::string_view a, std::string_view b) {
+    return a == b;
+}
 
-std::string PathKey(std::string_view path) { return std::string(path); }
+std::string PathKey(std::string_view path) {
+    return std::string(path);
+}
 
 bool PathStartsWith(std::string_view path, std::string_view prefix) {
     return path.size() >= prefix.size() && SamePath(path.substr(0, prefix.size()), prefix);
@@ -37,7 +41,8 @@ std::string ExtractFileName(std::string_view path) {
 std::string ExtractFileExt(std::string_view path) {
     auto dot = path.rfind('.');
     auto slash = path.rfind('/');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
+        return {};
     return std::string(path.substr(dot));
 }
 
@@ -102,7 +107,9 @@ std::string ReadWholeFile(const std::string& path) {
     return data;
 }
 
-std::string TemporaryNameFor(const std::string& path) { return path + "~"; }
+std::string TemporaryNameFor(const std::string& path) {
+    return path + "~";
+}
 
 void ReplaceFileContents(const std::string& path, std::string_view data) {
     const std::string temp = TemporaryNameFor(path);

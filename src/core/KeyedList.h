@@ -13,7 +13,7 @@
 
 template <typename T>
 class KeyedList {
-public:
+  public:
     struct Entry {
         std::string key;
         std::unique_ptr<T> object;
@@ -93,7 +93,7 @@ public:
     auto begin() const { return entries_.begin(); }
     auto end() const { return entries_.end(); }
 
-private:
+  private:
     // Short lists (an album's tracks) are searched linearly: a scan of a few
     // keys is cheaper than hashing them and keeping a second copy of each.
     static constexpr size_t kIndexedFrom = 32;

@@ -14,4 +14,6 @@ void PumpEvents() {
     if (Hook()) Hook()();
 }
 
-void SetPumpEventsHook(std::function<void()> hook) { Hook() = std::move(hook); }
+void SetPumpEventsHook(std::function<void()> hook) {
+    Hook() = std::move(hook);
+}

@@ -97,7 +97,9 @@ std::vector<std::string> LanguageFolders() {
     return folders;
 }
 
-void ListLanguageFiles() { ListLanguageFilesIn(LanguageFolders()); }
+void ListLanguageFiles() {
+    ListLanguageFilesIn(LanguageFolders());
+}
 
 void ListLanguageFilesIn(const std::vector<std::string>& folders) {
     auto& list = LangList();

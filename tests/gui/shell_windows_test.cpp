@@ -2,11 +2,11 @@
 // logic behind them: update check, tool bar band order.
 #include <QCheckBox>
 #include <QImage>
-#include <QSet>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 #include <QToolBar>
 

@@ -9,9 +9,10 @@
 #include <string>
 
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "mavelo-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "mavelo-test-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
     }
     ~TempDir() {
@@ -45,6 +46,6 @@ public:
         return s.str();
     }
 
-private:
+  private:
     std::string path_;
 };

@@ -54,7 +54,7 @@ TEST(AlbumRecord, RoundTripWithBase) {
     album.AddTrack("/elsewhere/2.mp3", false);
 
     TLoadSave out;
-    out.OpenWrite("/nonexistent/never-written");
+    out.OpenWriteToMemory();
     album.WriteAlbumRecord(out, "/cd/");
     const std::string bytes = out.Bytes();
     out.OpenBytes({});
@@ -83,7 +83,7 @@ TEST(AlbumRecord, RoundTripWithBase) {
 // Bytes of an album record with the given tracks and cover length.
 std::string RecordBytes(const Names& keys, int32_t coverLength) {
     TLoadSave out;
-    out.OpenWrite("/nonexistent/never-written");
+    out.OpenWriteToMemory();
     out.WriteInteger(static_cast<int32_t>(keys.size()));
     for (size_t i = 0; i < keys.size(); ++i) {
         out.WriteString(keys[i]);

@@ -35,10 +35,10 @@ TEST(TrackRecord, CreationSetsPathOnly) {
 
 TEST(TrackRecord, WritesItemsInOrderWithoutPath) {
     TLoadSave out;
-    out.OpenWrite("/nonexistent/never-written");
+    out.OpenWriteToMemory();
     FullTrack().WriteTrackRecord(out, "/music/");
     TLoadSave expected;
-    expected.OpenWrite("/nonexistent/never-written-either");
+    expected.OpenWriteToMemory();
     for (const char* s : {"Intro", "Artist", "Album", "Rock"}) expected.WriteString(s);
     for (int v : {1999, 2, 123456, 192}) expected.WriteInteger(v);
     expected.WriteString("a/cover.jpg");
@@ -49,7 +49,7 @@ TEST(TrackRecord, WritesItemsInOrderWithoutPath) {
 
 TEST(TrackRecord, ReadsBackUnderAnotherBase) {
     TLoadSave out;
-    out.OpenWrite("/nonexistent/never-written");
+    out.OpenWriteToMemory();
     FullTrack().WriteTrackRecord(out, "/music/");
     TLoadSave in;
     in.OpenBytes(out.Bytes());
@@ -70,7 +70,7 @@ TEST(TrackRecord, ReadsBackUnderAnotherBase) {
 
 TEST(TrackRecord, TruncatedRecordThrowsAndKeepsFieldsReadSoFar) {
     TLoadSave out;
-    out.OpenWrite("/nonexistent/never-written");
+    out.OpenWriteToMemory();
     out.WriteString("Only title");
     TLoadSave in;
     in.OpenBytes(out.Bytes());

@@ -175,7 +175,7 @@ TEST_F(PlayQueueTest, SavedQueueHasTheRecordLayout) {
     queue.SaveQueue(dir / "mavelo.els");
 
     TLoadSave expected;
-    expected.OpenWrite("unused");
+    expected.OpenWriteToMemory();
     expected.WriteInteger(1);
     for (const char* text : {"/music/a b/01 - Intro.mp3", "Intro", "Artist", "Album", "Rock"})
         expected.WriteString(text);

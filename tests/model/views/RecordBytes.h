@@ -34,7 +34,7 @@ class RecordBytes {
 template <typename Write>
 std::string WrittenBytes(Write write) {
     TLoadSave stream;
-    stream.OpenWrite("");
+    stream.OpenWriteToMemory();
     write(stream);
     std::string bytes = stream.Bytes();
     stream.OpenBytes({});  // a stream switched to reading writes nothing at its end
