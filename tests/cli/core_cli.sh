@@ -3,11 +3,7 @@
 # Usage: core_cli.sh MAVELO-CLI TEST-DATA-FOLDER
 set -u
 cli="$1"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+source "$(dirname "$0")/../support/cli_harness.sh"
 
 # expect CODE -- ARGS...: runs the tool, keeps stdout/stderr, checks the exit code.
 expect() {
@@ -16,8 +12,6 @@ expect() {
     local got=$?
     [ "$got" -eq "$code" ] || fail "'$*' exited $got, expected $code"
 }
-contains() { grep -q -- "$2" "$work/$1" || fail "$1 lacks '$2': $(cat "$work/$1")"; }
-empty() { [ ! -s "$work/$1" ] || fail "$1 not empty: $(cat "$work/$1")"; }
 
 expect 0 -- --version
 grep -Eq '^mavelo-cli [0-9]+\.[0-9]+\.[0-9]+$' "$work/out" || fail "version line: $(cat "$work/out")"
@@ -66,5 +60,4 @@ contains out "^Height=700$"
 expect 2 -- --home "$home" settings extra
 contains err "takes no arguments"
 
-[ "$failures" -eq 0 ] || { echo "$failures failure(s)" >&2; exit 1; }
-echo "core_cli: all passed"
+finish core_cli

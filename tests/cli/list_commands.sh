@@ -6,10 +6,7 @@
 set -u
 cli="$1"
 list="$2/views/small.mvo"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+source "$(dirname "$0")/../support/cli_harness.sh"
 
 # titles CODE EXPECTED ARGS...: the album titles printed, joined with "|".
 titles() {
@@ -89,5 +86,4 @@ hits 2 "" "$list"
 grep -q "^album	2	Queen	Innuendo	/music/Queen/Innuendo/list.m3u$" \
     <("$cli" --home "$work" search "$list" innuendo --fields album) || fail "album line"
 
-[ "$failures" -eq 0 ] && echo "list_commands: all passed"
-exit "$failures"
+finish list_commands

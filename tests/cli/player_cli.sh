@@ -4,17 +4,13 @@
 set -u
 cli="$1"
 data="$2/player"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
+source "$(dirname "$0")/../support/cli_harness.sh"
 export SDL_AUDIODRIVER=dummy
 
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 run() {
     "$cli" "$@" >"$work/out" 2>"$work/err"
     echo $?
 }
-contains() { grep -q -- "$2" "$work/$1" || fail "$1 lacks '$2': $(cat "$work/$1")"; }
 
 [ "$(run measure "$data/tone.mp3" "$data/tone.wav")" = 0 ] || fail "measure exit code"
 contains out "tone.mp3	2038	128"
@@ -42,5 +38,4 @@ kill -INT "$pid"
 wait "$pid"
 [ $? = 130 ] || fail "interrupted play must exit 130"
 
-echo "player_cli: $failures failure(s)"
-[ "$failures" -eq 0 ]
+finish player_cli

@@ -4,11 +4,8 @@
 # Usage: scan_lists.sh MAVELO-CLI TEST-DATA-FOLDER
 set -u
 cli="$1"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-failures=0
+source "$(dirname "$0")/../support/cli_harness.sh"
 
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 # expect CODE -- ARGS...: runs the tool with its own program folder.
 expect() {
     local code="$1"; shift 2
@@ -16,7 +13,6 @@ expect() {
     local got=$?
     [ "$got" -eq "$code" ] || fail "'$*' exited $got, expected $code: $(cat "$work/err")"
 }
-contains() { grep -q -- "$2" "$work/$1" || fail "$1 lacks '$2': $(cat "$work/$1")"; }
 # album FOLDER PLAYLIST TRACK...: a playlist naming empty audio files.
 album() {
     local folder="$work/$1" playlist="$2"; shift 2
@@ -81,5 +77,4 @@ contains err "no such folder"
 expect 1 -- scan --fast "$work/none.mvo"
 contains err "cannot read"
 
-[ "$failures" -eq 0 ] && echo "scan_lists: all passed"
-exit $((failures > 0))
+finish scan_lists
