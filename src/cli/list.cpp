@@ -1,14 +1,13 @@
 // mavelo-cli list: prints the view list of a list file in its order, one
 // album a line (tab-separated) or as JSON with the tracks.
-#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Json.h"
 #include "cli/ListReading.h"
-#include "core/Utf8.h"
 
 namespace {
 
@@ -55,34 +54,17 @@ bool ParseOptions(const std::vector<std::string>& args, TListOptions& options) {
     return !options.list.empty();
 }
 
-void WriteJsonText(std::ostream& out, std::string_view text) {
-    out << '"';
-    for (char c : ToUtf8(text)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out << '\\' << c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out << escaped;
-        } else {
-            out << c;
-        }
-    }
-    out << '"';
-}
-
 // One JSON object: the braces come with its lifetime, commas between members.
 class TJsonMembers {
   public:
     explicit TJsonMembers(std::ostream& out) : out_(out) { out_ << '{'; }
     ~TJsonMembers() { out_ << '}'; }
-    void Text(const char* name, std::string_view value) { WriteJsonText(Name(name), value); }
+    void Text(const char* name, std::string_view value) { Name(name) << JsonString(value); }
     void Number(const char* name, int64_t value) { Name(name) << value; }
     std::ostream& Name(const char* name) {
         if (!first_) out_ << ',';
         first_ = false;
-        WriteJsonText(out_, name);
+        out_ << JsonString(name);
         return out_ << ':';
     }
 

@@ -1,28 +1,13 @@
 // mavelo-cli measure FILE...: the duration (ms) and bit rate (kbit/s) of each
 // audio file as the player measures it, as text or JSON.
 #include <iostream>
-#include <sstream>
 
 #include "cli/Commands.h"
+#include "cli/Json.h"
 #include "player/SoundSystem.h"
 #include "player/Uplaylist.h"
 
 namespace {
-std::string JsonString(const std::string& text) {
-    std::ostringstream out;
-    out << '"';
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\')
-            out << '\\' << c;
-        else if (c < 0x20) {
-            const char* hex = "0123456789abcdef";
-            out << "\\u00" << hex[c >> 4] << hex[c & 15];
-        } else
-            out << c;
-    }
-    out << '"';
-    return out.str();
-}
 
 int Measure(const std::vector<std::string>& args) {
     bool json = false;

@@ -8,34 +8,16 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Json.h"
 #include "collection/Ump3_obj.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
-#include "core/Utf8.h"
 #include "tags/ID3v1.h"
 #include "tags/ID3v2.h"
 #include "tags/OggVorbis.h"
 #include "tags/WMAfile.h"
 
 namespace {
-
-std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (char c : ToUtf8(text)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
 
 class JsonObject {
   public:
