@@ -94,6 +94,9 @@ bool Tm3u::WritePlaylist(int32_t format) {
         LowerAscii(ExtractFileExt(PlaylistPath)) == std::string(".") + extension;
     const std::string newPath =
         sameFormat ? PlaylistPath : PlaylistPath.substr(0, PlaylistPath.size() - 3) + extension;
+    // Another album's playlist of that name ("a.m3u" beside "a.pls") is never
+    // overwritten by a change of format.
+    if (!sameFormat && FileExists(newPath)) return false;
     const TPlaylistContents contents = ContentsOf(*this);
     std::string bytes;
     switch (format) {

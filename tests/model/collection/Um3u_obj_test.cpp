@@ -420,6 +420,18 @@ TEST(AlbumPlaylistWrite, FailureChangesNothing) {
     EXPECT_EQ(dir.Read("A/list.m3u"), before);
 }
 
+TEST(AlbumPlaylistWrite, OtherFormatNeverOverwritesAnotherPlaylist) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
+    MakeAlbum(dir, "A/list.pls", {"2.mp3"});  // a second album of the same folder
+    const std::string other = dir.Read("A/list.pls");
+    album.Refresh(true, [](Tmp3&) { return false; });
+    EXPECT_FALSE(album.WritePlaylist(PlaylistPLS));
+    EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");
+    EXPECT_EQ(dir.Read("A/list.pls"), other);
+    EXPECT_TRUE(FileExists(dir / "A/list.m3u"));
+}
+
 TEST(AlbumValues, MarkPlayedMatchesTextAndMeasure) {
     Tm3u album("/m/Best Of.m3u");
     album.SetInfo("Band", 0, "", "Live");
