@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -143,9 +144,13 @@ int WriteTags(const std::vector<std::string>& args) {
         {"id3v2", TagTypeId3v2}, {"id3v1", TagTypeId3v1}, {"both", TagTypeBoth}};
     auto type = types.find(values["--type"]);
     if (type == types.end()) return Usage("--type must be id3v2, id3v1 or both");
-    int year = 0;
-    if (!values["--year"].empty() && !TryStrToInt(values["--year"], year))
-        return Usage("--year must be a number");
+    std::optional<int> year;
+    if (values.contains("--year")) {
+        int number = 0;
+        if (!values["--year"].empty() && !TryStrToInt(values["--year"], number))
+            return Usage("--year must be a number");
+        year = number;
+    }
     if (i >= args.size()) return Usage("no files given");
 
     int status = 0;
@@ -155,9 +160,16 @@ int WriteTags(const std::vector<std::string>& args) {
             status = 1;
             continue;
         }
+        // A value not given on the command line keeps the one the file has.
         Tmp3 track(path);
-        if (!track.WriteTags(type->second, values["--artist"], year, values["--title"],
-                             values["--genre"], values["--album"])) {
+        track.ReadTags();
+        auto valueOr = [&](const std::string& option, const std::string& current) {
+            auto given = values.find(option);
+            return given != values.end() ? given->second : current;
+        };
+        if (!track.WriteTags(type->second, valueOr("--artist", track.Artist),
+                             year.value_or(track.Year), valueOr("--title", track.Title),
+                             valueOr("--genre", track.Genre), valueOr("--album", track.Album))) {
             ReportProblem(path, "could not write the tags");
             status = 1;
             continue;

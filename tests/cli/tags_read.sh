@@ -37,6 +37,17 @@ assert row["title"] == "He said \"hi\" \\ backtab", row
 assert row["artist"] == "Ärtist" and row["year"] == 1999, row
 ' || fail "escaped texts"
 
+# Values not given keep what the file holds; an empty value clears one.
+cp "$data/id3v23_full.mp3" "$work/keep.mp3"
+"$cli" tags --write --type id3v2 --title "New title" --genre '' "$work/keep.mp3" >/dev/null \
+  || fail "write of one value"
+"$cli" tags "$work/keep.mp3" | python3 -c '
+import json, sys
+row = json.loads(sys.stdin.read())
+assert (row["title"], row["artist"], row["year"], row["genre"]) == \
+    ("New title", "Artist", 1999, ""), row
+' || fail "values not given were not kept"
+
 # Errors: stderr, non-zero exit, the other files still printed.
 set +e
 "$cli" tags "$data/plain.mp3" "$work/missing.mp3" >"$work/out" 2>"$work/err"; status=$?
