@@ -48,7 +48,10 @@ void Tmp3::ReadTrackRecord(TLoadSave& stream, const std::string& base) {
     TagKind = stream.ReadInteger();
     Duration = stream.ReadInteger();
     Bitrate = stream.ReadInteger();
-    PicturePath = FromRelativeForm(stream.ReadString(), base);
+    // A track without a picture (every album track) keeps none, rather than
+    // taking the base folder for its picture.
+    const std::string picture = stream.ReadString();
+    PicturePath = picture.empty() ? std::string() : FromRelativeForm(picture, base);
 }
 
 namespace {

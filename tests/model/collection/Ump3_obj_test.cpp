@@ -68,6 +68,19 @@ TEST(TrackRecord, ReadsBackUnderAnotherBase) {
     EXPECT_EQ(t.RefreshMark, 0);
 }
 
+TEST(TrackRecord, NoPictureStaysNoPictureUnderABase) {
+    Tmp3 albumTrack("/music/a/1.mp3");
+    TLoadSave out;
+    out.OpenWriteToMemory();
+    albumTrack.WriteTrackRecord(out, "/music/");
+    TLoadSave in;
+    in.OpenBytes(out.Bytes());
+    out.OpenBytes({});
+    Tmp3 read("/media/cd/a/1.mp3");
+    read.ReadTrackRecord(in, "/media/cd/");
+    EXPECT_EQ(read.PicturePath, "");
+}
+
 TEST(TrackRecord, TruncatedRecordThrowsAndKeepsFieldsReadSoFar) {
     TLoadSave out;
     out.OpenWriteToMemory();
