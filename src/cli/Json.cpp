@@ -21,3 +21,16 @@ std::string JsonString(std::string_view text) {
     }
     return out + "\"";
 }
+
+void TJsonObject::Add(std::string_view name, double number) {
+    char formatted[32];
+    std::snprintf(formatted, sizeof formatted, "%.3f", number);
+    Raw(name, formatted);
+}
+
+void TJsonObject::Raw(std::string_view name, std::string_view json) {
+    if (!members_.empty()) members_ += ',';
+    members_ += JsonString(name);
+    members_ += ':';
+    members_ += json;
+}

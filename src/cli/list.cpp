@@ -54,53 +54,36 @@ bool ParseOptions(const std::vector<std::string>& args, TListOptions& options) {
     return !options.list.empty();
 }
 
-// One JSON object: the braces come with its lifetime, commas between members.
-class TJsonMembers {
-  public:
-    explicit TJsonMembers(std::ostream& out) : out_(out) { out_ << '{'; }
-    ~TJsonMembers() { out_ << '}'; }
-    void Text(const char* name, std::string_view value) { Name(name) << JsonString(value); }
-    void Number(const char* name, int64_t value) { Name(name) << value; }
-    std::ostream& Name(const char* name) {
-        if (!first_) out_ << ',';
-        first_ = false;
-        out_ << JsonString(name);
-        return out_ << ':';
-    }
-
-  private:
-    std::ostream& out_;
-    bool first_ = true;
-};
-
-void WriteTrackJson(std::ostream& out, const Tmp3& track) {
-    TJsonMembers json(out);
-    json.Text("title", track.Title);
-    json.Text("artist", track.Artist);
-    json.Text("album", track.Album);
-    json.Text("genre", track.Genre);
-    json.Number("year", track.Year);
-    json.Number("durationMs", track.Duration);
-    json.Number("bitrate", track.Bitrate);
-    json.Text("path", track.Path);
+std::string TrackJson(const Tmp3& track) {
+    TJsonObject json;
+    json.Add("title", track.Title);
+    json.Add("artist", track.Artist);
+    json.Add("album", track.Album);
+    json.Add("genre", track.Genre);
+    json.Add("year", int64_t{track.Year});
+    json.Add("durationMs", int64_t{track.Duration});
+    json.Add("bitrate", int64_t{track.Bitrate});
+    json.Add("path", track.Path);
+    return json.Text();
 }
 
-void WriteAlbumJson(std::ostream& out, const Tm3u& album) {
-    TJsonMembers json(out);
-    json.Text("artist", album.Artist);
-    json.Text("album", album.Album);
-    json.Number("year", album.Year);
-    json.Text("genre", album.Genre);
-    json.Text("playlist", album.PlaylistPath);
-    json.Number("status", album.Status);
-    json.Number("playCount", album.PlayCount);
-    json.Text("lastPlayed", album.LastPlayed);
-    json.Name("tracks") << '[';
+std::string AlbumJson(const Tm3u& album) {
+    TJsonObject json;
+    json.Add("artist", album.Artist);
+    json.Add("album", album.Album);
+    json.Add("year", int64_t{album.Year});
+    json.Add("genre", album.Genre);
+    json.Add("playlist", album.PlaylistPath);
+    json.Add("status", int64_t{album.Status});
+    json.Add("playCount", int64_t{album.PlayCount});
+    json.Add("lastPlayed", album.LastPlayed);
+    std::string tracks = "[";
     for (size_t i = 0; i < album.Tracks.Count(); ++i) {
-        if (i > 0) out << ',';
-        WriteTrackJson(out, album.Tracks[i]);
+        if (i > 0) tracks += ',';
+        tracks += TrackJson(album.Tracks[i]);
     }
-    out << ']';
+    json.Raw("tracks", tracks + "]");
+    return json.Text();
 }
 
 void PrintView(const TViewList& view, bool asJson) {
@@ -113,7 +96,7 @@ void PrintView(const TViewList& view, bool asJson) {
     std::cout << '[';
     for (size_t row = 0; row < view.Count(); ++row) {
         std::cout << (row > 0 ? ",\n" : "\n");
-        WriteAlbumJson(std::cout, view[row]);
+        std::cout << AlbumJson(view[row]);
     }
     std::cout << "\n]\n";
 }

@@ -20,32 +20,13 @@
 
 namespace {
 
-class JsonObject {
-  public:
-    void Add(const std::string& key, std::string_view text) { Raw(key, JsonString(text)); }
-    void Add(const std::string& key, int64_t number) { Raw(key, std::to_string(number)); }
-    void Add(const std::string& key, double number) {
-        char formatted[32];
-        std::snprintf(formatted, sizeof formatted, "%.3f", number);
-        Raw(key, formatted);
-    }
-    std::string Text() const { return "{" + members_ + "}"; }
-
-  private:
-    void Raw(const std::string& key, const std::string& value) {
-        if (!members_.empty()) members_ += ",";
-        members_ += JsonString(key) + ":" + value;
-    }
-    std::string members_;
-};
-
 const char* TagKindName(int32_t kind) {
     static const char* const names[] = {"none", "id3v1", "id3v2", "vorbis", "wma"};
     return kind >= TagNone && kind <= TagWMA ? names[kind] : "unknown";
 }
 
 // What the track's own reader knows beyond the track fields.
-void AddReaderValues(JsonObject& json, const Tmp3& track) {
+void AddReaderValues(TJsonObject& json, const Tmp3& track) {
     const std::string kind = TrackFileKind(track.Path);
     if (kind == "mp3") {
         TID3v2 v2;
@@ -75,7 +56,7 @@ void AddReaderValues(JsonObject& json, const Tmp3& track) {
 }
 
 std::string TrackJson(const Tmp3& track) {
-    JsonObject json;
+    TJsonObject json;
     json.Add("file", track.Path);
     json.Add("title", track.Title);
     json.Add("artist", track.Artist);
