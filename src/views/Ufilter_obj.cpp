@@ -4,22 +4,14 @@
 #include "core/Ucommon.h"
 
 namespace {
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-bool EndsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 // One artist or genre term against a lower-cased value.
 bool TextTermMatches(std::string_view term, std::string_view value) {
     if (term.empty()) return false;
     const bool quoteFirst = term.front() == '"';
     const bool quoteLast = term.size() > 1 && term.back() == '"';
     if (quoteFirst && quoteLast) return term.substr(1, term.size() - 2) == value;
-    if (quoteFirst) return StartsWith(value, term.substr(1));
-    if (quoteLast) return EndsWith(value, term.substr(0, term.size() - 1));
+    if (quoteFirst) return value.starts_with(term.substr(1));
+    if (quoteLast) return value.ends_with(term.substr(0, term.size() - 1));
     if (term.find('"') != std::string_view::npos) return false;
     return value.find(term) != std::string_view::npos;
 }
