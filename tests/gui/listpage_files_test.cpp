@@ -80,6 +80,35 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(ui_.window->windowTitle().endsWith(" *"));
     }
 
+    // Close, load, a recent file, a new list and a disc all save a modified
+    // list first; when that write fails the list stays as it was.
+    void listWhoseSaveFailedIsNotReplaced_data() {
+        QTest::addColumn<QString>("command");
+        for (const char* command : {"close", "load", "recent", "new", "disc"})
+            QTest::newRow(command) << QString(command);
+    }
+    void listWhoseSaveFailedIsNotReplaced() {
+        QFETCH(QString, command);
+        const std::string other = SavedList("other.mvo");
+        QVERIFY(!other.empty());
+        ui_.List().Scans().NewList({root_});
+        Page().SetCurrentRow(1);
+        ui_.List().Scans().ActionAlbumRemoveExecute();  // confirmed
+        const std::string unwritable = home_->Dir() / "missing-folder/cat.mvo";
+        ui_.window->CurrentFile = unwritable;
+        ui_.prompts->openFile = QString::fromStdString(other);
+        TListFileCommands& files = ui_.List().Files();
+        if (command == "close") ui_.window->Action("ActionFileClose")->trigger();
+        if (command == "load") ui_.window->Action("ActionFileLoad")->trigger();
+        if (command == "recent") files.OpenRecentFile(other);
+        if (command == "new") ui_.List().Scans().NewList({root_});
+        if (command == "disc") QVERIFY(!ui_.List().Cd().OpenCd(root_));
+        QCOMPARE(ui_.prompts->errors.size(), 1);
+        QCOMPARE(ui_.window->CurrentFile, unwritable);
+        QVERIFY(ui_.window->ListModified);
+        QCOMPARE(Page().AlbumRows(), 5);
+    }
+
     void modifiedListIsSavedBeforeAnotherIsLoaded() {
         const std::string first = SavedList("first.mvo");
         const std::string second = SavedList("second.mvo");

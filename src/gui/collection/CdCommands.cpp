@@ -65,7 +65,7 @@ bool TCdCommands::CheckProgramDisc() {
 }
 
 bool TCdCommands::OpenCd(const std::string& root) {
-    files_.SaveIfModified();
+    if (!files_.SaveIfModified()) return false;
     const TCdPlan plan = PlanCdOpening(root);
     switch (plan.action) {
         case TCdOpening::LoadList:

@@ -52,7 +52,9 @@ TListFileCommands::TListFileCommands(TListViews& views, TProgressDisplay& progre
 
 bool TListFileCommands::SaveIfModified() {
     if (!main_.ListModified) return true;
-    return ActionFileSaveExecute();
+    // Declining to name an unnamed list lets it go, as the user chose; a list
+    // whose write failed (the user was told) must not be replaced or closed.
+    return ActionFileSaveExecute() || main_.CurrentFile.empty();
 }
 
 void TListFileCommands::AskToCacheCovers() {
@@ -115,12 +117,11 @@ void TListFileCommands::ListReplaced() {
 }
 
 void TListFileCommands::ActionFileCloseExecute() {
-    SaveIfModified();
-    CloseList();
+    if (SaveIfModified()) CloseList();
 }
 
 void TListFileCommands::ActionFileLoadExecute() {
-    SaveIfModified();
+    if (!SaveIfModified()) return;
     const QString path = views_.Prompts().OpenFileName(QStr(ProgramFolder()), kListOpenFilters);
     if (path.isEmpty()) return;
     LoadFile(path.toStdString());
@@ -128,8 +129,7 @@ void TListFileCommands::ActionFileLoadExecute() {
 
 void TListFileCommands::OpenRecentFile(const std::string& path) {
     if (!FileExists(path)) return;  // it stays in the list
-    SaveIfModified();
-    LoadFile(path);
+    if (SaveIfModified()) LoadFile(path);
 }
 
 void TListFileCommands::LoadFile(const std::string& path) {

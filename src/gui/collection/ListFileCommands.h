@@ -30,7 +30,8 @@ class TListFileCommands : public QObject {
     void ActionFileCloseExecute();
     void OpenRecentFile(const std::string& path);
 
-    // Saves when the list is modified; false when that save did not happen.
+    // Saves when the list is modified; false when that save failed, so the
+    // list must stay (cancelling the name of an unnamed list is no failure).
     bool SaveIfModified();
     // CloseList: empty catalogue and views, no file, not modified.
     void CloseList();

@@ -101,7 +101,7 @@ void TScanCommands::ActionFileNewExecute() {
 
 void TScanCommands::NewList(const std::vector<std::string>& roots) {
     TCatalogue& catalogue = main_.Catalogue;
-    files_.SaveIfModified();
+    if (!files_.SaveIfModified()) return;
     files_.CloseList();
     catalogue.CurrentFile.clear();
     catalogue.Roots.Assign(roots);
