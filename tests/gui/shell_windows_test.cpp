@@ -162,6 +162,32 @@ class ShellWindowsTest : public QObject {
         QCOMPARE(QList<int>(order.begin(), order.end()), expected);
     }
 
+    // The places the layout writes (band id -> position) bring back the same
+    // order, whichever order it was.
+    void savedBandOrderComesBack_data() {
+        QTest::addColumn<QList<int>>("saved");
+        QTest::newRow("built-in") << QList<int>{0, 1, 2, 3, 5, 6, 4};
+        QTest::newRow("reversed") << QList<int>{4, 6, 5, 3, 2, 1, 0};
+        QTest::newRow("two swapped pairs") << QList<int>{3, 2, 0, 1, 4, 5, 6};
+        QTest::newRow("rotated") << QList<int>{2, 3, 5, 6, 4, 0, 1};
+        QTest::newRow("interleaved") << QList<int>{6, 0, 4, 1, 5, 2, 3};
+    }
+    void savedBandOrderComesBack() {
+        QFETCH(QList<int>, saved);
+        std::vector<int> places(saved.size());
+        for (int position = 0; position < saved.size(); ++position)
+            places[saved[position]] = position;
+        std::vector<int> order = BuiltInBandOrder();
+        PlaceBands(order, places);
+        QCOMPARE(QList<int>(order.begin(), order.end()), saved);
+    }
+
+    void bandsWithoutAStoredPlaceKeepTheirOrder() {
+        std::vector<int> order = BuiltInBandOrder();
+        PlaceBands(order, {-1, -1, -1, -1, 0, -1, -1});
+        QCOMPARE(order, (std::vector<int>{4, 0, 1, 2, 3, 5, 6}));
+    }
+
     void hiddenBandsKeepTheirPlacesWhenVisibleOnesMove() {
         // Bands 2 and 5 hidden; the user put 6 first on screen.
         QCOMPARE(MergeVisibleOrder({0, 1, 2, 3, 5, 6, 4}, {6, 0, 1, 3, 4}),

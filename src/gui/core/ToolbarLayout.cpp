@@ -43,6 +43,16 @@ void MoveBand(std::vector<int>& order, int id, int index) {
     order.insert(order.begin() + index, id);
 }
 
+void PlaceBands(std::vector<int>& order, const std::vector<int>& places) {
+    // Moving the bands in id order would let a later move push an earlier
+    // band off its place; in the order of the places each keeps its own.
+    std::vector<int> ids;
+    for (int id = 0; id < static_cast<int>(places.size()); ++id)
+        if (places[id] >= 0) ids.push_back(id);
+    std::stable_sort(ids.begin(), ids.end(), [&](int a, int b) { return places[a] < places[b]; });
+    for (int id : ids) MoveBand(order, id, places[id]);
+}
+
 std::vector<int> MergeVisibleOrder(const std::vector<int>& previous,
                                    const std::vector<int>& visibleOnScreen) {
     std::vector<int> merged;
@@ -144,10 +154,10 @@ void TToolbarBands::LoadLayout(const TIniFile& ini) {
             const int shown = ini.ReadInteger(kSection, button.name.toStdString(), -1);
             if (shown >= 0) button.slot->setVisible(shown == 1);
         }
-    for (int id = 0; id < BandCount(); ++id) {
-        const int index = ini.ReadInteger(kSection, Key("ToolBarIndex", id), -1);
-        if (index >= 0) MoveBand(order_, id, index);
-    }
+    std::vector<int> places;
+    for (int id = 0; id < BandCount(); ++id)
+        places.push_back(ini.ReadInteger(kSection, Key("ToolBarIndex", id), -1));
+    PlaceBands(order_, places);
     for (int id = 0; id < BandCount(); ++id) {
         BandState& band = bands_[id];
         const int visible = ini.ReadInteger(kSection, Key("ToolBarVisible", id), -1);

@@ -20,6 +20,10 @@ std::vector<int> BuiltInBandOrder();
 // Moves band `id` to place `index` (past the end: to the end), shifting the
 // others, as setting a band's index does.
 void MoveBand(std::vector<int>& order, int id, int index);
+// Moves each band of `places` (band id -> stored place, -1 for none) to its
+// place, in the order of the places, so that an order written by the layout
+// comes back whole.
+void PlaceBands(std::vector<int>& order, const std::vector<int>& places);
 // The order after the user rearranged the visible bands on screen: hidden
 // bands keep their places, the visible ones fill the others in screen order.
 std::vector<int> MergeVisibleOrder(const std::vector<int>& previous,
