@@ -177,8 +177,11 @@ class ListPageWindowsTest : public ListPageTestCase {
         ui_.window->Action("ActionSelectionAddAll")->trigger();
         QCOMPARE(Views().ChosenSelection()->Count(), size_t(4));
 
-        // Choosing a selection removes the filter.
+        // Choosing a selection removes the filter and leaves the edit mode,
+        // with one rebuild of the view.
+        QSignalSpy refills(&Views(), &TListViews::ViewRefilled);
         ChooseSelection("Car");
+        QCOMPARE(refills.count(), 1);
         QVERIFY(Catalogue().Filters.Applied.IsEmpty());
         QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isChecked());
         QCOMPARE(Page().AlbumRows(), 4);

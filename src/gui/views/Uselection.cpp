@@ -44,9 +44,10 @@ void TSelectionCommands::RebuildAndRefill() {
 void TSelectionCommands::CBSelClick(int) {
     views_.SetModified();
     views_.FilterBox().setCurrentIndex(0);
-    if (EditAction()->isChecked() && views_.ChosenSelection()) SetEditMode(false);
+    // Leaving the edit mode needs no view of its own: choosing the filter
+    // box's first entry rebuilds and refills once for both.
+    if (views_.ChosenSelection()) EditAction()->setChecked(false);
     views_.ChooseFilterBoxEntry(0);
-    views_.RefillAlbumGrid();
     views_.Page().SetCurrentRow(0);
 }
 
