@@ -16,6 +16,7 @@
 #include "gui/collection/ScanCommands.h"
 #include "gui/collection/Urootdirs.h"
 #include "gui/core/BusyMode.h"
+#include "gui/core/SignalClose.h"
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
@@ -139,6 +140,37 @@ class ListPageFilesTest : public ListPageTestCase {
         for (const auto& entry : reloaded.Albums()) QCOMPARE(entry.object->Status, 1);
         const std::string ini = home_->Dir().Read("mavelo.ini");
         QVERIFY(ini.find("CurrentFile=" + path) != std::string::npos);
+    }
+
+    // Closing after a failed save asks before the changes are lost: No keeps
+    // the window and the modified list, Yes closes; a signal closes unasked.
+    void closingWithAListThatCannotBeSaved_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("bySignal");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("kept open") << false << false << false << 1;
+        QTest::newRow("closed anyway") << true << false << true << 1;
+        QTest::newRow("by a signal") << false << true << true << 0;
+    }
+    void closingWithAListThatCannotBeSaved() {
+        QFETCH(bool, answer);
+        QFETCH(bool, bySignal);
+        QFETCH(bool, closes);
+        QFETCH(int, questions);
+        ui_.List().Scans().NewList({root_});
+        ui_.window->CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
+        QVERIFY(ui_.window->ListModified);
+        ui_.prompts->questions.clear();
+        ui_.prompts->confirmAnswers = {answer};
+        if (bySignal) ui_.window->setProperty(kClosingBySignal, true);
+        QCOMPARE(ui_.window->close(), closes);
+        QCOMPARE(ui_.prompts->errors.size(), 1);
+        QCOMPARE(ui_.prompts->questions.size(), questions);
+        if (!closes) {
+            QVERIFY(ui_.window->ListModified);
+            QCOMPARE(Page().AlbumRows(), 6);
+        }
     }
 
     void statusClickCyclesWithoutMarkingTheList() {

@@ -44,5 +44,7 @@ TSignalCloser::~TSignalCloser() {
 void TSignalCloser::SignalArrived() {
     char byte;
     [[maybe_unused]] ssize_t got = read(g_pipe[0], &byte, 1);
-    if (window_) window_->close();
+    if (!window_) return;
+    window_->setProperty(kClosingBySignal, true);
+    window_->close();
 }

@@ -5,6 +5,10 @@
 #include <QObject>
 #include <QPointer>
 
+// Set on the window (a Qt property) when a signal, not the user, closes it:
+// nobody is there to answer a question then.
+inline constexpr const char* kClosingBySignal = "closingBySignal";
+
 class QSocketNotifier;
 class QWidget;
 

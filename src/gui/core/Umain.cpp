@@ -22,6 +22,7 @@
 #include "gui/core/BusyMode.h"
 #include "gui/core/Help.h"
 #include "gui/core/MainPanels.h"
+#include "gui/core/SignalClose.h"
 #include "gui/core/ToolbarLayout.h"
 #include "gui/core/Uabout.h"
 #include "gui/core/UpdateCheck.h"
@@ -216,16 +217,22 @@ void TFormMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!shutDown_) Shutdown();
+    if (!shutDown_ && !Shutdown()) {
+        event->ignore();
+        return;
+    }
     event->accept();
 }
 
-void TFormMain::Shutdown() {
+bool TFormMain::Shutdown() {
     shutDown_ = true;
     FreeSplash();
     for (QDialog* dialog : findChildren<QDialog*>())
         if (dialog->isVisible()) dialog->reject();
-    SaveListIfModified();
+    if (!SaveListIfModified()) {
+        shutDown_ = false;
+        return false;
+    }
     if (!runningFromCd_) {
         {
             TWaitCursor wait;
@@ -235,6 +242,7 @@ void TFormMain::Shutdown() {
     }
     StopPlayback();
     FreeCatalogue();
+    return true;
 }
 
 void TFormMain::CollectWindowSettings() {
@@ -453,9 +461,11 @@ void TFormMain::OpenRecentFile(const std::string& path) {
 void TFormMain::SortOrderChanged() {
     listWindows_->SortOrderChanged();
 }
-// Shutdown: save a modified list (asking for a name when it has none).
-void TFormMain::SaveListIfModified() {
-    listWindows_->BeforeExit();
+// Shutdown: save a modified list (asking for a name when it has none); false
+// when its save failed and the user keeps the window open.  A close by a
+// signal cannot ask and goes on.
+bool TFormMain::SaveListIfModified() {
+    return listWindows_->BeforeExit(!property(kClosingBySignal).toBool());
 }
 // Shutdown: write mavelo.els (a failure is told; the old file stays whole).
 void TFormMain::SaveQueue() {

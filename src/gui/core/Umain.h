@@ -90,7 +90,8 @@ class TFormMain : public QMainWindow {
     // First activation and shutdown.
     void FormActivate();
     void ShowStartupWindows();
-    void Shutdown();
+    // false when the user keeps the window open to save the list elsewhere
+    bool Shutdown();
     void WriteSettings();
     void CollectWindowSettings();
     void FreeSplash();
@@ -123,7 +124,7 @@ class TFormMain : public QMainWindow {
     void RefreshTextsAfterLanguage();
     void OpenRecentFile(const std::string& path);
     void SortOrderChanged();
-    void SaveListIfModified();
+    bool SaveListIfModified();
     void SaveQueue();
     void StopPlayback();
     void FreeCatalogue();

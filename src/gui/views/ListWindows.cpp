@@ -3,11 +3,13 @@
 #include <QStatusBar>
 
 #include "collection/Um3u_obj.h"
+#include "core/Ulang.h"
 #include "gui/collection/CdCommands.h"
 #include "gui/collection/ListFileCommands.h"
 #include "gui/collection/ScanCommands.h"
 #include "gui/collection/ScanProgress.h"
 #include "gui/core/Umain.h"
+#include "gui/views/AlbumMarks.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
 #include "gui/views/Prompts.h"
@@ -63,15 +65,22 @@ void TListWindows::SortOrderChanged() {
     views_->SortOrderChanged();
 }
 
-void TListWindows::BeforeExit() {
-    files_->SaveIfModified();
+bool TListWindows::BeforeExit(bool mayAsk) {
+    // A list whose save failed (the user was told why) loses its changes
+    // when the window closes: ask before letting them go.
+    if (!files_->SaveIfModified() && mayAsk &&
+        !views_->Prompts().Confirm(
+            QStr(LangText("LoseUnsavedList",
+                          "The list could not be saved. Close anyway and lose its changes ?"))))
+        return false;
     // A window closed before its first activation never opened the list:
     // the stored list file and pages stay as they were.
-    if (!main_.FirstActivationDone()) return;
+    if (!main_.FirstActivationDone()) return true;
     TSettings& settings = main_.Settings();
     settings.CurrentFile = main_.CurrentFile;
     settings.CurrentPageList = views_->ListPageIndex();
     settings.DetailsHeight = views_->Page().DetailsHeight();
+    return true;
 }
 
 void TListWindows::Free() {

@@ -36,7 +36,10 @@ class TListWindows : public QObject {
     void OpenRecentFile(const std::string& path);
     void SortOrderChanged();
     // Shutdown: a modified list is saved; the list page's settings are noted.
-    void BeforeExit();
+    // Saves a modified list and stores the list settings.  False when the
+    // save failed and the user chose to keep the window open (to save the
+    // list elsewhere); `mayAsk` is false when nobody can answer.
+    bool BeforeExit(bool mayAsk);
     // Shutdown: the views let go of the catalogue.
     void Free();
     TCommandState State() const;
