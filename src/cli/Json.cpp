@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "collection/Ump3_obj.h"
 #include "core/Utf8.h"
 
 std::string JsonString(std::string_view text) {
@@ -33,4 +34,12 @@ void TJsonObject::Raw(std::string_view name, std::string_view json) {
     members_ += JsonString(name);
     members_ += ':';
     members_ += json;
+}
+
+void AddTagValues(TJsonObject& json, const Tmp3& track) {
+    json.Add("title", track.Title);
+    json.Add("artist", track.Artist);
+    json.Add("album", track.Album);
+    json.Add("genre", track.Genre);
+    json.Add("year", int64_t{track.Year});
 }

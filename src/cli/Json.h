@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+class Tmp3;
+
 // The text as a quoted JSON string.  Bytes that are not valid UTF-8 are taken
 // as Windows-1252, so the output is always valid JSON.
 std::string JsonString(std::string_view text);
@@ -22,3 +24,6 @@ class TJsonObject {
   private:
     std::string members_;
 };
+
+// The track's tag values: title, artist, album, genre and year, in that order.
+void AddTagValues(TJsonObject& json, const Tmp3& track);

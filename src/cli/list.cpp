@@ -56,11 +56,7 @@ bool ParseOptions(const std::vector<std::string>& args, TListOptions& options) {
 
 std::string TrackJson(const Tmp3& track) {
     TJsonObject json;
-    json.Add("title", track.Title);
-    json.Add("artist", track.Artist);
-    json.Add("album", track.Album);
-    json.Add("genre", track.Genre);
-    json.Add("year", int64_t{track.Year});
+    AddTagValues(json, track);
     json.Add("durationMs", int64_t{track.Duration});
     json.Add("bitrate", int64_t{track.Bitrate});
     json.Add("path", track.Path);

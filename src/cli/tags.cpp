@@ -58,11 +58,7 @@ void AddReaderValues(TJsonObject& json, const Tmp3& track) {
 std::string TrackJson(const Tmp3& track) {
     TJsonObject json;
     json.Add("file", track.Path);
-    json.Add("title", track.Title);
-    json.Add("artist", track.Artist);
-    json.Add("album", track.Album);
-    json.Add("genre", track.Genre);
-    json.Add("year", int64_t{track.Year});
+    AddTagValues(json, track);
     json.Add("tagKind", int64_t{track.TagKind});
     json.Add("tag", TagKindName(track.TagKind));
     AddReaderValues(json, track);
