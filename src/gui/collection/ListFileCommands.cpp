@@ -13,7 +13,7 @@
 #include "gui/views/AlbumMarks.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
-#include "gui/views/Prompts.h"
+#include "gui/common/Prompts.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
 

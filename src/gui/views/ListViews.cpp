@@ -24,7 +24,7 @@
 #include "gui/views/DetailsPanel.h"
 #include "gui/views/FolderTreeView.h"
 #include "gui/views/ListPage.h"
-#include "gui/views/Prompts.h"
+#include "gui/common/Prompts.h"
 #include "gui/views/TrackGrid.h"
 #include "gui/views/Ufilter.h"
 #include "gui/views/Ufilteradd.h"

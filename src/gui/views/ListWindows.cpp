@@ -12,7 +12,7 @@
 #include "gui/views/AlbumMarks.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
-#include "gui/views/Prompts.h"
+#include "gui/common/Prompts.h"
 #include "gui/views/SearchCommands.h"
 #include "gui/views/Uselection.h"
 #include "views/OpticalMedia.h"

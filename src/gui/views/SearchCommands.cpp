@@ -7,7 +7,7 @@
 #include "gui/views/AlbumMarks.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
-#include "gui/views/Prompts.h"
+#include "gui/common/Prompts.h"
 #include "gui/views/Usearch.h"
 #include "views/Catalogue.h"
 

@@ -13,7 +13,7 @@
 #include "core/Ulang.h"
 #include "gui/views/AlbumMarks.h"
 #include "gui/views/DialogParts.h"
-#include "gui/views/Prompts.h"
+#include "gui/common/Prompts.h"
 #include "gui/views/Ufilteradd.h"
 #include "views/Catalogue.h"
 

@@ -1,4 +1,4 @@
-#include "gui/views/Prompts.h"
+#include "gui/common/Prompts.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
