@@ -44,8 +44,13 @@ class TFakeShell : public TShellPort {
 class TCddbPrompts : public TPrompts {
   public:
     TCddbPrompts() : TPrompts(nullptr) {}
-    QStringList errors, informed;
-    bool Confirm(const QString&) override { return true; }
+    QStringList errors, informed, questions;
+    QString openFile;  // the file the open dialog answers
+    bool Confirm(const QString& text) override {
+        questions << text;
+        return true;
+    }
+    QString OpenFileName(const QString&, const QString&) override { return openFile; }
     void Inform(const QString& text) override { informed << text; }
     void Error(const QString& text) override { errors << text; }
 };

@@ -62,6 +62,7 @@ class CddbWindowsTest : public QObject {
     void batchUpdatesTheRedAlbums();
     void updateCommandShowsTheServersRefusal();
     void saveInfoRewritesThePlaylist();
+    void picturePanelLoadsAndClearsThePicture();
 };
 
 void CddbWindowsTest::editorAppliesAChosenMatch() {
@@ -113,7 +114,7 @@ void CddbWindowsTest::editorShowsRefusalsAndKeepsTheFields() {
     Setup s;
     Tm3u& album = AddDiscAlbum(s.session, s.dir, "disc");
     album.SetInfo("Own Artist", 2000, "Jazz", "Own Album");
-    TFormEdit editor(nullptr);
+    TFormEdit editor(nullptr, nullptr);
     TEditInputs inputs;
     inputs.Server = s.server.Server();
 
@@ -148,7 +149,7 @@ void CddbWindowsTest::editorStaysResponsiveWhileTheServerHangs() {
     Setup s;
     Tm3u& album = AddDiscAlbum(s.session, s.dir, "disc");
     s.server.Query = "";  // never answers
-    TFormEdit editor(nullptr);
+    TFormEdit editor(nullptr, nullptr);
     TEditInputs inputs;
     inputs.Server = s.server.Server();
     inputs.Server.QueryTimeoutMs = 300;
@@ -222,6 +223,37 @@ void CddbWindowsTest::saveInfoRewritesThePlaylist() {
     s.shell.Action(TCommandId::AlbumSaveInfo)->trigger();
     QVERIFY(ReadText(album.PlaylistPath).contains("b.mp3"));
     QCOMPARE(s.server.Requests(), 0);
+}
+
+void CddbWindowsTest::picturePanelLoadsAndClearsThePicture() {
+    Setup s;
+    Tm3u& album = AddDiscAlbum(s.session, s.dir, "disc");
+    TFormEdit editor(nullptr, &s.prompts);
+    TEditInputs inputs;
+    inputs.UseFreeDB = false;
+    editor.Open(album, inputs);
+    auto* panel = Child<QLabel>(&editor, "PanelImage");
+    QCOMPARE(panel->text(), QString("Drag'n'drop here"));
+    const std::string picture = PicturePathFor(album.PlaylistPath);
+
+    // A PNG goes through the image readers and is kept as a JPEG.
+    s.prompts.openFile = QString(MAVELO_TEST_DATA) + "/covers/white_40x40.png";
+    Child<QAction>(&editor, "ActionFDLoadImage")->trigger();
+    QVERIFY(FileExists(picture));
+    QCOMPARE(ReadWholeFile(picture).substr(0, 2), std::string("\xFF\xD8"));
+    QCOMPARE(album.PictureState, 1);
+    QVERIFY(!panel->pixmap().isNull());
+
+    s.prompts.openFile = QString(MAVELO_TEST_DATA) + "/covers/missing.jpg";
+    Child<QAction>(&editor, "ActionFDLoadImage")->trigger();
+    QCOMPARE(s.prompts.errors.size(), 1);
+    QVERIFY(FileExists(picture));  // the old picture stays
+
+    Child<QAction>(&editor, "ActionFDDeleteImage")->trigger();
+    QCOMPARE(s.prompts.questions, QStringList{"Are you sure ?"});
+    QVERIFY(!FileExists(picture));
+    QCOMPARE(panel->text(), QString("Drag'n'drop here"));
+    editor.reject();
 }
 
 QTEST_MAIN(CddbWindowsTest)

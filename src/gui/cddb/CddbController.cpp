@@ -31,7 +31,7 @@ class TRunGuard {
 TCddbController::TCddbController(TSession& session, TShellPort& shell, TPrompts& prompts,
                                  TCddbHooks hooks)
     : session_(session), shell_(shell), prompts_(prompts), hooks_(std::move(hooks)) {
-    editor_ = std::make_unique<TFormEdit>(shell.Window());
+    editor_ = std::make_unique<TFormEdit>(shell.Window(), &prompts);
     progress_ = std::make_unique<TFormFreeDB>(shell.Window());
     shell.RegisterTranslatableWindow(editor_.get());
     shell.RegisterTranslatableWindow(progress_.get());
@@ -105,10 +105,15 @@ void TCddbController::EditAlbum() {
     inputs.ListFormat = s.ListFormat;
     inputs.TagType = s.DefaultTagging;
     inputs.Measure = hooks_.measure;
+    const int32_t pictureState = album->PictureState;
     editor_->Open(*album, inputs);
     const bool applied = editor_->exec() == QDialog::Accepted;
     s.DefaultTagging = editor_->TagType();  // kept however the editor closed
-    if (!applied) return;
+    if (!applied) {
+        // The picture panel changes the album at once, Apply or not.
+        if (album->PictureState != pictureState) session_.MarkModified();
+        return;
+    }
     AlbumChanged(*album);
     ReportFailures(editor_->Report());
 }

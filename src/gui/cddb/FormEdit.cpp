@@ -20,6 +20,7 @@
 #include "core/Ulang.h"
 #include "freedb/Ubatch.h"
 #include "gui/cddb/OffThread.h"
+#include "gui/cddb/PicturePanel.h"
 
 namespace {
 QString Q(const std::string& text) {
@@ -58,13 +59,14 @@ QString BareFileName(const std::string& path) {
 }
 }  // namespace
 
-TFormEdit::TFormEdit(QWidget* parent) : QDialog(parent) {
+TFormEdit::TFormEdit(QWidget* parent, TPrompts* prompts) : QDialog(parent) {
     setObjectName("FormEdit");
     setWindowTitle("Album details edition");
-    BuildControls();
+    BuildControls(prompts);
 }
 
-void TFormEdit::BuildControls() {
+void TFormEdit::BuildControls(TPrompts* prompts) {
+    panelImage_ = new TPicturePanel(this, prompts);
     labelFreeDB_ = Named(new QLabel(this), "LabelFreeDB");
     gridAlbums_ = Named(new QTableWidget(0, 3, this), "StringGridAlbums");
     gridAlbums_->setHorizontalHeaderLabels({"Category", "Id", "Title"});
@@ -123,7 +125,10 @@ void TFormEdit::BuildControls() {
     buttons->addWidget(buttonExit);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(labelFreeDB_);
-    layout->addWidget(gridAlbums_);
+    auto* top = new QHBoxLayout;
+    top->addWidget(gridAlbums_, 1);
+    top->addWidget(panelImage_);
+    layout->addLayout(top);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
     resize(760, 560);
@@ -165,6 +170,7 @@ void TFormEdit::Open(Tm3u& album, const TEditInputs& inputs) {
     gridAlbums_->setItem(0, 2, titleItem);
     gridAlbums_->setCurrentCell(0, 2);
     ShowCurrentValues();
+    panelImage_->ShowAlbum(&album);
     if (inputs.UseFreeDB) {
         labelFreeDB_->clear();
         QTimer::singleShot(0, this, &TFormEdit::Search);

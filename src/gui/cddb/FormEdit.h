@@ -15,6 +15,8 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class TPicturePanel;
+class TPrompts;
 class Tm3u;
 
 struct TEditInputs {
@@ -30,7 +32,8 @@ struct TEditInputs {
 class TFormEdit : public QDialog {
     Q_OBJECT
   public:
-    explicit TFormEdit(QWidget* parent);
+    // The prompts answer the picture panel's questions (file to load, clear?).
+    TFormEdit(QWidget* parent, TPrompts* prompts);
 
     // Shows the album; with FreeDB in use the search starts once events run.
     void Open(Tm3u& album, const TEditInputs& inputs);
@@ -43,7 +46,7 @@ class TFormEdit : public QDialog {
     void done(int result) override;
 
   private:
-    void BuildControls();
+    void BuildControls(TPrompts* prompts);
     void ShowMatches(const TFreeDBQueryResult& query);
     void Search();
     void SelectMatch(int row);
@@ -62,6 +65,7 @@ class TFormEdit : public QDialog {
     bool closed_ = false;
     TAlbumApplyReport report_;
 
+    TPicturePanel* panelImage_;
     QLabel* labelFreeDB_;
     QTableWidget* gridAlbums_;
     QTableWidget* gridTracks_;
