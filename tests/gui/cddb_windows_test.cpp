@@ -63,6 +63,7 @@ class CddbWindowsTest : public QObject {
     void updateCommandShowsTheServersRefusal();
     void saveInfoRewritesThePlaylist();
     void picturePanelLoadsAndClearsThePicture();
+    void scanAlbumRereadsTheTags();
 };
 
 void CddbWindowsTest::editorAppliesAChosenMatch() {
@@ -254,6 +255,22 @@ void CddbWindowsTest::picturePanelLoadsAndClearsThePicture() {
     QVERIFY(!FileExists(picture));
     QCOMPARE(panel->text(), QString("Drag'n'drop here"));
     editor.reject();
+}
+
+void CddbWindowsTest::scanAlbumRereadsTheTags() {
+    Setup s;
+    Tm3u& album = AddDiscAlbum(s.session, s.dir, "disc");
+    s.current = &album;
+    for (size_t i = 0; i < album.Tracks.Count(); ++i)
+        QVERIFY(Tmp3(album.Tracks[i].Path)
+                    .WriteTags(TagTypeId3v2, "New Artist", 2011, "t", "Folk", "New Album"));
+    s.session.Catalogue.ListModified = false;
+    s.shell.Action(TCommandId::AlbumUpdate)->trigger();
+    QCOMPARE(QString::fromStdString(album.Artist), QString("New Artist"));
+    QCOMPARE(album.Year, 2011);
+    QVERIFY(s.session.Catalogue.ListModified);
+    QCOMPARE(s.shell.busy, 0);  // busy mode ended
+    QCOMPARE(s.server.Requests(), 0);
 }
 
 QTEST_MAIN(CddbWindowsTest)

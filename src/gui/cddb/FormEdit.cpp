@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -49,6 +50,15 @@ QCheckBox* NamedCheck(const char* name, const char* caption, QWidget* parent) {
 QTableWidgetItem* ReadOnlyItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+// Category and disc id: centred, in the fixed-pitch font.
+QTableWidgetItem* CodeItem(const QString& text, const QColor& colour) {
+    auto* item = ReadOnlyItem(text);
+    item->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    item->setForeground(colour);
+    item->setTextAlignment(Qt::AlignCenter);
     return item;
 }
 
@@ -212,8 +222,8 @@ void TFormEdit::ShowMatches(const TFreeDBQueryResult& query) {
     gridAlbums_->setRowCount(static_cast<int>(query.Matches.size()) + 1);
     for (size_t i = 0; i < query.Matches.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
-        gridAlbums_->setItem(row, 0, ReadOnlyItem(Q(query.Matches[i].Category)));
-        gridAlbums_->setItem(row, 1, ReadOnlyItem(Q(query.Matches[i].DiscId)));
+        gridAlbums_->setItem(row, 0, CodeItem(Q(query.Matches[i].Category), QColor(100, 100, 100)));
+        gridAlbums_->setItem(row, 1, CodeItem(Q(query.Matches[i].DiscId), QColor(0, 0, 128)));
         gridAlbums_->setItem(row, 2, ReadOnlyItem(Q(query.Matches[i].Title)));
     }
 }
@@ -252,7 +262,8 @@ void TFormEdit::ShowCurrentValues() {
         const bool titled = track.TagKind > TagNone && !track.Title.empty();
         AddTrackRow(MinutesSeconds(track.Duration / 1000),
                     titled ? Q(track.Title) : BareFileName(track.Path));
-        if (!titled) gridTracks_->item(gridTracks_->rowCount() - 1, 3)->setForeground(Qt::gray);
+        if (!titled)
+            gridTracks_->item(gridTracks_->rowCount() - 1, 3)->setForeground(QColor(100, 100, 100));
     }
     if (gridTracks_->rowCount() == 0) AddTrackRow({}, {});
     labelLength_->setText(MinutesSeconds(seconds));
@@ -276,7 +287,10 @@ void TFormEdit::AddTrackRow(const QString& duration, const QString& title) {
     auto* number = ReadOnlyItem(QString("%1").arg(row + 1, 2, 10, QChar('0')));
     number->setForeground(QColor(128, 128, 128));
     gridTracks_->setItem(row, 0, number);
-    gridTracks_->setItem(row, 1, ReadOnlyItem(duration));
+    auto* time = ReadOnlyItem(duration);
+    time->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    time->setForeground(QColor(100, 100, 100));
+    gridTracks_->setItem(row, 1, time);
     gridTracks_->setItem(row, 2, ReadOnlyItem({}));
     gridTracks_->setItem(row, 3, new QTableWidgetItem(title));  // the only editable column
 }
