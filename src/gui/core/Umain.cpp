@@ -349,8 +349,10 @@ void TFormMain::ActionEditLangExecute(int position) {
 }
 
 void TFormMain::ActionFileMRUExecute(int index) {
+    // A copy: saving the open list first puts its name at the top of the
+    // recent files, which moves (or frees) the entries.
     if (index >= 0 && index < static_cast<int>(settings_.RecentFiles.size()))
-        OpenRecentFile(settings_.RecentFiles[index]);
+        OpenRecentFile(std::string(settings_.RecentFiles[index]));
 }
 
 void TFormMain::ActionSortExecute(QAction* action) {
@@ -454,8 +456,8 @@ void TFormMain::RefreshQueueGrid() {
 void TFormMain::RefreshTextsAfterLanguage() {
     listWindows_->RefreshTexts();
 }
-void TFormMain::OpenRecentFile(const std::string& path) {
-    listWindows_->OpenRecentFile(path);
+void TFormMain::OpenRecentFile(std::string path) {
+    listWindows_->OpenRecentFile(std::move(path));
 }
 // Sort order or year order changed: rebuild the view list and the views.
 void TFormMain::SortOrderChanged() {

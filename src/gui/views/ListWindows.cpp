@@ -57,8 +57,8 @@ void TListWindows::RefreshTexts() {
     views_->RefreshTexts();
 }
 
-void TListWindows::OpenRecentFile(const std::string& path) {
-    files_->OpenRecentFile(path);
+void TListWindows::OpenRecentFile(std::string path) {
+    files_->OpenRecentFile(std::move(path));
 }
 
 void TListWindows::SortOrderChanged() {

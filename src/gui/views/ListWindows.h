@@ -33,7 +33,8 @@ class TListWindows : public QObject {
     void OpenCatalogue();
     void ShowListPage(int listPage);
     void RefreshTexts();
-    void OpenRecentFile(const std::string& path);
+    // The path is a copy: saving the open list first changes the recent files.
+    void OpenRecentFile(std::string path);
     void SortOrderChanged();
     // Shutdown: a modified list is saved; the list page's settings are noted.
     // Saves a modified list and stores the list settings.  False when the
