@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "collection/UIo.h"
@@ -187,16 +188,38 @@ class ListPageFilesTest : public ListPageTestCase {
         QCOMPARE(Page().CurrentRow(), 2);
     }
 
+    // Through the dialog the folders reach the list as they are named, also
+    // when a name holds a "|".
+    void newListThroughTheRootDialog_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("new list") << "music"
+                                  << "ActionFileNew";
+        QTest::newRow("new list, a bar in the name") << "rock|pop"
+                                                     << "ActionFileNew";
+        QTest::newRow("added root, a bar in the name") << "a|b|"
+                                                       << "ActionListAddRoot";
+    }
     void newListThroughTheRootDialog() {
+        QFETCH(QString, folder);
+        QFETCH(QString, command);
+        const std::string root = home_->Dir() / folder.toStdString();
+        WriteCollection(home_->Dir(), folder.toStdString(), SmallCollection());
+        if (command == "ActionListAddRoot") ui_.List().Scans().NewList({root_});
         TFormRootDirs& dialog = ui_.List().Scans().FormRootDirs();
-        dialog.PickFolder = [this](const QString&) { return QString::fromStdString(root_); };
+        dialog.PickFolder = [root](const QString&) { return QString::fromStdString(root); };
         QTimer::singleShot(0, &dialog, [&dialog] {
             dialog.AddDirectory();
             dialog.Ok();
         });
-        ui_.window->Action("ActionFileNew")->trigger();
-        QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
-        QCOMPARE(Page().AlbumRows(), 6);
+        ui_.window->Action(command)->trigger();
+        std::vector<std::string> roots{root};
+        if (command == "ActionListAddRoot") roots.push_back(root_);
+        std::vector<std::string> folders = Catalogue().Roots.Folders();
+        std::sort(roots.begin(), roots.end());
+        std::sort(folders.begin(), folders.end());
+        QCOMPARE(folders, roots);
+        QCOMPARE(Page().AlbumRows(), 6 * int(roots.size()));
     }
 
     void scanRunsBusyWhileTheWindowKeepsGoing() {
@@ -273,7 +296,7 @@ class ListPageFilesTest : public ListPageTestCase {
         dialog.RemoveDirectory();
         dialog.Ok();
         QCOMPARE(dialog.ResultCode(), int(TFormRootDirs::Added));
-        QCOMPARE(dialog.NewFolders(), std::string("/new/folder|"));
+        QCOMPARE(dialog.NewFolders(), std::vector<std::string>{"/new/folder"});
         // Change mode: the last root cannot be removed.
         dialog.Prepare(TFormRootDirs::ChangeMode, {"/music"});
         dialog.RemoveDirectory();
