@@ -143,31 +143,40 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(ini.find("CurrentFile=" + path) != std::string::npos);
     }
 
-    // Closing after a failed save asks before the changes are lost: No keeps
-    // the window and the modified list, Yes closes; a signal closes unasked.
+    // Closing after a failed save, or after the name of a new list was not
+    // given, asks before the changes are lost: No keeps the window and the
+    // modified list, Yes closes; a signal closes unasked.
     void closingWithAListThatCannotBeSaved_data() {
+        QTest::addColumn<bool>("unnamed");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("bySignal");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("questions");
-        QTest::newRow("kept open") << false << false << false << 1;
-        QTest::newRow("closed anyway") << true << false << true << 1;
-        QTest::newRow("by a signal") << false << true << true << 0;
+        QTest::newRow("kept open") << false << false << false << false << 1;
+        QTest::newRow("closed anyway") << false << true << false << true << 1;
+        QTest::newRow("by a signal") << false << false << true << true << 0;
+        QTest::newRow("no name given, kept open") << true << false << false << false << 1;
+        QTest::newRow("no name given, closed anyway") << true << true << false << true << 1;
     }
     void closingWithAListThatCannotBeSaved() {
+        QFETCH(bool, unnamed);
         QFETCH(bool, answer);
         QFETCH(bool, bySignal);
         QFETCH(bool, closes);
         QFETCH(int, questions);
         ui_.List().Scans().NewList({root_});
-        ui_.window->CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
+        if (!unnamed) ui_.window->CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
+        ui_.prompts->saveFile.clear();  // the Save as window is cancelled
         QVERIFY(ui_.window->ListModified);
         ui_.prompts->questions.clear();
         ui_.prompts->confirmAnswers = {answer};
         if (bySignal) ui_.window->setProperty(kClosingBySignal, true);
         QCOMPARE(ui_.window->close(), closes);
-        QCOMPARE(ui_.prompts->errors.size(), 1);
+        QCOMPARE(ui_.prompts->errors.size(), unnamed ? 0 : 1);
         QCOMPARE(ui_.prompts->questions.size(), questions);
+        if (questions > 0)
+            QCOMPARE(ui_.prompts->questions.last(),
+                     QString("The list could not be saved. Close anyway and lose its changes ?"));
         if (!closes) {
             QVERIFY(ui_.window->ListModified);
             QCOMPARE(Page().AlbumRows(), 6);
