@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
+#include "gui/views/Ufilter.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
@@ -30,6 +32,24 @@ class ListPageFilesTest : public ListPageTestCase {
 
   private:
     TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    // What the list file keeps of statuses, selections and presets.
+    static QString StoredValues(const TCatalogue& catalogue) {
+        QStringList values;
+        for (const auto& entry : catalogue.Albums())
+            values << QString::fromStdString(entry.object->PlaylistPath) + "=" +
+                          QString::number(entry.object->Status);
+        values.sort();
+        for (const auto& selection : catalogue.Selections.List()) {
+            QStringList members;
+            for (const Tm3u* album : selection->Albums())
+                members << QString::fromStdString(album->PlaylistPath);
+            members.sort();
+            values << QString::fromStdString(selection->Name) + ": " + members.join(", ");
+        }
+        for (const auto& preset : catalogue.Filters.Presets.Presets)
+            values << QString::fromStdString(preset.Name + "=" + preset.Filter.Artist);
+        return values.join("\n");
+    }
     TListPage& Page() { return ui_.List().Views().Page(); }
     // A scanned list of the small collection, saved as `name` in the home folder.
     std::string SavedList(const std::string& name) {
@@ -183,9 +203,8 @@ class ListPageFilesTest : public ListPageTestCase {
         }
     }
 
-    void statusClickCyclesWithoutMarkingTheList() {
+    void statusClickCyclesTheStatus() {
         SavedList("cat.mvo");
-        QVERIFY(!ui_.window->ListModified);
         TAlbumGrid* grid = Page().Grid();
         const QRect cell = grid->visualRect(grid->model()->index(2, 2));
         const Tm3u* album = Catalogue().View.Albums()[2];
@@ -193,8 +212,66 @@ class ListPageFilesTest : public ListPageTestCase {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
             QCOMPARE(album->Status, expected);
         }
-        QVERIFY(!ui_.window->ListModified);
         QCOMPARE(Page().CurrentRow(), 2);
+    }
+
+    // Every change that the list file keeps marks the list modified, so that
+    // closing the window saves it.
+    void changesTheListFileKeepsAreSavedAtExit_data() {
+        QTest::addColumn<QString>("change");
+        for (const char* change :
+             {"status click", "member click", "select album", "add all", "remove all", "new preset",
+              "renamed preset", "overwritten preset"})
+            QTest::newRow(change) << QString(change);
+    }
+    void changesTheListFileKeepsAreSavedAtExit() {
+        QFETCH(QString, change);
+        const std::string path = SavedList("cat.mvo");
+        ui_.window->Action("ActionSelectionNew")->trigger();  // in the edit mode
+        TFormFilter& filter = ui_.List().Views().FormFilter();
+        ui_.prompts->textAnswers = {QString("mine")};
+        filter.NewPreset();
+        QVERIFY(ui_.List().Files().ActionFileSaveExecute());
+        QVERIFY(!ui_.window->ListModified);
+
+        TAlbumGrid* grid = Page().Grid();
+        auto click = [grid](int row, int column) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, column));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        Page().SetCurrentRow(1);
+        if (change == "status click") click(2, 2);
+        if (change == "member click") click(2, 0);
+        if (change == "select album") ui_.window->Action("ActionSelectionSelectAlbum")->trigger();
+        if (change == "add all") ui_.window->Action("ActionSelectionAddAll")->trigger();
+        if (change == "remove all") {
+            click(1, 0);  // the current album is a member: all go
+            QVERIFY(ui_.List().Files().ActionFileSaveExecute());
+            ui_.window->Action("ActionSelectionAddAll")->trigger();
+        }
+        filter.Presets()->setCurrentRow(0);
+        if (change == "new preset") {
+            ui_.prompts->textAnswers = {QString("yours")};
+            filter.NewPreset();
+        }
+        if (change == "renamed preset") {
+            ui_.prompts->textAnswers = {QString("ours")};
+            filter.RenamePreset();
+        }
+        if (change == "overwritten preset") {
+            filter.Memo(TPickField::Artist)->setPlainText("ABBA");
+            filter.WritePreset();
+        }
+        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.window->windowTitle().endsWith(" *"));
+        const QString before = StoredValues(Catalogue());
+        ui_.window->close();
+        ui_.window.reset();
+        TCatalogue reloaded;
+        int32_t quality = 0;
+        std::vector<std::string> recent;
+        QVERIFY(LoadList(path, reloaded, quality, recent).Complete());
+        QCOMPARE(StoredValues(reloaded), before);
     }
 
     // Through the dialog the folders reach the list as they are named, also

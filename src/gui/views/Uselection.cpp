@@ -104,6 +104,7 @@ void TSelectionCommands::ToggleAlbum(Tm3u* album) {
     TSelection* selection = EditedSelection();
     if (!album || !selection) return;
     ToggleMembership(*selection, *album);
+    views_.SetModified();  // the list file keeps the members
     views_.Page().RefreshMarks();
 }
 
@@ -117,6 +118,7 @@ void TSelectionCommands::ActionSelectionAddAllExecute() {
     const Tm3u* current = views_.Page().CurrentAlbum();
     if (!selection || !current) return;
     AddOrRemoveAll(*selection, views_.Catalogue().View.Albums(), *current);
+    views_.SetModified();
     views_.Page().RefreshMarks();
     emit views_.ViewRefilled();
 }
