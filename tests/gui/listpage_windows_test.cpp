@@ -213,6 +213,21 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(add.count(), 1);
         QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(Page().CurrentRow(), 5);
+        // Home and End go to the first and last album, with or without Ctrl.
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int row;
+        } moves[] = {{Qt::Key_Home, {}, 0},
+                     {Qt::Key_End, {}, 5},
+                     {Qt::Key_Home, Qt::ControlModifier, 0},
+                     {Qt::Key_End, Qt::ControlModifier, 5}};
+        for (const auto& move : moves) {
+            Page().SetCurrentRow(2);
+            QTest::keyClick(grid, move.key, move.modifiers);
+            QCOMPARE(Page().CurrentRow(), move.row);
+        }
+        Page().SetCurrentRow(5);
         // Typing in a text field types there.
         Filter().show();
         QTest::keyClick(Filter().Memo(TPickField::Artist), Qt::Key_A);

@@ -89,6 +89,13 @@ void TAlbumGrid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Space:
             RequestPlay(event->modifiers());
             return;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            // The grid's rows are albums: Home and End go to the first and
+            // last one, as with Ctrl held (the table alone moves between cells).
+            if (model()->rowCount() > 0)
+                SetCurrentRow(event->key() == Qt::Key_Home ? 0 : model()->rowCount() - 1);
+            return;
         default:
             QTableView::keyPressEvent(event);
     }
