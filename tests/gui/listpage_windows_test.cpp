@@ -196,6 +196,20 @@ class ListPageWindowsTest : public ListPageTestCase {
         QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isEnabled());
     }
 
+    // A selection created while another is edited starts empty on screen too.
+    void newSelectionWhileEditingAnotherShowsNoOldMarks() {
+        ui_.window->Action("ActionSelectionNew")->trigger();
+        QVERIFY(ui_.window->Action("ActionSelectionEdit")->isChecked());
+        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        QCOMPARE(Views().ChosenSelection()->Count(), size_t(6));
+        ui_.window->Action("ActionSelectionNew")->trigger();
+        QCOMPARE(Views().SelectionBox().currentText(), QString("New selection 1"));
+        QVERIFY(ui_.window->Action("ActionSelectionEdit")->isChecked());
+        QCOMPARE(Views().ChosenSelection()->Count(), size_t(0));
+        QCOMPARE(Page().AlbumRows(), 6);
+        for (const Tm3u* album : Catalogue().View.Albums()) QVERIFY(!album->InSelection);
+    }
+
     void keyboardOnTheGrid() {
         TAlbumGrid* grid = Page().Grid();
         grid->setFocus();

@@ -71,8 +71,9 @@ void TSelectionCommands::ActionSelectionNewExecute() {
     const std::string name = selections.Create(LangText("NewSelection", "New selection"));
     views_.RebuildSelectionBox(selections.Find(name));
     views_.UpdateTitle();
-    // The new, empty selection opens in the edit mode, over all filtered albums.
-    if (!EditAction()->isChecked()) SetEditMode(true);
+    // The new, empty selection opens in the edit mode, over all filtered
+    // albums; the marks of a selection edited before are gone.
+    SetEditMode(true);
 }
 
 void TSelectionCommands::ActionSelectionRenameExecute() {
