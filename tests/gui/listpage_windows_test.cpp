@@ -16,6 +16,8 @@
 #include "gui/collection/ScanCommands.h"
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
+#include "gui/views/ListRoles.h"
+#include "gui/views/TrackGrid.h"
 #include "gui/views/ListViews.h"
 #include "gui/views/SearchCommands.h"
 #include "gui/views/Ufilter.h"
@@ -208,6 +210,32 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(Views().ChosenSelection()->Count(), size_t(0));
         QCOMPARE(Page().AlbumRows(), 6);
         for (const Tm3u* album : Catalogue().View.Albums()) QVERIFY(!album->InSelection);
+    }
+
+    // However small the window, the album text and a few tracks stay in view.
+    void smallWindowsKeepAlbumsAndTracksInView_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("640x420") << QSize(640, 420);
+        QTest::newRow("400x300") << QSize(400, 300);
+        QTest::newRow("980x640") << QSize(980, 640);
+    }
+    void smallWindowsKeepAlbumsAndTracksInView() {
+        QFETCH(QSize, size);
+        ui_.window->resize(size);
+        QTest::qWait(20);
+        TAlbumGrid* grid = Page().Grid();
+        const QRect window(QPoint(0, 0), ui_.window->size());
+        QVERIFY(window.contains(QRect(grid->mapTo(ui_.window.get(), QPoint(0, 0)), grid->size())));
+        const int textLeft = grid->columnViewportPosition(ColumnText);
+        QVERIFY(textLeft >= 0);
+        QVERIFY2(grid->viewport()->width() - textLeft >= 140,
+                 qPrintable(QString::number(grid->viewport()->width() - textLeft)));
+        QVERIFY(grid->viewport()->height() >= 4 * 16);
+        QTableView* tracks = Page().Tracks();
+        QVERIFY(
+            window.contains(QRect(tracks->mapTo(ui_.window.get(), QPoint(0, 0)), tracks->size())));
+        QVERIFY2(tracks->viewport()->height() >= 4 * 14,
+                 qPrintable(QString::number(tracks->viewport()->height())));
     }
 
     void keyboardOnTheGrid() {

@@ -46,6 +46,10 @@ TAlbumGrid::TAlbumGrid(TAlbumGridModel* model, QWidget* parent) : QTableView(par
     setColumnWidth(ColumnStatus, 17);
     setColumnWidth(ColumnImage, 20);
     SetSelectionEditMode(false);
+    // A few albums stay in view, and the album text keeps room beside the
+    // marks; the text column takes the rest of the width.
+    setMinimumHeight(4 * 16 + 2 * frameWidth());
+    setMinimumWidth(85 + 17 + 20 + 15 + 140);
 }
 
 void TAlbumGrid::SetSelectionEditMode(bool on) {
