@@ -102,7 +102,7 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(presets.Count(), size_t(2));
         QCOMPARE(presets.Presets[0].Name, std::string("New preferences"));
         QCOMPARE(presets.ChosenIndex, 1);
-        QVERIFY(!ui_.window->ListModified);  // New only changes the presets
+        QVERIFY(ui_.window->ListModified);  // the list file keeps the presets
 
         filter.Apply();
         // Both presets equal the applied filter: the box shows the later one.
