@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSlider>
 #include <QToolButton>
 
@@ -233,6 +234,32 @@ class PlayerControllerTest : public QObject {
         remote->close();  // the close box
         QVERIFY(!show->isChecked());
         QVERIFY(!remote->Marquee()->Scrolling());
+    }
+
+    // In a narrow pane the title gives way: numbers (of any size) and times
+    // stay in view, and a click never scrolls the queue sideways.
+    void queueGridFitsItsPane() {
+        auto album = MakeAlbum({"tone.wav"});
+        Tmp3& track = album->Tracks[0];
+        track.Duration = 2000;
+        track.Title = std::string(200, 'x');
+        for (int i = 0; i < 12345; ++i) QVERIFY(player->Queue().Add("", track, false, false));
+        player->RefreshQueueGrid();
+        window->resize(400, 400);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        Grid()->setFixedWidth(170);
+        QCoreApplication::processEvents();
+        QFont bold = Grid()->font();
+        bold.setBold(true);
+        QVERIFY(Grid()->columnWidth(0) > QFontMetrics(bold).horizontalAdvance("12345"));
+        const int width = Grid()->viewport()->width();
+        QVERIFY(Grid()->columnWidth(0) + Grid()->columnWidth(1) + Grid()->columnWidth(2) <= width);
+        const QRect title = Grid()->visualRect(Grid()->Model().index(2, 2));
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, title.center());
+        QCOMPARE(Grid()->SelectedRow(), 3);
+        QCOMPARE(Grid()->horizontalScrollBar()->value(), 0);
+        QCOMPARE(Grid()->columnViewportPosition(0), 0);
     }
 };
 
