@@ -4,12 +4,14 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QHeaderView>
 
 #include "collection/Um3u_obj.h"
 #include "gui/collection/ScanCommands.h"
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/QueueGrid.h"
+#include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
 #include "listpage_fixture.h"
@@ -71,10 +73,19 @@ class PlayerMainWindowTest : public QObject {
         QCOMPARE(Player().Queue().Count(), 2);
         Player().Queue().Song(0).Started = true;
 
+        // A grid of three visible rows, scrolled to the top: the album found
+        // (the second row) becomes the top visible row.
+        TAlbumGrid* grid = Page().Grid();
+        grid->setFixedHeight(grid->verticalHeader()->defaultSectionSize() * 3 +
+                             2 * grid->frameWidth());
+        QCoreApplication::processEvents();
         Page().SetCurrentAlbum(AlbumTitled("Live"));
+        grid->scrollToTop();
+        QCOMPARE(grid->rowAt(0), 0);
         QCOMPARE(Page().CurrentAlbum()->Album, std::string("Live"));
         ui_.window->Action("ActionPlaylistJump")->trigger();
         QCOMPARE(Page().CurrentAlbum(), gold);
+        QCOMPARE(grid->rowAt(0), Page().CurrentRow());
         Player().Queue().Song(0).Started = false;
     }
 
