@@ -93,7 +93,7 @@ class PlayerMainWindowTest : public QObject {
         Page().SetCurrentAlbum(AlbumTitled("Abbey Road"));
         for (auto& entry : Page().CurrentAlbum()->Tracks) entry.object->Duration = 1000;
         ui_.window->Action("ActionPlaylistAddAlbum")->trigger();
-        ui_.prompts->confirmAnswers = {false};  // do not save the list
+        ui_.prompts->confirmAnswers = {true};  // close without naming the new list
         ui_.window->close();
         ui_.window.reset();
         QVERIFY(FileExists(home_->Dir() / "mavelo.els"));
