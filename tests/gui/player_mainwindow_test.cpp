@@ -5,9 +5,12 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QProgressBar>
+#include <QTimer>
 
 #include "collection/Um3u_obj.h"
 #include "gui/collection/ScanCommands.h"
+#include "gui/core/BusyMode.h"
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/QueueGrid.h"
@@ -101,6 +104,22 @@ class PlayerMainWindowTest : public QObject {
         QCOMPARE(Player().Queue().Count(), 2);
         QCOMPARE(Player().Queue().Song(1).Track.Title, std::string("Golden Slumbers"));
         QCOMPARE(Player().Panel()->Grid()->Model().rowCount(), 2);
+    }
+
+    void addAllAlbumsShowsItsProgressAndResetsIt() {
+        auto* bar = ui_.window->findChild<QProgressBar*>("ProgressBar");
+        QVERIFY(bar);
+        const TViewList& view = ui_.List().Views().Catalogue().View;
+        for (size_t row = 0; row < view.Count(); ++row)
+            for (auto& entry : view[row].Tracks) entry.object->Duration = 1000;
+        InstallPumpEventsHook();  // adding lets pending events run, as in the program
+        bool shownWhileAdding = false;
+        QTimer::singleShot(0, bar, [&] { shownWhileAdding = bar->isVisible(); });
+        ui_.window->Action("ActionPlaylistAddAll")->trigger();
+        QCOMPARE(Player().Queue().Count(), 9);
+        QVERIFY(shownWhileAdding);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(bar->value(), bar->minimum() - 1);  // reset
     }
 };
 

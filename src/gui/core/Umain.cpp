@@ -19,6 +19,7 @@
 #include "core/Mounts.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
+#include "gui/collection/ScanProgress.h"
 #include "gui/core/BusyMode.h"
 #include "gui/core/Help.h"
 #include "gui/core/MainPanels.h"
@@ -416,6 +417,13 @@ void TFormMain::InitSound() {
         QMessageBox::critical(isVisible() ? this : nullptr, caption, text);
     };
     player_->SetBusy = [this](bool on) { SetBusyMode(on); };
+    player_->ShowProgress = [this](bool on) {
+        if (!listWindows_) return;
+        if (on)
+            listWindows_->Progress().Start(TProgressDisplay::Bar);
+        else
+            listWindows_->Progress().Stop();
+    };
     panels_->SetPlayerPanel(player_->Panel());
     RegisterTranslatableWindow(player_->Remote());
     player_->InitSound(settings_);

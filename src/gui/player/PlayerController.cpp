@@ -368,7 +368,9 @@ void TPlayerController::AddAlbum() {
 void TPlayerController::AddAllAlbums() {
     SetShuffle(false);
     if (SetBusy) SetBusy(true);
+    if (ShowProgress) ShowProgress(true);
     transport_.AddAllAlbums(albums_.ShownAlbums());
+    if (ShowProgress) ShowProgress(false);
     if (SetBusy) SetBusy(false);
     RefreshQueueGrid();
 }

@@ -51,6 +51,8 @@ class TListWindows : public QObject {
     TSelectionCommands& Selections() const { return *selections_; }
     TSearchCommands& Search() const { return *search_; }
     TCdCommands& Cd() const { return *cd_; }
+    // The progress bar of the status bar.
+    TProgressDisplay& Progress() const { return *progress_; }
     // Tests answer the questions themselves.
     void SetPrompts(std::unique_ptr<TPrompts> prompts);
 
