@@ -14,12 +14,13 @@
 #include <QTimer>
 
 #include "gui/collection/ScanCommands.h"
+#include "gui/common/DesktopOpen.h"
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListRoles.h"
-#include "gui/views/TrackGrid.h"
 #include "gui/views/ListViews.h"
 #include "gui/views/SearchCommands.h"
+#include "gui/views/TrackGrid.h"
 #include "gui/views/Ufilter.h"
 #include "gui/views/Ufilteradd.h"
 #include "gui/views/Usearch.h"
@@ -309,6 +310,25 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(ui_.window->findChild<QLabel*>("LabelAlbums")->text(), QString("ALBUMS"));
         QCOMPARE(Views().SelectionBox().itemText(0), QString("* Aucune *"));
         QCOMPARE(Views().FilterBox().itemText(0), QString("* Aucun filtre *"));
+    }
+
+    // Help that the desktop cannot open says so, naming the page.
+    void helpThatCannotBeOpenedSaysSo() {
+        const auto saved = DesktopUrlOpener();
+        QList<QUrl> asked;
+        bool opens = false;
+        DesktopUrlOpener() = [&](const QUrl& url) {
+            asked << url;
+            return opens;
+        };
+        ui_.window->Action("ActionHelpHelp")->trigger();
+        opens = true;
+        ui_.window->Action("ActionHelpHelp")->trigger();
+        DesktopUrlOpener() = saved;
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[0].fileName(), QString("list.htm"));
+        QCOMPARE(ui_.prompts->errors.size(), 1);
+        QVERIFY(ui_.prompts->errors[0].contains(asked[0].toLocalFile()));
     }
 };
 

@@ -13,6 +13,7 @@
 #include "TempDir.h"
 #include "collection/Um3u_obj.h"
 #include "core/Settings.h"
+#include "gui/common/DesktopOpen.h"
 #include "gui/player/Marquee.h"
 #include "gui/player/PlayerAlbumSource.h"
 #include "gui/player/PlayerController.h"
@@ -260,6 +261,63 @@ class PlayerControllerTest : public QObject {
         QCOMPARE(Grid()->SelectedRow(), 3);
         QCOMPARE(Grid()->horizontalScrollBar()->value(), 0);
         QCOMPARE(Grid()->columnViewportPosition(0), 0);
+    }
+
+    // Nothing plays: the user is told why, with the file to look at.
+    void albumThatDoesNotPlaySaysWhy() {
+        TempDir dir;
+        Tm3u album(dir / "a.m3u");
+        Tmp3& track = album.Tracks[album.AddTrack(dir / "gone.mp3", false)];
+        albums.current = &album;
+        for (int duration : {1000, 0}) {  // queued unmeasured / measured and refused
+            errors.clear();
+            track.Duration = duration;
+            player->PlayAlbum();
+            QCOMPARE(errors.size(), 1);
+            QVERIFY(errors[0].startsWith("The album could not be played:"));
+            QVERIFY(errors[0].contains(QString::fromStdString("File not found " + track.Path)));
+        }
+        albums.track = &track;
+        errors.clear();
+        player->PlayTrack();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].startsWith("The track could not be played:"));
+        // An album that plays says nothing.
+        errors.clear();
+        auto playable = MakeAlbum({"tone.wav"});
+        albums.current = playable.get();
+        player->PlayAlbum();
+        QCOMPARE(player->Queue().Current, 0);
+        QVERIFY(errors.isEmpty());
+    }
+
+    // Playing outside without a desktop program for the file says so and
+    // counts no play.
+    void externalPlayThatTheDesktopCannotOpenSaysSo() {
+        const auto saved = DesktopUrlOpener();
+        QList<QUrl> asked;
+        bool opens = false;
+        DesktopUrlOpener() = [&](const QUrl& url) {
+            asked << url;
+            return opens;
+        };
+        auto album = MakeAlbum({"tone.wav"});
+        albums.current = album.get();
+        albums.track = &album->Tracks[0];
+        player->Action("ActionPlaylistPlayAlbumExt")->trigger();
+        player->Action("ActionPlaylistPlayTrackExt")->trigger();
+        opens = true;
+        player->Action("ActionPlaylistPlayAlbumExt")->trigger();
+        DesktopUrlOpener() = saved;
+        QCOMPARE(asked.size(), 3);
+        QCOMPARE(asked[0].toLocalFile(), QString::fromStdString(album->PlaylistPath));
+        QCOMPARE(asked[1].toLocalFile(), QString::fromStdString(album->Tracks[0].Path));
+        QCOMPARE(errors.size(), 2);
+        QVERIFY(errors[0].contains(QString::fromStdString(album->PlaylistPath)));
+        QVERIFY(errors[0].contains("xdg-open"));
+        QVERIFY(errors[1].contains(QString::fromStdString(album->Tracks[0].Path)));
+        QCOMPARE(album->PlayCount, 1);  // the one that opened
+        QCOMPARE(albums.modified, 1);
     }
 };
 

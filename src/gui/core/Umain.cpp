@@ -20,6 +20,7 @@
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
 #include "gui/collection/ScanProgress.h"
+#include "gui/common/Prompts.h"
 #include "gui/core/BusyMode.h"
 #include "gui/core/Help.h"
 #include "gui/core/MainPanels.h"
@@ -37,6 +38,7 @@
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/Uslidecover.h"
+#include "gui/views/ListViews.h"
 #include "gui/views/ListWindows.h"
 
 namespace {
@@ -384,7 +386,8 @@ void TFormMain::ActionHelpTipsExecute() {
 }
 
 void TFormMain::ActionHelpHelpExecute() {
-    ShowHelpTopic(panels_->CurrentPage() == TMainPanels::BrowsePage ? 2 : 1);
+    const QString error = ShowHelpTopic(panels_->CurrentPage() == TMainPanels::BrowsePage ? 2 : 1);
+    if (!error.isEmpty()) listWindows_->Views().Prompts().Error(error);
 }
 
 void TFormMain::ActionHelpAboutExecute() {
@@ -414,7 +417,11 @@ void TFormMain::InitSound() {
         *playerAlbums_, [this](const QString& name) { return Action(name); }, this);
     player_->ShowError = [this](const QString& text, const QString& caption) {
         FreeSplash();
-        QMessageBox::critical(isVisible() ? this : nullptr, caption, text);
+        // Once the list windows exist their prompts say it (tests script them).
+        if (listWindows_)
+            listWindows_->Views().Prompts().Error(text);
+        else
+            QMessageBox::critical(isVisible() ? this : nullptr, caption, text);
     };
     player_->SetBusy = [this](bool on) { SetBusyMode(on); };
     player_->ShowProgress = [this](bool on) {

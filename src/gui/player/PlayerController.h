@@ -105,9 +105,11 @@ class TPlayerController : public QObject {
     void DeactivateSpectrum();
     void MainVolumeChanged(int volume);
     void RemoteVolumeMoved(int volume);
-    void OpenExternally(const std::string& path);
-    // Stop, empty the queue, add (album or track) and play the first row.
-    void PlayInEmptyQueue(void (TPlayerController::*add)());
+    bool OpenExternally(const std::string& path);
+    // Stop, empty the queue, add (album or track) and play the first row;
+    // when nothing plays, says why, naming the file.
+    void PlayInEmptyQueue(void (TPlayerController::*add)(), const QString& failure);
+    QString WhyNothingPlays() const;
 
     TPlayerAlbumSource& albums_;
     QWidget* window_;
