@@ -2,6 +2,7 @@
 // search window, the filter window's presets and files, the pick window, the
 // selection commands, the keyboard, and a language file reaching the windows.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -15,6 +16,7 @@
 
 #include "gui/collection/ScanCommands.h"
 #include "gui/common/DesktopOpen.h"
+#include "gui/core/HelpViewer.h"
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListRoles.h"
