@@ -29,8 +29,8 @@ inline const std::string& FuzzFolder() {
 // Writes the input to `name` inside FuzzFolder() and returns its path.
 inline std::string InputFile(const uint8_t* data, size_t size, const std::string& name) {
     const std::string path = FuzzFolder() + "/" + name;
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                  static_cast<std::streamsize>(size));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     return path;
 }
 

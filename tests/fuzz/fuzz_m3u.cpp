@@ -4,7 +4,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const TPlaylistContents contents = TM3uPlaylist::Read(InputBytes(data, size));
-    for (const auto& entry : contents.entries) (void)ResolvePlaylistEntry(entry.path, "/music/album/");
+    for (const auto& entry : contents.entries)
+        (void)ResolvePlaylistEntry(entry.path, "/music/album/");
     (void)TM3uPlaylist::Write(contents, "/music/album/");
     return 0;
 }
