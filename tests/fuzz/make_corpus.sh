@@ -8,7 +8,7 @@ cli="$(realpath "$1")"
 tags="$here/../data/tags"
 out="$here/corpus"
 rm -rf "$out"
-mkdir -p "$out"/{id3v1,id3v2,ogg,wma,m3u,pls,b4s,listfile,queue,filter,settings,language}
+mkdir -p "$out"/{id3v1,id3v2,ogg,wma,m3u,pls,b4s,listfile,queue,filter,settings,language,coversdb,cddb,template}
 
 cp "$tags"/id3v1_*.mp3 "$tags/both_tags_year_from_v1.mp3" "$out/id3v1/"
 cp "$tags"/id3v2*.mp3 "$out/id3v2/"
@@ -29,7 +29,7 @@ cat > "$out/b4s/album.b4s" <<'XML'
 XML
 
 # Record streams: little-endian 32-bit integers and length-prefixed strings.
-python3 - "$out" <<'PY'
+python3 - "$out" "$here/../data/covers/blue_300x100.jpg" <<'PY'
 import struct, sys
 out = sys.argv[1]
 def i32(v): return struct.pack("<i", v)
@@ -43,6 +43,9 @@ open(f"{out}/filter/presets.mvf", "wb").write(
     flt("rock", "", "1980-1990") + flt("", '"abba";queen', "197") + i32(1) + i32(2) +
     s("Eighties") + flt("", "", "1980-1989") + s("Folk") + flt("folk", "", ""))
 PY
+
+cp "$here/../data/cddb/"*.txt "$out/cddb/"
+cp "$here/../../share/templates/"*.tpt "$out/template/"
 
 printf '[Window]\r\nWidth=980\r\nHeight=640\r\nCoverPos=1\r\n[File]\r\nCurrentFile=/m/list.mvo\r\nMRU1=/m/a.mvo\r\n[Cache]\r\nCacheCoversQuality=2\r\n[Browse]\r\nPreset0=Default\r\n; comment\r\nbroken line\r\n' > "$out/settings/mavelo.ini"
 printf 'Global.NoAlbumFound=Aucun album !\nFormMain.ActionFileNew.Caption=&Nouvelle liste\nTips=Astuce une\ntips=Astuce deux\n' > "$out/language/small.lng"
