@@ -13,7 +13,7 @@ void ShowHelpPage(const std::string& page) {
     if (path.empty()) return;
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(path));
     // Without a browser the desktop cannot open the page: show it ourselves.
-    if (!QDesktopServices::openUrl(url)) ShowHelpInViewer(url);
+    if (!DesktopCanShowHtml() || !QDesktopServices::openUrl(url)) ShowHelpInViewer(url);
 }
 
 void ShowHelpTopic(int topic) {
