@@ -325,14 +325,12 @@ class ListPageWindowsTest : public ListPageTestCase {
         };
         ui_.window->Action("ActionHelpHelp")->trigger();
         DesktopUrlOpener() = saved;
-        QCOMPARE(asked.size(), 1);
-        QCOMPARE(asked[0].fileName(), QString("list.htm"));
         QVERIFY(ui_.prompts->errors.isEmpty());
         THelpViewer* viewer = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* v = qobject_cast<THelpViewer*>(w); v && v->isVisible()) viewer = v;
         QVERIFY(viewer);
-        QCOMPARE(viewer->CurrentPage(), asked[0]);
+        QCOMPARE(viewer->CurrentPage().fileName(), QString("list.htm"));
         viewer->close();
     }
 };

@@ -17,7 +17,7 @@ QString ShowHelpPage(const std::string& page) {
             LangText("HelpNotFound", "The help page could not be found:") + " help/" + page);
     const QString file = QString::fromStdString(path);
     // Without a browser the desktop cannot open the page: show it ourselves.
-    if (!OpenWithDesktop(file)) ShowHelpInViewer(QUrl::fromLocalFile(file));
+    if (!DesktopCanShowHtml() || !OpenWithDesktop(file)) ShowHelpInViewer(QUrl::fromLocalFile(file));
     return {};
 }
 
