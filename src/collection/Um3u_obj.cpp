@@ -6,6 +6,7 @@
 
 #include "collection/UIo.h"
 #include "core/FileSystem.h"
+#include "core/MostFrequent.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
 
@@ -159,19 +160,6 @@ namespace {
 
 bool HasAlbumValues(const Tm3u& album) {
     return !album.Artist.empty() || !album.Album.empty() || !album.Genre.empty() || album.Year != 0;
-}
-
-// The most frequent of the values (ties to the first met), values compared
-// through their keys; nullopt when there is none.
-template <typename T, typename Key>
-std::optional<T> MostFrequent(const std::vector<T>& values, const std::vector<Key>& keys) {
-    std::optional<T> best;
-    size_t bestCount = 0;
-    for (size_t i = 0; i < values.size(); ++i) {
-        const size_t count = static_cast<size_t>(std::count(keys.begin(), keys.end(), keys[i]));
-        if (count > bestCount) best = values[i], bestCount = count;
-    }
-    return best;
 }
 
 void TakeMostFrequentText(TSharedText& field, const std::vector<TSharedText>& values) {

@@ -7,6 +7,8 @@
 
 #include "core/SharedText.h"
 
+#include "core/SafeWrite.h"
+
 class TLoadSave;
 
 // Where a track's values came from.
@@ -68,9 +70,11 @@ class Tmp3 {
 
     // Fills the tag fields from the file; true when a tag was taken.
     bool ReadTags();
-    // Stores the values and writes them into the file's tag; true on success.
-    bool WriteTags(int32_t tagType, const std::string& artist, int32_t year,
-                   const std::string& title, const std::string& genre, const std::string& album);
+    // Stores the values and writes them into the file's tag; on failure the
+    // result says why.
+    TWriteResult WriteTags(int32_t tagType, const std::string& artist, int32_t year,
+                           const std::string& title, const std::string& genre,
+                           const std::string& album);
     // Renames the file after the track format; true when renamed.
     bool RenameToFormat(int position, const std::string& pattern);
     void ReplaceFolder(const std::string& oldFolder, const std::string& newFolder);
@@ -79,7 +83,8 @@ class Tmp3 {
 };
 
 // The kind of an audio file for tag handling: the last three characters of
-// the path folded to lower case ("mp3", "ogg", "wma"), without looking for a dot.
+// the path folded to lower case ("mp3", "ogg", "wma"), without looking for a dot;
+// "oga" is "ogg".
 std::string TrackFileKind(std::string_view path);
 
 // The track format with its placeholders replaced (%artist %album %year

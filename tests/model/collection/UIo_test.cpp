@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "SafeWriteCases.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -130,6 +132,27 @@ TEST(RecordStream, FailedWriteReportsAndKeepsThePreviousFile) {
         EXPECT_EQ(dir.Read("list.mvo"), "previous");
     }
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+}
+
+TEST(RecordStreamWrite, EverySafeWriteCase) {
+    CheckSafeWrites({{"records.bin", [](const std::string& p) { std::ofstream(p) << "old"; },
+                      [](const std::string& path) {
+                          try {
+                              TLoadSave stream;
+                              stream.OpenWrite(path);
+                              stream.WriteInteger(1006);
+                              stream.WriteString("record");
+                              stream.Finish();
+                              return true;
+                          } catch (const std::system_error&) {
+                              return false;
+                          }
+                      },
+                      [](const std::string& path) {
+                          TLoadSave stream;
+                          return stream.OpenRead(path) && stream.ReadInteger() == 1006 &&
+                                 stream.ReadString() == "record";
+                      }}});
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CollectionFixtures.h"
 #include "TempDir.h"
 #include "collection/UIo.h"
+
+#include "WriteFault.h"
 
 namespace {
 
@@ -442,7 +446,10 @@ TEST(AlbumPlaylistWrite, OwnFormatReplacedInPlaceWhateverTheCase) {
         Tm3u read(album.PlaylistPath);
         read.Refresh(true, [](Tmp3&) { return false; });
         EXPECT_EQ(TrackNames(read), (Names{"1.mp3"})) << name;
-        EXPECT_FALSE(FileExists(TemporaryNameFor(album.PlaylistPath)));
+        // No temporary file left beside it.
+        const std::string prefix = ExtractFileName(album.PlaylistPath) + ".";
+        for (const auto& entry : std::filesystem::directory_iterator(dir / "A"))
+            EXPECT_FALSE(entry.path().filename().string().starts_with(prefix)) << entry.path();
     }
 }
 
@@ -450,10 +457,12 @@ TEST(AlbumPlaylistWrite, FailureChangesNothing) {
     TempDir dir;
     Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
     const std::string before = dir.Read("A/list.m3u");
-    dir.Folder("A/list.pls");   // the new file cannot replace a folder
-    dir.Folder("A/list.m3u~");  // nor can the temporary file be made
+    dir.Folder("A/list.pls");  // the new file cannot replace a folder
     EXPECT_FALSE(album.WritePlaylist(PlaylistPLS));
-    EXPECT_FALSE(album.WritePlaylist(PlaylistM3U));
+    {
+        FileSizeLimit diskFull(1);  // nor can the new contents be written
+        EXPECT_FALSE(album.WritePlaylist(PlaylistM3U));
+    }
     EXPECT_FALSE(album.WritePlaylist(7));
     EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");
     EXPECT_EQ(dir.Read("A/list.m3u"), before);
