@@ -168,19 +168,26 @@ int CountScanFolders(const std::vector<std::string>& roots) {
 
 // ---- The album list ----
 
+namespace {
+// A list load or save lets the windows breathe every so many albums: pumping
+// the events for each of 100,000 albums took longer than reading them.
+constexpr int kAlbumsPerPump = 64;
+}  // namespace
+
 void TDirectory::ReadAlbums(TLoadSave& stream, const std::string& base) {
     List.Clear();
     const int32_t count = stream.ReadInteger();
     if (count < 0) throw EMyFileError("Could not read");
+    List.Reserve(std::min<size_t>(size_t(count), stream.Remaining() / 64));  // grown once
     ProgressTotal = count;
     ProgressCount = 1;
     for (int32_t i = 0; i < count; ++i) {
         ++ProgressCount;
-        const std::string path = FromRelativeForm(stream.ReadString(), base);
+        const TSharedText path = FromRelativeForm(stream.ReadText(), base);
         // Appended first, so that a damaged record keeps what was read of it.
         Tm3u& album = List[List.Add(path, std::make_unique<Tm3u>(path))];
         album.ReadAlbumRecord(stream, base);
-        PumpEvents();
+        if (i % kAlbumsPerPump == 0) PumpEvents();
     }
 }
 
@@ -192,14 +199,17 @@ void TDirectory::WriteAlbums(TLoadSave& stream, const std::string& base) const {
         ++ProgressCount;
         stream.WriteString(ToRelativeForm(entry.key, base));
         entry.object->WriteAlbumRecord(stream, base);
-        PumpEvents();
+        if (ProgressCount % kAlbumsPerPump == 0) PumpEvents();
     }
 }
 
 size_t TDirectory::FindOrAddAlbum(const std::string& playlistPath) {
     long found = List.IndexOf(playlistPath);
-    size_t index = found >= 0 ? static_cast<size_t>(found)
-                              : List.Add(playlistPath, std::make_unique<Tm3u>(playlistPath));
+    const auto addNew = [&] {
+        const TSharedText path(playlistPath);  // the key and the album share it
+        return List.Add(path, std::make_unique<Tm3u>(path));
+    };
+    size_t index = found >= 0 ? static_cast<size_t>(found) : addNew();
     Tm3u& album = List[index];
     album.ScanMark = album.ScanMark == 1 ? -1 : 0;
     return index;

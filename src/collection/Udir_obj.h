@@ -13,7 +13,7 @@ class TLoadSave;
 
 // The albums of a catalogue, keyed by playlist path, in the order they were
 // read or found.  The list owns its albums.
-using Tm3uList = KeyedList<Tm3u>;
+using Tm3uList = KeyedList<Tm3u, TSharedText>;
 
 // The root directories of a catalogue: sorted (A-Z case folded), each folder
 // once under the path comparison rule, without a trailing "/".

@@ -13,21 +13,23 @@
 #include "tags/TagWriter.h"
 #include "tags/WMAfile.h"
 
-std::string ToRelativeForm(const std::string& path, const std::string& base) {
+std::string_view ToRelativeForm(std::string_view path, std::string_view base) {
     // Paths are never cut: a long path must read back as the same file.
     if (!base.empty() && PathStartsWith(path, base)) return path.substr(base.size());
     return path;
 }
 
-std::string FromRelativeForm(const std::string& stored, const std::string& base) {
+TSharedText FromRelativeForm(std::string_view stored, std::string_view base) {
     // A path that did not lie under the base was stored whole: take it as it is.
-    if (!stored.empty() && stored.front() == '/') return stored;
-    return base + stored;
+    if (base.empty() || (!stored.empty() && stored.front() == '/')) return stored;
+    std::string path(base);
+    path += stored;
+    return path;
 }
 
-Tmp3::Tmp3(std::string path) : Path(std::move(path)) {}
+Tmp3::Tmp3(TSharedText path) : Path(std::move(path)) {}
 
-void Tmp3::WriteTrackRecord(TLoadSave& stream, const std::string& base) const {
+void Tmp3::WriteTrackRecord(TLoadSave& stream, std::string_view base) const {
     stream.WriteString(Title);
     stream.WriteString(Artist);
     stream.WriteString(Album);
@@ -39,20 +41,28 @@ void Tmp3::WriteTrackRecord(TLoadSave& stream, const std::string& base) const {
     stream.WriteString(ToRelativeForm(PicturePath, base));
 }
 
-void Tmp3::ReadTrackRecord(TLoadSave& stream, const std::string& base) {
+void Tmp3::ReadTrackRecord(TLoadSave& stream, std::string_view base, const Tmp3* previous) {
+    static const Tmp3 kNone;
+    const Tmp3& shared = previous ? *previous : kNone;
     RefreshMark = 0;
-    Title = stream.ReadString();
-    Artist = stream.ReadString();
-    Album = stream.ReadString();
-    Genre = stream.ReadString();
+    Title = stream.ReadText();
+    AssignSharing(Artist, stream.ReadText(), shared.Artist);
+    AssignSharing(Album, stream.ReadText(), shared.Album);
+    AssignSharing(Genre, stream.ReadText(), shared.Genre);
     Year = stream.ReadInteger();
     TagKind = stream.ReadInteger();
     Duration = stream.ReadInteger();
     Bitrate = stream.ReadInteger();
     // A track without a picture (every album track) keeps none, rather than
     // taking the base folder for its picture.
-    const std::string picture = stream.ReadString();
-    PicturePath = picture.empty() ? std::string() : FromRelativeForm(picture, base);
+    const std::string_view picture = stream.ReadText();
+    PicturePath = picture.empty() ? TSharedText() : FromRelativeForm(picture, base);
+}
+
+void Tmp3::ShareTextsWith(const Tmp3& other) {
+    if (Artist == other.Artist) Artist = other.Artist;
+    if (Album == other.Album) Album = other.Album;
+    if (Genre == other.Genre) Genre = other.Genre;
 }
 
 namespace {
@@ -80,9 +90,9 @@ std::string FormatTrackName(const Tmp3& track, int position, const std::string& 
     return name;
 }
 
-std::string TrackFileKind(const std::string& path) {
+std::string TrackFileKind(std::string_view path) {
     if (path.size() < 3) return {};
-    std::string kind = LowerAscii(std::string_view(path).substr(path.size() - 3));
+    std::string kind = LowerAscii(path.substr(path.size() - 3));
     return kind == "oga" ? "ogg" : kind;  // ".oga": Ogg audio, often Vorbis
 }
 

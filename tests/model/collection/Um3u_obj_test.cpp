@@ -84,6 +84,45 @@ TEST(AlbumRecord, RoundTripWithBase) {
     EXPECT_EQ(read.CachedCover, album.CachedCover);
 }
 
+// The values an album's tracks repeat are held once after a load or a tag
+// read; a value that differs keeps its own copy.
+TEST(AlbumRecord, RepeatedValuesAreHeldOnce) {
+    Tm3u album("/m/A/list.m3u");
+    for (const char* path : {"/m/A/1.mp3", "/m/A/2.mp3", "/m/A/3.mp3"}) {
+        Tmp3& track = album.Tracks[album.AddTrack(path, false)];
+        track.Artist = std::string("Band");
+        track.Album = std::string("Record");
+        track.Genre = std::string("Rock");
+        track.TagKind = TagID3v2;
+    }
+    album.Tracks[2].Artist = std::string("Guest");
+    album.DeriveFromTracks();
+    album.ShareTrackTexts();
+    const auto sharedByAll = [](const Tm3u& a) {
+        return a.Tracks[0].Artist.SharesBlockWith(a.Tracks[1].Artist) &&
+               a.Tracks[0].Album.SharesBlockWith(a.Tracks[2].Album) &&
+               a.Tracks[1].Genre.SharesBlockWith(a.Tracks[2].Genre) &&
+               a.Album.SharesBlockWith(a.Tracks[2].Album);
+    };
+    EXPECT_TRUE(sharedByAll(album));
+    EXPECT_EQ(album.Tracks[2].Artist, "Guest");
+    EXPECT_EQ(album.Artist, "Band");
+
+    TLoadSave out;
+    out.OpenWriteToMemory();
+    album.WriteAlbumRecord(out, "");
+    TLoadSave in;
+    in.OpenBytes(out.Bytes());
+    out.OpenBytes({});
+    Tm3u read("/m/A/list.m3u");
+    read.ReadAlbumRecord(in, "");
+    EXPECT_TRUE(sharedByAll(read));
+    EXPECT_TRUE(read.Tracks.Key(1).SharesBlockWith(read.Tracks[1].Path));
+    EXPECT_EQ(read.Tracks[2].Artist, "Guest");
+    EXPECT_EQ(read.Tracks[1].Artist, "Band");
+    EXPECT_EQ(read.Artist, "Band");
+}
+
 // Bytes of an album record with the given tracks and cover length.
 std::string RecordBytes(const Names& keys, int32_t coverLength) {
     TLoadSave out;
