@@ -125,6 +125,11 @@ class CoversWindowsTest : public QObject {
         window->OpenLocalAction()->trigger();
         QVERIFY(!window->Viewing());
         QVERIFY(!window->RemoveAlbumButton()->isHidden());
+
+        // A file beside it whose name differs only in letter case is another file.
+        std::filesystem::copy_file(LocalDb(), Home() + "/MAVELO.CDB");
+        window->OpenDatabase(Home() + "/MAVELO.CDB");
+        QVERIFY(window->Viewing());
     }
 
     void mergeAddsNewCoversAndWritesTheLocalFile() {

@@ -200,7 +200,9 @@ void TFormCoversManagement::OpenDatabase(const std::string& path) {
     FillLists();
     modified_ = false;
     currentFile_ = path;
-    viewing_ = LowerAscii(path) != LowerAscii(LocalFile());
+    // Paths compare by the program's one rule (exactly, on Linux): another
+    // file that differs only in letter case must not be taken for the local one.
+    viewing_ = !SamePath(path, LocalFile());
     UpdateState();
 }
 
