@@ -9,12 +9,12 @@
 #include "gui/collection/ListFileCommands.h"
 #include "gui/collection/ScanProgress.h"
 #include "gui/collection/Urootdirs.h"
+#include "gui/common/Prompts.h"
 #include "gui/core/BusyMode.h"
 #include "gui/core/Umain.h"
 #include "gui/views/AlbumMarks.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
-#include "gui/common/Prompts.h"
 #include "views/Catalogue.h"
 
 TScanCommands::TScanCommands(TListViews& views, TListFileCommands& files,
@@ -55,7 +55,7 @@ TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()
 
 std::string TScanCommands::CurrentKey() const {
     const Tm3u* current = views_.Page().CurrentAlbum();
-    return current ? current->PlaylistPath : std::string();
+    return current ? current->PlaylistPath.str() : std::string();
 }
 
 void TScanCommands::ShowAlbumOf(const std::string& key) {
