@@ -13,6 +13,7 @@
 
 #include "collection/Udir_obj.h"
 #include "core/FileSystem.h"
+#include "core/SafeWrite.h"
 #include "covers/AlbumPicture.h"
 #include "covers/Thumbnail.h"
 

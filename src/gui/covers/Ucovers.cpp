@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/FileSystem.h"
+#include "core/SafeWrite.h"
 #include "core/PumpEvents.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
