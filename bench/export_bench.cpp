@@ -125,7 +125,8 @@ void BM_ExportAgainstLoad(benchmark::State& state, const char* templateName) {
         took = TStamp::Now() - start;
         exports.push_back(took.wall);
         exportsCpu.push_back(took.cpu);
-        outputBytes = size_t(std::filesystem::file_size(request.outputPath));
+        std::error_code ec;
+        outputBytes = size_t(std::filesystem::file_size(request.outputPath, ec));
 
         state.PauseTiming();  // freeing the catalogue belongs to neither
         catalogue.reset();
