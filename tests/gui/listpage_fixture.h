@@ -16,7 +16,7 @@
 #include "gui/collection/ScanCommands.h"
 #include "gui/core/Umain.h"
 #include "gui/views/ListWindows.h"
-#include "gui/views/Prompts.h"
+#include "gui/common/Prompts.h"
 #include "tags/ID3v1.h"
 
 // Answers instead of message boxes and dialogs; remembers what was said.
