@@ -31,6 +31,12 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    return label;
+}
+
 // A row of an edit and the buttons beside it.
 QHBoxLayout* Row(QWidget* edit, std::initializer_list<QWidget*> buttons) {
     auto* row = new QHBoxLayout;
@@ -88,9 +94,9 @@ TFormExport::TFormExport(TSession& session, TShellPort& shell, TPrompts& prompts
     connect(output_, &QLineEdit::textChanged, this, &TFormExport::UpdateButtons);
 
     auto* fields = new QFormLayout;
-    fields->addRow(new QLabel("Template", this), Row(template_, {load, edit_}));
-    fields->addRow(new QLabel("Output file", this), Row(output_, {save}));
-    fields->addRow(new QLabel("Number of albums to export", this), limit_);
+    fields->addRow(MakeLabel(this, "LabelTemplate", "Template"), Row(template_, {load, edit_}));
+    fields->addRow(MakeLabel(this, "LabelOutput", "Output file"), Row(output_, {save}));
+    fields->addRow(MakeLabel(this, "LabelLimit", "Number of albums to export"), limit_);
     fields->addRow(open_);
     auto* buttons = new QHBoxLayout;
     if (auto* help = MakeExportHelpButton(this, "export.htm")) buttons->addWidget(help);
