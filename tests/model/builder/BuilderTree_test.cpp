@@ -16,7 +16,7 @@ namespace {
 class BuilderTreeTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir.File("A/a.m3u", "1.mp3\r\n2.MP3\r\n../Other/o.mp3\r\nmissing.mp3\r\n");
+        dir.File("A/a.m3u", "1.mp3\r\n2.MP3\r\n" + (dir / "Other/o.mp3") + "\r\nmissing.mp3\r\n");
         for (const char* name :
              {"A/1.mp3", "A/2.mp3", "A/3.mp3", "A/x.WAV", "A/a.jpg", "A/b.jpg", "A/scan.bmp",
               "A/notes.txt", "Other/o.mp3", "Only/Inner/i.mp3", ".hidden/h.mp3"})
@@ -86,7 +86,7 @@ TEST_F(BuilderTreeTest, EntriesAndPicturesCarryTheirColourClass) {
         EXPECT_EQ(style.Italic, c.italic) << c.node->Path;
     }
     EXPECT_EQ(NodeStyle(*playlist.Children[0]).FontSize, 7);
-    EXPECT_EQ(playlist.Children[2]->Name, "o.mp3");
+    EXPECT_EQ(playlist.Children[2]->Path, dir / "Other/o.mp3");
     // An entry elsewhere does not make the file of that folder named.
     EXPECT_EQ(Child(Child(*root, "Other"), "o.mp3").Kind, KindOrphan);
 }
