@@ -48,7 +48,7 @@ std::string NewPlaylistFileName(const std::string& typedName, int32_t format) {
 
 TBuilderResult CreatePlaylist(Tm3u& album, const std::string& path, int32_t format,
                               bool overwrite) {
-    if (FileExists(path) && !overwrite) return TBuilderResult::Failure("CouldNotMove", path, path);
+    if (FileExists(path) && !overwrite) return TBuilderResult::Failure("CouldNotAddAudio", path);
     album.PlaylistPath = path;
     if (!album.WritePlaylist(format)) return TBuilderResult::Failure("CouldNotAddAudio", path);
     return TBuilderResult::Success();
