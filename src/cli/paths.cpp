@@ -17,7 +17,7 @@ int ShowPaths(const std::vector<std::string>& args) {
     for (const auto& folder : ResourceFolders()) std::cout << "resource folder: " << folder << "\n";
     ListLanguageFiles();
     for (const auto& language : LangList()) std::cout << "language: " << language << "\n";
-    for (const char* shipped : {"help/list.htm", "export_html.tpt", "icons/mavelo.svg"})
+    for (const char* shipped : {"help/list.htm", "templates/export_html.tpt", "icons/mavelo.svg"})
         std::cout << "shipped " << shipped << ": " << FindResource(shipped) << "\n";
     return 0;
 }

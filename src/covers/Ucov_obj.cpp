@@ -226,9 +226,11 @@ int TCoverDb::MergeDb(const TCoverDb& other, const TReplacePrompts& prompts) {
                 continue;
             }
             if (cover->Crc == otherCover->Crc) continue;
+            // A named reference: clang before 16 cannot capture a structured binding.
+            const TCover& offered = *otherCover;
             const auto step = flow.Decide([&] {
                 return TReplaceOffer{artist->Name, cover->AlbumTitle, CoverBytes(*cover),
-                                     other.CoverBytes(*otherCover)};
+                                     other.CoverBytes(offered)};
             });
             if (step == TReplaceFlow::TStep::End) {
                 stopped = true;

@@ -219,9 +219,10 @@ TListSaveResult SaveListFile(TCatalogue& catalogue, int32_t coverQuality,
     return result;
 }
 
-void AddRecentFile(std::vector<std::string>& recentFiles, const std::string& path) {
+void AddRecentFile(std::vector<std::string>& recentFiles, std::string path) {
+    // `path` is a copy: it may name an entry that the erase below moves.
     std::erase_if(recentFiles, [&](const std::string& entry) { return SamePath(entry, path); });
-    recentFiles.insert(recentFiles.begin(), path);
+    recentFiles.insert(recentFiles.begin(), std::move(path));
     if (recentFiles.size() > kMaxRecentFiles) recentFiles.resize(kMaxRecentFiles);
 }
 

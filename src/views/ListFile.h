@@ -77,7 +77,7 @@ TListSaveResult SaveListFile(TCatalogue& catalogue, int32_t coverQuality,
 
 // Puts the path at the top (an equal entry moves there) and keeps at most
 // kMaxRecentFiles entries.
-void AddRecentFile(std::vector<std::string>& recentFiles, const std::string& path);
+void AddRecentFile(std::vector<std::string>& recentFiles, std::string path);
 
 // True when cover caching is on and some album has an existing picture file
 // but no cached cover.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -16,6 +17,15 @@ QString ReadPage(const std::string& page) {
     QFile file(QString::fromStdString(FindResource("help/" + page)));
     if (!file.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(file.readAll());
+}
+
+// A program of that name on PATH that prints `output`.
+void FakeProgram(const QString& folder, const QString& name, const QString& output) {
+    QFile file(folder + "/" + name);
+    file.open(QIODevice::WriteOnly);
+    file.write(("#!/bin/sh\necho '" + output + "'\n").toUtf8());
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 THelpViewer* OpenViewer() {
@@ -49,6 +59,35 @@ class HelpTest : public QObject {
                 QVERIFY2(!FindResource("help/" + target).empty(), (page + " -> " + target).c_str());
             }
         }
+    }
+
+    void browserDetection_data() {
+        QTest::addColumn<QStringList>("programs");  // "name=output" on PATH
+        QTest::addColumn<QString>("browserVariable");
+        QTest::addColumn<bool>("canShow");
+        QTest::newRow("nothing") << QStringList{} << "" << false;
+        QTest::newRow("xdg-open without a browser")
+            << QStringList{"xdg-open=", "xdg-mime="} << "" << false;
+        QTest::newRow("xdg-open, no query program") << QStringList{"xdg-open="} << "" << false;
+        QTest::newRow("xdg-open with a default for HTML")
+            << QStringList{"xdg-open=", "xdg-mime=firefox.desktop"} << "" << true;
+        QTest::newRow("xdg-open and a Debian browser link")
+            << QStringList{"xdg-open=", "xdg-mime=", "x-www-browser="} << "" << true;
+        QTest::newRow("BROWSER set") << QStringList{} << "lynx" << true;
+    }
+    void browserDetection() {
+        QFETCH(QStringList, programs);
+        QFETCH(QString, browserVariable);
+        QFETCH(bool, canShow);
+        QTemporaryDir bin;
+        for (const QString& program : programs)
+            FakeProgram(bin.path(), program.section('=', 0, 0), program.section('=', 1));
+        const QByteArray oldPath = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8());
+        qputenv("BROWSER", browserVariable.toUtf8());
+        const bool result = DesktopCanShowHtml();
+        qputenv("PATH", oldPath);
+        QCOMPARE(result, canShow);
     }
 
     void withoutABrowserTheHelpWindowShowsThePage() {

@@ -12,7 +12,8 @@ cmake --install "$build" --prefix "$prefix" > "$work/out" 2>&1 || fail "install:
 for f in bin/mavelo-cli share/applications/org.mavelo.Mavelo.desktop \
          share/metainfo/org.mavelo.Mavelo.metainfo.xml share/mime/packages/org.mavelo.Mavelo.xml \
          share/icons/hicolor/scalable/apps/mavelo.svg share/mavelo/help/list.htm \
-         share/mavelo/help/template.htm share/mavelo/lang/French.lng share/mavelo/icons/document-open.svg; do
+         share/mavelo/help/template.htm share/mavelo/lang/French.lng share/mavelo/icons/document-open.svg \
+         share/mavelo/templates/export_html.tpt; do
     [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 if [ -x "$build/bin/mavelo" ]; then
@@ -26,6 +27,7 @@ contains out "program folder: $work/data/mavelo/"
 contains out "language: French"
 contains out "shipped help/list.htm: $prefix/share/mavelo/help/list.htm"
 contains out "shipped icons/mavelo.svg: $prefix/share/mavelo/icons/mavelo.svg"
+contains out "shipped templates/export_html.tpt: $prefix/share/mavelo/templates/export_html.tpt"
 [ -d "$work/data/mavelo" ] || fail "the data folder was not made"
 [ -z "$(ls -A "$prefix/bin" | grep -v '^mavelo')" ] || fail "files written next to the programs: $(ls "$prefix/bin")"
 

@@ -95,7 +95,7 @@ void TScanCommands::ActionFileNewExecute() {
     TFormRootDirs& dialog = *formRootDirs_;
     dialog.Prepare(TFormRootDirs::AddMode, {});
     if (dialog.exec() != QDialog::Accepted) return;
-    const auto roots = SplitRootText(dialog.NewFolders());
+    const std::vector<std::string> roots = dialog.NewFolders();
     if (!roots.empty()) NewList(roots);
 }
 
@@ -116,7 +116,7 @@ void TScanCommands::ActionListAddRootExecute() {
     TFormRootDirs& dialog = *formRootDirs_;
     dialog.Prepare(TFormRootDirs::AddMode, main_.Catalogue.Roots.Folders());
     if (dialog.exec() != QDialog::Accepted) return;
-    AddRoots(SplitRootText(dialog.NewFolders()));
+    AddRoots(std::vector<std::string>(dialog.NewFolders()));
 }
 
 void TScanCommands::AddRoots(const std::vector<std::string>& folders) {

@@ -2,7 +2,9 @@
 
 #include <QDialogButtonBox>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -51,4 +53,16 @@ THelpViewer* ShowHelpInViewer(const QUrl& page) {
     viewer->raise();
     viewer->activateWindow();
     return viewer;
+}
+
+bool DesktopCanShowHtml() {
+    if (!qEnvironmentVariableIsEmpty("BROWSER")) return true;
+    if (QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty()) return false;
+    for (const char* browser : {"x-www-browser", "sensible-browser"})
+        if (!QStandardPaths::findExecutable(QString::fromLatin1(browser)).isEmpty()) return true;
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {"query", "default", "text/html"});
+    // A query that cannot run or answer in time decides nothing: let the desktop try.
+    if (!query.waitForFinished(3000)) return query.error() != QProcess::FailedToStart;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
 }

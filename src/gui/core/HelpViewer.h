@@ -20,6 +20,11 @@ class THelpViewer : public QDialog {
     QTextBrowser* browser_;
 };
 
+// Whether the desktop has a program that shows HTML pages: a $BROWSER, or
+// xdg-open with a browser behind it.  (xdg-open is started without waiting,
+// so a failure behind it would go unnoticed.)
+bool DesktopCanShowHtml();
+
 // Shows the page in the one help window of the program, creating it at the
 // first use.
 THelpViewer* ShowHelpInViewer(const QUrl& page);

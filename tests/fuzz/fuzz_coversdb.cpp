@@ -1,0 +1,12 @@
+// Covers database files (.cdb): artists, albums and their thumbnails.
+#include "FuzzInput.h"
+#include "covers/Ucov_obj.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string path = InputFile(data, size, "covers.cdb");
+    TCoverDb db;
+    // The reader reports every failure in its result.
+    (void)ReadCoverDbFile(path, db);
+    (void)db.CoverCount();
+    return 0;
+}
