@@ -163,7 +163,7 @@ void RenameEntryInPlaylist(BuilderNode& entry, const std::string& oldPath, Tm3u&
     }
     if (tools.MeasureTrack) album.MeasureTracks(tools.MeasureTrack);
     WriteInOwnFormat(album);
-    std::set<std::string> referenced;
+    TReferencedSet referenced;
     BuilderNode& playlist = *entry.Parent;
     PlaylistEntries(playlist, referenced);
     playlist.Expanded = true;

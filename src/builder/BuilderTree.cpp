@@ -6,8 +6,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <unordered_set>
 
-#include "collection/Um3u_obj.h"
+#include "collection/Playlist.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
 
@@ -88,20 +89,61 @@ std::unique_ptr<BuilderNode> MakeRootNode(const std::string& folder) {
 
 // ---- Playlist entries ----
 
-void PlaylistEntries(BuilderNode& playlist, std::set<std::string>& referenced) {
-    Tm3u album{TSharedText(playlist.Path)};
-    album.ReadPlaylist(true);
-    if (playlist.Children.size() != album.Tracks.Count()) playlist.ClearChildren();
-    for (size_t i = 0; i < album.Tracks.Count(); ++i) {
-        const Tmp3& track = album.Tracks[i];
-        BuilderNode* entry = i < playlist.Children.size() ? playlist.Children[i].get()
-                                                          : playlist.AddChild(KindEntry, {}, {});
-        entry->Kind = KindEntry;
-        entry->Path = track.Path.str();
-        entry->Name = ExtractFileName(entry->Path);
-        entry->FileFound = track.FileFound;
-        entry->InAlbumFolder = track.InAlbumFolder;
-        referenced.insert(LowerAscii(entry->Path));
+void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced) {
+    PlaylistEntries(playlist, referenced, nullptr);
+}
+
+namespace {
+
+// A playlist that cannot be read names nothing (ReadWholeFile opens no pipe
+// or device).
+TPlaylistContents ReadPlaylistFile(const std::string& path) {
+    std::string bytes;
+    try {
+        bytes = ReadWholeFile(path);
+    } catch (const std::system_error&) {
+        return {};
+    }
+    const std::string ext = LowerAscii(ExtractFileExt(path));
+    if (ext == ".pls") return TPlsPlaylist::Read(bytes);
+    if (ext == ".b4s") return TB4sPlaylist::Read(bytes);
+    return TM3uPlaylist::Read(bytes);
+}
+
+// Whether the entry's file exists: entries of the playlist's own folder are
+// looked up in its listing when the scan has one, sparing a query per track.
+bool EntryFileFound(const std::string& path, const std::string& folder,
+                    const std::unordered_set<std::string>* filesOfFolder) {
+    const bool directlyInFolder = filesOfFolder && path.size() > folder.size() &&
+                                  path.compare(0, folder.size(), folder) == 0 &&
+                                  path.find('/', folder.size()) == std::string::npos;
+    if (directlyInFolder) return filesOfFolder->count(path.substr(folder.size())) > 0;
+    return FileExists(path);
+}
+
+}  // namespace
+
+void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
+                     const std::unordered_set<std::string>* filesOfFolder) {
+    const std::string folder = ExtractFilePath(playlist.Path);
+    // One entry per track, as the album record holds them: a file named
+    // twice is one track.
+    std::vector<std::string> paths;
+    std::unordered_set<std::string> seen;
+    for (const auto& entry : ReadPlaylistFile(playlist.Path).entries) {
+        std::string path = ResolvePlaylistEntry(entry.path, folder);
+        if (seen.insert(PathKey(path)).second) paths.push_back(std::move(path));
+    }
+    if (playlist.Children.size() != paths.size()) playlist.ClearChildren();
+    for (size_t i = 0; i < paths.size(); ++i) {
+        BuilderNode* node = i < playlist.Children.size() ? playlist.Children[i].get()
+                                                         : playlist.AddChild(KindEntry, {}, {});
+        node->Kind = KindEntry;
+        node->Path = std::move(paths[i]);
+        node->Name = ExtractFileName(node->Path);
+        node->FileFound = EntryFileFound(node->Path, folder, filesOfFolder);
+        node->InAlbumFolder = PathStartsWith(node->Path, folder);
+        referenced.insert(LowerAscii(node->Path));
     }
 }
 
@@ -111,6 +153,7 @@ namespace {
 
 struct TFolderListing {
     std::vector<std::string> playlists, pictures, images, audio, folders;
+    std::unordered_set<std::string> files;  // every plain file of the folder
 };
 
 bool IsFolderEntry(const std::string& folder, const dirent& entry) {
@@ -128,10 +171,12 @@ bool IsFileEntry(const std::string& folder, const dirent& entry) {
 // Names sorted without regard to case (ties in byte order, so that "A.mp3"
 // and "a.mp3", two files here, both stay).
 void SortNames(std::vector<std::string>& names) {
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = LowerAscii(a), lb = LowerAscii(b);
-        return la != lb ? la < lb : a < b;
-    });
+    if (names.size() < 2) return;
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (auto& name : names) keyed.emplace_back(LowerAscii(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
 }
 
 TFolderListing ListFolder(const std::string& folder) {
@@ -146,6 +191,8 @@ TFolderListing ListFolder(const std::string& folder) {
             listing.folders.push_back(name);
             continue;
         }
+        const bool plainFile = IsFileEntry(folder, *entry);
+        if (plainFile) listing.files.insert(name);
         switch (BuilderFileKind(name)) {
             case KindPlaylist:
                 listing.playlists.push_back(name);
@@ -162,7 +209,7 @@ TFolderListing ListFolder(const std::string& folder) {
             default:
                 continue;
         }
-        if (!IsFileEntry(folder, *entry)) {  // a pipe or device named like a file
+        if (!plainFile) {  // a pipe or device named like a file
             for (auto* list :
                  {&listing.playlists, &listing.pictures, &listing.images, &listing.audio})
                 if (!list->empty() && list->back() == name) list->pop_back();
@@ -175,6 +222,14 @@ TFolderListing ListFolder(const std::string& folder) {
     return listing;
 }
 
+// PictureHasPlaylist over the folder's listing.
+bool HasPlaylistIn(const std::unordered_set<std::string>& files, const std::string& picture) {
+    const std::string stem = picture.substr(0, picture.size() - 3);
+    for (const char* ext : {"m3u", "b4s", "pls"})
+        if (files.count(stem + ext)) return true;
+    return false;
+}
+
 }  // namespace
 
 bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
@@ -183,16 +238,16 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
     if (onFolder && !onFolder()) stopped_ = true;
     if (stopped_) return false;
     const TFolderListing listing = ListFolder(folder.Path);
-    std::set<std::string> referenced;
+    TReferencedSet referenced;
     for (const auto& name : listing.playlists) {
         folder.HasPlaylist = true;
         BuilderNode* playlist = folder.AddChild(KindPlaylist, name, JoinPath(folder.Path, name));
-        PlaylistEntries(*playlist, referenced);
+        PlaylistEntries(*playlist, referenced, &listing.files);
         playlist->Expanded = view_.Tracks;
     }
     for (const auto& name : listing.pictures) {
         BuilderNode* picture = folder.AddChild(KindPicture, name, JoinPath(folder.Path, name));
-        picture->HasPlaylist = PictureHasPlaylist(picture->Path);
+        picture->HasPlaylist = HasPlaylistIn(listing.files, name);
         picture->Visible = view_.Pictures;
     }
     for (const auto& name : listing.images)

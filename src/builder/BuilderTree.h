@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 enum TBuilderKind : int32_t {
@@ -69,7 +69,13 @@ struct TBuilderView {
 
 // Fills a playlist node's children from its file (one per track, in order)
 // and adds every entry's path to `referenced`.
-void PlaylistEntries(BuilderNode& playlist, std::set<std::string>& referenced);
+// The referenced set: entry paths with A-Z folded to lower case.
+using TReferencedSet = std::unordered_set<std::string>;
+void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced);
+// The same, with the names of the plain files of the playlist's folder known
+// (the scan's listing): entries of that folder need no file system query.
+void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
+                     const std::unordered_set<std::string>* filesOfFolder);
 
 // The scan of a folder node and all its subfolders.  `onFolder` is called for
 // each folder scanned (the progress counter) and may ask to stop by
