@@ -30,11 +30,12 @@ std::string Slice(const std::string* buffer, int32_t offset, int32_t size) {
     return buffer->substr(size_t(offset), size_t(size));
 }
 
+// A copy, not a second name: a file with other names is rewritten in place
+// by the safe write, and the backup would change with it.
 void KeepBackup(const std::string& path) {
     if (!FileExists(path)) return;
     const std::string backup = path + ".bak";
     unlink(backup.c_str());
-    if (link(path.c_str(), backup.c_str()) == 0) return;
     try {
         ReplaceFileContents(backup, ReadWholeFile(path));
     } catch (const std::exception&) {
