@@ -145,6 +145,16 @@ class TTemplateParser {
         if (inBody) throw TParseError{startLine, "the body opened here is not closed by \"}\""};
     }
 
+    // Bodies nest on the stack (compiling and expanding); a template that
+    // nests them deeper than anyone writes is refused rather than crashing.
+    static constexpr int kMaxNesting = 100;
+
+    void ParseBody(TTemplateNode& node) {
+        if (++nesting_ > kMaxNesting) Fail("bodies are nested too deeply");
+        ParseSequence(node, true);
+        --nesting_;
+    }
+
     static TTemplateNode Node(TTemplateNode::Kind kind) {
         TTemplateNode node;
         node.kind = kind;
@@ -230,7 +240,7 @@ class TTemplateParser {
         node.slot = scope_.size();
         node.list = list;
         scope_.push_back({name, list.tracks});
-        ParseSequence(node, true);
+        ParseBody(node);
         scope_.pop_back();
         into.children.push_back(std::move(node));
     }
@@ -246,7 +256,7 @@ class TTemplateParser {
                                                             : TTemplateNode::Kind::IfVariable;
         SkipSpace();
         Expect('{', "to open the body of " + directive);
-        ParseSequence(node, true);
+        ParseBody(node);
         into.children.push_back(std::move(node));
     }
 
@@ -347,6 +357,7 @@ class TTemplateParser {
     std::string_view text_;
     size_t pos_ = 0;
     int line_ = 1;
+    int nesting_ = 0;
     std::vector<Item> scope_;
     std::map<std::string, size_t, std::less<>> variables_;
 };

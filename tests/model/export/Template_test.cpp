@@ -222,6 +222,22 @@ TEST(TemplateTest, ProblemsAreReportedWithTheirLine) {
     }
 }
 
+// Deep nesting is refused instead of overflowing the stack.
+TEST(TemplateTest, BodiesNestAHundredDeepAndNoDeeper) {
+    for (int depth : {100, 101, 100000}) {
+        std::string text = "@set(a,1)";
+        for (int i = 0; i < depth; ++i) text += "@if(a){\n";
+        text += "x" + std::string(static_cast<size_t>(depth), '}');
+        const Expanded result = Expand(text);
+        EXPECT_EQ(result.ok, depth <= 100) << depth;
+        if (depth <= 100)
+            EXPECT_EQ(result.output, std::string(100, '\n') + "x");
+        else
+            EXPECT_EQ(result.comments,
+                      std::vector<std::string>{"Line 101: bodies are nested too deeply"});
+    }
+}
+
 TEST(TemplateTest, CompiledOnceExpandsAgainAndAgain) {
     TTemplate compiled = TTemplate::Compile("@set(n,0)@foreach a (albums) {@set(n,n+1)}${n}", {});
     std::string first, second;
