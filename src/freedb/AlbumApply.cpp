@@ -30,7 +30,7 @@ void RenamePlaylistFile(Tm3u& album, const std::string& listFormat, TAlbumApplyR
     const std::string before = album.PlaylistPath;
     if (!album.RenamePlaylist(listFormat) &&
         album.FormatAlbumName(listFormat) + ExtractFileExt(before) != ExtractFileName(before))
-        report.Failures.push_back(LangText("CouldNotRename", "Could not rename") + " " + before);
+        report.Failures.push_back(LangText("CouldNotRename1", "Could not rename") + " " + before);
 }
 
 void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyReport& report) {
@@ -40,7 +40,7 @@ void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyRe
         // Only MP3 files take the track format; the others keep their names.
         if (TrackFileKind(before) != "mp3") continue;
         if (!track.RenameToFormat(static_cast<int>(i) + 1, trackFormat)) {
-            report.Failures.push_back(LangText("CouldNotRename", "Could not rename") + " " +
+            report.Failures.push_back(LangText("CouldNotRename1", "Could not rename") + " " +
                                       before);
             continue;
         }
@@ -53,7 +53,7 @@ void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyRe
     const std::string before = ExcludeTrailingSeparator(ExtractFilePath(album.PlaylistPath));
     if (ExtractFileName(before) == album.FormatAlbumName(listFormat)) return;
     if (!album.RenameFolder(listFormat))
-        report.Failures.push_back(LangText("CouldNotRename", "Could not rename") + " " + before);
+        report.Failures.push_back(LangText("CouldNotRename1", "Could not rename") + " " + before);
     report.PlaylistNeedsWriting = true;
 }
 

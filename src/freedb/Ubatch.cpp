@@ -76,6 +76,8 @@ bool SearchAndTag(Tm3u& album, const TFreeDBUpdateOptions& options, TFreeDBUpdat
 
 std::string FreeDBQueryComment(const TFreeDBQueryResult& query) {
     if (query.Failure == TFreeDBFailure::Refused) return query.Reason;
+    if (query.Failure == TFreeDBFailure::NoDisc)
+        return LangText("FreeDBNoDisc", "The album does not fit on a CD: no disc id");
     if (query.Result < 0) return LangText("CouldNotConnectFreeDB", "Could not connect to FreeDB");
     if (query.Result == 0) return LangText("NoAlbumFoundFreeDB", "No album found on FreeDB");
     return std::to_string(query.Matches.size()) + " " +

@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "collection/UIo.h"
@@ -20,6 +22,7 @@
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
+#include "gui/views/Ufilter.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
@@ -29,6 +32,24 @@ class ListPageFilesTest : public ListPageTestCase {
 
   private:
     TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    // What the list file keeps of statuses, selections and presets.
+    static QString StoredValues(const TCatalogue& catalogue) {
+        QStringList values;
+        for (const auto& entry : catalogue.Albums())
+            values << QString::fromStdString(entry.object->PlaylistPath) + "=" +
+                          QString::number(entry.object->Status);
+        values.sort();
+        for (const auto& selection : catalogue.Selections.List()) {
+            QStringList members;
+            for (const Tm3u* album : selection->Albums())
+                members << QString::fromStdString(album->PlaylistPath);
+            members.sort();
+            values << QString::fromStdString(selection->Name) + ": " + members.join(", ");
+        }
+        for (const auto& preset : catalogue.Filters.Presets.Presets)
+            values << QString::fromStdString(preset.Name + "=" + preset.Filter.Artist);
+        return values.join("\n");
+    }
     TListPage& Page() { return ui_.List().Views().Page(); }
     // A scanned list of the small collection, saved as `name` in the home folder.
     std::string SavedList(const std::string& name) {
@@ -142,40 +163,48 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(ini.find("CurrentFile=" + path) != std::string::npos);
     }
 
-    // Closing after a failed save asks before the changes are lost: No keeps
-    // the window and the modified list, Yes closes; a signal closes unasked.
+    // Closing after a failed save, or after the name of a new list was not
+    // given, asks before the changes are lost: No keeps the window and the
+    // modified list, Yes closes; a signal closes unasked.
     void closingWithAListThatCannotBeSaved_data() {
+        QTest::addColumn<bool>("unnamed");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("bySignal");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("questions");
-        QTest::newRow("kept open") << false << false << false << 1;
-        QTest::newRow("closed anyway") << true << false << true << 1;
-        QTest::newRow("by a signal") << false << true << true << 0;
+        QTest::newRow("kept open") << false << false << false << false << 1;
+        QTest::newRow("closed anyway") << false << true << false << true << 1;
+        QTest::newRow("by a signal") << false << false << true << true << 0;
+        QTest::newRow("no name given, kept open") << true << false << false << false << 1;
+        QTest::newRow("no name given, closed anyway") << true << true << false << true << 1;
     }
     void closingWithAListThatCannotBeSaved() {
+        QFETCH(bool, unnamed);
         QFETCH(bool, answer);
         QFETCH(bool, bySignal);
         QFETCH(bool, closes);
         QFETCH(int, questions);
         ui_.List().Scans().NewList({root_});
-        ui_.window->CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
+        if (!unnamed) ui_.window->CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
+        ui_.prompts->saveFile.clear();  // the Save as window is cancelled
         QVERIFY(ui_.window->ListModified);
         ui_.prompts->questions.clear();
         ui_.prompts->confirmAnswers = {answer};
         if (bySignal) ui_.window->setProperty(kClosingBySignal, true);
         QCOMPARE(ui_.window->close(), closes);
-        QCOMPARE(ui_.prompts->errors.size(), 1);
+        QCOMPARE(ui_.prompts->errors.size(), unnamed ? 0 : 1);
         QCOMPARE(ui_.prompts->questions.size(), questions);
+        if (questions > 0)
+            QCOMPARE(ui_.prompts->questions.last(),
+                     QString("The list could not be saved. Close anyway and lose its changes ?"));
         if (!closes) {
             QVERIFY(ui_.window->ListModified);
             QCOMPARE(Page().AlbumRows(), 6);
         }
     }
 
-    void statusClickCyclesWithoutMarkingTheList() {
+    void statusClickCyclesTheStatus() {
         SavedList("cat.mvo");
-        QVERIFY(!ui_.window->ListModified);
         TAlbumGrid* grid = Page().Grid();
         const QRect cell = grid->visualRect(grid->model()->index(2, 2));
         const Tm3u* album = Catalogue().View.Albums()[2];
@@ -183,20 +212,100 @@ class ListPageFilesTest : public ListPageTestCase {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
             QCOMPARE(album->Status, expected);
         }
-        QVERIFY(!ui_.window->ListModified);
         QCOMPARE(Page().CurrentRow(), 2);
     }
 
+    // Every change that the list file keeps marks the list modified, so that
+    // closing the window saves it.
+    void changesTheListFileKeepsAreSavedAtExit_data() {
+        QTest::addColumn<QString>("change");
+        for (const char* change :
+             {"status click", "member click", "select album", "add all", "remove all", "new preset",
+              "renamed preset", "overwritten preset"})
+            QTest::newRow(change) << QString(change);
+    }
+    void changesTheListFileKeepsAreSavedAtExit() {
+        QFETCH(QString, change);
+        const std::string path = SavedList("cat.mvo");
+        ui_.window->Action("ActionSelectionNew")->trigger();  // in the edit mode
+        TFormFilter& filter = ui_.List().Views().FormFilter();
+        ui_.prompts->textAnswers = {QString("mine")};
+        filter.NewPreset();
+        QVERIFY(ui_.List().Files().ActionFileSaveExecute());
+        QVERIFY(!ui_.window->ListModified);
+
+        TAlbumGrid* grid = Page().Grid();
+        auto click = [grid](int row, int column) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, column));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        };
+        Page().SetCurrentRow(1);
+        if (change == "status click") click(2, 2);
+        if (change == "member click") click(2, 0);
+        if (change == "select album") ui_.window->Action("ActionSelectionSelectAlbum")->trigger();
+        if (change == "add all") ui_.window->Action("ActionSelectionAddAll")->trigger();
+        if (change == "remove all") {
+            click(1, 0);  // the current album is a member: all go
+            QVERIFY(ui_.List().Files().ActionFileSaveExecute());
+            ui_.window->Action("ActionSelectionAddAll")->trigger();
+        }
+        filter.Presets()->setCurrentRow(0);
+        if (change == "new preset") {
+            ui_.prompts->textAnswers = {QString("yours")};
+            filter.NewPreset();
+        }
+        if (change == "renamed preset") {
+            ui_.prompts->textAnswers = {QString("ours")};
+            filter.RenamePreset();
+        }
+        if (change == "overwritten preset") {
+            filter.Memo(TPickField::Artist)->setPlainText("ABBA");
+            filter.WritePreset();
+        }
+        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.window->windowTitle().endsWith(" *"));
+        const QString before = StoredValues(Catalogue());
+        ui_.window->close();
+        ui_.window.reset();
+        TCatalogue reloaded;
+        int32_t quality = 0;
+        std::vector<std::string> recent;
+        QVERIFY(LoadList(path, reloaded, quality, recent).Complete());
+        QCOMPARE(StoredValues(reloaded), before);
+    }
+
+    // Through the dialog the folders reach the list as they are named, also
+    // when a name holds a "|".
+    void newListThroughTheRootDialog_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("new list") << "music"
+                                  << "ActionFileNew";
+        QTest::newRow("new list, a bar in the name") << "rock|pop"
+                                                     << "ActionFileNew";
+        QTest::newRow("added root, a bar in the name") << "a|b|"
+                                                       << "ActionListAddRoot";
+    }
     void newListThroughTheRootDialog() {
+        QFETCH(QString, folder);
+        QFETCH(QString, command);
+        const std::string root = home_->Dir() / folder.toStdString();
+        WriteCollection(home_->Dir(), folder.toStdString(), SmallCollection());
+        if (command == "ActionListAddRoot") ui_.List().Scans().NewList({root_});
         TFormRootDirs& dialog = ui_.List().Scans().FormRootDirs();
-        dialog.PickFolder = [this](const QString&) { return QString::fromStdString(root_); };
+        dialog.PickFolder = [root](const QString&) { return QString::fromStdString(root); };
         QTimer::singleShot(0, &dialog, [&dialog] {
             dialog.AddDirectory();
             dialog.Ok();
         });
-        ui_.window->Action("ActionFileNew")->trigger();
-        QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
-        QCOMPARE(Page().AlbumRows(), 6);
+        ui_.window->Action(command)->trigger();
+        std::vector<std::string> roots{root};
+        if (command == "ActionListAddRoot") roots.push_back(root_);
+        std::vector<std::string> folders = Catalogue().Roots.Folders();
+        std::sort(roots.begin(), roots.end());
+        std::sort(folders.begin(), folders.end());
+        QCOMPARE(folders, roots);
+        QCOMPARE(Page().AlbumRows(), 6 * int(roots.size()));
     }
 
     void scanRunsBusyWhileTheWindowKeepsGoing() {
@@ -273,7 +382,7 @@ class ListPageFilesTest : public ListPageTestCase {
         dialog.RemoveDirectory();
         dialog.Ok();
         QCOMPARE(dialog.ResultCode(), int(TFormRootDirs::Added));
-        QCOMPARE(dialog.NewFolders(), std::string("/new/folder|"));
+        QCOMPARE(dialog.NewFolders(), std::vector<std::string>{"/new/folder"});
         // Change mode: the last root cannot be removed.
         dialog.Prepare(TFormRootDirs::ChangeMode, {"/music"});
         dialog.RemoveDirectory();

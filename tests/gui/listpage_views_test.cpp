@@ -1,5 +1,6 @@
 // What the list page's views show, decided without a window: the folder
 // tree's shape, the find-by-first-letter walk, the album text and marks.
+#include <QFontMetrics>
 #include <QTest>
 
 #include <memory>
@@ -147,6 +148,14 @@ class ListPageViewsTest : public QObject {
         QVERIFY(TagKindMark(TagID3v1).text != TagKindMark(TagID3v2).text);
         Tm3u album("/m/x.m3u");
         QCOMPARE(PictureMark(album).color, QColor(0x80, 0x00, 0x00));
+        // Every mark has a glyph in the desktop's default font.
+        QList<TMark> marks{StatusMark(0), PictureMark(album)};
+        for (int kind = TagNone; kind <= TagWMA; ++kind) marks << TagKindMark(kind);
+        marks << TMark{SelectionMark(true), {}} << TMark{SelectionMark(false), {}};
+        const QFontMetrics metrics{QFont()};
+        for (const TMark& mark : marks)
+            QVERIFY2(metrics.inFontUcs4(mark.text.toUcs4().front()),
+                     qPrintable(QString::number(mark.text.toUcs4().front(), 16)));
         QCOMPARE(TrackNumberText(3), QString("03"));
         QCOMPARE(TrackNumberText(12), QString("12"));
     }

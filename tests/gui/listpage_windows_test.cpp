@@ -2,6 +2,7 @@
 // search window, the filter window's presets and files, the pick window, the
 // selection commands, the keyboard, and a language file reaching the windows.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -14,10 +15,14 @@
 #include <QTimer>
 
 #include "gui/collection/ScanCommands.h"
+#include "gui/common/DesktopOpen.h"
+#include "gui/core/HelpViewer.h"
 #include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
+#include "gui/views/ListRoles.h"
 #include "gui/views/ListViews.h"
 #include "gui/views/SearchCommands.h"
+#include "gui/views/TrackGrid.h"
 #include "gui/views/Ufilter.h"
 #include "gui/views/Ufilteradd.h"
 #include "gui/views/Usearch.h"
@@ -100,7 +105,7 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(presets.Count(), size_t(2));
         QCOMPARE(presets.Presets[0].Name, std::string("New preferences"));
         QCOMPARE(presets.ChosenIndex, 1);
-        QVERIFY(!ui_.window->ListModified);  // New only changes the presets
+        QVERIFY(ui_.window->ListModified);  // the list file keeps the presets
 
         filter.Apply();
         // Both presets equal the applied filter: the box shows the later one.
@@ -196,6 +201,46 @@ class ListPageWindowsTest : public ListPageTestCase {
         QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isEnabled());
     }
 
+    // A selection created while another is edited starts empty on screen too.
+    void newSelectionWhileEditingAnotherShowsNoOldMarks() {
+        ui_.window->Action("ActionSelectionNew")->trigger();
+        QVERIFY(ui_.window->Action("ActionSelectionEdit")->isChecked());
+        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        QCOMPARE(Views().ChosenSelection()->Count(), size_t(6));
+        ui_.window->Action("ActionSelectionNew")->trigger();
+        QCOMPARE(Views().SelectionBox().currentText(), QString("New selection 1"));
+        QVERIFY(ui_.window->Action("ActionSelectionEdit")->isChecked());
+        QCOMPARE(Views().ChosenSelection()->Count(), size_t(0));
+        QCOMPARE(Page().AlbumRows(), 6);
+        for (const Tm3u* album : Catalogue().View.Albums()) QVERIFY(!album->InSelection);
+    }
+
+    // However small the window, the album text and a few tracks stay in view.
+    void smallWindowsKeepAlbumsAndTracksInView_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("640x420") << QSize(640, 420);
+        QTest::newRow("400x300") << QSize(400, 300);
+        QTest::newRow("980x640") << QSize(980, 640);
+    }
+    void smallWindowsKeepAlbumsAndTracksInView() {
+        QFETCH(QSize, size);
+        ui_.window->resize(size);
+        QTest::qWait(20);
+        TAlbumGrid* grid = Page().Grid();
+        const QRect window(QPoint(0, 0), ui_.window->size());
+        QVERIFY(window.contains(QRect(grid->mapTo(ui_.window.get(), QPoint(0, 0)), grid->size())));
+        const int textLeft = grid->columnViewportPosition(ColumnText);
+        QVERIFY(textLeft >= 0);
+        QVERIFY2(grid->viewport()->width() - textLeft >= 140,
+                 qPrintable(QString::number(grid->viewport()->width() - textLeft)));
+        QVERIFY(grid->viewport()->height() >= 4 * 16);
+        QTableView* tracks = Page().Tracks();
+        QVERIFY(
+            window.contains(QRect(tracks->mapTo(ui_.window.get(), QPoint(0, 0)), tracks->size())));
+        QVERIFY2(tracks->viewport()->height() >= 4 * 14,
+                 qPrintable(QString::number(tracks->viewport()->height())));
+    }
+
     void keyboardOnTheGrid() {
         TAlbumGrid* grid = Page().Grid();
         grid->setFocus();
@@ -213,6 +258,21 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(add.count(), 1);
         QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(Page().CurrentRow(), 5);
+        // Home and End go to the first and last album, with or without Ctrl.
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int row;
+        } moves[] = {{Qt::Key_Home, {}, 0},
+                     {Qt::Key_End, {}, 5},
+                     {Qt::Key_Home, Qt::ControlModifier, 0},
+                     {Qt::Key_End, Qt::ControlModifier, 5}};
+        for (const auto& move : moves) {
+            Page().SetCurrentRow(2);
+            QTest::keyClick(grid, move.key, move.modifiers);
+            QCOMPARE(Page().CurrentRow(), move.row);
+        }
+        Page().SetCurrentRow(5);
         // Typing in a text field types there.
         Filter().show();
         QTest::keyClick(Filter().Memo(TPickField::Artist), Qt::Key_A);
@@ -252,6 +312,26 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(ui_.window->findChild<QLabel*>("LabelAlbums")->text(), QString("ALBUMS"));
         QCOMPARE(Views().SelectionBox().itemText(0), QString("* Aucune *"));
         QCOMPARE(Views().FilterBox().itemText(0), QString("* Aucun filtre *"));
+    }
+
+    // Help that the desktop cannot open is shown in the program's own help
+    // window, never silently dropped.
+    void helpThatCannotBeOpenedShowsInTheHelpWindow() {
+        const auto saved = DesktopUrlOpener();
+        QList<QUrl> asked;
+        DesktopUrlOpener() = [&](const QUrl& url) {
+            asked << url;
+            return false;
+        };
+        ui_.window->Action("ActionHelpHelp")->trigger();
+        DesktopUrlOpener() = saved;
+        QVERIFY(ui_.prompts->errors.isEmpty());
+        THelpViewer* viewer = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* v = qobject_cast<THelpViewer*>(w); v && v->isVisible()) viewer = v;
+        QVERIFY(viewer);
+        QCOMPARE(viewer->CurrentPage().fileName(), QString("list.htm"));
+        viewer->close();
     }
 };
 

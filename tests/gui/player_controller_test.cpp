@@ -6,12 +6,14 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSlider>
 #include <QToolButton>
 
 #include "TempDir.h"
 #include "collection/Um3u_obj.h"
 #include "core/Settings.h"
+#include "gui/common/DesktopOpen.h"
 #include "gui/player/Marquee.h"
 #include "gui/player/PlayerAlbumSource.h"
 #include "gui/player/PlayerController.h"
@@ -233,6 +235,89 @@ class PlayerControllerTest : public QObject {
         remote->close();  // the close box
         QVERIFY(!show->isChecked());
         QVERIFY(!remote->Marquee()->Scrolling());
+    }
+
+    // In a narrow pane the title gives way: numbers (of any size) and times
+    // stay in view, and a click never scrolls the queue sideways.
+    void queueGridFitsItsPane() {
+        auto album = MakeAlbum({"tone.wav"});
+        Tmp3& track = album->Tracks[0];
+        track.Duration = 2000;
+        track.Title = std::string(200, 'x');
+        for (int i = 0; i < 12345; ++i) QVERIFY(player->Queue().Add("", track, false, false));
+        player->RefreshQueueGrid();
+        window->resize(400, 400);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        Grid()->setFixedWidth(170);
+        QCoreApplication::processEvents();
+        QFont bold = Grid()->font();
+        bold.setBold(true);
+        QVERIFY(Grid()->columnWidth(0) > QFontMetrics(bold).horizontalAdvance("12345"));
+        const int width = Grid()->viewport()->width();
+        QVERIFY(Grid()->columnWidth(0) + Grid()->columnWidth(1) + Grid()->columnWidth(2) <= width);
+        const QRect title = Grid()->visualRect(Grid()->Model().index(2, 2));
+        QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, title.center());
+        QCOMPARE(Grid()->SelectedRow(), 3);
+        QCOMPARE(Grid()->horizontalScrollBar()->value(), 0);
+        QCOMPARE(Grid()->columnViewportPosition(0), 0);
+    }
+
+    // Nothing plays: the user is told why, with the file to look at.
+    void albumThatDoesNotPlaySaysWhy() {
+        TempDir dir;
+        Tm3u album(dir / "a.m3u");
+        Tmp3& track = album.Tracks[album.AddTrack(dir / "gone.mp3", false)];
+        albums.current = &album;
+        for (int duration : {1000, 0}) {  // queued unmeasured / measured and refused
+            errors.clear();
+            track.Duration = duration;
+            player->PlayAlbum();
+            QCOMPARE(errors.size(), 1);
+            QVERIFY(errors[0].startsWith("The album could not be played:"));
+            QVERIFY(errors[0].contains(QString::fromStdString("File not found " + track.Path)));
+        }
+        albums.track = &track;
+        errors.clear();
+        player->PlayTrack();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors[0].startsWith("The track could not be played:"));
+        // An album that plays says nothing.
+        errors.clear();
+        auto playable = MakeAlbum({"tone.wav"});
+        albums.current = playable.get();
+        player->PlayAlbum();
+        QCOMPARE(player->Queue().Current, 0);
+        QVERIFY(errors.isEmpty());
+    }
+
+    // Playing outside without a desktop program for the file says so and
+    // counts no play.
+    void externalPlayThatTheDesktopCannotOpenSaysSo() {
+        const auto saved = DesktopUrlOpener();
+        QList<QUrl> asked;
+        bool opens = false;
+        DesktopUrlOpener() = [&](const QUrl& url) {
+            asked << url;
+            return opens;
+        };
+        auto album = MakeAlbum({"tone.wav"});
+        albums.current = album.get();
+        albums.track = &album->Tracks[0];
+        player->Action("ActionPlaylistPlayAlbumExt")->trigger();
+        player->Action("ActionPlaylistPlayTrackExt")->trigger();
+        opens = true;
+        player->Action("ActionPlaylistPlayAlbumExt")->trigger();
+        DesktopUrlOpener() = saved;
+        QCOMPARE(asked.size(), 3);
+        QCOMPARE(asked[0].toLocalFile(), QString::fromStdString(album->PlaylistPath));
+        QCOMPARE(asked[1].toLocalFile(), QString::fromStdString(album->Tracks[0].Path));
+        QCOMPARE(errors.size(), 2);
+        QVERIFY(errors[0].contains(QString::fromStdString(album->PlaylistPath)));
+        QVERIFY(errors[0].contains("xdg-open"));
+        QVERIFY(errors[1].contains(QString::fromStdString(album->Tracks[0].Path)));
+        QCOMPARE(album->PlayCount, 1);  // the one that opened
+        QCOMPARE(albums.modified, 1);
     }
 };
 

@@ -4,12 +4,17 @@
 #include <QtTest>
 
 #include <QAction>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QTimer>
 
 #include "collection/Um3u_obj.h"
 #include "gui/collection/ScanCommands.h"
+#include "gui/core/BusyMode.h"
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/QueueGrid.h"
+#include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
 #include "listpage_fixture.h"
@@ -71,10 +76,19 @@ class PlayerMainWindowTest : public QObject {
         QCOMPARE(Player().Queue().Count(), 2);
         Player().Queue().Song(0).Started = true;
 
+        // A grid of three visible rows, scrolled to the top: the album found
+        // (the second row) becomes the top visible row.
+        TAlbumGrid* grid = Page().Grid();
+        grid->setFixedHeight(grid->verticalHeader()->defaultSectionSize() * 3 +
+                             2 * grid->frameWidth());
+        QCoreApplication::processEvents();
         Page().SetCurrentAlbum(AlbumTitled("Live"));
+        grid->scrollToTop();
+        QCOMPARE(grid->rowAt(0), 0);
         QCOMPARE(Page().CurrentAlbum()->Album, std::string("Live"));
         ui_.window->Action("ActionPlaylistJump")->trigger();
         QCOMPARE(Page().CurrentAlbum(), gold);
+        QCOMPARE(grid->rowAt(0), Page().CurrentRow());
         Player().Queue().Song(0).Started = false;
     }
 
@@ -82,7 +96,7 @@ class PlayerMainWindowTest : public QObject {
         Page().SetCurrentAlbum(AlbumTitled("Abbey Road"));
         for (auto& entry : Page().CurrentAlbum()->Tracks) entry.object->Duration = 1000;
         ui_.window->Action("ActionPlaylistAddAlbum")->trigger();
-        ui_.prompts->confirmAnswers = {false};  // do not save the list
+        ui_.prompts->confirmAnswers = {true};  // close without naming the new list
         ui_.window->close();
         ui_.window.reset();
         QVERIFY(FileExists(home_->Dir() / "mavelo.els"));
@@ -90,6 +104,22 @@ class PlayerMainWindowTest : public QObject {
         QCOMPARE(Player().Queue().Count(), 2);
         QCOMPARE(Player().Queue().Song(1).Track.Title, std::string("Golden Slumbers"));
         QCOMPARE(Player().Panel()->Grid()->Model().rowCount(), 2);
+    }
+
+    void addAllAlbumsShowsItsProgressAndResetsIt() {
+        auto* bar = ui_.window->findChild<QProgressBar*>("ProgressBar");
+        QVERIFY(bar);
+        const TViewList& view = ui_.List().Views().Catalogue().View;
+        for (size_t row = 0; row < view.Count(); ++row)
+            for (auto& entry : view[row].Tracks) entry.object->Duration = 1000;
+        InstallPumpEventsHook();  // adding lets pending events run, as in the program
+        bool shownWhileAdding = false;
+        QTimer::singleShot(0, bar, [&] { shownWhileAdding = bar->isVisible(); });
+        ui_.window->Action("ActionPlaylistAddAll")->trigger();
+        QCOMPARE(Player().Queue().Count(), 9);
+        QVERIFY(shownWhileAdding);
+        QVERIFY(!bar->isVisible());
+        QCOMPARE(bar->value(), bar->minimum() - 1);  // reset
     }
 };
 

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMetaMethod>
 #include <QTest>
 #include <QToolBar>
 
@@ -13,8 +14,10 @@
 
 #include "core/Settings.h"
 #include "gui/core/BusyMode.h"
+#include "gui/core/CommandTable.h"
 #include "gui/core/SignalClose.h"
 #include "gui/core/ToolbarLayout.h"
+#include "gui/core/Ucommands.h"
 #include "gui/core/Usplash.h"
 #include "gui/core/Utoolbars.h"
 #include "shell_fixture.h"
@@ -36,6 +39,17 @@ std::vector<int> ScreenOrder(TToolbarBands& bands) {
         return pa.y() != pb.y() ? pa.y() < pb.y() : pa.x() < pb.x();
     });
     return ids;
+}
+
+// Whether anything listens to a signal of the object (Qt keeps that question
+// to the object itself).
+struct TSignalPeek : QObject {
+    static bool Connected(const QObject* object, const QMetaMethod& signal) {
+        return static_cast<const TSignalPeek*>(object)->isSignalConnected(signal);
+    }
+};
+bool SignalConnected(const QObject* object, const QMetaMethod& signal) {
+    return TSignalPeek::Connected(object, signal);
 }
 
 bool ButtonShown(TToolbarBands& bands, const QString& name) {
@@ -155,7 +169,7 @@ class ShellMainWindowTest : public QObject {
         home.WriteIni();
         auto window = StartMainWindow();
         QVERIFY(window);
-        for (const char* name : {"ActionFileNew", "ActionFileLoad", "ActionEditOptions"})
+        for (const char* name : {"ActionFileNew", "ActionFileLoad", "ActionFileAutoScan"})
             QVERIFY2(window->Action(name)->isEnabled(), name);
         for (const char* name : {"ActionFileSave", "ActionEditSearch", "ActionListFilter",
                                  "ActionAlbumEdit", "ActionSelectionNew"})
@@ -313,6 +327,33 @@ class ShellMainWindowTest : public QObject {
         std::raise(SIGTERM);
         QTRY_VERIFY(!window->isVisible());
         QVERIFY(home.Ini().SectionExists("ToolBar"));
+    }
+
+    // A command the user can reach does something: every command that some
+    // state enables has a handler behind it.
+    void everyCommandThatCanBeEnabledHasAHandler() {
+        ShellHome home;
+        home.WriteIni();
+        auto window = StartMainWindow();
+        QVERIFY(window);
+        TCommandState everything;
+        everything.listOpen = everything.hasFileName = everything.modified = true;
+        everything.hasAlbumRows = everything.albumCurrent = everything.trackCurrent = true;
+        everything.selectionChosen = everything.selectionEditMode = true;
+        QStringList idle;
+        for (const auto& info : CommandTable()) {
+            if (!RuleEnables(info.rule, everything)) continue;
+            QAction* action = window->Action(info.name);
+            QVERIFY(action);
+            const bool handled =
+                SignalConnected(action, QMetaMethod::fromSignal(&QAction::triggered)) ||
+                SignalConnected(action, QMetaMethod::fromSignal(&QAction::toggled));
+            if (!handled) idle << info.name;
+        }
+        QCOMPARE(idle, QStringList());
+        // A command that waits for its window stays disabled in every state.
+        for (const auto& info : CommandTable())
+            if (info.rule == TEnableRule::NotYet) QVERIFY(!window->Action(info.name)->isEnabled());
     }
 };
 

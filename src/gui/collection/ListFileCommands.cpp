@@ -127,15 +127,15 @@ void TListFileCommands::ActionFileLoadExecute() {
     LoadFile(path.toStdString());
 }
 
-void TListFileCommands::OpenRecentFile(const std::string& path) {
+void TListFileCommands::OpenRecentFile(std::string path) {
     if (!FileExists(path)) return;  // it stays in the list
-    if (SaveIfModified()) LoadFile(path);
+    if (SaveIfModified()) LoadFile(std::move(path));
 }
 
-void TListFileCommands::LoadFile(const std::string& path) {
+void TListFileCommands::LoadFile(std::string path) {
     views_.EmptyViews();
     ::CloseList(main_.Catalogue);
-    main_.CurrentFile = path;
+    main_.CurrentFile = std::move(path);
     LoadCurrentFile();
 }
 

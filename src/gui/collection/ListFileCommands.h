@@ -28,7 +28,9 @@ class TListFileCommands : public QObject {
     bool ActionFileSaveExecute();
     bool ActionFileSaveAsExecute();
     void ActionFileCloseExecute();
-    void OpenRecentFile(const std::string& path);
+    // Paths are copies: saving the open list first changes the recent files
+    // and closing it empties CurrentFile.
+    void OpenRecentFile(std::string path);
 
     // Saves when the list is modified; false when that save failed, so the
     // list must stay (cancelling the name of an unnamed list is no failure).
@@ -36,7 +38,7 @@ class TListFileCommands : public QObject {
     // CloseList: empty catalogue and views, no file, not modified.
     void CloseList();
     // Closes the list and loads the file (a missing file leaves no list).
-    void LoadFile(const std::string& path);
+    void LoadFile(std::string path);
     // At the first activation: the last list file, or empty views.
     void OpenLastFile();
     // Writes CurrentFile; false when it could not be written.

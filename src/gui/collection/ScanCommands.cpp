@@ -9,12 +9,12 @@
 #include "gui/collection/ListFileCommands.h"
 #include "gui/collection/ScanProgress.h"
 #include "gui/collection/Urootdirs.h"
+#include "gui/common/Prompts.h"
 #include "gui/core/BusyMode.h"
 #include "gui/core/Umain.h"
 #include "gui/views/AlbumMarks.h"
 #include "gui/views/ListPage.h"
 #include "gui/views/ListViews.h"
-#include "gui/common/Prompts.h"
 #include "views/Catalogue.h"
 
 TScanCommands::TScanCommands(TListViews& views, TListFileCommands& files,
@@ -55,7 +55,7 @@ TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()
 
 std::string TScanCommands::CurrentKey() const {
     const Tm3u* current = views_.Page().CurrentAlbum();
-    return current ? current->PlaylistPath : std::string();
+    return current ? current->PlaylistPath.str() : std::string();
 }
 
 void TScanCommands::ShowAlbumOf(const std::string& key) {
@@ -95,7 +95,7 @@ void TScanCommands::ActionFileNewExecute() {
     TFormRootDirs& dialog = *formRootDirs_;
     dialog.Prepare(TFormRootDirs::AddMode, {});
     if (dialog.exec() != QDialog::Accepted) return;
-    const auto roots = SplitRootText(dialog.NewFolders());
+    const std::vector<std::string> roots = dialog.NewFolders();
     if (!roots.empty()) NewList(roots);
 }
 
@@ -116,7 +116,7 @@ void TScanCommands::ActionListAddRootExecute() {
     TFormRootDirs& dialog = *formRootDirs_;
     dialog.Prepare(TFormRootDirs::AddMode, main_.Catalogue.Roots.Folders());
     if (dialog.exec() != QDialog::Accepted) return;
-    AddRoots(SplitRootText(dialog.NewFolders()));
+    AddRoots(std::vector<std::string>(dialog.NewFolders()));
 }
 
 void TScanCommands::AddRoots(const std::vector<std::string>& folders) {

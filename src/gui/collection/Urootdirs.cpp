@@ -113,6 +113,6 @@ void TFormRootDirs::Ok() {
     if (mode_ != AddMode) return;
     newFolders_.clear();
     for (int row = 0; row < list_->count(); ++row)
-        if (IsNew(row)) newFolders_ += list_->item(row)->text().toStdString() + "|";
+        if (IsNew(row)) newFolders_.push_back(list_->item(row)->text().toStdString());
     Finish(Added);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The root directories dialog ("FormRootDirs").  In add mode the user adds
-// new folders (and may take back the ones just added); Ok gives them as the
-// text "folder|folder|".  In change mode the user picks one root to move
+// new folders (and may take back the ones just added); Ok gives them as a
+// list (a folder's name may hold any character).  In change mode the user picks one root to move
 // (result 2, with the folder it moved to) or to remove (result 3, only while
 // at least two roots remain).
 #include <QDialog>
@@ -35,7 +35,7 @@ class TFormRootDirs : public QDialog {
     void Ok();
 
     int ResultCode() const { return resultCode_; }
-    const std::string& NewFolders() const { return newFolders_; }
+    const std::vector<std::string>& NewFolders() const { return newFolders_; }
     int ChosenIndex() const { return chosenIndex_; }
     const std::string& MovedTo() const { return movedTo_; }
     QListWidget* List() const { return list_; }
@@ -52,7 +52,7 @@ class TFormRootDirs : public QDialog {
     QPushButton* ok_;
     Mode mode_ = AddMode;
     int resultCode_ = NoResult;
-    std::string newFolders_;
+    std::vector<std::string> newFolders_;
     int chosenIndex_ = -1;
     std::string movedTo_;
 };

@@ -12,6 +12,7 @@ TCommandInfo Plain(const char* name, const char* caption, const char* shortcut, 
 }
 
 std::vector<TCommandInfo> MakeTable() {
+    // Commands whose windows are not built yet are NotYet: never enabled.
     // clang-format off
     return {
         // File
@@ -20,28 +21,28 @@ std::vector<TCommandInfo> MakeTable() {
         {"ActionFileSave", "&Save list", "Ctrl+S", "document-save", QStyle::SP_DialogSaveButton, "", R::SaveList, C::None},
         {"ActionFileSaveAs", "Save list &as ...", "", "document-save-as", QStyle::SP_DriveFDIcon, "", R::ListOpen, C::None},
         {"ActionFileClose", "Close &list", "", "document-close", QStyle::SP_DialogCloseButton, "", R::ListOpen, C::None},
-        {"ActionFileExport", "Export list as tex&t", "", "text-html", kGlyph, "", R::ListOpen, C::None},
+        {"ActionFileExport", "Export list as tex&t", "", "text-html", kGlyph, "", R::NotYet, C::None},
         {"ActionFileAutoScan", "&Mp3 CD autoscan", "", "media-optical", QStyle::SP_DriveCDIcon, "", R::Always, C::None},
         {"ActionFileExit", "E&xit", "", "application-exit", QStyle::SP_TitleBarCloseButton, "", R::Always, C::None},
         // Edit
         {"ActionEditSearch", "&Search", "Ctrl+H", "edit-find", QStyle::SP_FileDialogContentsView, "", R::ListOpen, C::None},
         {"ActionEditNext", "Search &next ...", "F3", "go-next", QStyle::SP_ArrowForward, "", R::ListOpen, C::None},
-        {"ActionEditOptions", "&Options", "Ctrl+T", "preferences-system", kGlyph, "", R::Always, C::None},
+        {"ActionEditOptions", "&Options", "Ctrl+T", "preferences-system", kGlyph, "", R::NotYet, C::None},
         // List
-        {"ActionListBatch", "Update batc&h process", "Ctrl+Shift+U", "system-run", kGlyph, "", R::Always, C::None},
+        {"ActionListBatch", "Update batc&h process", "Ctrl+Shift+U", "system-run", kGlyph, "", R::NotYet, C::None},
         {"ActionListUpdate", "Scan c&urrent list", "Ctrl+F5", "view-refresh", QStyle::SP_BrowserReload, "", R::ListOpen, C::None},
         {"ActionListFastUpdate", "&Fast scan", "F5", "media-seek-forward", QStyle::SP_MediaSeekForward, "", R::ListOpen, C::None},
-        {"ActionListCacheCovers", "&Cache all covers", "", "image-x-generic", kGlyph, "", R::ListOpen, C::None},
+        {"ActionListCacheCovers", "&Cache all covers", "", "image-x-generic", kGlyph, "", R::NotYet, C::None},
         {"ActionListBrowse", "List/&Browse view", "Ctrl+B", "view-grid", QStyle::SP_FileDialogListView, "", R::ListOpen, C::Toggle},
         Plain("ActionListTree", "Vie&w folders in list", "Ctrl+Shift+B", C::Toggle),
-        {"ActionListBrowseOptions", "Browse mode &options", "", "document-properties", kGlyph, "", R::Always, C::None},
+        {"ActionListBrowseOptions", "Browse mode &options", "", "document-properties", kGlyph, "", R::NotYet, C::None},
         {"ActionListRightPanel", "Show/Hide right pane&l", "", "view-fullscreen", QStyle::SP_TitleBarMaxButton, "", R::Always, C::Toggle},
         {"ActionListAddRoot", "&Add new directories to scan", "", "folder-new", QStyle::SP_FileDialogNewFolder, "", R::ListOpen, C::None},
         {"ActionListRemoveRoot", "&Delete or move a directory to scan", "", "folder", QStyle::SP_DirIcon, "", R::ListOpen, C::None},
         {"ActionListFilter", "F&ilters", "Ctrl+F", "view-filter", kGlyph, "", R::ListOpen, C::None},
-        {"ActionListExportCoToCdb", "E&xport covers to local CoversDB", "", "go-up", QStyle::SP_ArrowUp, "", R::ListOpen, C::None},
-        {"ActionListExportCoToFile", "Export co&vers to a CoversDB file", "", "document-save-as", QStyle::SP_DialogSaveButton, "", R::ListOpen, C::None},
-        {"ActionListImportFromCdb", "I&mport covers from local CoversDB", "Ctrl+Shift+I", "go-down", QStyle::SP_ArrowDown, "", R::ListOpen, C::None},
+        {"ActionListExportCoToCdb", "E&xport covers to local CoversDB", "", "go-up", QStyle::SP_ArrowUp, "", R::NotYet, C::None},
+        {"ActionListExportCoToFile", "Export co&vers to a CoversDB file", "", "document-save-as", QStyle::SP_DialogSaveButton, "", R::NotYet, C::None},
+        {"ActionListImportFromCdb", "I&mport covers from local CoversDB", "Ctrl+Shift+I", "go-down", QStyle::SP_ArrowDown, "", R::NotYet, C::None},
         Plain("ActionListMostPlayed", "Mos&t often played album", "Ctrl+F2", C::SortOrder),
         Plain("ActionListLastPlayed", "Last &played albums", "Ctrl+F3", C::SortOrder),
         Plain("ActionListAYG", "&Artist - Year - Genre", "", C::SortOrder),
@@ -52,14 +53,14 @@ std::vector<TCommandInfo> MakeTable() {
         Plain("ActionListGYA", "Ge&nre - Year - Artist", "", C::SortOrder),
         Plain("ActionListYearAsc", "Yea&r ascending", "", C::Toggle),
         // Album
-        {"ActionAlbumFreeDB", "&Update with FreeDB", "Ctrl+U", "network-server", QStyle::SP_DriveNetIcon, "", R::Album, C::None},
-        {"ActionAlbumEdit", "&Edit details", "Ctrl+D", "document-edit", QStyle::SP_FileDialogInfoView, "", R::Album, C::None},
-        {"ActionAlbumSaveInfo", "&Save info to INI file", "", "document-save", QStyle::SP_DialogSaveButton, "", R::Album, C::None},
-        {"ActionAlbumUpdate", "Scan album &information", "", "view-refresh", QStyle::SP_BrowserReload, "", R::Album, C::None},
-        {"ActionAlbumPasteImage", "Paste i&mage", "Ctrl+Shift+V", "edit-paste", kGlyph, "", R::Album, C::None},
-        {"ActionAlbumLoadImage", "&Load image", "", "document-open", QStyle::SP_DialogOpenButton, "", R::Album, C::None},
-        {"ActionAlbumDeleteImage", "&Delete image", "", "edit-delete", QStyle::SP_TrashIcon, "", R::Album, C::None},
-        {"ActionAlbumImportCover", "Import cover from local &CoversDB", "Ctrl+I", "go-down", QStyle::SP_ArrowDown, "", R::Album, C::None},
+        {"ActionAlbumFreeDB", "&Update with FreeDB", "Ctrl+U", "network-server", QStyle::SP_DriveNetIcon, "", R::NotYet, C::None},
+        {"ActionAlbumEdit", "&Edit details", "Ctrl+D", "document-edit", QStyle::SP_FileDialogInfoView, "", R::NotYet, C::None},
+        {"ActionAlbumSaveInfo", "&Save info to INI file", "", "document-save", QStyle::SP_DialogSaveButton, "", R::NotYet, C::None},
+        {"ActionAlbumUpdate", "Scan album &information", "", "view-refresh", QStyle::SP_BrowserReload, "", R::NotYet, C::None},
+        {"ActionAlbumPasteImage", "Paste i&mage", "Ctrl+Shift+V", "edit-paste", kGlyph, "", R::NotYet, C::None},
+        {"ActionAlbumLoadImage", "&Load image", "", "document-open", QStyle::SP_DialogOpenButton, "", R::NotYet, C::None},
+        {"ActionAlbumDeleteImage", "&Delete image", "", "edit-delete", QStyle::SP_TrashIcon, "", R::NotYet, C::None},
+        {"ActionAlbumImportCover", "Import cover from local &CoversDB", "Ctrl+I", "go-down", QStyle::SP_ArrowDown, "", R::NotYet, C::None},
         {"ActionAlbumRemove", "&Remove album from list", "", "list-remove", QStyle::SP_DialogDiscardButton, "", R::Album, C::None},
         // Selection
         {"ActionSelectionNew", "&Create a selection", "", "list-add", kGlyph, "", R::ListOpen, C::None},
@@ -90,8 +91,8 @@ std::vector<TCommandInfo> MakeTable() {
         {"ActionPlaylistJump", "&Jump to currently playing album", "Ctrl+J", "go-jump", QStyle::SP_ArrowRight, "", R::Always, C::None},
         {"ActionPlaylistRemoteCommander", "&View remote commander", "Ctrl+W", "window-new", QStyle::SP_TitleBarNormalButton, "", R::Always, C::None},
         // Tools
-        {"ActionToolsPlaylistBuilder", "P&laylist builder", "Ctrl+L", "folder-open", QStyle::SP_DirOpenIcon, "", R::Always, C::None},
-        {"ActionToolsCoversMgt", "Local &CoversDB management", "Ctrl+R", "drive-harddisk", QStyle::SP_DriveHDIcon, "", R::Always, C::None},
+        {"ActionToolsPlaylistBuilder", "P&laylist builder", "Ctrl+L", "folder-open", QStyle::SP_DirOpenIcon, "", R::NotYet, C::None},
+        {"ActionToolsCoversMgt", "Local &CoversDB management", "Ctrl+R", "drive-harddisk", QStyle::SP_DriveHDIcon, "", R::NotYet, C::None},
         {"ActionToolsViewMenuBar", "View &menu bar", "Ctrl+M", "show-menu", kGlyph, "", R::Always, C::Toggle},
         {"ActionToolsToolbars", "&Toolbars management", "", "configure-toolbars", kGlyph, "", R::Always, C::None},
         // Help

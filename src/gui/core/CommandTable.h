@@ -18,6 +18,7 @@ enum class TEnableRule {
     Album,          // A: an album row is current
     AlbumRows,      // R and the album grid has album rows
     Track,          // T: a track row is current
+    NotYet,         // its window or work is not built yet: never enabled
 };
 
 enum class TCheckKind {

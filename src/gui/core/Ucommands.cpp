@@ -43,6 +43,8 @@ bool RuleEnables(TEnableRule rule, const TCommandState& s) {
             return s.listOpen && s.hasAlbumRows;
         case TEnableRule::Track:
             return albumCurrent && s.trackCurrent;
+        case TEnableRule::NotYet:
+            return false;
     }
     return true;
 }

@@ -19,6 +19,8 @@
 #include "core/Mounts.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
+#include "gui/collection/ScanProgress.h"
+#include "gui/common/Prompts.h"
 #include "gui/core/BusyMode.h"
 #include "gui/core/Help.h"
 #include "gui/core/MainPanels.h"
@@ -36,6 +38,7 @@
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/Uslidecover.h"
+#include "gui/views/ListViews.h"
 #include "gui/views/ListWindows.h"
 
 namespace {
@@ -349,8 +352,10 @@ void TFormMain::ActionEditLangExecute(int position) {
 }
 
 void TFormMain::ActionFileMRUExecute(int index) {
+    // A copy: saving the open list first puts its name at the top of the
+    // recent files, which moves (or frees) the entries.
     if (index >= 0 && index < static_cast<int>(settings_.RecentFiles.size()))
-        OpenRecentFile(settings_.RecentFiles[index]);
+        OpenRecentFile(std::string(settings_.RecentFiles[index]));
 }
 
 void TFormMain::ActionSortExecute(QAction* action) {
@@ -381,7 +386,8 @@ void TFormMain::ActionHelpTipsExecute() {
 }
 
 void TFormMain::ActionHelpHelpExecute() {
-    ShowHelpTopic(panels_->CurrentPage() == TMainPanels::BrowsePage ? 2 : 1);
+    const QString error = ShowHelpTopic(panels_->CurrentPage() == TMainPanels::BrowsePage ? 2 : 1);
+    if (!error.isEmpty()) listWindows_->Views().Prompts().Error(error);
 }
 
 void TFormMain::ActionHelpAboutExecute() {
@@ -411,9 +417,20 @@ void TFormMain::InitSound() {
         *playerAlbums_, [this](const QString& name) { return Action(name); }, this);
     player_->ShowError = [this](const QString& text, const QString& caption) {
         FreeSplash();
-        QMessageBox::critical(isVisible() ? this : nullptr, caption, text);
+        // Once the list windows exist their prompts say it (tests script them).
+        if (listWindows_)
+            listWindows_->Views().Prompts().Error(text);
+        else
+            QMessageBox::critical(isVisible() ? this : nullptr, caption, text);
     };
     player_->SetBusy = [this](bool on) { SetBusyMode(on); };
+    player_->ShowProgress = [this](bool on) {
+        if (!listWindows_) return;
+        if (on)
+            listWindows_->Progress().Start(TProgressDisplay::Bar);
+        else
+            listWindows_->Progress().Stop();
+    };
     panels_->SetPlayerPanel(player_->Panel());
     RegisterTranslatableWindow(player_->Remote());
     player_->InitSound(settings_);
@@ -454,8 +471,8 @@ void TFormMain::RefreshQueueGrid() {
 void TFormMain::RefreshTextsAfterLanguage() {
     listWindows_->RefreshTexts();
 }
-void TFormMain::OpenRecentFile(const std::string& path) {
-    listWindows_->OpenRecentFile(path);
+void TFormMain::OpenRecentFile(std::string path) {
+    listWindows_->OpenRecentFile(std::move(path));
 }
 // Sort order or year order changed: rebuild the view list and the views.
 void TFormMain::SortOrderChanged() {

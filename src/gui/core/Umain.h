@@ -122,7 +122,7 @@ class TFormMain : public QMainWindow {
     bool LoadQueue();
     void RefreshQueueGrid();
     void RefreshTextsAfterLanguage();
-    void OpenRecentFile(const std::string& path);
+    void OpenRecentFile(std::string path);
     void SortOrderChanged();
     bool SaveListIfModified();
     void SaveQueue();

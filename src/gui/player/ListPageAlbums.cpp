@@ -2,7 +2,9 @@
 
 #include "collection/Um3u_obj.h"
 #include "gui/player/PlayerAlbumSource.h"
+#include "gui/views/AlbumGrid.h"
 #include "gui/views/ListPage.h"
+#include "gui/views/ListRoles.h"
 #include "gui/views/ListViews.h"
 #include "views/Catalogue.h"
 
@@ -30,6 +32,10 @@ void ConnectPlayerToListPage(TPlayerAlbumHooks& hooks, TListViews& views) {
             if (album.Artist == artist && album.Album == title && album.Genre == genre &&
                 album.Year == year) {
                 views.Page().SetCurrentAlbum(&album);
+                // The album found becomes the top visible row.
+                TAlbumGrid* grid = views.Page().Grid();
+                grid->scrollTo(grid->model()->index(int(row), ColumnText),
+                               QAbstractItemView::PositionAtTop);
                 return true;
             }
         }

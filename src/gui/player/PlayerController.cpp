@@ -2,13 +2,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSlider>
 #include <QToolButton>
-#include <QUrl>
 
 #include <map>
 
@@ -19,6 +17,7 @@
 #include "core/Settings.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
+#include "gui/common/DesktopOpen.h"
 #include "gui/player/Mpris.h"
 #include "gui/player/PlayerAlbumSource.h"
 #include "gui/player/PlayerPanel.h"
@@ -339,7 +338,7 @@ void TPlayerController::RemoteVolumeMoved(int volume) {
 
 // ---------------------------------------------------------------- the queue
 
-void TPlayerController::PlayInEmptyQueue(void (TPlayerController::*add)()) {
+void TPlayerController::PlayInEmptyQueue(void (TPlayerController::*add)(), const QString& failure) {
     StopCommand();
     queue_.Clear();
     RefreshQueueGrid();
@@ -348,10 +347,31 @@ void TPlayerController::PlayInEmptyQueue(void (TPlayerController::*add)()) {
         panel_->Grid()->SelectRow(1);
         PlayCommand(true);
     }
+    if (queue_.Current < 0)
+        ShowError(failure + "\n" + WhyNothingPlays(), QApplication::applicationName());
+}
+
+QString TPlayerController::WhyNothingPlays() const {
+    if (!sound_.Available()) return "Sound is not available";
+    // A song that did not start knows why; a track that was not queued was
+    // missing or unreadable when it was measured.
+    for (const auto& song : queue_.Songs)
+        if (!song->ErrorText.empty()) return QString::fromStdString(song->ErrorText);
+    std::vector<const Tmp3*> tracks;
+    if (Tmp3* track = albums_.CurrentTrack(); track && queue_.Count() <= 1) tracks.push_back(track);
+    if (const Tm3u* album = albums_.CurrentAlbum(); album && tracks.empty())
+        for (const auto& entry : album->Tracks) tracks.push_back(entry.object.get());
+    for (const Tmp3* track : tracks)
+        if (!FileExists(track->Path))
+            return QString::fromStdString("File not found " + track->Path);
+    if (!tracks.empty()) return QString::fromStdString("Could not open " + tracks.front()->Path);
+    return {};
 }
 
 void TPlayerController::PlayAlbum() {
-    if (albums_.CurrentAlbum()) PlayInEmptyQueue(&TPlayerController::AddAlbum);
+    if (albums_.CurrentAlbum())
+        PlayInEmptyQueue(&TPlayerController::AddAlbum,
+                         Lang("CouldNotPlayAlbum", "The album could not be played:"));
 }
 
 void TPlayerController::AddAlbum() {
@@ -368,14 +388,17 @@ void TPlayerController::AddAlbum() {
 void TPlayerController::AddAllAlbums() {
     SetShuffle(false);
     if (SetBusy) SetBusy(true);
+    if (ShowProgress) ShowProgress(true);
     transport_.AddAllAlbums(albums_.ShownAlbums());
+    if (ShowProgress) ShowProgress(false);
     if (SetBusy) SetBusy(false);
     RefreshQueueGrid();
 }
 
 void TPlayerController::PlayTrack() {
     if (albums_.CurrentAlbum() && albums_.CurrentTrack())
-        PlayInEmptyQueue(&TPlayerController::AddTrack);
+        PlayInEmptyQueue(&TPlayerController::AddTrack,
+                         Lang("CouldNotPlayTrack", "The track could not be played:"));
 }
 
 void TPlayerController::AddTrack() {
@@ -385,16 +408,16 @@ void TPlayerController::AddTrack() {
     if (transport_.AddTrack(*album, *track)) RefreshQueueGrid();
 }
 
-void TPlayerController::OpenExternally(const std::string& path) {
-    QApplication::setOverrideCursor(Qt::BusyCursor);
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
-    QApplication::restoreOverrideCursor();
+bool TPlayerController::OpenExternally(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+    if (OpenWithDesktop(file)) return true;
+    ShowError(CouldNotOpenText(file), QApplication::applicationName());
+    return false;
 }
 
 void TPlayerController::PlayAlbumExternal() {
     Tm3u* album = albums_.CurrentAlbum();
-    if (!album) return;
-    OpenExternally(album->PlaylistPath);
+    if (!album || !OpenExternally(album->PlaylistPath)) return;  // a failure is no play
     album->MarkPlayed();
     albums_.MarkListModified();
 }

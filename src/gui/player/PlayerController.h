@@ -44,6 +44,9 @@ class TPlayerController : public QObject {
     std::function<void(const QString&, const QString&)> ShowError;
     // Busy mode of the main window around Add all albums.
     std::function<void(bool)> SetBusy;
+    // The main window's progress bar around Add all albums (counting albums
+    // in ProgressTotal and ProgressCount), reset when it is switched off.
+    std::function<void(bool)> ShowProgress;
 
     // Start-up and shutdown steps.
     // Sets up the sound from the "Audio" settings; a driver of -1 (none
@@ -102,9 +105,11 @@ class TPlayerController : public QObject {
     void DeactivateSpectrum();
     void MainVolumeChanged(int volume);
     void RemoteVolumeMoved(int volume);
-    void OpenExternally(const std::string& path);
-    // Stop, empty the queue, add (album or track) and play the first row.
-    void PlayInEmptyQueue(void (TPlayerController::*add)());
+    bool OpenExternally(const std::string& path);
+    // Stop, empty the queue, add (album or track) and play the first row;
+    // when nothing plays, says why, naming the file.
+    void PlayInEmptyQueue(void (TPlayerController::*add)(), const QString& failure);
+    QString WhyNothingPlays() const;
 
     TPlayerAlbumSource& albums_;
     QWidget* window_;

@@ -68,7 +68,8 @@ QVariant TQueueModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             if (index.column() == 0) return QueueRowNumber(index.row() + 1);
             if (index.column() == 1) return QueueDuration(track.Duration);
-            return QString::fromStdString(untitled ? ExtractFileName(track.Path) : track.Title);
+            return QString::fromStdString(untitled ? ExtractFileName(track.Path)
+                                                   : track.Title.str());
         case Qt::ForegroundRole:
             if (index.column() == 1) return kDurationColour;
             if (index.column() == 2 && untitled) return kFileNameColour;
@@ -114,7 +115,10 @@ TQueueGrid::TQueueGrid(const TPlayList& queue, QWidget* parent)
     verticalHeader()->setDefaultSectionSize(std::max(kRowHeight, fontMetrics().height() + 1));
     setColumnWidth(0, 30);
     setColumnWidth(1, 28);
-    setColumnWidth(2, 300);
+    // The title takes the width the pane has (FitColumns): the numbers and
+    // times stay in view and a click never scrolls the queue sideways.
+    horizontalHeader()->setMinimumSectionSize(1);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette colours = palette();
     colours.setColor(QPalette::Base, kGridColour);
     setPalette(colours);
@@ -126,10 +130,25 @@ void TQueueGrid::Refresh() {
     int top = 0, bottom = 0;
     const bool range = SelectedRange(top, bottom);
     model_->Refresh();
+    FitColumns();
     if (range && bottom > top)
         SelectRange(top, bottom);
     else
         SelectRow(std::min(row, model_->rowCount()));
+}
+
+void TQueueGrid::FitColumns() {
+    // The widest number is the last one ("01" ... "99999"), maybe in bold.
+    QFont bold = font();
+    bold.setBold(true);
+    const int needed = QFontMetrics(bold).horizontalAdvance(QueueRowNumber(model_->rowCount())) + 8;
+    setColumnWidth(0, std::max(30, needed));
+    setColumnWidth(2, std::max(1, viewport()->width() - columnWidth(0) - columnWidth(1)));
+}
+
+void TQueueGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    FitColumns();
 }
 
 int TQueueGrid::SelectedRow() const {

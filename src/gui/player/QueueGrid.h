@@ -50,7 +50,10 @@ class TQueueGrid : public QTableView {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void FitColumns();
+
     TQueueModel* model_;
 };

@@ -46,6 +46,10 @@ TAlbumGrid::TAlbumGrid(TAlbumGridModel* model, QWidget* parent) : QTableView(par
     setColumnWidth(ColumnStatus, 17);
     setColumnWidth(ColumnImage, 20);
     SetSelectionEditMode(false);
+    // A few albums stay in view, and the album text keeps room beside the
+    // marks; the text column takes the rest of the width.
+    setMinimumHeight(4 * 16 + 2 * frameWidth());
+    setMinimumWidth(85 + 17 + 20 + 15 + 140);
 }
 
 void TAlbumGrid::SetSelectionEditMode(bool on) {
@@ -88,6 +92,13 @@ void TAlbumGrid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Enter:
         case Qt::Key_Space:
             RequestPlay(event->modifiers());
+            return;
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            // The grid's rows are albums: Home and End go to the first and
+            // last one, as with Ctrl held (the table alone moves between cells).
+            if (model()->rowCount() > 0)
+                SetCurrentRow(event->key() == Qt::Key_Home ? 0 : model()->rowCount() - 1);
             return;
         default:
             QTableView::keyPressEvent(event);

@@ -39,7 +39,8 @@ TMark TagKindMark(int tagKind) {
         case TagID3v2:
             return {QString(QChar(0x278B)), QColor(0x00, 0x00, 0xFF)};  // negative circled 2
         case TagOggVorbis:
-            return {QString(QChar(0x24FF)), QColor(0x80, 0x00, 0x00)};  // negative circled 0
+            // A fisheye: the default fonts have no negative circled digit zero.
+            return {QString(QChar(0x25C9)), QColor(0x80, 0x00, 0x00)};
         case TagWMA:
             return {QString(QChar(0x229E)), QColor(0x80, 0x00, 0x80)};  // a window symbol
         default:

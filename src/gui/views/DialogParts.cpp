@@ -19,7 +19,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 QPushButton* MakeHelpButton(QWidget* parent, const char* page) {
     auto* button = MakeButton(parent, "SpeedButtonHelp", "Help");
     const std::string name = page;
-    QObject::connect(button, &QPushButton::clicked, button, [name] { ShowHelpPage(name); });
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [button, name] { ShowHelpPageOrSay(button->window(), name); });
     return button;
 }
 

@@ -116,6 +116,10 @@ void TListViews::ConnectCommands() {
     });
     connect(&FilterBox(), &QComboBox::activated, this, &TListViews::ChooseFilterBoxEntry);
     connect(formFilter_, &TFormFilter::FilterChanged, this, &TListViews::ApplyFilterChange);
+    connect(formFilter_, &TFormFilter::PresetsChanged, this, [this] {
+        SetModified();
+        RebuildFilterBox();
+    });
     // Disabling the edit command (no selection chosen) ends the edit mode.
     connect(main_.Action("ActionSelectionEdit"), &QAction::toggled, page_,
             &TListPage::SetSelectionEditMode);
@@ -126,6 +130,8 @@ void TListViews::ConnectPage() {
     connect(page_->TreeButton(), &QToolButton::clicked, main_.Action("ActionListTree"),
             &QAction::trigger);
     connect(page_->SyncButton(), &QToolButton::clicked, this, &TListViews::ChangeStatusOfAll);
+    // The list file keeps the status.
+    connect(page_, &TListPage::StatusCycled, this, &TListViews::SetModified);
     connect(page_->AddAllButton(), &QToolButton::clicked, main_.Action("ActionSelectionAddAll"),
             &QAction::trigger);
     connect(page_, &TListPage::PlayAlbumRequested, this, [this](bool add) {

@@ -57,8 +57,8 @@ void TListWindows::RefreshTexts() {
     views_->RefreshTexts();
 }
 
-void TListWindows::OpenRecentFile(const std::string& path) {
-    files_->OpenRecentFile(path);
+void TListWindows::OpenRecentFile(std::string path) {
+    files_->OpenRecentFile(std::move(path));
 }
 
 void TListWindows::SortOrderChanged() {
@@ -66,9 +66,11 @@ void TListWindows::SortOrderChanged() {
 }
 
 bool TListWindows::BeforeExit(bool mayAsk) {
-    // A list whose save failed (the user was told why) loses its changes
-    // when the window closes: ask before letting them go.
-    if (!files_->SaveIfModified() && mayAsk &&
+    // A list whose save failed (the user was told why) or whose name the
+    // user did not give loses its changes when the window closes: ask
+    // before letting them go.
+    const bool saved = files_->SaveIfModified() && !main_.ListModified;
+    if (!saved && mayAsk &&
         !views_->Prompts().Confirm(
             QStr(LangText("LoseUnsavedList",
                           "The list could not be saved. Close anyway and lose its changes ?"))))

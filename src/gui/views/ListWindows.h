@@ -33,7 +33,8 @@ class TListWindows : public QObject {
     void OpenCatalogue();
     void ShowListPage(int listPage);
     void RefreshTexts();
-    void OpenRecentFile(const std::string& path);
+    // The path is a copy: saving the open list first changes the recent files.
+    void OpenRecentFile(std::string path);
     void SortOrderChanged();
     // Shutdown: a modified list is saved; the list page's settings are noted.
     // Saves a modified list and stores the list settings.  False when the
@@ -50,6 +51,8 @@ class TListWindows : public QObject {
     TSelectionCommands& Selections() const { return *selections_; }
     TSearchCommands& Search() const { return *search_; }
     TCdCommands& Cd() const { return *cd_; }
+    // The progress bar of the status bar.
+    TProgressDisplay& Progress() const { return *progress_; }
     // Tests answer the questions themselves.
     void SetPrompts(std::unique_ptr<TPrompts> prompts);
 

@@ -31,7 +31,8 @@ TTrackGrid::TTrackGrid(TTrackGridModel* model, QWidget* parent) : QTableView(par
     setItemDelegate(new TTrackDelegate(this));
     setColumnWidth(TTrackGridModel::ColumnKind, 20);
     setColumnWidth(TTrackGridModel::ColumnNumber, 20);
-    setMinimumHeight(20);
+    // A few tracks stay in view however small the window gets.
+    setMinimumHeight(4 * 14 + 2 * frameWidth());
 }
 
 int TTrackGrid::CurrentRow() const {

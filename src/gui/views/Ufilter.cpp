@@ -214,6 +214,7 @@ void TFormFilter::NewPreset() {
     if (!name) return;
     catalogue_.Filters.Presets.AddAndChoose(name->toStdString(), catalogue_.Filters.Edited);
     ShowPresets();
+    emit PresetsChanged();
 }
 
 void TFormFilter::WritePreset() {
@@ -226,6 +227,7 @@ void TFormFilter::WritePreset() {
     list.ChosenIndex = index;
     TakeFields();
     list.Presets[size_t(index)].Filter = catalogue_.Filters.Edited;
+    emit PresetsChanged();
 }
 
 void TFormFilter::ReadPreset() {
@@ -249,6 +251,7 @@ void TFormFilter::RenamePreset() {
     if (!name || name->isEmpty()) return;
     list.Presets[size_t(index)].Name = name->toStdString();
     ShowPresets();
+    emit PresetsChanged();
 }
 
 void TFormFilter::DeletePreset() {

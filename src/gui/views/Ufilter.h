@@ -2,8 +2,8 @@
 // The filter window ("FormFilter"): the artist, genre and year criteria, the
 // named presets, and filter files (".mvf").  Not modal; it stays above the
 // main window.  Apply, Read, Load and Delete ask the main window to apply
-// the filter change (FilterChanged); New, Write, Rename and Clear only change
-// the presets or the fields.
+// the filter change (FilterChanged); New, Write and Rename change the presets
+// (PresetsChanged), Clear only the fields.
 #include <QDialog>
 
 #include <memory>
@@ -46,6 +46,8 @@ class TFormFilter : public QDialog {
   signals:
     // ApplyFilterChange: the applied filter or the presets changed.
     void FilterChanged();
+    // A preset was added, renamed or overwritten: the list file keeps them.
+    void PresetsChanged();
 
   protected:
     void showEvent(QShowEvent* event) override;

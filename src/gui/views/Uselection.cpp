@@ -71,8 +71,9 @@ void TSelectionCommands::ActionSelectionNewExecute() {
     const std::string name = selections.Create(LangText("NewSelection", "New selection"));
     views_.RebuildSelectionBox(selections.Find(name));
     views_.UpdateTitle();
-    // The new, empty selection opens in the edit mode, over all filtered albums.
-    if (!EditAction()->isChecked()) SetEditMode(true);
+    // The new, empty selection opens in the edit mode, over all filtered
+    // albums; the marks of a selection edited before are gone.
+    SetEditMode(true);
 }
 
 void TSelectionCommands::ActionSelectionRenameExecute() {
@@ -104,6 +105,7 @@ void TSelectionCommands::ToggleAlbum(Tm3u* album) {
     TSelection* selection = EditedSelection();
     if (!album || !selection) return;
     ToggleMembership(*selection, *album);
+    views_.SetModified();  // the list file keeps the members
     views_.Page().RefreshMarks();
 }
 
@@ -117,6 +119,7 @@ void TSelectionCommands::ActionSelectionAddAllExecute() {
     const Tm3u* current = views_.Page().CurrentAlbum();
     if (!selection || !current) return;
     AddOrRemoveAll(*selection, views_.Catalogue().View.Albums(), *current);
+    views_.SetModified();
     views_.Page().RefreshMarks();
     emit views_.ViewRefilled();
 }

@@ -74,7 +74,9 @@ TEST(FreeDBQuery, FollowsARedirectAndMeasuresTheAlbum) {
     // An album without tracks makes no request.
     Tm3u empty("/m/b.m3u");
     const int before = server.Requests();
-    EXPECT_EQ(FreeDBQuery(settings, empty, {}).Failure, TFreeDBFailure::NoDisc);
+    auto noDisc = FreeDBQuery(settings, empty, {});
+    EXPECT_EQ(noDisc.Result, -1);
+    EXPECT_EQ(FreeDBQueryComment(noDisc), "The album does not fit on a CD: no disc id");
     EXPECT_EQ(server.Requests(), before);
 }
 

@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 
+#include "SafeWriteCases.h"
 #include "TempDir.h"
 #include "collection/UIo.h"
 #include "core/FileSystem.h"
@@ -256,6 +257,26 @@ TEST_F(PlayQueueTest, SavedQueueHasTheRecordLayout) {
     expected.WriteString("/music/a b/cover.jpg");
     EXPECT_EQ(dir.Read("mavelo.els"), expected.Bytes());
     EXPECT_FALSE(FileExists(dir / "mavelo.els~"));  // written through a temporary file
+}
+
+TEST_F(PlayQueueTest, SavedQueuePassesEverySafeWriteCase) {
+    Fill(2);
+    auto save = [this](const std::string& path) {
+        try {
+            queue.SaveQueue(path);
+            return true;
+        } catch (const std::system_error&) {
+            return false;
+        }
+    };
+    auto holdsTheQueue = [this](const std::string& path) {
+        TSoundSystem otherSound;
+        TPlayList read{otherSound};
+        read.LoadQueue(path);
+        return read.Count() == queue.Count();
+    };
+    CheckSafeWrites({{"mavelo.els", [](const std::string& p) { std::ofstream(p) << "old queue"; },
+                      save, holdsTheQueue}});
 }
 
 TEST_F(PlayQueueTest, SavedQueueReadsBackIdle) {

@@ -1,0 +1,175 @@
+#include "gui/cddb/CddbController.h"
+
+#include <QAction>
+
+#include "collection/Um3u_obj.h"
+#include "gui/cddb/FormBatch.h"
+#include "gui/cddb/FormEdit.h"
+#include "gui/cddb/FormFreeDB.h"
+#include "gui/cddb/OffThread.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Session.h"
+#include "gui/shell/ShellPort.h"
+
+namespace {
+// Runs a command once at a time: a lookup lets events run, and a second
+// press must not start another over the same album.
+class TRunGuard {
+  public:
+    explicit TRunGuard(bool& running) : running_(running), entered_(!running) { running_ = true; }
+    ~TRunGuard() {
+        if (entered_) running_ = false;
+    }
+    bool Entered() const { return entered_; }
+
+  private:
+    bool& running_;
+    bool entered_;
+};
+}  // namespace
+
+TCddbController::TCddbController(TSession& session, TShellPort& shell, TPrompts& prompts,
+                                 TCddbHooks hooks)
+    : session_(session), shell_(shell), prompts_(prompts), hooks_(std::move(hooks)) {
+    editor_ = std::make_unique<TFormEdit>(shell.Window(), &prompts);
+    progress_ = std::make_unique<TFormFreeDB>(shell.Window());
+    shell.RegisterTranslatableWindow(editor_.get());
+    shell.RegisterTranslatableWindow(progress_.get());
+    connect(shell.Action(TCommandId::AlbumEdit), &QAction::triggered, this,
+            &TCddbController::EditAlbum);
+    connect(shell.Action(TCommandId::AlbumUpdate), &QAction::triggered, this,
+            &TCddbController::ScanAlbum);
+    connect(shell.Action(TCommandId::AlbumFreeDB), &QAction::triggered, this,
+            &TCddbController::UpdateAlbum);
+    connect(shell.Action(TCommandId::AlbumSaveInfo), &QAction::triggered, this,
+            &TCddbController::SaveInfo);
+    connect(shell.Action(TCommandId::ListBatch), &QAction::triggered, this,
+            &TCddbController::RunBatch);
+}
+
+TCddbController::~TCddbController() = default;
+
+TFormBatch* TCddbController::BatchDialog() {
+    if (!batch_) {
+        // Made once, so its check boxes keep their state for the program run.
+        batch_ =
+            std::make_unique<TFormBatch>(shell_.Window(), session_.Settings.FreeDBBatchTagging);
+        shell_.RegisterTranslatableWindow(batch_.get());
+    }
+    return batch_.get();
+}
+
+TFreeDBServer TCddbController::Server() const {
+    const auto& s = session_.Settings;
+    return {s.FreeDB, s.FreeDBLogin, s.FreeDBHostName, OffThreadHttpGet()};
+}
+
+TFreeDBUpdateOptions TCddbController::SettingsOptions() const {
+    const auto& s = session_.Settings;
+    TFreeDBUpdateOptions options;
+    options.Server = Server();
+    options.SearchAndTag = s.FreeDBTag;
+    options.Apply.TagType = s.FreeDBTagging;
+    options.Apply.RenameFiles = s.FreeDBRenameFile;
+    options.Apply.RenamePlaylist = s.FreeDBRenamePlayList;
+    options.Apply.RenameFolder = s.FreeDBRenameDir;
+    options.Apply.TrackFormat = s.TrackFormat;
+    options.Apply.ListFormat = s.ListFormat;
+    options.Measure = hooks_.measure;
+    options.ReadTags = hooks_.readTags;
+    return options;
+}
+
+void TCddbController::AlbumChanged(Tm3u& album) {
+    session_.Catalogue.Directory.RekeyAlbum(&album);
+    session_.MarkModified();
+    shell_.RefreshCommands();
+}
+
+void TCddbController::ReportFailures(const TAlbumApplyReport& report) {
+    if (report.Failures.empty()) return;
+    QString text;
+    for (const auto& failure : report.Failures) text += QString::fromStdString(failure) + "\n";
+    prompts_.Error(text.trimmed());
+}
+
+void TCddbController::EditAlbum() {
+    Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
+    TRunGuard guard(running_);
+    if (!album || !guard.Entered()) return;
+    auto& s = session_.Settings;
+    TEditInputs inputs;
+    inputs.Server = Server();
+    inputs.UseFreeDB = s.UseFreeDB;
+    inputs.TrackFormat = s.TrackFormat;
+    inputs.ListFormat = s.ListFormat;
+    inputs.TagType = s.DefaultTagging;
+    inputs.Measure = hooks_.measure;
+    const int32_t pictureState = album->PictureState;
+    editor_->Open(*album, inputs);
+    const bool applied = editor_->exec() == QDialog::Accepted;
+    s.DefaultTagging = editor_->TagType();  // kept however the editor closed
+    if (!applied) {
+        // The picture panel changes the album at once, Apply or not.
+        if (album->PictureState != pictureState) session_.MarkModified();
+        return;
+    }
+    AlbumChanged(*album);
+    ReportFailures(editor_->Report());
+}
+
+void TCddbController::ScanAlbum() {
+    Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
+    TRunGuard guard(running_);
+    if (!album || !guard.Entered()) return;
+    shell_.SetBusy(true);
+    album->Refresh(true, hooks_.readTags);
+    shell_.SetBusy(false);
+    AlbumChanged(*album);
+}
+
+void TCddbController::SaveInfo() {
+    Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
+    if (!album) return;
+    TAlbumApplyReport report;
+    WriteAlbumPlaylist(*album, album->PlaylistType(), report);
+    ReportFailures(report);
+}
+
+void TCddbController::UpdateAlbum() {
+    Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
+    TRunGuard guard(running_);
+    if (!album || !guard.Entered()) return;
+    progress_->show();
+    auto result =
+        FreeDBUpdateAlbum(*album, SettingsOptions(), 0, 1, true, *progress_, progress_->Cancel);
+    // On failure the window stays with its comment until the user closes it.
+    if (result.Success) progress_->hide();
+    AlbumChanged(*album);
+    ReportFailures(result.Report);
+}
+
+void TCddbController::RunBatch() {
+    TRunGuard guard(running_);
+    if (!guard.Entered()) return;
+    TFormBatch* dialog = BatchDialog();
+    if (dialog->exec() != QDialog::Accepted) return;
+    session_.Settings.FreeDBBatchTagging = dialog->TagType();
+    auto options = SettingsOptions();
+    options.SearchAndTag = dialog->SearchAndTag();
+    options.Apply.TagType = dialog->TagType();
+    options.Apply.RenameFiles = dialog->RenameFiles();
+    options.Apply.RenamePlaylist = dialog->RenamePlaylist();
+    options.Apply.RenameFolder = dialog->RenameFolder();
+    const auto albums = BatchAlbums(session_.Catalogue.View.Albums());
+    TAlbumApplyReport failures;
+    progress_->show();
+    RunFreeDBBatch(albums, options, *progress_, progress_->Cancel,
+                   [&](Tm3u& album, const TFreeDBUpdateResult& result) {
+                       AlbumChanged(album);
+                       if (hooks_.showAlbum) hooks_.showAlbum(&album);
+                       for (const auto& f : result.Report.Failures) failures.Failures.push_back(f);
+                   });
+    progress_->hide();
+    ReportFailures(failures);
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The album commands that look albums up on FreeDB or re-read and re-write
+// them: Edit details, Scan album information, Update with FreeDB, Save info,
+// and the batch update of every album with a red status.
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+#include "freedb/Ubatch.h"
+
+class TSession;
+class TShellPort;
+class TPrompts;
+class TFormEdit;
+class TFormBatch;
+class TFormFreeDB;
+class Tm3u;
+
+// What the controller needs from the album views and the player.
+struct TCddbHooks {
+    std::function<Tm3u*()> currentAlbum;   // the album grid's current album, or null
+    std::function<void(Tm3u*)> showAlbum;  // selects the album's row and scrolls to it
+    TTrackMeasure measure;                 // measures a track's duration (the player)
+    TTagReader readTags;                   // empty: the tracks' own tag reading
+};
+
+class TCddbController : public QObject {
+    Q_OBJECT
+  public:
+    TCddbController(TSession& session, TShellPort& shell, TPrompts& prompts, TCddbHooks hooks);
+    ~TCddbController() override;
+
+    // The windows, for tests.
+    TFormEdit* Editor() const { return editor_.get(); }
+    TFormFreeDB* Progress() const { return progress_.get(); }
+    TFormBatch* BatchDialog();
+
+    void EditAlbum();
+    void ScanAlbum();
+    void UpdateAlbum();
+    void SaveInfo();
+    void RunBatch();
+
+  private:
+    TFreeDBServer Server() const;
+    TFreeDBUpdateOptions SettingsOptions() const;
+    // Re-keys the album after its playlist moved and marks the list modified.
+    void AlbumChanged(Tm3u& album);
+    void ReportFailures(const TAlbumApplyReport& report);
+
+    TSession& session_;
+    TShellPort& shell_;
+    TPrompts& prompts_;
+    TCddbHooks hooks_;
+    bool running_ = false;
+    std::unique_ptr<TFormEdit> editor_;
+    std::unique_ptr<TFormFreeDB> progress_;
+    std::unique_ptr<TFormBatch> batch_;
+};

@@ -1,0 +1,63 @@
+// Choosing a recent file while the open list must first be saved: saving puts
+// that list's name at the top of the recent files, which shifts the entries
+// (or moves them to new memory).  The chosen file is the one that opens.  The
+// sanitizer build of scripts/test runs this test under AddressSanitizer too.
+#include <QAction>
+
+#include "gui/collection/ListFileCommands.h"
+#include "gui/collection/ScanCommands.h"
+#include "listpage_fixture.h"
+#include "views/Catalogue.h"
+
+class ListPageRecentTest : public ListPageTestCase {
+    Q_OBJECT
+
+  private:
+    // A scanned list of the small collection, saved as `name` in the home folder.
+    std::string SavedList(const std::string& name) {
+        ui_.List().Scans().NewList({root_});
+        const std::string path = home_->Dir() / name;
+        ui_.prompts->saveFile = QString::fromStdString(path);
+        if (!ui_.List().Files().ActionFileSaveExecute()) return {};
+        return path;
+    }
+
+  private slots:
+    void init() { QVERIFY(StartOnCollection(false)); }
+    void cleanup() { Finish(); }
+
+    void chosenRecentFileOpensAfterTheOpenListIsSaved_data() {
+        QTest::addColumn<int>("saved");   // lists in the recent files before
+        QTest::addColumn<int>("chosen");  // menu position (1 is the top)
+        // Two entries: the third one needs new memory for the list.
+        QTest::newRow("recent files grow") << 2 << 2;
+        // Three entries: the fourth one shifts them in place.
+        QTest::newRow("recent files shift") << 3 << 2;
+        QTest::newRow("the last entry") << 3 << 3;
+        QTest::newRow("the top entry") << 3 << 1;
+    }
+    void chosenRecentFileOpensAfterTheOpenListIsSaved() {
+        QFETCH(int, saved);
+        QFETCH(int, chosen);
+        for (int i = 0; i < saved; ++i)
+            QVERIFY(!SavedList("list" + std::to_string(i) + ".mvo").empty());
+        const std::vector<std::string> recent = ui_.window->Settings().RecentFiles;
+        QCOMPARE(int(recent.size()), saved);
+        const std::string wanted = recent[size_t(chosen - 1)];
+
+        // A new, unnamed list: opening another one names and saves it first.
+        ui_.List().Scans().NewList({root_});
+        QVERIFY(ui_.window->ListModified);
+        const std::string fresh = home_->Dir() / "fresh.mvo";
+        ui_.prompts->saveFile = QString::fromStdString(fresh);
+        ui_.window->Action("ActionFileMRU" + QString::number(chosen))->trigger();
+
+        QCOMPARE(ui_.window->CurrentFile, wanted);
+        QVERIFY(!ui_.window->ListModified);
+        QCOMPARE(ui_.window->Settings().RecentFiles.front(), wanted);
+        QVERIFY(ui_.prompts->errors.isEmpty());
+    }
+};
+
+QTEST_MAIN(ListPageRecentTest)
+#include "listpage_recent_test.moc"
