@@ -6,12 +6,10 @@
 set(MAVELO_APP_ID org.mavelo.Mavelo)
 set(packaging ${CMAKE_SOURCE_DIR}/packaging)
 
-# mavelo-cli starts mavelo-cli-sound from its own folder: they stay side by side.
-foreach(program mavelo mavelo-cli mavelo-cli-sound)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
-endforeach()
+install(TARGETS mavelo-cli mavelo-cli-sound RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET mavelo)
+  install(TARGETS mavelo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/share/ DESTINATION ${CMAKE_INSTALL_DATADIR}/mavelo)
 
 install(FILES ${packaging}/${MAVELO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -1,0 +1,98 @@
+// The playlist builder's tree of a synthetic collection (bench/make_collection.py)
+// against a plain walk of the same folders that lists every entry and learns
+// its type, the least any tree of the folders costs.
+//
+// The collection is made on first use in $MAVELO_BENCH_COLLECTION (default
+// /tmp/mavelo-bench-collection-<albums>); MAVELO_BENCH_ALBUMS sets its size
+// (default 2000).  Caches are warm: every case reads the same folders first.
+#include <benchmark/benchmark.h>
+#include <dirent.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "builder/BuilderTree.h"
+#include "core/FileSystem.h"
+
+namespace {
+
+int AlbumCount() {
+    const char* value = std::getenv("MAVELO_BENCH_ALBUMS");
+    return value ? std::atoi(value) : 2000;
+}
+
+const std::string& CollectionRoot() {
+    static const std::string root = [] {
+        const char* given = std::getenv("MAVELO_BENCH_COLLECTION");
+        std::string folder =
+            given ? given : "/tmp/mavelo-bench-collection-" + std::to_string(AlbumCount());
+        if (!std::filesystem::exists(folder)) {
+            const std::string script =
+                std::string(MAVELO_TEST_DATA) + "/../../bench/make_collection.py";
+            const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
+                                        std::to_string(AlbumCount()) + " >/dev/null";
+            if (std::system(command.c_str()) != 0)
+                throw std::runtime_error("could not make the collection: " + command);
+        }
+        return folder;
+    }();
+    return root;
+}
+
+// The walk, optionally reading every playlist file whole: the tree cannot
+// do less, since the files its playlists name are no orphans.
+size_t Walk(const std::string& folder, bool readPlaylists = false) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return 0;
+    size_t entries = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        ++entries;
+        if (entry->d_type == DT_DIR && name[0] != '.')
+            entries += Walk(folder + "/" + name, readPlaylists);
+        else if (readPlaylists && BuilderFileKind(name) == KindPlaylist)
+            entries += ReadWholeFile(folder + "/" + name).empty() ? 0 : 1;
+    }
+    closedir(dir);
+    return entries;
+}
+
+void BM_PlainWalkOfTheFolders(benchmark::State& state) {
+    const std::string root = CollectionRoot();
+    size_t entries = 0;
+    for (auto _ : state) entries = Walk(root);
+    state.counters["entries"] = static_cast<double>(entries);
+}
+
+void BM_WalkReadingEveryPlaylist(benchmark::State& state) {
+    const std::string root = CollectionRoot();
+    for (auto _ : state) benchmark::DoNotOptimize(Walk(root, true));
+}
+
+size_t CountNodes(const BuilderNode& node) {
+    size_t count = 1;
+    for (const auto& child : node.Children) count += CountNodes(*child);
+    return count;
+}
+
+void BM_BuilderTree(benchmark::State& state) {
+    const std::string root = CollectionRoot();
+    size_t nodes = 0;
+    for (auto _ : state) {
+        auto tree = MakeRootNode(root);
+        TBuilderScanner().ScanFolderNode(*tree);
+        nodes = CountNodes(*tree);
+    }
+    state.counters["nodes"] = static_cast<double>(nodes);
+}
+
+BENCHMARK(BM_PlainWalkOfTheFolders)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WalkReadingEveryPlaylist)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BuilderTree)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

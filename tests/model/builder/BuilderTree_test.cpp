@@ -1,0 +1,180 @@
+// The builder tree of a fixture folder: grouping and order, orphans,
+// pictures with and without playlist, entries outside the folder or missing,
+// the view rules and the selection classes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TempDir.h"
+#include "builder/BuilderTree.h"
+
+namespace {
+
+// root/A: an album with everything a folder can hold; root/Only/Inner: a
+// folder whose only content is a subfolder with an album; a hidden folder.
+class BuilderTreeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir.File("A/a.m3u", "1.mp3\r\n2.MP3\r\n" + (dir / "Other/o.mp3") + "\r\nmissing.mp3\r\n");
+        for (const char* name :
+             {"A/1.mp3", "A/2.mp3", "A/3.mp3", "A/x.WAV", "A/a.jpg", "A/b.jpg", "A/scan.bmp",
+              "A/notes.txt", "Other/o.mp3", "Only/Inner/i.mp3", ".hidden/h.mp3"})
+            dir.File(name, "");
+        dir.File("Only/Inner/i.pls", "[playlist]\r\nFile1=i.mp3\r\n");
+        root = MakeRootNode(dir.Path());
+        TBuilderScanner scanner(view);
+        ASSERT_TRUE(scanner.ScanFolderNode(*root));
+    }
+    BuilderNode& Child(BuilderNode& parent, const std::string& name) {
+        for (auto& c : parent.Children)
+            if (c->Name == name) return *c;
+        ADD_FAILURE() << "no node " << name << " under " << parent.Path;
+        return parent;
+    }
+    std::vector<std::string> Names(const BuilderNode& node) {
+        std::vector<std::string> names;
+        for (auto& c : node.Children) names.push_back(c->Name);
+        return names;
+    }
+
+    TempDir dir;
+    TBuilderView view;
+    std::unique_ptr<BuilderNode> root;
+};
+
+TEST_F(BuilderTreeTest, GroupsChildrenByKindThenName) {
+    EXPECT_EQ(Names(*root), (std::vector<std::string>{"A", "Only", "Other"}));  // hidden skipped
+    BuilderNode& a = Child(*root, "A");
+    // Playlists, pictures, images, orphans; an upper-case entry still names 2.mp3.
+    EXPECT_EQ(Names(a),
+              (std::vector<std::string>{"a.m3u", "a.jpg", "b.jpg", "scan.bmp", "3.mp3", "x.WAV"}));
+    std::vector<int32_t> kinds;
+    for (auto& c : a.Children) kinds.push_back(c->Kind);
+    EXPECT_EQ(kinds, (std::vector<int32_t>{KindPlaylist, KindPicture, KindPicture, KindImage,
+                                           KindOrphan, KindOrphan}));
+    EXPECT_TRUE(a.HasPlaylist);
+    EXPECT_TRUE(a.HasOrphans);
+    EXPECT_FALSE(a.HasSubfolders);
+    EXPECT_EQ(Child(a, "x.WAV").Path, dir / "A/x.WAV");
+}
+
+TEST_F(BuilderTreeTest, EntriesAndPicturesCarryTheirColourClass) {
+    BuilderNode& a = Child(*root, "A");
+    BuilderNode& playlist = Child(a, "a.m3u");
+    ASSERT_EQ(playlist.Children.size(), 4u);
+    struct Case {
+        const BuilderNode* node;
+        std::string colourClass;
+        uint32_t colour;
+        bool italic;
+    };
+    const Case cases[] = {
+        {playlist.Children[0].get(), "entry", 0x484848, false},
+        {playlist.Children[2].get(), "entry-outside", 0x484848, true},
+        {playlist.Children[3].get(), "entry-missing", 0xFF0000, false},
+        {&playlist, "playlist", 0x000053, false},
+        {&Child(a, "a.jpg"), "picture", 0x00009B, false},
+        {&Child(a, "b.jpg"), "picture-alone", 0xFF0000, false},
+        {&Child(a, "scan.bmp"), "image", 0xC0C0C0, false},
+        {&Child(a, "3.mp3"), "orphan", 0x397171, false},
+    };
+    for (const Case& c : cases) {
+        const TBuilderNodeStyle style = NodeStyle(*c.node);
+        EXPECT_EQ(style.ColourClass, c.colourClass) << c.node->Path;
+        EXPECT_EQ(style.Colour, c.colour) << c.node->Path;
+        EXPECT_EQ(style.Italic, c.italic) << c.node->Path;
+    }
+    EXPECT_EQ(NodeStyle(*playlist.Children[0]).FontSize, 7);
+    EXPECT_EQ(playlist.Children[2]->Path, dir / "Other/o.mp3");
+    // An entry elsewhere does not make the file of that folder named.
+    EXPECT_EQ(Child(Child(*root, "Other"), "o.mp3").Kind, KindOrphan);
+}
+
+TEST_F(BuilderTreeTest, FolderOfSubfoldersShowsAlbumIconAndStaysExpanded) {
+    TBuilderView listsOff;
+    listsOff.Lists = false;
+    TBuilderScanner scanner(listsOff);
+    ASSERT_TRUE(scanner.ScanFolderNode(*root));
+    BuilderNode& only = Child(*root, "Only");
+    EXPECT_EQ(NodeStyle(only).Icon, 1);
+    EXPECT_TRUE(only.Expanded);
+    EXPECT_FALSE(Child(*root, "A").Expanded);
+    EXPECT_EQ(NodeStyle(Child(*root, "Other")).Icon, 0);
+    EXPECT_EQ(scanner.FoldersScanned(), 5u);  // root, A, Only, Inner, Other
+    EXPECT_EQ(CountBuilderFolders(dir.Path()), 5u);
+}
+
+TEST_F(BuilderTreeTest, ViewSwitchesGiveEachKindItsRule) {
+    TBuilderView v;
+    v.Tracks = true;
+    v.Orphans = false;
+    v.Pictures = false;
+    v.Lists = false;
+    ApplyViewSwitches(*root, v);
+    BuilderNode& a = Child(*root, "A");
+    EXPECT_TRUE(Child(a, "a.m3u").Expanded);
+    EXPECT_FALSE(Child(a, "3.mp3").Visible);
+    EXPECT_FALSE(Child(a, "a.jpg").Visible);
+    EXPECT_TRUE(Child(a, "scan.bmp").Visible);
+    EXPECT_FALSE(a.Expanded);
+    EXPECT_TRUE(root->Expanded);  // has subfolders
+}
+
+TEST_F(BuilderTreeTest, StoppedScanLeavesTheRestUnscanned) {
+    TBuilderScanner scanner;
+    size_t calls = 0;
+    scanner.onFolder = [&] { return ++calls < 2; };
+    EXPECT_FALSE(scanner.ScanFolderNode(*root));
+    EXPECT_EQ(calls, 2u);
+}
+
+TEST_F(BuilderTreeTest, SelectionClasses) {
+    BuilderNode& a = Child(*root, "A");
+    BuilderNode& playlist = Child(a, "a.m3u");
+    BuilderNode* e0 = playlist.Children[0].get();
+    BuilderNode* e1 = playlist.Children[1].get();
+    BuilderNode* o1 = &Child(a, "3.mp3");
+    BuilderNode* o2 = &Child(a, "x.WAV");
+    BuilderNode* p1 = &Child(a, "a.jpg");
+    BuilderNode* p2 = &Child(a, "b.jpg");
+    BuilderNode* other = &Child(Child(*root, "Other"), "o.mp3");
+    struct Case {
+        std::vector<BuilderNode*> selected;
+        int32_t expected;
+    };
+    const Case cases[] = {
+        {{}, SelectionNothing},
+        {{&a}, KindFolder},
+        {{o1}, KindOrphan},
+        {{e0, e1}, SelectionEntries},
+        {{o2, o1}, SelectionOrphans},
+        {{o1, other}, SelectionNotUsable},  // another parent
+        {{o1, e0}, SelectionNotUsable},     // another kind
+        {{p1, p2}, SelectionNotUsable},
+        {{&a, root.get()}, SelectionNotUsable},
+        {{&playlist, e0}, SelectionNotUsable},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SelectionClass(c.selected, c.selected.empty() ? nullptr : c.selected.front()),
+                  c.expected);
+}
+
+TEST(BuilderFileKindTest, ByExtensionInAnyCase) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"x.M3U", KindPlaylist},
+        {"x.pls", KindPlaylist},
+        {"x.b4s", KindPlaylist},
+        {"x.JPG", KindPicture},
+        {"x.jpeg", -1},
+        {"x.Png", KindImage},
+        {"x.tif", KindImage},
+        {"x.wav", KindOrphan},
+        {"x.APE", KindOrphan},
+        {"x.flac", -1},
+        {"mp3", -1},
+    };
+    for (const auto& [name, kind] : cases) EXPECT_EQ(BuilderFileKind(name), kind) << name;
+}
+
+}  // namespace
