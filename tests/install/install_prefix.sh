@@ -16,9 +16,11 @@ for f in bin/mavelo-cli share/applications/org.mavelo.Mavelo.desktop \
          share/mavelo/templates/export_html.tpt; do
     [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
-if [ -x "$build/bin/mavelo" ]; then
-    [ -x "$prefix/bin/mavelo" ] || fail "the desktop program is not installed"
-fi
+for program in mavelo mavelo-cli-sound; do
+    if [ -x "$build/bin/$program" ]; then
+        [ -x "$prefix/bin/$program" ] || fail "$program is not installed"
+    fi
+done
 
 # The installed tool, as a user runs it: no --home, no MAVELO_HOME.
 (unset MAVELO_HOME; HOME="$work/home" XDG_DATA_HOME="$work/data" \
