@@ -1,14 +1,25 @@
 // Applying a language file to the main window and its dialogs.
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDirIterator>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <set>
 
+#include "gui/common/Prompts.h"
 #include "gui/core/CommandTable.h"
 #include "gui/core/Translate.h"
 #include "gui/core/Utips.h"
@@ -17,9 +28,36 @@
 namespace {
 // Position (from 1) of a language in the menu.
 int MenuPosition(const std::string& name) {
-    const auto& list = LangList();
+    const auto list = MenuLanguages();
     const auto it = std::find(list.begin(), list.end(), name);
     return it == list.end() ? 0 : int(it - list.begin()) + 1;
+}
+
+// Texts the program writes as it runs (counts, times, the playing song, the
+// picture panel's message) and the product's name.
+const QStringList kChangingTexts{"FormMain.LabelAlbumCount",
+                                 "FormMain.LabelTime",
+                                 "FormMain.LabelBitRate",
+                                 "FormMain.PanelImage",
+                                 "FormRemoteCommander",
+                                 "FormRemoteCommander.LabelTime",
+                                 "FormRemoteCommander.LabelBitRate",
+                                 "FormAbout.LabelProduct"};
+
+// The message keys the program looks up, as its sources name them.
+std::set<std::string> MessageKeysInSources() {
+    std::set<std::string> keys;
+    const QString sources = QString(MAVELO_TEST_DATA) + "/../../src";
+    const QRegularExpression call(R"re((?:LangText|Lang)\(\s*"([A-Za-z0-9]+)")re");
+    QDirIterator files(sources, {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const auto& match : call.globalMatch(text))
+            keys.insert(match.captured(1).toStdString());
+    }
+    return keys;
 }
 
 QString ButtonText(QWidget* window, const char* name) {
@@ -67,6 +105,34 @@ class ShellLanguageTest : public QObject {
         QCOMPARE(CurrentLanguage(), std::string("Zzlang"));
         QVERIFY(
             Window().Action(QString("ActionEditLang%1").arg(MenuPosition("Zzlang")))->isChecked());
+    }
+
+    // English needs no file: the menu always offers it, and choosing it
+    // gives every window and message its English text back.
+    void englishIsAlwaysOfferedAndGivesTheEnglishTextsBack() {
+        home_->WriteLanguage("Zzlang",
+                             "Global.MenuFile=&Fichier\n"
+                             "FormMain.ActionFileNew.Caption=&Nouvelle liste\n"
+                             "FormTip.SpeedButtonNext.Caption=Suivant\n"
+                             "FormTip.Caption=Astuces\n");
+        Start();
+        const int english = MenuPosition("English");
+        QVERIFY(english > 0);
+        QAction* englishCommand = Window().Action(QString("ActionEditLang%1").arg(english));
+        QVERIFY(englishCommand->isVisible());
+        QCOMPARE(englishCommand->text(), QString("English"));
+        const QString tipTitle = Window().FormTip().windowTitle();
+        Window().Action(QString("ActionEditLang%1").arg(MenuPosition("Zzlang")))->trigger();
+        QCOMPARE(Window().Action("ActionFileNew")->text(), QString("&Nouvelle liste"));
+        englishCommand->trigger();
+        QCOMPARE(CurrentLanguage(), std::string("English"));
+        QVERIFY(englishCommand->isChecked());
+        QCOMPARE(Window().Commands().Menu("MenuFile")->title(), QString("&File"));
+        QCOMPARE(Window().Action("ActionFileNew")->text(), QString("&New list"));
+        QCOMPARE(Window().Action("ActionFileNew")->toolTip(), QString("New list"));
+        QCOMPARE(ButtonText(&Window().FormTip(), "SpeedButtonNext"), QString("Next tip"));
+        QCOMPARE(Window().FormTip().windowTitle(), tipTitle);
+        QCOMPARE(LangText("MenuFile", "&File"), std::string("&File"));
     }
 
     void storedLanguageIsAppliedAtTheFirstActivation() {
@@ -199,13 +265,114 @@ class ShellLanguageTest : public QObject {
                 captions.insert(line.elements[1]);
         }
         // The 107 messages of the first version, the three later ones about
-        // list files that could not be saved or were damaged, and the two of
-        // a scan that missed roots or could not read everything.
-        QCOMPARE(messages.size(), size_t(112));
+        // list files that could not be saved or were damaged, the two of a scan
+        // that missed roots or could not read everything, and the seven about
+        // what could not be played or opened and the Yes/No buttons.
+        QCOMPARE(messages.size(), size_t(119));
         for (const char* key : {"CouldNotSaveList", "DamagedMvoFile", "LoseUnsavedList",
                                 "RootMissing", "ScanUnreadable"})
             QVERIFY2(messages.count(key), key);
         for (const auto& info : CommandTable()) QVERIFY2(captions.count(info.name), info.name);
+    }
+
+    // Every message the program asks for, and every caption of every window
+    // that takes part in a language change, has its French line.
+    void shippedFrenchFileCoversEveryWindowAndMessage() {
+        const QString path = QString(MAVELO_BIN_DIR) + "/lang/French.lng";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        std::set<std::string> messages;
+        std::set<QString> controls;  // "Window.control" and "Window" for its title
+        for (const QByteArray& text : file.readAll().split('\n')) {
+            const LangLine line = ParseLangLine(text.toStdString());
+            if (line.isComment || !line.hasEquals || line.elements.size() < 2) continue;
+            const QString window = QString::fromStdString(line.section);
+            if (line.section == "Global")
+                messages.insert(line.elements[1]);
+            else if (line.elements.size() == 2)
+                controls.insert(window);
+            else
+                controls.insert(
+                    window + "." +
+                    QString::fromStdString(line.elements[line.elements.size() - 2]).toLower());
+        }
+
+        QStringList missing;
+        for (const std::string& key : MessageKeysInSources())
+            if (!messages.count(key)) missing << QString::fromStdString(key);
+
+        Start();
+        for (const auto& name : TranslatedWindowNames()) {
+            QWidget* window = nullptr;
+            for (QWidget* widget : QApplication::allWidgets())
+                if (widget->isWindow() && widget->objectName().toStdString() == name)
+                    window = widget;
+            if (!window) continue;  // not built yet
+            const QString section = QString::fromStdString(name);
+            if (!window->windowTitle().isEmpty() && section != "FormMain" &&
+                !kChangingTexts.contains(section) && !controls.count(section))
+                missing << section;
+            for (QWidget* child : window->findChildren<QWidget*>()) {
+                if (child->window() != window || child->objectName().isEmpty()) continue;
+                if (kChangingTexts.contains(section + "." + child->objectName())) continue;
+                QString text;
+                if (auto* label = qobject_cast<QLabel*>(child)) text = label->text();
+                if (auto* button = qobject_cast<QAbstractButton*>(child)) text = button->text();
+                // A tool button shows its command, which has a line of its own.
+                if (auto* tool = qobject_cast<QToolButton*>(child); tool && tool->defaultAction())
+                    continue;
+                if (auto* box = qobject_cast<QGroupBox*>(child)) text = box->title();
+                if (!text.contains(QRegularExpression("[A-Za-z]{2}"))) continue;
+                if (!controls.count(section + "." + child->objectName().toLower()))
+                    missing << section + "." + child->objectName() + " (" + text + ")";
+            }
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join("\n")));
+    }
+
+    // The filter and selection boxes show their own entries whole in French.
+    void toolbarBoxesShowTheirOwnEntriesWhole() {
+        Start();
+        QVERIFY(MenuPosition("French") > 0);
+        Window().SetLanguage("French", true);
+        const struct {
+            const char* name;
+            int ownEntries;
+        } boxes[] = {{"CBSel", 1}, {"CBPrefs", 2}};
+        for (const auto& b : boxes) {
+            auto* box = Window().findChild<QComboBox*>(b.name);
+            QVERIFY(box);
+            QStyleOptionComboBox option;
+            option.initFrom(box);
+            option.rect = box->rect();
+            const QRect field = box->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                             QStyle::SC_ComboBoxEditField, box);
+            QVERIFY(box->count() >= b.ownEntries);
+            for (int i = 0; i < b.ownEntries; ++i)
+                QVERIFY2(field.width() >= box->fontMetrics().horizontalAdvance(box->itemText(i)),
+                         qPrintable(box->itemText(i)));
+        }
+        QCOMPARE(Window().findChild<QComboBox*>("CBSel")->itemText(0),
+                 QString("* Aucune sélection *"));
+    }
+
+    // The question boxes' buttons speak the chosen language.
+    void questionButtonsSpeakTheLanguage() {
+        home_->WriteLanguage("Zzlang", "Global.Yes=&Oui\nGlobal.No=&Non\n");
+        Start();
+        Window().SetLanguage("Zzlang", true);
+        QStringList captions;
+        QTimer::singleShot(0, [&captions] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            for (QAbstractButton* button : box->buttons()) captions << button->text();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == "&Non") button->click();
+        });
+        TPrompts prompts(&Window());
+        QVERIFY(!prompts.Confirm("?"));
+        captions.sort();
+        QCOMPARE(captions, QStringList({"&Non", "&Oui"}));
     }
 
     void windowsAreTranslatedInTheirFixedOrder() {

@@ -3,8 +3,10 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 
+#include "core/Ulang.h"
 #include "gui/core/Version.h"
 
 namespace {
@@ -31,8 +33,16 @@ QString RunFileDialog(QWidget* parent, const QString& folder, const QString& fil
 }  // namespace
 
 bool TPrompts::Confirm(const QString& text) {
-    return QMessageBox::question(parent_, kProductName, text, QMessageBox::Yes | QMessageBox::No) ==
-           QMessageBox::Yes;
+    // The buttons speak the chosen language too.
+    QMessageBox box(QMessageBox::Question, kProductName, text, QMessageBox::NoButton, parent_);
+    QPushButton* yes =
+        box.addButton(QString::fromStdString(LangText("Yes", "&Yes")), QMessageBox::YesRole);
+    QPushButton* no =
+        box.addButton(QString::fromStdString(LangText("No", "&No")), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void TPrompts::Inform(const QString& text) {

@@ -87,7 +87,7 @@ void TToolbarBands::MakeBand(int id, const TCommands& commands) {
         box->setObjectName(info.comboBox);
         // Fixed, so that long preset names do not push the other bands off
         // the row; the open list is wide enough for them.
-        box->setFixedWidth(124);
+        box->setFixedWidth(kToolbarBoxWidth);
         box->view()->setMinimumWidth(220);
         toolbar->addWidget(box);
         (std::string_view(info.comboBox) == "CBSel" ? selectionBox_ : filterBox_) = box;

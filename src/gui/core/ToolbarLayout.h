@@ -15,6 +15,9 @@ class QToolBar;
 class TCommands;
 class TIniFile;
 
+// Width of the filter and selection boxes (wider when their own entries need it).
+inline constexpr int kToolbarBoxWidth = 124;
+
 // Band ids in the order of their built-in positions.
 std::vector<int> BuiltInBandOrder();
 // Moves band `id` to place `index` (past the end: to the end), shifting the

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QMetaProperty>
 
+#include <algorithm>
+
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
 
@@ -76,16 +78,22 @@ bool SetText(QObject* target, const QString& text) {
     return SetQtProperty(target, "text", text) || SetQtProperty(target, "plainText", text);
 }
 
-void ApplyLine(QWidget* window, const LangLine& line) {
+void ApplyLine(QWidget* window, const LangLine& line,
+               const std::function<void(QObject*)>& beforeChange) {
     QObject* target = window;
     const auto& elements = line.elements;
     for (size_t i = 1; i + 1 < elements.size(); ++i) {
         target = FindComponent(target, QString::fromStdString(elements[i]));
         if (!target) return;
     }
+    if (beforeChange) beforeChange(target);
     SetTextProperty(target, QString::fromStdString(elements.back()),
                     QString::fromStdString(line.text));
 }
+
+// Every text property a language line can reach.
+const char* const kTextProperties[] = {"text",      "title",     "windowTitle",    "toolTip",
+                                       "statusTip", "plainText", "placeholderText"};
 }  // namespace
 
 bool SetTextProperty(QObject* target, const QString& property, const QString& text) {
@@ -106,13 +114,25 @@ QObject* FindComponent(QObject* owner, const QString& name) {
     return nullptr;
 }
 
-void TranslateForm(QWidget* window) {
+std::vector<std::string> MenuLanguages() {
+    std::vector<std::string> languages = LangList();
+    const auto named = [](const std::string& name) { return LowerAscii(name) == "english"; };
+    if (std::none_of(languages.begin(), languages.end(), named)) {
+        const auto place = std::find_if(languages.begin(), languages.end(), [](const auto& name) {
+            return LowerAscii(name) > "english";
+        });
+        languages.insert(place, "English");
+    }
+    return languages;
+}
+
+void TranslateForm(QWidget* window, const std::function<void(QObject*)>& beforeChange) {
     const std::string name = window->objectName().toStdString();
     for (const std::string& text : LangLines()) {
         const LangLine line = ParseLangLine(text);
         if (line.isComment || line.section != name || !line.hasEquals) continue;
         if (line.elements.size() < 2) continue;
-        ApplyLine(window, line);
+        ApplyLine(window, line, beforeChange);
     }
 }
 
@@ -133,6 +153,28 @@ std::vector<QWidget*> TTranslationRegistry::InOrder() const {
     return ordered;
 }
 
-void TTranslationRegistry::TranslateAll() const {
-    for (QWidget* window : InOrder()) TranslateForm(window);
+void TTranslationRegistry::KeepOriginal(QObject* object) {
+    for (const auto& original : originals_)
+        if (original.object == object) return;
+    TOriginal original{object, {}};
+    const QMetaObject* meta = object->metaObject();
+    for (const char* name : kTextProperties) {
+        const int index = meta->indexOfProperty(name);
+        if (index >= 0 && meta->property(index).metaType().id() == QMetaType::QString)
+            original.texts.emplace_back(name, meta->property(index).read(object).toString());
+    }
+    originals_.push_back(std::move(original));
+}
+
+void TTranslationRegistry::RestoreEnglish() {
+    for (const auto& original : originals_)
+        if (original.object)
+            for (const auto& [name, text] : original.texts)
+                original.object->setProperty(name.constData(), text);
+    originals_.clear();
+}
+
+void TTranslationRegistry::TranslateAll() {
+    for (QWidget* window : InOrder())
+        TranslateForm(window, [this](QObject* object) { KeepOriginal(object); });
 }

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,13 @@ class QObject;
 // order in which a language is applied to them.
 const std::vector<std::string>& TranslatedWindowNames();
 
-// Applies the lines of the window's section of LangLines() to it.
-void TranslateForm(QWidget* window);
+// Applies the lines of the window's section of LangLines() to it;
+// `beforeChange` hears of every object before a line changes it.
+void TranslateForm(QWidget* window, const std::function<void(QObject*)>& beforeChange = {});
+
+// The languages of the Edit menu: the language files found, and English
+// (the program's own texts) in its sorted place when no file is named so.
+std::vector<std::string> MenuLanguages();
 
 // Sets a text property of a control or action by its language-file name;
 // false when the object has no such text property.
@@ -40,8 +46,19 @@ class TTranslationRegistry {
     // not registered are skipped.
     std::vector<QWidget*> InOrder() const;
     QWidget* Find(const std::string& name) const;
-    void TranslateAll() const;
+    // Applies the loaded language; the program's own (English) texts of
+    // what it changes are kept for RestoreEnglish.
+    void TranslateAll();
+    // Gives back the English texts of everything a language changed.
+    void RestoreEnglish();
 
   private:
+    struct TOriginal {
+        QPointer<QObject> object;
+        std::vector<std::pair<QByteArray, QString>> texts;
+    };
+    void KeepOriginal(QObject* object);
+
     std::vector<QPointer<QWidget>> windows_;
+    std::vector<TOriginal> originals_;
 };

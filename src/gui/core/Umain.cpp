@@ -83,7 +83,7 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     });
 
     ListLanguageFiles();
-    commands_->ShowLanguages(LangList());
+    commands_->ShowLanguages(MenuLanguages());
     ReadSettings();
     InitSound();
     RebuildRecentMenu();
@@ -315,12 +315,18 @@ void TFormMain::RegisterTranslatableWindow(QWidget* window) {
 }
 
 void TFormMain::SetLanguage(const std::string& name, bool refresh) {
-    const auto& languages = LangList();
+    const auto languages = MenuLanguages();
     const auto found = std::find(languages.begin(), languages.end(), name);
     const int position = found == languages.end() ? 0 : int(found - languages.begin()) + 1;
     commands_->CheckLanguage(position, static_cast<int>(languages.size()));
     try {
-        LoadLanguageFile(name);  // a missing file leaves the previous language
+        // A missing file leaves the previous language, except English, which
+        // needs no file: its texts are the program's own.
+        if (!LoadLanguageFile(name) && name == "English") {
+            LangLines().clear();
+            CurrentLanguage() = name;
+            translations_.RestoreEnglish();
+        }
     } catch (const std::system_error& error) {
         ReportError(QString::fromStdString(error.what()));
     }
@@ -347,8 +353,9 @@ void TFormMain::ClearTransportCaptions() {
 }
 
 void TFormMain::ActionEditLangExecute(int position) {
-    if (position >= 1 && position <= static_cast<int>(LangList().size()))
-        SetLanguage(LangList()[position - 1], true);
+    const auto languages = MenuLanguages();
+    if (position >= 1 && position <= static_cast<int>(languages.size()))
+        SetLanguage(languages[size_t(position) - 1], true);
 }
 
 void TFormMain::ActionFileMRUExecute(int index) {

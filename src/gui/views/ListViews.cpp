@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QToolButton>
 
 #include "collection/Udir_obj.h"
@@ -206,6 +208,22 @@ void TListViews::EmptyViews() {
     emit ViewRefilled();
 }
 
+namespace {
+// The tool bar boxes keep their width whatever the names of the presets and
+// selections (long ones would push the other bands off the row), but their
+// own entries ("* No selection *" in any language) are never cut.
+void FitToFixedEntries(QComboBox& box, int fixedEntries) {
+    int text = 0;
+    for (int i = 0; i < std::min(fixedEntries, box.count()); ++i)
+        text = std::max(text, box.fontMetrics().horizontalAdvance(box.itemText(i)));
+    QStyleOptionComboBox option;
+    option.initFrom(&box);
+    const QSize needed = box.style()->sizeFromContents(
+        QStyle::CT_ComboBox, &option, QSize(text, box.fontMetrics().height()), &box);
+    box.setFixedWidth(std::max(kToolbarBoxWidth, needed.width()));
+}
+}  // namespace
+
 void TListViews::RebuildSelectionBox(const TSelection* keep) {
     const TSelections& selections = Catalogue().Selections;
     QComboBox& box = SelectionBox();
@@ -219,6 +237,7 @@ void TListViews::RebuildSelectionBox(const TSelection* keep) {
         box.addItem(QStr(name));
     }
     box.setCurrentIndex(chosen);
+    FitToFixedEntries(box, 1);
     UpdateTitle();
 }
 
@@ -228,6 +247,7 @@ void TListViews::RebuildFilterBox() {
     box.clear();
     box.addItem(QStr(LangText("NoFilter", "* No filter *")));
     box.addItem(QStr(LangText("CurrentSettings", "* Current settings *")));
+    FitToFixedEntries(box, 2);
     for (const auto& preset : filters.Presets.Presets) box.addItem(QStr(preset.Name));
     box.setCurrentIndex(static_cast<int>(filters.FilterBoxShownEntry()));
 }
