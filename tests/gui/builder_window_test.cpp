@@ -4,6 +4,7 @@
 // batch creation, and the controller behind the Tools command.
 #include <QAction>
 #include <QCheckBox>
+#include <QImage>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -213,6 +214,41 @@ class BuilderWindowTest : public QObject {
         prompts->answer = true;
         form->Command("ActionPLBPlaylistDelete")->trigger();
         QVERIFY(!FileExists(*dir / "A/a.m3u"));
+    }
+
+    void dropsMoveFilesAndMakePictures() {
+        BuilderNode* folderB = form->NodeOf(form->ItemOf(*dir / "B"));
+        Select({"A/o1.mp3", "A/o2.mp3"});
+        QVERIFY(form->CanDropOn(folderB));
+        QVERIFY(!form->CanDropOn(form->NodeOf(form->ItemOf(*dir / "A"))));  // their own folder
+        form->DropOn(folderB);
+        QVERIFY(FileExists(*dir / "B/o1.mp3") && FileExists(*dir / "B/o2.mp3"));
+        QVERIFY(!FileExists(*dir / "A/o1.mp3"));
+
+        // An image onto a playlist of its folder: converted, the image kept;
+        // the existing picture is replaced only after the question.
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(QString::fromStdString(*dir / "A/scan.png")));
+        form->SetRoots({dir->Path()});
+        form->Open();
+        prompts->answer = false;
+        Select({"A/scan.png"});
+        form->DropOn(form->NodeOf(form->ItemOf(*dir / "A/a.m3u")));
+        QCOMPARE(prompts->questions.size(), 1);
+        QCOMPARE(QString::fromStdString(ReadWholeFile(*dir / "A/a.jpg")), QString("A/a.jpg"));
+        prompts->answer = true;
+        Select({"A/scan.png"});
+        form->DropOn(form->NodeOf(form->ItemOf(*dir / "A/a.m3u")));
+        QVERIFY(ReadWholeFile(*dir / "A/a.jpg").rfind("\xFF\xD8", 0) == 0);
+        QVERIFY(FileExists(*dir / "A/scan.png"));
+
+        // A playlist dropped on a folder takes its own files along.
+        Select({"A/a.m3u"});
+        form->DropOn(form->NodeOf(form->ItemOf(*dir / "B")));
+        QCOMPARE(Entries(*dir / "B/a.m3u"), std::string("1.mp3 2.mp3 3.mp3 missing.mp3 "));
+        QVERIFY(FileExists(*dir / "B/1.mp3") && !FileExists(*dir / "A/a.m3u"));
+        QCOMPARE(form->NodeOf(form->Tree()->currentItem())->Path, *dir / "B/a.m3u");
     }
 
     void createAllPlaylistsForFoldersWithout() {

@@ -2,11 +2,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
@@ -42,7 +46,50 @@ QCheckBox* ViewBox(QWidget* parent, const char* name, const QString& caption, bo
     return box;
 }
 
+// Turns a picture file that is not a JPEG into JPEG bytes (quality 70).
+std::string ImageAsJpeg(const std::string& path) {
+    QImage image(QString::fromStdString(path));
+    if (image.isNull()) return {};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 70);
+    return bytes.toStdString();
+}
+
 }  // namespace
+
+// The tree accepts only its own nodes, only as a move, and only where the
+// builder has a drop for them.
+class TBuilderTreeWidget : public QTreeWidget {
+  public:
+    explicit TBuilderTreeWidget(TFormListBuilder* form) : QTreeWidget(form), form_(form) {
+        setDragEnabled(true);
+        setAcceptDrops(true);
+        setDragDropMode(QAbstractItemView::InternalMove);
+        setDefaultDropAction(Qt::MoveAction);
+    }
+
+  protected:
+    BuilderNode* TargetAt(const QPoint& at) const { return form_->NodeOf(itemAt(at)); }
+    void dragMoveEvent(QDragMoveEvent* event) override {
+        const bool ok = event->source() == this && event->proposedAction() == Qt::MoveAction &&
+                        form_->CanDropOn(TargetAt(event->position().toPoint()));
+        if (ok)
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
+    void dropEvent(QDropEvent* event) override {
+        BuilderNode* target = TargetAt(event->position().toPoint());
+        event->setDropAction(Qt::IgnoreAction);  // the builder moves files, not items
+        event->accept();
+        if (event->source() == this && form_->CanDropOn(target)) form_->DropOn(target);
+    }
+
+  private:
+    TFormListBuilder* form_;
+};
 
 TFormListBuilder::TFormListBuilder(QWidget* parent, TPrompts& prompts, TBuilderTools tools)
     : QDialog(parent), prompts_(prompts), tools_(std::move(tools)) {
@@ -58,7 +105,7 @@ TFormListBuilder::~TFormListBuilder() = default;
 void TFormListBuilder::BuildWidgets() {
     rootDirs_ = new QComboBox(this);
     rootDirs_->setObjectName("ComboBoxRootDirs");
-    tree_ = new QTreeWidget(this);
+    tree_ = new TBuilderTreeWidget(this);
     tree_->setObjectName("VST");
     tree_->setHeaderHidden(true);
     tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -436,4 +483,83 @@ void TFormListBuilder::CreateAllPlaylists() {
     for (const auto& failure : report.Failures) Report(failure);
     const std::string focus = report.Created.empty() ? root_->Path : report.Created.back();
     RescanAndSelect(root_.get(), focus);
+}
+
+// ---- Drag and drop ----
+
+bool TFormListBuilder::CanDropOn(const BuilderNode* target) const {
+    const auto selected = SelectedNodes();
+    if (selected.empty()) return false;
+    return DropActionFor(CurrentSelectionClass(), *selected.front(), target) != TDropAction::None;
+}
+
+bool TFormListBuilder::AskOverwrite(const std::string& path) {
+    return prompts_.Confirm(Lang("AskOverwrite", "Do you really want to overwrite ?") + " (" +
+                            Q(path) + ")");
+}
+
+void TFormListBuilder::DropOn(BuilderNode* target) {
+    const auto selected = SelectedNodes();
+    if (selected.empty()) return;
+    BuilderNode* first = selected.front();
+    const TDropAction action = DropActionFor(CurrentSelectionClass(), *first, target);
+    std::vector<std::string> files;
+    for (const BuilderNode* node : selected) files.push_back(node->Path);
+    switch (action) {
+        case TDropAction::None:
+            return;
+        case TDropAction::MoveIntoFolder:
+            return MoveSelectionInto(target);
+        case TDropAction::MoveAlbum:
+            return MoveAlbumInto(first, target);
+        case TDropAction::AppendToPlaylist:
+        case TDropAction::InsertAfterEntry: {
+            BuilderNode* playlist =
+                action == TDropAction::AppendToPlaylist ? target : target->Parent;
+            const std::string playlistPath = playlist->Path;
+            const std::string after = action == TDropAction::InsertAfterEntry ? target->Path : "";
+            Report(AddFilesToPlaylist(playlistPath, files, after, tools_));
+            return RescanAndSelect(playlist->Parent, playlistPath);
+        }
+        case TDropAction::PictureToPlaylist:
+        case TDropAction::ImageToPlaylist: {
+            const std::string picture =
+                PictureTargetFor(ExtractFilePath(first->Path), target->Path);
+            const bool exists = FileExists(picture);
+            if (exists && !AskOverwrite(picture)) return;
+            Report(action == TDropAction::PictureToPlaylist
+                       ? PictureOntoPlaylist(first->Path, target->Path, exists)
+                       : ImageOntoPlaylist(first->Path, target->Path, ImageAsJpeg, exists));
+            return RescanAndSelect(target->Parent, picture);
+        }
+    }
+}
+
+void TFormListBuilder::MoveSelectionInto(BuilderNode* folder) {
+    const auto selected = SelectedNodes();
+    const std::string folderPath = folder->Path;
+    std::string last;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const BuilderNode* node : selected) {
+        const std::string to = JoinPath(folderPath, node->Name);
+        const TBuilderResult moved = MoveFileOrFolder(node->Path, to);
+        if (moved)
+            last = to;
+        else
+            Report(moved);  // and on with the next one
+    }
+    QApplication::restoreOverrideCursor();
+    // Both ends change: the tree is read again from the root.
+    RescanAndSelect(root_.get(), last);
+}
+
+void TFormListBuilder::MoveAlbumInto(BuilderNode* playlist, BuilderNode* folder) {
+    const std::string playlistPath = playlist->Path;
+    const std::string folderPath = folder->Path;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TMoveAlbumResult moved = ::MoveAlbum(playlistPath, folderPath, tools_);
+    QApplication::restoreOverrideCursor();
+    for (const auto& failure : moved.FailedTracks) Report(failure);
+    if (!moved.ok) Report(moved.Failure);
+    RescanAndSelect(root_.get(), moved.ok ? moved.NewPath : playlistPath);
 }

@@ -59,6 +59,11 @@ class TFormListBuilder : public QDialog {
     void RemoveTracks();
     void MoveTrack(bool up);
     void RemovePicture();
+    // Dropping the selection onto the node (the tree's internal drag and drop);
+    // false when that drop is not accepted there.
+    bool CanDropOn(const BuilderNode* target) const;
+    void DropOn(BuilderNode* target);
+
     // Playlists for every folder of orphans without one, with progress and Cancel.
     void CreateAllPlaylists();
     // Asks the running batch to stop after the folder it works on.
@@ -80,6 +85,9 @@ class TFormListBuilder : public QDialog {
     BuilderNode* FolderOf(BuilderNode* node) const;
     void RescanAndSelect(BuilderNode* folder, const std::string& path);
     std::optional<TNewListChoice> ShowNewListDialog(const QString& proposed);
+    bool AskOverwrite(const std::string& path);
+    void MoveSelectionInto(BuilderNode* folder);
+    void MoveAlbumInto(BuilderNode* playlist, BuilderNode* folder);
 
     TPrompts& prompts_;
     TBuilderTools tools_;
