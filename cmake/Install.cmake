@@ -6,7 +6,7 @@
 set(MAVELO_APP_ID org.mavelo.Mavelo)
 set(packaging ${CMAKE_SOURCE_DIR}/packaging)
 
-install(TARGETS mavelo-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS mavelo-cli mavelo-cli-sound RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET mavelo)
   install(TARGETS mavelo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

@@ -7,8 +7,12 @@
 
 #include "cli/Commands.h"
 
-// The program beside mavelo-cli that runs the sound commands.
+// The program beside mavelo-cli that runs the commands that measure or play
+// sound: play, measure, and the FreeDB commands (they measure the tracks).
 constexpr const char* kSoundProgramName = "mavelo-cli-sound";
+
+// The commands mavelo-cli-sound runs.
+std::vector<std::string> SoundCommandNames();
 
 // The command's name, usage and summary, the same in both programs; `run`
 // is the real command in mavelo-cli-sound and the hand-over in mavelo-cli.

@@ -1,4 +1,4 @@
-// mavelo-cli play / measure: the same command line runs in mavelo-cli-sound,
+// mavelo-cli play / measure / discid / freedb: the same command line runs in mavelo-cli-sound,
 // which replaces this process, so exit codes, output and signals are its own.
 #include <unistd.h>
 
@@ -30,8 +30,11 @@ int HandOver(const std::string& name) {
     return 1;
 }
 
-CliCommandRegistration play{
-    SoundCommand("play", [](const std::vector<std::string>&) { return HandOver("play"); })};
-CliCommandRegistration measure{
-    SoundCommand("measure", [](const std::vector<std::string>&) { return HandOver("measure"); })};
+// Registers a hand-over for every sound command.
+const bool registered = [] {
+    for (const auto& name : SoundCommandNames())
+        CliCommands().push_back(
+            SoundCommand(name, [name](const std::vector<std::string>&) { return HandOver(name); }));
+    return true;
+}();
 }  // namespace

@@ -5,6 +5,7 @@
 #include "collection/Udir_obj.h"
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
+#include "core/SafeWrite.h"
 #include "core/PumpEvents.h"
 #include "covers/EmbeddedPicture.h"
 #include "covers/Thumbnail.h"

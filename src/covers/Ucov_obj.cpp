@@ -10,6 +10,7 @@
 #include "core/FileSystem.h"
 #include "core/ProgramFolder.h"
 #include "core/PumpEvents.h"
+#include "core/SafeWrite.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
 #include "covers/CoverKey.h"
@@ -30,15 +31,19 @@ std::string Slice(const std::string* buffer, int32_t offset, int32_t size) {
     return buffer->substr(size_t(offset), size_t(size));
 }
 
+// Keeps the file about to be replaced as "NAME.bak" beside the file itself
+// (beside a link's target).  A copy, not a second name: a file with other hard
+// links is rewritten in place, which a second name would follow.  A backup
+// that cannot be made does not stop the save, which is safe anyway.
 void KeepBackup(const std::string& path) {
-    if (!FileExists(path)) return;
-    const std::string backup = path + ".bak";
+    std::string target;
+    int error = 0;
+    if (!ResolveWriteTarget(path, target, error) || !FileExists(target)) return;
+    const std::string backup = target + ".bak";
     unlink(backup.c_str());
-    if (link(path.c_str(), backup.c_str()) == 0) return;
     try {
-        ReplaceFileContents(backup, ReadWholeFile(path));
+        WriteFileSafely(backup, ReadWholeFile(target));
     } catch (const std::exception&) {
-        // A backup that cannot be made does not stop the save, which is safe anyway.
     }
 }
 

@@ -78,6 +78,10 @@ std::string FileUrl(const std::string& path) {
     return url;
 }
 
+std::string FileNameOf(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+
 class TExpansion {
   public:
     TExpansion(const std::vector<TExportAlbum>& albums, std::string& out, bool escape,
@@ -116,10 +120,10 @@ class TExpansion {
                 RunForeach(node);
                 break;
             case K::IfField:
-                if (!IsBlank(FieldValue(node))) RunChildren(node);
+                if (IsBlank(FieldValue(node)) == node.negate) RunChildren(node);
                 break;
             case K::IfVariable:
-                if (variables_[node.index] != 0) RunChildren(node);
+                if ((variables_[node.index] == 0) == node.negate) RunChildren(node);
                 break;
         }
     }
@@ -174,6 +178,7 @@ class TExpansion {
                 return bound.track->title;
             case F::TrackPath:
             case F::TrackUrl:
+            case F::TrackFileName:
                 return bound.track->trackPath;
         }
         return bound.album->artist;
@@ -183,7 +188,12 @@ class TExpansion {
         using F = TTemplateField;
         const bool url =
             node.field == F::PlaylistUrl || node.field == F::CoverUrl || node.field == F::TrackUrl;
-        Insert(url ? FileUrl(FieldValue(node)) : FieldValue(node));
+        if (url)
+            Insert(FileUrl(FieldValue(node)));
+        else if (node.field == F::TrackFileName)
+            Insert(FileNameOf(FieldValue(node)));
+        else
+            Insert(FieldValue(node));
     }
 
     void Insert(const std::string& value) {

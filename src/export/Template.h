@@ -3,14 +3,17 @@
 // tree and then expanded over the albums.
 //
 //   @# Description(*.ext)|*.ext   first line only: the output's file type
-//   ${album.artist}               a field of the album or track in hand
+//   ${album.artist}               a field of the album or track in hand: artist,
+//                                 album, genre, year, playlistpath, coverpath,
+//                                 playlisturl, coverurl; title, trackpath,
+//                                 trackurl, filename (file name of the track)
 //   ${name}                       a variable's value
 //   @set(name, expr)              integer variables; expr: terms joined by + or -
 //   @size(albums)                 the number of items of a list (also a term)
 //   @foreach album (albums) {...} the body once per album; lists: albums,
 //                                 X.tracks for an album X in hand
 //   @if(value) {...}              the body when a field is not blank or a
-//                                 variable is not 0
+//                                 variable is not 0; @ifnot(value) the opposite
 //   @progress(pos, max)           reports progress (stage 2)
 //   @@ @$ @{ @}                   the character itself
 // A "\" at the end of a line joins the next line without a line break.

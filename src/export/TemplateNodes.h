@@ -17,6 +17,7 @@ enum class TTemplateField {
     Title,
     TrackPath,
     TrackUrl,
+    TrackFileName,
 };
 
 inline bool IsTrackField(TTemplateField field) {
@@ -49,9 +50,10 @@ struct TTemplateNode {
         Set,       // variable `index` := `value`
         Progress,  // progress(`value`, `maximum`)
         Foreach,   // children once per item of `list`, bound to slot `slot`
-        IfField,   // children when `field` of `slot` is not blank
+        IfField,   // children when `field` of `slot` is not blank (blank with `negate`)
         IfVariable,
     } kind = Kind::Sequence;
+    bool negate = false;
     std::string text;
     TTemplateField field = TTemplateField::Artist;
     size_t slot = 0;

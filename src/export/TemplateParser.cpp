@@ -28,6 +28,7 @@ const std::map<std::string, TTemplateField, std::less<>>& FieldNames() {
         {"title", F::Title},
         {"trackpath", F::TrackPath},
         {"trackurl", F::TrackUrl},
+        {"filename", F::TrackFileName},
     };
     return names;
 }
@@ -176,8 +177,8 @@ class TTemplateParser {
             ParseSize(into);
         else if (name == "foreach")
             ParseForeach(into);
-        else if (name == "if")
-            ParseIf(into);
+        else if (name == "if" || name == "ifnot")
+            ParseIf(into, name == "ifnot");
         else if (name == "progress")
             ParseProgress(into);
         else if (!name.empty() && Peek() == '(')
@@ -234,15 +235,17 @@ class TTemplateParser {
         into.children.push_back(std::move(node));
     }
 
-    void ParseIf(TTemplateNode& into) {
-        Expect('(', "after @if");
+    void ParseIf(TTemplateNode& into, bool negate) {
+        const std::string directive = negate ? "@ifnot" : "@if";
+        Expect('(', "after " + directive);
         const std::string path = ReadPath();
-        Expect(')', "at the end of @if");
-        TTemplateNode node = ResolveValue(path, "@if");
+        Expect(')', "at the end of " + directive);
+        TTemplateNode node = ResolveValue(path, directive);
+        node.negate = negate;
         node.kind = node.kind == TTemplateNode::Kind::Field ? TTemplateNode::Kind::IfField
                                                             : TTemplateNode::Kind::IfVariable;
         SkipSpace();
-        Expect('{', "to open the body of @if");
+        Expect('{', "to open the body of " + directive);
         ParseSequence(node, true);
         into.children.push_back(std::move(node));
     }

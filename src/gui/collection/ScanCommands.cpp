@@ -1,6 +1,8 @@
 #include "gui/collection/ScanCommands.h"
 
 #include <QAction>
+#include <QStatusBar>
+#include <QStringList>
 
 #include "collection/Udir_obj.h"
 #include "core/Log.h"
@@ -35,6 +37,21 @@ TScanCommands::TScanCommands(TListViews& views, TListFileCommands& files,
     on("ActionAlbumRemove", &TScanCommands::ActionAlbumRemoveExecute);
 }
 
+namespace {
+QString ScanNote(const TScanResult& result) {
+    QStringList parts;
+    for (const auto& root : result.missingRoots)
+        parts << QStr(LangText("RootMissing", "Missing or not mounted, albums kept:")) + ' ' +
+                     QStr(root);
+    const TUnreadable& unreadable = result.unreadable;
+    if (unreadable.folders + unreadable.files > 0)
+        parts << QStr(LangText("ScanUnreadable", "Could not be read: %1 folders, %2 files"))
+                     .arg(unreadable.folders)
+                     .arg(unreadable.files);
+    return parts.join("; ");
+}
+}  // namespace
+
 TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()>& scan) {
     const TSettings& settings = main_.Settings();
     TScanResult result;
@@ -43,6 +60,9 @@ TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()
                                                                   : TProgressDisplay::FolderCount);
         result = scan();
     }
+    // Roots the scan could not see and what it could not read stay in view.
+    if (const QString note = ScanNote(result); !note.isEmpty())
+        main_.statusBar()->showMessage(note);
     if (settings.Log) {
         try {
             WriteLog(LogLineScan(force, ProgressCount, int(main_.Catalogue.Albums().Count()),

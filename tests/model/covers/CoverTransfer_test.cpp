@@ -8,6 +8,7 @@
 #include "TempDir.h"
 #include "collection/UIo.h"
 #include "core/FileSystem.h"
+#include "core/SafeWrite.h"
 #include "covers/Ucov_obj.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "CoverFixtures.h"
+#include "JpegTables.h"
 #include "TempDir.h"
 
 namespace {
@@ -25,6 +26,7 @@ TEST_P(ThumbnailSize, IsSquareOfTheQualitySideOrTheWidth) {
     ASSERT_TRUE(JpegSize(buffer, w, h));
     EXPECT_EQ(w, c.side);
     EXPECT_EQ(h, c.side);
+    EXPECT_EQ(FirstQuantisationValue(buffer), 10);  // quality 70
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ThumbnailSize,

@@ -139,10 +139,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TemplateTest, BlankValuesAreFalseForIf) {
     const Expanded result = Expand(
-        "@set(z,0)@set(one,1)@foreach a (albums) {[@if(a.year){${a.year}}@if(a.coverpath){c}]}"
-        "@if(z){zero}@if(one){one}",
+        "@set(z,0)@set(one,1)@foreach a (albums) {[@if(a.year){${a.year}}@if(a.coverpath){c}"
+        "@ifnot(a.genre){no genre}]}@if(z){zero}@if(one){one}@ifnot(z){not zero}@ifnot(one){x}",
         TwoAlbums());
-    EXPECT_EQ(result.output, "[1976c][]one");
+    EXPECT_EQ(result.output, "[1976c][no genre]onenot zero");
 }
 
 TEST(TemplateTest, UrlsEncodeWhatWouldBreakALink) {

@@ -9,6 +9,7 @@
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/ListReading.h"
+#include "cli/SoundCommands.h"
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
 #include "freedb/Ubatch.h"
@@ -227,15 +228,6 @@ int FreeDBCommand(const std::vector<std::string>& args) {
     return code;
 }
 
-CliCommandRegistration discidRegistration{
-    {"discid", "discid PLAYLIST",
-     "print the album's FreeDB disc id and its CDDB query command (durations measured)",
-     DiscIdCommand}};
-CliCommandRegistration freedbRegistration{
-    {"freedb",
-     "freedb PLAYLIST [--server URL] [--read CAT ID] [--apply] [--tag-type id3v2|id3v1|both] "
-     "[--rename-files] [--rename-playlist] [--rename-dir]",
-     "look the album up on FreeDB (matches and the first or chosen record as JSON); "
-     "--apply updates it from the first complete match",
-     FreeDBCommand}};
+CliCommandRegistration discidRegistration{SoundCommand("discid", DiscIdCommand)};
+CliCommandRegistration freedbRegistration{SoundCommand("freedb", FreeDBCommand)};
 }  // namespace
