@@ -251,6 +251,22 @@ class BuilderWindowTest : public QObject {
         QCOMPARE(form->NodeOf(form->Tree()->currentItem())->Path, *dir / "B/a.m3u");
     }
 
+    void editDetailsThroughTheEditor() {
+        Select({"A/a.m3u"});
+        QVERIFY(!Offered("ActionPLBPlaylistEdit"));  // no editor: nothing to offer
+        form->editDetails = [&](Tm3u& album, std::string& format) {
+            format = "%album";
+            const std::string renamed = *dir / "A/Edited.m3u";
+            RenameWithoutReplacing(album.PlaylistPath, renamed);
+            return renamed;
+        };
+        Select({"A/a.m3u"});
+        QVERIFY(Offered("ActionPLBPlaylistEdit"));
+        form->Command("ActionPLBPlaylistEdit")->trigger();
+        QCOMPARE(form->ListFormat(), std::string("%album"));
+        QCOMPARE(form->NodeOf(form->Tree()->currentItem())->Path, *dir / "A/Edited.m3u");
+    }
+
     void createAllPlaylistsForFoldersWithout() {
         form->CreateAllPlaylists();
         QCOMPARE(Entries(*dir / "B/Band - Record (1999).m3u"), std::string("b1.mp3 b2.ogg "));

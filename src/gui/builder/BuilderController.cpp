@@ -12,6 +12,7 @@ TBuilderController::TBuilderController(TSession& session, TShellPort& shell, TPr
                                        TBuilderHooks hooks)
     : session_(session), shell_(shell), prompts_(prompts), hooks_(std::move(hooks)) {
     form_ = std::make_unique<TFormListBuilder>(shell.Window(), prompts, hooks_.tools);
+    form_->editDetails = hooks_.editDetails;
     shell.RegisterTranslatableWindow(form_.get());
     connect(shell.Action(TCommandId::ToolsPlaylistBuilder), &QAction::triggered, this,
             &TBuilderController::RunOnCatalogueRoots);

@@ -18,6 +18,8 @@ class TFormListBuilder;
 struct TBuilderHooks {
     TBuilderTools tools;             // tag reading and track measuring (the player)
     std::function<void()> fastScan;  // a fast scan of the catalogue; empty: none offered
+    // The album editor for "Edit details" (see TFormListBuilder::editDetails).
+    std::function<std::string(Tm3u& album, std::string& listFormat)> editDetails;
 };
 
 class TBuilderController : public QObject {

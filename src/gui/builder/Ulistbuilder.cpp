@@ -174,6 +174,7 @@ void TFormListBuilder::BuildActions() {
     const Spec specs[] = {
         {"ActionPLBPlaylistCreate", tr("&Create playlist"), "Ctrl+P", [this] { CreatePlaylist(); }},
         {"ActionPLBPlaylistDelete", tr("&Delete playlist"), "", [this] { DeletePlaylist(); }},
+        {"ActionPLBPlaylistEdit", tr("&Edit details"), "Ctrl+D", [this] { EditDetails(); }},
         {"ActionPLBTrackRemove", tr("&Remove track(s) from playlist"), "",
          [this] { RemoveTracks(); }},
         {"ActionPLBTrackMoveUp", tr("Move track(s) &up"), "Ctrl+U", [this] { MoveTrack(true); }},
@@ -340,6 +341,7 @@ void TFormListBuilder::UpdateCommands() {
         ->setVisible((cls == KindFolder && first->HasOrphans) || cls == KindOrphan ||
                      cls == SelectionOrphans);
     Command("ActionPLBPlaylistDelete")->setVisible(cls == KindPlaylist);
+    Command("ActionPLBPlaylistEdit")->setVisible(cls == KindPlaylist && editDetails != nullptr);
     Command("ActionPLBTrackRemove")->setVisible(cls == KindEntry || cls == SelectionEntries);
     Command("ActionPLBTrackMoveUp")->setVisible(oneEntry && first->PreviousSibling());
     Command("ActionPLBTrackMoveDown")->setVisible(oneEntry && first->NextSibling());
@@ -401,6 +403,17 @@ void TFormListBuilder::DeletePlaylist() {
     if (!prompts_.Confirm(Lang("AreYouSure", "Are you sure ?"))) return;
     unlink(node->Path.c_str());
     RescanAndSelect(node->Parent, {});
+}
+
+void TFormListBuilder::EditDetails() {
+    if (CurrentSelectionClass() != KindPlaylist || !editDetails) return;
+    BuilderNode* playlist = SelectedNodes().front();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto album = RefreshedAlbum(playlist->Path, tools_);
+    QApplication::restoreOverrideCursor();
+    const std::string newPath = editDetails(*album, listFormat_);
+    // The editor may have renamed the folder too: read again from the root.
+    RescanAndSelect(root_.get(), newPath);
 }
 
 void TFormListBuilder::RemovePicture() {

@@ -44,6 +44,12 @@ class TFormListBuilder : public QDialog {
     // The new playlist dialog; tests replace it.
     std::function<std::optional<TNewListChoice>(const QString& proposed)> askNewList;
 
+    // The album editor for "Edit details": given the playlist (its album
+    // refreshed) and the album name format, it returns the playlist's path
+    // afterwards and may change the format.  Without it the command is not
+    // offered.
+    std::function<std::string(Tm3u& album, std::string& listFormat)> editDetails;
+
     // For tests and the window's own commands.
     QTreeWidget* Tree() const { return tree_; }
     QAction* Command(const char* name) const;
@@ -56,6 +62,7 @@ class TFormListBuilder : public QDialog {
 
     void CreatePlaylist();
     void DeletePlaylist();
+    void EditDetails();
     void RemoveTracks();
     void MoveTrack(bool up);
     void RemovePicture();
