@@ -1,0 +1,116 @@
+#pragma once
+// The playlist builder window: one root folder as a tree of folders,
+// playlists with their entries, pictures, images and orphan audio files, and
+// the commands that create and change playlists and pictures.
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "builder/BuilderCommands.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TPrompts;
+
+// The name and format chosen in the new playlist dialog.
+struct TNewListChoice {
+    QString Name;
+    int Format = PlaylistM3U;
+};
+
+class TFormListBuilder : public QDialog {
+    Q_OBJECT
+  public:
+    TFormListBuilder(QWidget* parent, TPrompts& prompts, TBuilderTools tools);
+    ~TFormListBuilder() override;
+
+    // State handed in before the window opens, and "ListFormat" taken back.
+    void SetRoots(const std::vector<std::string>& roots);
+    void SetListFormat(const std::string& format) { listFormat_ = format; }
+    const std::string& ListFormat() const { return listFormat_; }
+    // Fills the root list and scans the first root.
+    void Open();
+    void ChooseRoot(int index);
+
+    // The new playlist dialog; tests replace it.
+    std::function<std::optional<TNewListChoice>(const QString& proposed)> askNewList;
+
+    // The album editor for "Edit details": given the playlist (its album
+    // refreshed) and the album name format, it returns the playlist's path
+    // afterwards and may change the format.  Without it the command is not
+    // offered.
+    std::function<std::string(Tm3u& album, std::string& listFormat)> editDetails;
+
+    // For tests and the window's own commands.
+    QTreeWidget* Tree() const { return tree_; }
+    QAction* Command(const char* name) const;
+    BuilderNode* Root() const { return root_.get(); }
+    BuilderNode* NodeOf(const QTreeWidgetItem* item) const;
+    QTreeWidgetItem* ItemOf(const std::string& path) const;
+    std::vector<BuilderNode*> SelectedNodes() const;
+    int32_t CurrentSelectionClass() const;
+    void SelectPath(const std::string& path);
+
+    void CreatePlaylist();
+    void DeletePlaylist();
+    void EditDetails();
+    void RemoveTracks();
+    void MoveTrack(bool up);
+    void RemovePicture();
+    // Dropping the selection onto the node (the tree's internal drag and drop);
+    // false when that drop is not accepted there.
+    bool CanDropOn(const BuilderNode* target) const;
+    void DropOn(BuilderNode* target);
+
+    // Playlists for every folder of orphans without one, with progress and Cancel.
+    void CreateAllPlaylists();
+    // Asks the running batch to stop after the folder it works on.
+    void CancelCreateAll() { cancelRequested_ = true; }
+
+  private:
+    void BuildWidgets();
+    void BuildActions();
+    void ScanNode(BuilderNode& folder);
+    void ClearTree();
+    void FillTree();
+    void AddItems(QTreeWidgetItem* parentItem, BuilderNode& node);
+    void ShowNode(QTreeWidgetItem* item, const BuilderNode& node);
+    void ApplyView();
+    TBuilderView View() const;
+    void UpdateCommands();
+    void Renamed(QTreeWidgetItem* item);
+    void Report(const TBuilderResult& result);
+    BuilderNode* FolderOf(BuilderNode* node) const;
+    void RescanAndSelect(BuilderNode* folder, const std::string& path);
+    std::optional<TNewListChoice> ShowNewListDialog(const QString& proposed);
+    bool AskOverwrite(const std::string& path);
+    void MoveSelectionInto(BuilderNode* folder);
+    void MoveAlbumInto(BuilderNode* playlist, BuilderNode* folder);
+
+    TPrompts& prompts_;
+    TBuilderTools tools_;
+    std::string listFormat_ = "%artist - %album (%year)";
+    std::vector<std::string> roots_;
+    std::unique_ptr<BuilderNode> root_;
+    bool filling_ = false;
+    bool cancelRequested_ = false;
+
+    QComboBox* rootDirs_;
+    QTreeWidget* tree_;
+    QCheckBox* lists_;
+    QCheckBox* tracks_;
+    QCheckBox* orphans_;
+    QCheckBox* pictures_;
+    QCheckBox* images_;
+    QLabel* status_;
+    QPushButton* createAll_;
+};

@@ -1,0 +1,302 @@
+// The playlist builder window over a fixture folder: the tree and its looks,
+// the commands offered per selection, creating a playlist through the new
+// playlist dialog, removing and reordering entries, renaming by editing, the
+// batch creation, and the controller behind the Tools command.
+#include <QAction>
+#include <QCheckBox>
+#include <QImage>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <map>
+
+#include "TempDir.h"
+#include "core/FileSystem.h"
+#include "gui/builder/BuilderController.h"
+#include "gui/builder/Ulistbuilder.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Session.h"
+#include "gui/shell/ShellPort.h"
+
+namespace {
+
+class TFakeShell : public TShellPort {
+  public:
+    TFakeShell() {
+        for (size_t i = 0; i < kCommandCount; ++i)
+            actions_[static_cast<TCommandId>(i)] = std::make_unique<QAction>();
+    }
+    QAction* Action(TCommandId id) const override { return actions_.at(id).get(); }
+    QWidget* Window() const override { return window_.get(); }
+    void SetBusy(bool) override {}
+    void ShowStatus(const QString&) override {}
+    void RefreshCommands() override {}
+    void RegisterTranslatableWindow(QWidget*) override {}
+
+  private:
+    std::unique_ptr<QWidget> window_ = std::make_unique<QWidget>();
+    std::map<TCommandId, std::unique_ptr<QAction>> actions_;
+};
+
+class TScriptedPrompts : public TPrompts {
+  public:
+    TScriptedPrompts() : TPrompts(nullptr) {}
+    QStringList questions, informed;
+    bool answer = true;
+    bool Confirm(const QString& text) override {
+        questions << text;
+        return answer;
+    }
+    void Inform(const QString& text) override { informed << text; }
+};
+
+bool FakeTags(Tmp3& track) {
+    track.Artist = "Band";
+    track.Album = "Record";
+    track.Year = 1999;
+    track.TagKind = TagID3v2;
+    return true;
+}
+
+std::string Entries(const std::string& playlist) {
+    Tm3u album{TSharedText(playlist)};
+    album.ReadPlaylist(false);
+    std::string names;
+    for (size_t i = 0; i < album.Tracks.Count(); ++i)
+        names += ExtractFileName(album.Tracks[i].Path) + " ";
+    return names;
+}
+
+}  // namespace
+
+class BuilderWindowTest : public QObject {
+    Q_OBJECT
+  private:
+    std::unique_ptr<TempDir> dir;
+    std::unique_ptr<TScriptedPrompts> prompts;
+    std::unique_ptr<TFormListBuilder> form;
+
+    void Select(const std::vector<std::string>& names) {
+        form->Tree()->clearSelection();
+        for (const auto& name : names) {
+            QTreeWidgetItem* item = form->ItemOf(*dir / name);
+            QVERIFY2(item, name.c_str());
+            item->setSelected(true);
+            form->Tree()->setCurrentItem(item, 0, QItemSelectionModel::Select);
+        }
+    }
+    bool Offered(const char* action) { return form->Command(action)->isVisible(); }
+
+  private slots:
+    void init() {
+        dir = std::make_unique<TempDir>();
+        dir->File("A/a.m3u", "1.mp3\r\n2.mp3\r\n3.mp3\r\nmissing.mp3\r\n");
+        for (const char* name : {"A/1.mp3", "A/2.mp3", "A/3.mp3", "A/o1.mp3", "A/o2.mp3", "A/a.jpg",
+                                 "A/stray.jpg", "B/b1.mp3", "B/b2.ogg"})
+            dir->File(name, name);
+        prompts = std::make_unique<TScriptedPrompts>();
+        TBuilderTools tools;
+        tools.ReadTags = FakeTags;
+        form = std::make_unique<TFormListBuilder>(nullptr, *prompts, tools);
+        form->SetRoots({dir->Path()});
+        form->Open();
+    }
+
+    void treeShowsKindsAndColours() {
+        QTreeWidgetItem* stray = form->ItemOf(*dir / "A/stray.jpg");
+        QTreeWidgetItem* picture = form->ItemOf(*dir / "A/a.jpg");
+        QTreeWidgetItem* missing = form->ItemOf(*dir / "A/missing.mp3");
+        QVERIFY(stray && picture && missing);
+        QCOMPARE(stray->foreground(0).color(), QColor(0xFF0000));
+        QCOMPARE(picture->foreground(0).color(), QColor(0x00009B));
+        QCOMPARE(missing->foreground(0).color(), QColor(0xFF0000));
+        QCOMPARE(missing->font(0).pointSize(), 7);
+        QVERIFY(form->ItemOf(*dir / "A/o1.mp3"));
+        // "Orphans" off hides them; "Tracks" on switches "Lists" on again.
+        auto* orphans = form->findChild<QCheckBox*>("CheckBoxOrphans");
+        orphans->setChecked(false);
+        QVERIFY(form->ItemOf(*dir / "A/o1.mp3")->isHidden());
+        auto* lists = form->findChild<QCheckBox*>("CheckBoxList");
+        lists->setChecked(false);
+        form->findChild<QCheckBox*>("CheckBoxTrack")->setChecked(true);
+        QVERIFY(lists->isChecked());
+        QVERIFY(form->ItemOf(*dir / "A/a.m3u")->isExpanded());
+    }
+
+    void commandsOfferedBySelection() {
+        struct Case {
+            std::vector<std::string> selected;
+            std::vector<const char*> offered;
+        };
+        const std::vector<Case> cases = {
+            {{"A"}, {"ActionPLBPlaylistCreate"}},
+            {{"B"}, {"ActionPLBPlaylistCreate"}},
+            {{"A/o1.mp3", "A/o2.mp3"}, {"ActionPLBPlaylistCreate"}},
+            {{"A/a.m3u"}, {"ActionPLBPlaylistDelete"}},
+            {{"A/1.mp3"}, {"ActionPLBTrackRemove", "ActionPLBTrackMoveDown"}},
+            {{"A/2.mp3"},
+             {"ActionPLBTrackRemove", "ActionPLBTrackMoveUp", "ActionPLBTrackMoveDown"}},
+            {{"A/1.mp3", "A/2.mp3"}, {"ActionPLBTrackRemove"}},
+            {{"A/a.jpg"}, {"ActionPLBPictureRemove"}},
+            {{"A/a.jpg", "A/stray.jpg"}, {}},
+        };
+        const char* all[] = {"ActionPLBPlaylistCreate", "ActionPLBPlaylistDelete",
+                             "ActionPLBTrackRemove",    "ActionPLBTrackMoveUp",
+                             "ActionPLBTrackMoveDown",  "ActionPLBPictureRemove"};
+        for (const Case& c : cases) {
+            Select(c.selected);
+            for (const char* action : all) {
+                const bool expected =
+                    std::find_if(c.offered.begin(), c.offered.end(), [&](const char* a) {
+                        return std::string(a) == action;
+                    }) != c.offered.end();
+                QVERIFY2(Offered(action) == expected,
+                         (std::string(action) + " for " + c.selected.front()).c_str());
+            }
+        }
+    }
+
+    void createPlaylistFromOrphans() {
+        QString proposed;
+        form->askNewList = [&](const QString& name) {
+            proposed = name;
+            return std::optional<TNewListChoice>({"Mine.pls", PlaylistM3U});
+        };
+        Select({"A/o1.mp3", "A/o2.mp3"});
+        form->Command("ActionPLBPlaylistCreate")->trigger();
+        QCOMPARE(proposed, QString("Band - Record (1999)"));
+        QCOMPARE(Entries(*dir / "A/Mine.m3u"), std::string("o1.mp3 o2.mp3 "));
+        QCOMPARE(form->NodeOf(form->Tree()->currentItem())->Path, *dir / "A/Mine.m3u");
+        QVERIFY(!form->ItemOf(*dir / "A/o1.mp3") ||
+                form->NodeOf(form->ItemOf(*dir / "A/o1.mp3"))->Kind == KindEntry);
+        // The same name again: asked, and kept when the user says no.
+        prompts->answer = false;
+        Select({"B"});
+        form->Command("ActionPLBPlaylistCreate")->trigger();  // B/Mine.m3u: new, no question
+        QCOMPARE(prompts->questions.size(), 0);
+        Select({"A/3.mp3"});  // an entry: an empty playlist in its folder, after the question
+        form->Command("ActionPLBPlaylistCreate")->trigger();
+        QCOMPARE(prompts->questions.size(), 1);
+        QCOMPARE(Entries(*dir / "A/Mine.m3u"), std::string("o1.mp3 o2.mp3 "));
+    }
+
+    void entriesRemovedAndMoved() {
+        Select({"A/2.mp3"});
+        form->Command("ActionPLBTrackMoveUp")->trigger();
+        QCOMPARE(Entries(*dir / "A/a.m3u"), std::string("2.mp3 1.mp3 3.mp3 missing.mp3 "));
+        QCOMPARE(form->NodeOf(form->Tree()->currentItem())->Path, *dir / "A/2.mp3");
+        Select({"A/1.mp3", "A/missing.mp3"});
+        form->Command("ActionPLBTrackRemove")->trigger();
+        QCOMPARE(Entries(*dir / "A/a.m3u"), std::string("2.mp3 3.mp3 "));
+        QVERIFY(form->NodeOf(form->ItemOf(*dir / "A/1.mp3"))->Kind == KindOrphan);
+    }
+
+    void renameByEditingAndDeleteAsked() {
+        QTreeWidgetItem* orphan = form->ItemOf(*dir / "A/o1.mp3");
+        orphan->setText(0, "first.wav");  // the extension must stay: ignored
+        QCoreApplication::processEvents();
+        QVERIFY(FileExists(*dir / "A/o1.mp3"));
+        QCOMPARE(form->ItemOf(*dir / "A/o1.mp3")->text(0), QString("o1.mp3"));
+        form->ItemOf(*dir / "A/o1.mp3")->setText(0, "o2.mp3");  // taken
+        QCoreApplication::processEvents();
+        QCOMPARE(prompts->informed.size(), 1);
+        QVERIFY(prompts->informed[0].startsWith("Could not rename"));
+        form->ItemOf(*dir / "A/o1.mp3")->setText(0, "First.mp3");
+        QCoreApplication::processEvents();
+        QVERIFY(FileExists(*dir / "A/First.mp3"));
+        QVERIFY(form->ItemOf(*dir / "A/First.mp3"));
+
+        prompts->answer = false;
+        Select({"A/a.m3u"});
+        form->Command("ActionPLBPlaylistDelete")->trigger();
+        QVERIFY(FileExists(*dir / "A/a.m3u"));
+        prompts->answer = true;
+        form->Command("ActionPLBPlaylistDelete")->trigger();
+        QVERIFY(!FileExists(*dir / "A/a.m3u"));
+    }
+
+    void dropsMoveFilesAndMakePictures() {
+        BuilderNode* folderB = form->NodeOf(form->ItemOf(*dir / "B"));
+        Select({"A/o1.mp3", "A/o2.mp3"});
+        QVERIFY(form->CanDropOn(folderB));
+        QVERIFY(!form->CanDropOn(form->NodeOf(form->ItemOf(*dir / "A"))));  // their own folder
+        form->DropOn(folderB);
+        QVERIFY(FileExists(*dir / "B/o1.mp3") && FileExists(*dir / "B/o2.mp3"));
+        QVERIFY(!FileExists(*dir / "A/o1.mp3"));
+
+        // An image onto a playlist of its folder: converted, the image kept;
+        // the existing picture is replaced only after the question.
+        QImage image(8, 8, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(QString::fromStdString(*dir / "A/scan.png")));
+        form->SetRoots({dir->Path()});
+        form->Open();
+        prompts->answer = false;
+        Select({"A/scan.png"});
+        form->DropOn(form->NodeOf(form->ItemOf(*dir / "A/a.m3u")));
+        QCOMPARE(prompts->questions.size(), 1);
+        QCOMPARE(QString::fromStdString(ReadWholeFile(*dir / "A/a.jpg")), QString("A/a.jpg"));
+        prompts->answer = true;
+        Select({"A/scan.png"});
+        form->DropOn(form->NodeOf(form->ItemOf(*dir / "A/a.m3u")));
+        QVERIFY(ReadWholeFile(*dir / "A/a.jpg").rfind("\xFF\xD8", 0) == 0);
+        QVERIFY(FileExists(*dir / "A/scan.png"));
+
+        // A playlist dropped on a folder takes its own files along.
+        Select({"A/a.m3u"});
+        form->DropOn(form->NodeOf(form->ItemOf(*dir / "B")));
+        QCOMPARE(Entries(*dir / "B/a.m3u"), std::string("1.mp3 2.mp3 3.mp3 missing.mp3 "));
+        QVERIFY(FileExists(*dir / "B/1.mp3") && !FileExists(*dir / "A/a.m3u"));
+        QCOMPARE(form->NodeOf(form->Tree()->currentItem())->Path, *dir / "B/a.m3u");
+    }
+
+    void editDetailsThroughTheEditor() {
+        Select({"A/a.m3u"});
+        QVERIFY(!Offered("ActionPLBPlaylistEdit"));  // no editor: nothing to offer
+        form->editDetails = [&](Tm3u& album, std::string& format) {
+            format = "%album";
+            const std::string renamed = *dir / "A/Edited.m3u";
+            RenameWithoutReplacing(album.PlaylistPath, renamed);
+            return renamed;
+        };
+        Select({"A/a.m3u"});
+        QVERIFY(Offered("ActionPLBPlaylistEdit"));
+        form->Command("ActionPLBPlaylistEdit")->trigger();
+        QCOMPARE(form->ListFormat(), std::string("%album"));
+        QCOMPARE(form->NodeOf(form->Tree()->currentItem())->Path, *dir / "A/Edited.m3u");
+    }
+
+    void createAllPlaylistsForFoldersWithout() {
+        form->CreateAllPlaylists();
+        QCOMPARE(Entries(*dir / "B/Band - Record (1999).m3u"), std::string("b1.mp3 b2.ogg "));
+        QVERIFY(!FileExists(*dir / "A/Band - Record (1999).m3u"));  // A has its playlist
+    }
+
+    void controllerRunsOnTheToolsCommand() {
+        TSession session;
+        session.Catalogue.Roots.Add(dir->Path());
+        TFakeShell shell;
+        TScriptedPrompts controllerPrompts;
+        int fastScans = 0;
+        TBuilderHooks hooks;
+        hooks.fastScan = [&] { ++fastScans; };
+        TBuilderController controller(session, shell, controllerPrompts, hooks);
+        QTimer::singleShot(0, [&] {
+            QVERIFY(controller.Window()->ItemOf(*dir / "B/b1.mp3"));
+            controller.Window()->accept();
+        });
+        shell.Action(TCommandId::ToolsPlaylistBuilder)->trigger();
+        QCOMPARE(fastScans, 1);
+        QCOMPARE(controllerPrompts.questions.size(), 1);
+    }
+
+    void cleanup() {
+        form.reset();
+        prompts.reset();
+        dir.reset();
+    }
+};
+
+QTEST_MAIN(BuilderWindowTest)
+#include "builder_window_test.moc"
