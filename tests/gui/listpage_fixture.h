@@ -13,10 +13,10 @@
 #include "TempDir.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
-#include "gui/collection/ScanCommands.h"
-#include "gui/core/Umain.h"
-#include "gui/views/ListWindows.h"
-#include "gui/views/Prompts.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/shell/Umain.h"
+#include "gui/list/ListWindows.h"
+#include "gui/common/Prompts.h"
 #include "tags/ID3v1.h"
 
 // Answers instead of message boxes and dialogs; remembers what was said.

@@ -7,15 +7,15 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "gui/collection/ListFileCommands.h"
-#include "gui/collection/ScanCommands.h"
-#include "gui/views/AlbumGrid.h"
-#include "gui/views/FolderTreeModel.h"
-#include "gui/views/FolderTreeView.h"
-#include "gui/views/ListPage.h"
-#include "gui/views/ListViews.h"
-#include "gui/views/SearchCommands.h"
-#include "gui/views/Ufilter.h"
+#include "gui/list/ListFileCommands.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/list/AlbumGrid.h"
+#include "gui/list/FolderTreeModel.h"
+#include "gui/list/FolderTreeView.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
+#include "gui/list/SearchCommands.h"
+#include "gui/list/Ufilter.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 

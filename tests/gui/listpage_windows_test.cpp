@@ -13,14 +13,14 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "gui/collection/ScanCommands.h"
-#include "gui/views/AlbumGrid.h"
-#include "gui/views/ListPage.h"
-#include "gui/views/ListViews.h"
-#include "gui/views/SearchCommands.h"
-#include "gui/views/Ufilter.h"
-#include "gui/views/Ufilteradd.h"
-#include "gui/views/Usearch.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/list/AlbumGrid.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
+#include "gui/list/SearchCommands.h"
+#include "gui/list/Ufilter.h"
+#include "gui/list/Ufilteradd.h"
+#include "gui/list/Usearch.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 

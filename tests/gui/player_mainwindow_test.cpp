@@ -6,12 +6,12 @@
 #include <QAction>
 
 #include "collection/Um3u_obj.h"
-#include "gui/collection/ScanCommands.h"
+#include "gui/list/ScanCommands.h"
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/QueueGrid.h"
-#include "gui/views/ListPage.h"
-#include "gui/views/ListViews.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 

@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "gui/core/CommandTable.h"
-#include "gui/core/Ucommands.h"
+#include "gui/shell/CommandTable.h"
+#include "gui/shell/Ucommands.h"
 
 Q_DECLARE_METATYPE(TEnableRule)
 

@@ -12,7 +12,7 @@
 #include "core/IniFile.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
-#include "gui/core/Umain.h"
+#include "gui/shell/Umain.h"
 
 class ShellHome {
   public:

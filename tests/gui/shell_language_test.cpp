@@ -9,9 +9,9 @@
 
 #include <set>
 
-#include "gui/core/CommandTable.h"
-#include "gui/core/Translate.h"
-#include "gui/core/Utips.h"
+#include "gui/shell/CommandTable.h"
+#include "gui/common/Translate.h"
+#include "gui/shell/Utips.h"
 #include "shell_fixture.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include <csignal>
 
 #include "core/Settings.h"
-#include "gui/core/BusyMode.h"
-#include "gui/core/SignalClose.h"
-#include "gui/core/ToolbarLayout.h"
-#include "gui/core/Usplash.h"
-#include "gui/core/Utoolbars.h"
+#include "gui/shell/BusyMode.h"
+#include "gui/shell/SignalClose.h"
+#include "gui/shell/ToolbarLayout.h"
+#include "gui/shell/Usplash.h"
+#include "gui/shell/Utoolbars.h"
 #include "shell_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
-#include "gui/core/Version.h"
+#include "gui/common/Version.h"
 
 namespace {
 // The extension of a name filter such as "Mavelo (*.mvo)": "mvo".

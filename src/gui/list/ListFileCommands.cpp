@@ -1,0 +1,187 @@
+#include "gui/list/ListFileCommands.h"
+
+#include <QAction>
+
+#include "core/FileSystem.h"
+#include "core/Log.h"
+#include "core/ProgramFolder.h"
+#include "core/Ulang.h"
+#include "gui/list/ScanProgress.h"
+#include "gui/shell/BusyMode.h"
+#include "gui/shell/Umain.h"
+#include "gui/list/AlbumGrid.h"
+#include "gui/common/AlbumMarks.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
+#include "gui/common/Prompts.h"
+#include "views/Catalogue.h"
+#include "views/ListFile.h"
+
+const char* const kListOpenFilters =
+    "All Mavelo (*.mvo *.cmo);;Mavelo (*.mvo);;Mavelo CD/DVD auto-launch (*.cmo)";
+const char* const kListSaveFilters = "Mavelo (*.mvo);;Mavelo CD/DVD auto-launch (*.cmo)";
+
+namespace {
+// The timing log never stops the operation it times.
+void TryWriteLog(const std::string& line) {
+    try {
+        WriteLog(line);
+    } catch (const std::exception&) {
+    }
+}
+}  // namespace
+
+template <typename Operation>
+auto TListFileCommands::WithProgress(Operation operation) {
+    TBusyGuard busy(main_.Busy());
+    TProgressGuard progress(progress_, TProgressDisplay::Bar);
+    return operation();
+}
+
+TListFileCommands::TListFileCommands(TListViews& views, TProgressDisplay& progress)
+    : QObject(&views), views_(views), main_(views.Main()), progress_(progress) {
+    connect(main_.Action("ActionFileLoad"), &QAction::triggered, this,
+            &TListFileCommands::ActionFileLoadExecute);
+    connect(main_.Action("ActionFileSave"), &QAction::triggered, this,
+            &TListFileCommands::ActionFileSaveExecute);
+    connect(main_.Action("ActionFileSaveAs"), &QAction::triggered, this,
+            &TListFileCommands::ActionFileSaveAsExecute);
+    connect(main_.Action("ActionFileClose"), &QAction::triggered, this,
+            &TListFileCommands::ActionFileCloseExecute);
+}
+
+bool TListFileCommands::SaveIfModified() {
+    if (!main_.ListModified) return true;
+    // Declining to name an unnamed list lets it go, as the user chose; a list
+    // whose write failed (the user was told) must not be replaced or closed.
+    return ActionFileSaveExecute() || main_.CurrentFile.empty();
+}
+
+void TListFileCommands::AskToCacheCovers() {
+    if (!CacheAllCovers) return;  // nothing could be done about it
+    bool needed;
+    {
+        TWaitCursor wait;
+        needed = CoversNeedCaching(main_.Catalogue.Directory, main_.Settings().CacheCovers);
+    }
+    if (needed && views_.Prompts().Confirm(QStr(LangText(
+                      "CacheCovers",
+                      "There are covers with no cached covers, do you want to cache them now ?"))))
+        CacheAllCovers();
+}
+
+bool TListFileCommands::ActionFileSaveExecute() {
+    if (main_.CurrentFile.empty()) return SaveAs(false);
+    AskToCacheCovers();
+    return SaveCurrentFile();
+}
+
+bool TListFileCommands::SaveCurrentFile() {
+    TCatalogue& catalogue = main_.Catalogue;
+    TSettings& settings = main_.Settings();
+    const TListSaveResult result = WithProgress(
+        [&] { return SaveListFile(catalogue, settings.CacheCoversQuality, settings.RecentFiles); });
+    if (settings.Log) TryWriteLog(LogLineSave(int(result.albums), result.elapsedMs));
+    if (!result.saved)
+        views_.Prompts().Error(QStr(LangText("CouldNotSaveList", "Could not save the list file")) +
+                               ' ' + QStr(catalogue.CurrentFile) + "\n" + QStr(result.error));
+    main_.RebuildRecentMenu();
+    views_.UpdateTitle();
+    return result.saved;
+}
+
+bool TListFileCommands::ActionFileSaveAsExecute() {
+    return SaveAs(false);
+}
+
+bool TListFileCommands::SaveAs(bool coversAsked) {
+    if (!coversAsked) AskToCacheCovers();
+    const QString path = views_.Prompts().SaveFileName(QStr(ProgramFolder()), kListSaveFilters);
+    if (path.isEmpty()) return false;
+    main_.CurrentFile = path.toStdString();
+    // The cover question was answered a moment ago: it is not asked twice.
+    return SaveCurrentFile();
+}
+
+void TListFileCommands::CloseList() {
+    views_.EmptyViews();
+    ::CloseList(main_.Catalogue);
+    ListReplaced();
+}
+
+void TListFileCommands::ListReplaced() {
+    views_.RefreshChoosers();
+    main_.RebuildRecentMenu();
+    views_.Resort();
+    views_.Page().Grid()->setFocus();
+}
+
+void TListFileCommands::ActionFileCloseExecute() {
+    if (SaveIfModified()) CloseList();
+}
+
+void TListFileCommands::ActionFileLoadExecute() {
+    if (!SaveIfModified()) return;
+    const QString path = views_.Prompts().OpenFileName(QStr(ProgramFolder()), kListOpenFilters);
+    if (path.isEmpty()) return;
+    LoadFile(path.toStdString());
+}
+
+void TListFileCommands::OpenRecentFile(const std::string& path) {
+    if (!FileExists(path)) return;  // it stays in the list
+    if (SaveIfModified()) LoadFile(path);
+}
+
+void TListFileCommands::LoadFile(const std::string& path) {
+    views_.EmptyViews();
+    ::CloseList(main_.Catalogue);
+    main_.CurrentFile = path;
+    LoadCurrentFile();
+}
+
+void TListFileCommands::OpenLastFile() {
+    const std::string last = main_.Settings().CurrentFile;
+    if (last.empty())
+        ListReplaced();
+    else
+        LoadFile(last);
+}
+
+void TListFileCommands::LoadCurrentFile() {
+    TCatalogue& catalogue = main_.Catalogue;
+    TSettings& settings = main_.Settings();
+    // A copy: opening starts by closing the list, which empties CurrentFile.
+    const std::string path = catalogue.CurrentFile;
+    int32_t quality = settings.CacheCoversQuality;
+    const TListLoadResult result =
+        WithProgress([&] { return OpenListFile(path, catalogue, quality, settings.RecentFiles); });
+    settings.CacheCoversQuality = quality;
+    catalogue.ListModified = false;
+    if (result.status != TListLoadStatus::Missing && settings.Log)
+        TryWriteLog(LogLineLoad(int(result.albums), result.elapsedMs));
+    ListReplaced();
+    ReportLoad(result);
+}
+
+void TListFileCommands::ReportLoad(const TListLoadResult& result) {
+    const QString file = QStr(main_.CurrentFile);
+    switch (result.status) {
+        case TListLoadStatus::WrongVersion:
+            views_.Prompts().Error(
+                QStr(LangText("IncorrectMvoFile", "Incorrect file format or version !")));
+            break;
+        case TListLoadStatus::Damaged:
+            views_.Prompts().Error(
+                QStr(LangText("DamagedMvoFile",
+                              "The list file is damaged; the albums before the damage were "
+                              "read:")) +
+                ' ' + QString::number(result.albums) + "\n" + file);
+            break;
+        case TListLoadStatus::Unreadable:
+            views_.Prompts().Error(QStr(LangText("CouldNotReadFile", "Could not read file")) + ' ' +
+                                   file + "\n" + QStr(result.error));
+            break;
+        default:
+            break;
+    }
+}

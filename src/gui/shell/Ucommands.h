@@ -1,0 +1,78 @@
+#pragma once
+// The main window's commands as Qt actions, made from the command table,
+// with the menu bar that shows them, the recent-file and language entries,
+// the sort check marks and the enabling rules.  What a command does is
+// connected by the window or subsystem that owns it:
+//   connect(commands.Action("ActionFileNew"), &QAction::triggered, ...).
+#include <QObject>
+#include <QString>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gui/shell/CommandTable.h"
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+// What the enabling rules look at.
+struct TCommandState {
+    bool hasFileName = false;        // CurrentFile is not empty
+    bool modified = false;           // ListModified
+    bool listOpen = false;           // R: at least one root directory
+    bool selectionChosen = false;    // S
+    bool selectionEditMode = false;  // E
+    bool hasAlbumRows = false;       // the album grid shows at least one album
+    bool albumCurrent = false;       // one of its album rows is current
+    bool trackCurrent = false;       // a track row is current
+};
+bool RuleEnables(TEnableRule rule, const TCommandState& state);
+
+class TCommands : public QObject {
+    Q_OBJECT
+  public:
+    // The actions are children of this object and are added to `window`, so
+    // their shortcuts work while the menu bar is hidden.
+    explicit TCommands(QWidget* window);
+
+    // The action of that name; nullptr when there is none.
+    QAction* Action(const QString& name) const;
+    const std::vector<QAction*>& Actions() const { return ordered_; }
+
+    void BuildMenuBar(QMenuBar* bar);
+    QMenu* Menu(const QString& name) const;
+    // The eight menu captions from the loaded language ("MenuFile" ...).
+    void TranslateMenus();
+
+    void ApplyStates(const TCommandState& state);
+
+    // ActionFileMRU1..7: visible for the first entries, captioned with the
+    // file name without its folder.
+    void ShowRecentFiles(const std::vector<std::string>& recentFiles);
+    // ActionEditLang1..25 from the language names (the first 25 only).
+    void ShowLanguages(const std::vector<std::string>& languages);
+    // Puts the mark on the language command at that position (from 1) after
+    // removing it from the first `count` ones; 0 marks none.
+    void CheckLanguage(int position, int count);
+    // The mark on "ActionList" + sortString when there is such a sort command.
+    void CheckSortOrder(const std::string& sortString);
+
+  signals:
+    void LanguageChosen(int position);  // from 1
+    void RecentFileChosen(int index);   // from 0
+    void SortOrderChosen(QAction* action);
+
+  private:
+    QAction* AddAction(const QString& name, const QString& caption);
+    void MakeTableCommands();
+    void MakeNumberedCommands(const QString& prefix, int count);
+    void FillMenu(QMenu* menu, const TMenuInfo& info);
+
+    QWidget* window_;
+    std::map<QString, QAction*> byName_;
+    std::vector<QAction*> ordered_;
+    std::vector<std::pair<QMenu*, const TMenuInfo*>> menus_;
+};
