@@ -1,5 +1,7 @@
 #include "core/FileSystem.h"
 
+#include "core/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -85,25 +87,21 @@ namespace {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) ThrowFileError("Cannot open", path);
+    TFileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsOpen()) ThrowFileError("Cannot open", path);
     std::string data;
     struct stat st {};
-    if (fstat(fd, &st) == 0 && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+    if (fstat(fd.Get(), &st) == 0 && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
     char chunk[65536];
     for (;;) {
-        ssize_t n = read(fd, chunk, sizeof chunk);
+        ssize_t n = read(fd.Get(), chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
-            int saved = errno;
-            close(fd);
-            errno = saved;
             ThrowFileError("Cannot read", path);
         }
         if (n == 0) break;
         data.append(chunk, static_cast<size_t>(n));
     }
-    close(fd);
     return data;
 }
 
@@ -117,32 +115,27 @@ void ReplaceFileContents(const std::string& path, std::string_view data) {
     struct stat st {};
     if (stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
 
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-    if (fd < 0) ThrowFileError("Cannot create", temp);
+    TFileDescriptor fd(open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
+    if (!fd.IsOpen()) ThrowFileError("Cannot create", temp);
     auto fail = [&](const char* what) {
+        fd.Reset();
         int saved = errno;
-        close(fd);
         unlink(temp.c_str());
         errno = saved;
         ThrowFileError(what, path);
     };
     size_t done = 0;
     while (done < data.size()) {
-        ssize_t n = write(fd, data.data() + done, data.size() - done);
+        ssize_t n = write(fd.Get(), data.data() + done, data.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             fail("Cannot write");
         }
         done += static_cast<size_t>(n);
     }
-    if (fsync(fd) != 0) fail("Cannot write");
-    fchmod(fd, mode);  // the umask may have narrowed the bits given to open
-    if (close(fd) != 0) {
-        int saved = errno;
-        unlink(temp.c_str());
-        errno = saved;
-        ThrowFileError("Cannot write", path);
-    }
+    if (fsync(fd.Get()) != 0) fail("Cannot write");
+    fchmod(fd.Get(), mode);  // the umask may have narrowed the bits given to open
+    if (!fd.Close()) fail("Cannot write");
     if (rename(temp.c_str(), path.c_str()) != 0) {
         int saved = errno;
         unlink(temp.c_str());

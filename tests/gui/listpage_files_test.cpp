@@ -11,15 +11,15 @@
 
 #include "collection/UIo.h"
 #include "core/PumpEvents.h"
+#include "gui/list/AlbumGrid.h"
 #include "gui/list/CdCommands.h"
 #include "gui/list/ListFileCommands.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
 #include "gui/list/ScanCommands.h"
 #include "gui/list/Urootdirs.h"
 #include "gui/shell/BusyMode.h"
 #include "gui/shell/SignalClose.h"
-#include "gui/list/AlbumGrid.h"
-#include "gui/list/ListPage.h"
-#include "gui/list/ListViews.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
@@ -28,7 +28,7 @@ class ListPageFilesTest : public ListPageTestCase {
     Q_OBJECT
 
   private:
-    TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    TCatalogue& Catalogue() { return ui_.Catalogue(); }
     TListPage& Page() { return ui_.List().Views().Page(); }
     // A scanned list of the small collection, saved as `name` in the home folder.
     std::string SavedList(const std::string& name) {
@@ -53,7 +53,7 @@ class ListPageFilesTest : public ListPageTestCase {
         ui_.List().Files().LoadFile(path);
         QCOMPARE(ui_.prompts->errors, QStringList({"Incorrect file format or version !"}));
         QCOMPARE(Catalogue().Albums().Count(), size_t(0));
-        QCOMPARE(ui_.window->CurrentFile, path);  // the next start tries it again
+        QCOMPARE(ui_.Catalogue().CurrentFile, path);  // the next start tries it again
     }
 
     void damagedListKeepsWhatWasReadAndSaysSoOnce() {
@@ -67,7 +67,7 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(ui_.prompts->errors[0].contains(QString::number(read)));
         QVERIFY(ui_.prompts->errors[0].contains(QString::fromStdString(path)));
         QCOMPARE(Page().AlbumRows(), int(read));
-        QVERIFY(!ui_.window->ListModified);
+        QVERIFY(!ui_.Catalogue().ListModified);
     }
 
     void failedSaveNamesTheFileAndKeepsTheListModified() {
@@ -77,8 +77,8 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(!ui_.List().Files().ActionFileSaveExecute());
         QCOMPARE(ui_.prompts->errors.size(), 1);
         QVERIFY(ui_.prompts->errors[0].contains(QString::fromStdString(path)));
-        QVERIFY(ui_.window->ListModified);
-        QVERIFY(ui_.window->windowTitle().endsWith(" *"));
+        QVERIFY(ui_.Catalogue().ListModified);
+        QVERIFY(ui_.Window().windowTitle().endsWith(" *"));
     }
 
     // Close, load, a recent file, a new list and a disc all save a modified
@@ -96,17 +96,17 @@ class ListPageFilesTest : public ListPageTestCase {
         Page().SetCurrentRow(1);
         ui_.List().Scans().ActionAlbumRemoveExecute();  // confirmed
         const std::string unwritable = home_->Dir() / "missing-folder/cat.mvo";
-        ui_.window->CurrentFile = unwritable;
+        ui_.Catalogue().CurrentFile = unwritable;
         ui_.prompts->openFile = QString::fromStdString(other);
         TListFileCommands& files = ui_.List().Files();
-        if (command == "close") ui_.window->Action("ActionFileClose")->trigger();
-        if (command == "load") ui_.window->Action("ActionFileLoad")->trigger();
+        if (command == "close") ui_.Window().Action(TCommandId::FileClose)->trigger();
+        if (command == "load") ui_.Window().Action(TCommandId::FileLoad)->trigger();
         if (command == "recent") files.OpenRecentFile(other);
         if (command == "new") ui_.List().Scans().NewList({root_});
         if (command == "disc") QVERIFY(!ui_.List().Cd().OpenCd(root_));
         QCOMPARE(ui_.prompts->errors.size(), 1);
-        QCOMPARE(ui_.window->CurrentFile, unwritable);
-        QVERIFY(ui_.window->ListModified);
+        QCOMPARE(ui_.Catalogue().CurrentFile, unwritable);
+        QVERIFY(ui_.Catalogue().ListModified);
         QCOMPARE(Page().AlbumRows(), 5);
     }
 
@@ -117,10 +117,10 @@ class ListPageFilesTest : public ListPageTestCase {
         Page().SetCurrentRow(1);
         ui_.List().Scans().ActionAlbumRemoveExecute();  // confirmed
         QCOMPARE(Page().AlbumRows(), 5);
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
         ui_.prompts->openFile = QString::fromStdString(second);
-        ui_.window->Action("ActionFileLoad")->trigger();
-        QCOMPARE(ui_.window->CurrentFile, second);
+        ui_.Window().Action(TCommandId::FileLoad)->trigger();
+        QCOMPARE(ui_.Catalogue().CurrentFile, second);
         QCOMPARE(Page().AlbumRows(), 6);
         ui_.List().Files().LoadFile(first);
         QCOMPARE(Page().AlbumRows(), 5);  // the removal was saved
@@ -130,9 +130,9 @@ class ListPageFilesTest : public ListPageTestCase {
     void closingTheWindowSavesTheModifiedList() {
         const std::string path = SavedList("cat.mvo");
         ui_.List().Views().ChangeStatusOfAll();  // current album 0 -> all albums 1
-        QVERIFY(ui_.window->ListModified);
-        ui_.window->close();
-        ui_.window.reset();
+        QVERIFY(ui_.Catalogue().ListModified);
+        ui_.Window().close();
+        ui_.app.reset();
         TCatalogue reloaded;
         int32_t quality = 0;
         std::vector<std::string> recent;
@@ -159,23 +159,23 @@ class ListPageFilesTest : public ListPageTestCase {
         QFETCH(bool, closes);
         QFETCH(int, questions);
         ui_.List().Scans().NewList({root_});
-        ui_.window->CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
-        QVERIFY(ui_.window->ListModified);
+        ui_.Catalogue().CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
+        QVERIFY(ui_.Catalogue().ListModified);
         ui_.prompts->questions.clear();
         ui_.prompts->confirmAnswers = {answer};
-        if (bySignal) ui_.window->setProperty(kClosingBySignal, true);
-        QCOMPARE(ui_.window->close(), closes);
+        if (bySignal) ui_.Window().setProperty(kClosingBySignal, true);
+        QCOMPARE(ui_.Window().close(), closes);
         QCOMPARE(ui_.prompts->errors.size(), 1);
         QCOMPARE(ui_.prompts->questions.size(), questions);
         if (!closes) {
-            QVERIFY(ui_.window->ListModified);
+            QVERIFY(ui_.Catalogue().ListModified);
             QCOMPARE(Page().AlbumRows(), 6);
         }
     }
 
     void statusClickCyclesWithoutMarkingTheList() {
         SavedList("cat.mvo");
-        QVERIFY(!ui_.window->ListModified);
+        QVERIFY(!ui_.Catalogue().ListModified);
         TAlbumGrid* grid = Page().Grid();
         const QRect cell = grid->visualRect(grid->model()->index(2, 2));
         const Tm3u* album = Catalogue().View.Albums()[2];
@@ -183,7 +183,7 @@ class ListPageFilesTest : public ListPageTestCase {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
             QCOMPARE(album->Status, expected);
         }
-        QVERIFY(!ui_.window->ListModified);
+        QVERIFY(!ui_.Catalogue().ListModified);
         QCOMPARE(Page().CurrentRow(), 2);
     }
 
@@ -194,7 +194,7 @@ class ListPageFilesTest : public ListPageTestCase {
             dialog.AddDirectory();
             dialog.Ok();
         });
-        ui_.window->Action("ActionFileNew")->trigger();
+        ui_.Window().Action(TCommandId::FileNew)->trigger();
         QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
         QCOMPARE(Page().AlbumRows(), 6);
     }
@@ -204,18 +204,18 @@ class ListPageFilesTest : public ListPageTestCase {
         int ticksWhileBusy = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, this, [&] {
-            if (ui_.window->Busy().IsBusy()) ++ticksWhileBusy;
+            if (ui_.Window().Busy().IsBusy()) ++ticksWhileBusy;
         });
         timer.start(0);
         ui_.List().Scans().NewList({root_});
         timer.stop();
         SetPumpEventsHook({});
         QVERIFY(ticksWhileBusy > 0);
-        QVERIFY(!ui_.window->Busy().IsBusy());
+        QVERIFY(!ui_.Window().Busy().IsBusy());
         // The root and its eight folders; the count stays after the scan.
-        QCOMPARE(ui_.window->findChild<QLabel*>("StatusScan")->text(),
+        QCOMPARE(ui_.Window().findChild<QLabel*>("StatusScan")->text(),
                  QString("10 scanned directories"));
-        QCOMPARE(ui_.window->findChild<QLabel*>("StatusText")->text(),
+        QCOMPARE(ui_.Window().findChild<QLabel*>("StatusText")->text(),
                  QString::fromStdString(Catalogue().View.Albums()[0]->PlaylistPath));
     }
 
@@ -228,12 +228,12 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(ui_.List().Files().ActionFileSaveExecute());
         ui_.List().Files().CloseList();
         QVERIFY(ui_.List().Cd().OpenCd(disc));
-        QCOMPARE(ui_.window->CurrentFile, disc + "/cat.cmo");
+        QCOMPARE(ui_.Catalogue().CurrentFile, disc + "/cat.cmo");
         QCOMPARE(Page().AlbumRows(), 6);
         // ...one without is scanned into a new list that has no file name.
         QVERIFY(ui_.List().Cd().OpenCd(root_));
-        QVERIFY(ui_.window->CurrentFile.empty());
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().CurrentFile.empty());
+        QVERIFY(ui_.Catalogue().ListModified);
         QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
         QCOMPARE(Page().AlbumRows(), 6);
         // A disc without albums changes nothing.
@@ -257,8 +257,8 @@ class ListPageFilesTest : public ListPageTestCase {
         const std::string empty = home_->Dir().Folder("empty");
         ui_.List().Scans().NewList({empty});
         QCOMPARE(ui_.prompts->informed, QStringList({"No album found !"}));
-        QVERIFY(ui_.window->ListModified);
-        QVERIFY(ui_.window->CurrentFile.empty());
+        QVERIFY(ui_.Catalogue().ListModified);
+        QVERIFY(ui_.Catalogue().CurrentFile.empty());
     }
 
     void rootDialogModes() {

@@ -13,10 +13,10 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "gui/list/ScanCommands.h"
 #include "gui/list/AlbumGrid.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
+#include "gui/list/ScanCommands.h"
 #include "gui/list/SearchCommands.h"
 #include "gui/list/Ufilter.h"
 #include "gui/list/Ufilteradd.h"
@@ -28,7 +28,7 @@ class ListPageWindowsTest : public ListPageTestCase {
     Q_OBJECT
 
   private:
-    TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    TCatalogue& Catalogue() { return ui_.Catalogue(); }
     TListViews& Views() { return ui_.List().Views(); }
     TListPage& Page() { return Views().Page(); }
     TFormFilter& Filter() { return Views().FormFilter(); }
@@ -44,7 +44,7 @@ class ListPageWindowsTest : public ListPageTestCase {
   private slots:
     void init() {
         QVERIFY(StartOnCollection(true));
-        ui_.window->ListModified = false;
+        ui_.Catalogue().ListModified = false;
     }
     void cleanup() { Finish(); }
 
@@ -71,7 +71,7 @@ class ListPageWindowsTest : public ListPageTestCase {
             form.EditString()->setText("live");
             form.accept();
         });
-        ui_.window->Action("ActionEditNext")->trigger();
+        ui_.Window().Action(TCommandId::EditNext)->trigger();
         QCOMPARE(Page().CurrentRow(), 2);
         // All four boxes unchecked: nothing can match, at once.
         QTimer::singleShot(0, &form, [this, &form] {
@@ -80,13 +80,13 @@ class ListPageWindowsTest : public ListPageTestCase {
                 Box(&form, name)->setChecked(false);
             form.accept();
         });
-        ui_.window->Action("ActionEditSearch")->trigger();
+        ui_.Window().Action(TCommandId::EditSearch)->trigger();
         QCOMPARE(ui_.prompts->informed.size(), 1);
         QTimer::singleShot(0, &form, [this, &form] {
             QVERIFY(Box(&form, "CheckBoxSong")->isChecked());
             form.reject();
         });
-        ui_.window->Action("ActionEditSearch")->trigger();
+        ui_.Window().Action(TCommandId::EditSearch)->trigger();
     }
 
     void presetsOfTheFilterWindow() {
@@ -100,7 +100,7 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(presets.Count(), size_t(2));
         QCOMPARE(presets.Presets[0].Name, std::string("New preferences"));
         QCOMPARE(presets.ChosenIndex, 1);
-        QVERIFY(!ui_.window->ListModified);  // New only changes the presets
+        QVERIFY(!ui_.Catalogue().ListModified);  // New only changes the presets
 
         filter.Apply();
         // Both presets equal the applied filter: the box shows the later one.
@@ -124,7 +124,7 @@ class ListPageWindowsTest : public ListPageTestCase {
         filter.LoadFilterFile(file);
         QCOMPARE(presets.Count(), size_t(2));
         QCOMPARE(Page().AlbumRows(), 4);
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
 
         // A damaged file changes nothing and says why.
         home_->Dir().File("bad.mvf", std::string("\x01\x00", 2));
@@ -149,32 +149,32 @@ class ListPageWindowsTest : public ListPageTestCase {
     }
 
     void selectionCommands() {
-        QAction* create = ui_.window->Action("ActionSelectionNew");
+        QAction* create = ui_.Window().Action(TCommandId::SelectionNew);
         create->trigger();
         create->trigger();
         create->trigger();
         QCOMPARE(Views().SelectionBox().currentText(), QString("New selection 2"));
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
 
         // A change of letter case alone is refused; another name is taken.
         ChooseSelection("New selection");
         ui_.prompts->textAnswers = {QString("NEW SELECTION 1"), QString("Car")};
-        ui_.window->Action("ActionSelectionRename")->trigger();
+        ui_.Window().Action(TCommandId::SelectionRename)->trigger();
         QCOMPARE(Views().SelectionBox().currentText(), QString("New selection"));
-        ui_.window->Action("ActionSelectionRename")->trigger();
+        ui_.Window().Action(TCommandId::SelectionRename)->trigger();
         QCOMPARE(Views().SelectionBox().currentText(), QString("Car"));
 
         // In the edit mode, add all; then a filter keeps the selection chosen.
-        ui_.window->Action("ActionSelectionEdit")->trigger();
-        QVERIFY(ui_.window->Action("ActionSelectionAddAll")->isEnabled());
-        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        ui_.Window().Action(TCommandId::SelectionEdit)->trigger();
+        QVERIFY(ui_.Window().Action(TCommandId::SelectionAddAll)->isEnabled());
+        ui_.Window().Action(TCommandId::SelectionAddAll)->trigger();
         QCOMPARE(Views().ChosenSelection()->Count(), size_t(6));
         Filter().Memo(TPickField::Artist)->setPlainText("queen");
         Filter().Apply();
         QCOMPARE(Views().SelectionBox().currentText(), QString("Car"));
         QCOMPARE(Page().AlbumRows(), 2);
         // Add all again with a member current: the shown albums leave, the hidden stay.
-        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        ui_.Window().Action(TCommandId::SelectionAddAll)->trigger();
         QCOMPARE(Views().ChosenSelection()->Count(), size_t(4));
 
         // Choosing a selection removes the filter and leaves the edit mode,
@@ -183,17 +183,17 @@ class ListPageWindowsTest : public ListPageTestCase {
         ChooseSelection("Car");
         QCOMPARE(refills.count(), 1);
         QVERIFY(Catalogue().Filters.Applied.IsEmpty());
-        QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isChecked());
+        QVERIFY(!ui_.Window().Action(TCommandId::SelectionEdit)->isChecked());
         QCOMPARE(Page().AlbumRows(), 4);
         QCOMPARE(Views().FilterBox().currentIndex(), 0);
 
         ui_.prompts->confirmAnswers = {false, true};
-        ui_.window->Action("ActionSelectionRemove")->trigger();
+        ui_.Window().Action(TCommandId::SelectionRemove)->trigger();
         QCOMPARE(Catalogue().Selections.Count(), size_t(3));
-        ui_.window->Action("ActionSelectionRemove")->trigger();
+        ui_.Window().Action(TCommandId::SelectionRemove)->trigger();
         QCOMPARE(Catalogue().Selections.Count(), size_t(2));
         QCOMPARE(Views().SelectionBox().currentIndex(), 0);
-        QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isEnabled());
+        QVERIFY(!ui_.Window().Action(TCommandId::SelectionEdit)->isEnabled());
     }
 
     void keyboardOnTheGrid() {
@@ -205,8 +205,8 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(Page().CurrentRow(), 5);
         QTest::keyClick(grid, Qt::Key_T);
         QCOMPARE(Page().CurrentRow(), 4);  // wrapped
-        QSignalSpy play(ui_.window->Action("ActionPlaylistPlayAlbum"), &QAction::triggered);
-        QSignalSpy add(ui_.window->Action("ActionPlaylistAddAlbum"), &QAction::triggered);
+        QSignalSpy play(ui_.Window().Action(TCommandId::PlaylistPlayAlbum), &QAction::triggered);
+        QSignalSpy add(ui_.Window().Action(TCommandId::PlaylistAddAlbum), &QAction::triggered);
         QTest::keyClick(grid, Qt::Key_Return);
         QTest::keyClick(grid, Qt::Key_Space, Qt::ControlModifier);
         QCOMPARE(play.count(), 1);
@@ -220,17 +220,17 @@ class ListPageWindowsTest : public ListPageTestCase {
     }
 
     void shortcutsReachTheirCommands() {
-        ui_.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(ui_.window.get()));
-        QTest::keyClick(ui_.window.get(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        ui_.Window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&ui_.Window()));
+        QTest::keyClick(&ui_.Window(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(Page().TreeShown());
-        QVERIFY(ui_.window->Action("ActionListTree")->isChecked());
-        QTest::keyClick(ui_.window.get(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(ui_.Window().Action(TCommandId::ListTree)->isChecked());
+        QTest::keyClick(&ui_.Window(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(!Page().TreeShown());
-        QTest::keyClick(ui_.window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&ui_.Window(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(Filter().isVisible());
         // The menu bar keeps its letters for choosing a menu.
-        QMenuBar* bar = ui_.window->menuBar();
+        QMenuBar* bar = ui_.Window().menuBar();
         bar->setFocus();
         const int row = Page().CurrentRow();
         QTest::keyClick(bar, Qt::Key_T);
@@ -245,11 +245,11 @@ class ListPageWindowsTest : public ListPageTestCase {
                           "Global.NoSelection=* Aucune *\n"
                           "Global.NoFilter=* Aucun filtre *\n");
         ListLanguageFilesIn({home_->Dir().Path() + "/"});
-        ui_.window->SetLanguage("Test", true);
+        ui_.Window().SetLanguage("Test", true);
         QCOMPARE(Filter().findChild<QPushButton*>("SpeedButtonClear")->text(), QString("Effacer"));
         QCOMPARE(ui_.List().Search().Form().findChild<QPushButton*>("ButtonOk")->text(),
                  QString("Chercher"));
-        QCOMPARE(ui_.window->findChild<QLabel*>("LabelAlbums")->text(), QString("ALBUMS"));
+        QCOMPARE(ui_.Window().findChild<QLabel*>("LabelAlbums")->text(), QString("ALBUMS"));
         QCOMPARE(Views().SelectionBox().itemText(0), QString("* Aucune *"));
         QCOMPARE(Views().FilterBox().itemText(0), QString("* Aucun filtre *"));
     }

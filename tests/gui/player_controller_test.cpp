@@ -19,6 +19,7 @@
 #include "gui/player/QueueGrid.h"
 #include "gui/player/Uslidecover.h"
 #include "gui/player/spectrum.h"
+#include "player_rig.h"
 
 namespace {
 std::string Fixture(const std::string& name) {
@@ -64,9 +65,8 @@ class PlayerControllerTest : public QObject {
     Q_OBJECT
   private:
     TFakeAlbums albums;
-    std::unique_ptr<QWidget> window;
+    std::unique_ptr<TPlayerRig> rig;
     TPlayerController* player = nullptr;
-    QStringList errors;
 
     TQueueGrid* Grid() const { return player->Panel()->Grid(); }
     QString TimeText() const { return player->Panel()->TimeLabel()->text(); }
@@ -75,22 +75,20 @@ class PlayerControllerTest : public QObject {
     void init() {
         qputenv("SDL_AUDIODRIVER", "dummy");
         albums = TFakeAlbums();
-        errors.clear();
-        window = std::make_unique<QWidget>();
-        player = new TPlayerController(albums, {}, window.get());
-        player->ShowError = [this](const QString& text, const QString&) { errors << text; };
+        rig = std::make_unique<TPlayerRig>(albums);
+        player = rig->player;
         TSettings settings;
         settings.OutputType = TSoundSystem::OutputTypeOf("dummy");
-        player->InitSound(settings);
+        QVERIFY(player->InitSound(settings).empty());
         QVERIFY(player->Sound().Available());
         player->Start();
     }
-    void cleanup() { window.reset(); }
+    void cleanup() { rig.reset(); }
 
     void playAlbumFillsTheQueueAndCountsOnePlay() {
         auto album = MakeAlbum({"tone.wav", "tone.ogg"});
         albums.current = album.get();
-        player->Action("ActionPlaylistPlayAlbum")->trigger();
+        player->Action(TCommandId::PlaylistPlayAlbum)->trigger();
         QCOMPARE(player->Queue().Count(), 2);
         QCOMPARE(player->Queue().Current, 0);
         QCOMPARE(Grid()->SelectedRow(), 1);
@@ -111,7 +109,7 @@ class PlayerControllerTest : public QObject {
         Tm3u album(dir / "a.m3u");
         album.AddTrack(dir / "missing.mp3", false);  // duration 0: measured, and missing
         albums.current = &album;
-        player->Action("ActionPlaylistAddAlbum")->trigger();
+        player->Action(TCommandId::PlaylistAddAlbum)->trigger();
         QCOMPARE(player->Queue().Count(), 0);
         QCOMPARE(album.PlayCount, 0);
         QCOMPARE(albums.modified, 0);
@@ -133,9 +131,10 @@ class PlayerControllerTest : public QObject {
     }
 
     void emptyQueueCommandsChangeNothing() {
-        for (const char* name : {"ActionPlaylistPlay", "ActionPlaylistNext", "ActionPlaylistPrev",
-                                 "ActionPlaylistPause", "ActionPlaylistStop"})
-            player->Action(name)->trigger();
+        using C = TCommandId;
+        for (C id :
+             {C::PlaylistPlay, C::PlaylistNext, C::PlaylistPrev, C::PlaylistPause, C::PlaylistStop})
+            player->Action(id)->trigger();
         QCOMPARE(player->Queue().Current, -1);
         QCOMPARE(TimeText(), QString("0:00 / 0:00"));
         QCOMPARE(player->Panel()->BitrateLabel()->text(), QString("- kb"));
@@ -143,16 +142,16 @@ class PlayerControllerTest : public QObject {
 
     void jumpAsksForThePlayingAlbumOrSaysWhy() {
         player->JumpToPlayingAlbum();
-        QCOMPARE(errors, QStringList{"No album is currently playing !"});
+        QCOMPARE(rig->prompts.errors, QStringList{"No album is currently playing !"});
         auto album = MakeAlbum({"tone.ogg"});
         albums.current = album.get();
         player->PlayAlbum();
         player->JumpToPlayingAlbum();
         QCOMPARE(albums.asked, std::string("Artist|Album|Rock|2001"));
-        QCOMPARE(errors.size(), 1);
+        QCOMPARE(rig->prompts.errors.size(), 1);
         albums.found = false;
         player->JumpToPlayingAlbum();
-        QCOMPARE(errors.last(), QString("I could not find the album"));
+        QCOMPARE(rig->prompts.errors.last(), QString("I could not find the album"));
     }
 
     void clickInTheMiddleOfTheProgressBarSeeksHalfWay() {
@@ -181,13 +180,12 @@ class PlayerControllerTest : public QObject {
     }
 
     void savedVolumeReachesTheQueueEvenAtTheSliderStart() {
-        QWidget owner;
-        TPlayerController fresh(albums, {}, &owner);
-        fresh.ShowError = [](const QString&, const QString&) {};  // the dummy output is taken
+        TPlayerRig rig2(albums);
+        TPlayerController& fresh = *rig2.player;
         TSettings settings;
         settings.OutputType = TSoundSystem::OutputTypeOf("dummy");
-        settings.Volume = 128;  // where the slider starts
-        fresh.InitSound(settings);
+        settings.Volume = 128;            // where the slider starts
+        (void)fresh.InitSound(settings);  // the dummy output is taken
         QCOMPARE(fresh.Queue().Volume, 128);
     }
 
@@ -199,7 +197,7 @@ class PlayerControllerTest : public QObject {
         player->Panel()->ShuffleButton()->setChecked(true);
         QVERIFY(player->Queue().Shuffle);
         Grid()->SelectRange(2, 3);
-        player->Action("ActionPlaylistTrackUp")->trigger();
+        player->Action(TCommandId::PlaylistTrackUp)->trigger();
         QVERIFY(!player->Queue().Shuffle);
         QVERIFY(!player->Panel()->ShuffleButton()->isChecked());
         QCOMPARE(Grid()->Model().index(0, 2).data().toString(), QString("tone.ogg"));
@@ -207,11 +205,11 @@ class PlayerControllerTest : public QObject {
         int top = 0, bottom = 0;
         QVERIFY(Grid()->SelectedRange(top, bottom));
         QCOMPARE(std::make_pair(top, bottom), std::make_pair(1, 2));
-        player->Action("ActionPlaylistTrackUp")->trigger();  // already at the top
+        player->Action(TCommandId::PlaylistTrackUp)->trigger();  // already at the top
         QCOMPARE(Grid()->Model().index(0, 2).data().toString(), QString("tone.ogg"));
 
         Grid()->SelectRow(2);
-        player->Action("ActionPlaylistRemoveTrack")->trigger();
+        player->Action(TCommandId::PlaylistRemoveTrack)->trigger();
         QCOMPARE(player->Queue().Count(), 2);
         QCOMPARE(Grid()->Model().index(1, 2).data().toString(), QString("tone.wav"));
     }
@@ -221,7 +219,7 @@ class PlayerControllerTest : public QObject {
         album->Tracks[0].Artist.clear();
         albums.current = album.get();
         player->PlayAlbum();
-        QAction* show = player->Action("ActionPlaylistRemoteCommander");
+        QAction* show = player->Action(TCommandId::PlaylistRemoteCommander);
         show->setChecked(true);
         TFormRemoteCommander* remote = player->Remote();
         QVERIFY(remote->isVisible());

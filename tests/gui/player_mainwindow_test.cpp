@@ -6,12 +6,12 @@
 #include <QAction>
 
 #include "collection/Um3u_obj.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
 #include "gui/list/ScanCommands.h"
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/QueueGrid.h"
-#include "gui/list/ListPage.h"
-#include "gui/list/ListViews.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 
@@ -22,7 +22,7 @@ class PlayerMainWindowTest : public QObject {
     ListWindowUnderTest ui_;
 
     TListPage& Page() const { return ui_.List().Views().Page(); }
-    TPlayerController& Player() const { return ui_.window->Player(); }
+    TPlayerController& Player() const { return ui_.app->Player(); }
     Tm3u* AlbumTitled(const std::string& title) const {
         const TViewList& view = ui_.List().Views().Catalogue().View;
         for (size_t row = 0; row < view.Count(); ++row)
@@ -37,10 +37,10 @@ class PlayerMainWindowTest : public QObject {
         WriteCollection(home_->Dir(), "music", SmallCollection());
         QVERIFY(ui_.Start());
         ui_.List().Scans().NewList({home_->Dir() / "music"});
-        ui_.window->ListModified = false;
+        ui_.Catalogue().ListModified = false;
     }
     void cleanup() {
-        ui_.window.reset();
+        ui_.app.reset();
         home_.reset();
     }
 
@@ -51,14 +51,14 @@ class PlayerMainWindowTest : public QObject {
         // unmeasured (they then simply do not start).
         for (auto& entry : help->Tracks) entry.object->Duration = 1000;
         Page().SetCurrentAlbum(help);
-        ui_.window->Action("ActionPlaylistPlayAlbum")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistPlayAlbum)->trigger();
         const TPlayList& queue = Player().Queue();
         QCOMPARE(queue.Count(), 2);
         QCOMPARE(queue.Song(0).Track.Title, std::string("Help!"));
         QCOMPARE(queue.Song(1).Track.Title, std::string("Yesterday"));
         QCOMPARE(help->PlayCount, 1);
         QVERIFY(!help->LastPlayed.empty());
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
         QCOMPARE(Player().Panel()->Grid()->Model().rowCount(), 2);
     }
 
@@ -67,13 +67,13 @@ class PlayerMainWindowTest : public QObject {
         // Mark a song started as if it played.
         Page().SetCurrentAlbum(gold);
         for (auto& entry : gold->Tracks) entry.object->Duration = 1000;
-        ui_.window->Action("ActionPlaylistAddAlbum")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistAddAlbum)->trigger();
         QCOMPARE(Player().Queue().Count(), 2);
         Player().Queue().Song(0).Started = true;
 
         Page().SetCurrentAlbum(AlbumTitled("Live"));
         QCOMPARE(Page().CurrentAlbum()->Album, std::string("Live"));
-        ui_.window->Action("ActionPlaylistJump")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistJump)->trigger();
         QCOMPARE(Page().CurrentAlbum(), gold);
         Player().Queue().Song(0).Started = false;
     }
@@ -81,10 +81,10 @@ class PlayerMainWindowTest : public QObject {
     void queueIsSavedAtExitAndReadAtTheNextStart() {
         Page().SetCurrentAlbum(AlbumTitled("Abbey Road"));
         for (auto& entry : Page().CurrentAlbum()->Tracks) entry.object->Duration = 1000;
-        ui_.window->Action("ActionPlaylistAddAlbum")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistAddAlbum)->trigger();
         ui_.prompts->confirmAnswers = {false};  // do not save the list
-        ui_.window->close();
-        ui_.window.reset();
+        ui_.Window().close();
+        ui_.app.reset();
         QVERIFY(FileExists(home_->Dir() / "mavelo.els"));
         QVERIFY(ui_.Start());
         QCOMPARE(Player().Queue().Count(), 2);

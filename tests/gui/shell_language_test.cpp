@@ -9,8 +9,8 @@
 
 #include <set>
 
-#include "gui/shell/CommandTable.h"
 #include "gui/common/Translate.h"
+#include "gui/shell/CommandTable.h"
 #include "gui/shell/Utips.h"
 #include "shell_fixture.h"
 
@@ -31,9 +31,9 @@ QString ButtonText(QWidget* window, const char* name) {
 class ShellLanguageTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ShellHome> home_;
-    std::unique_ptr<TFormMain> window_;
+    MainUnderTest window_{nullptr};
 
-    TFormMain& Window() { return *window_; }
+    TFormMain& Window() { return *window_.get(); }
     void Start() {
         window_ = StartMainWindow();
         QVERIFY(window_);
@@ -58,15 +58,14 @@ class ShellLanguageTest : public QObject {
                              "FormTip.Caption=Astuces\n"
                              "tips.1=Premier conseil\n");
         Start();
-        Window().Action(QString("ActionEditLang%1").arg(MenuPosition("Zzlang")))->trigger();
+        Window().Commands().LanguageAction(MenuPosition("Zzlang"))->trigger();
         QCOMPARE(Window().Commands().Menu("MenuFile")->title(), QString("&Fichier"));
         QCOMPARE(Window().windowTitle(), QString("Mavelo v1.00.01 [Aucun fichier]"));
         QCOMPARE(ButtonText(&Window().FormTip(), "SpeedButtonNext"), QString("Suivant"));
         QCOMPARE(Window().FormTip().windowTitle(), QString("Astuces"));
         QCOMPARE(Window().TipsList(), std::vector<std::string>{"Premier conseil"});
         QCOMPARE(CurrentLanguage(), std::string("Zzlang"));
-        QVERIFY(
-            Window().Action(QString("ActionEditLang%1").arg(MenuPosition("Zzlang")))->isChecked());
+        QVERIFY(Window().Commands().LanguageAction(MenuPosition("Zzlang"))->isChecked());
     }
 
     void storedLanguageIsAppliedAtTheFirstActivation() {
@@ -82,7 +81,7 @@ class ShellLanguageTest : public QObject {
         home_->WriteLanguage("Zzlang", "FormMain.ActionFileNew.Caption=&Nouvelle liste\n");
         Start();
         Window().SetLanguage("Zzlang", true);
-        QAction* command = Window().Action("ActionFileNew");
+        QAction* command = Window().Action(TCommandId::FileNew);
         QCOMPARE(command->text(), QString("&Nouvelle liste"));
         QCOMPARE(command->toolTip(), QString("Nouvelle liste"));
         auto* button = Window().findChild<QToolButton*>("ToolButtonFileNew");
@@ -158,7 +157,7 @@ class ShellLanguageTest : public QObject {
         QCOMPARE(CurrentLanguage(), std::string("Zza"));
         QCOMPARE(Window().Commands().Menu("MenuFile")->title(), QString("F1"));
         for (int i = 1; i <= kLanguageCommands; ++i)
-            QVERIFY(!Window().Action(QString("ActionEditLang%1").arg(i))->isChecked());
+            QVERIFY(!Window().Commands().LanguageAction(i)->isChecked());
     }
 
     void linesOfTheMainWindowDoNotReachItsDialogs() {

@@ -53,9 +53,9 @@ class ShellMainWindowTest : public QObject {
     void firstStartWithoutSettingsWritesEveryKeyWithItsDefault() {
         ShellHome home;
         {
-            TFormMain window;
-            QCOMPARE(window.size(), QSize(800, 600));
-            window.close();
+            MainUnderTest window;
+            QCOMPARE(window->size(), QSize(800, 600));
+            window->close();
         }
         const TIniFile written = home.Ini();
         TIniFile expected;
@@ -79,10 +79,10 @@ class ShellMainWindowTest : public QObject {
         ShellHome home;
         home.Dir().File("mavelo.ini", "[Window]\nShowSplashScreen=2\nWidth=abc\n");
         {
-            TFormMain window;
+            MainUnderTest window;
             QVERIFY(!SplashShown());
-            QCOMPARE(window.width(), 800);
-            window.close();
+            QCOMPARE(window->width(), 800);
+            window->close();
         }
         QCOMPARE(home.Ini().ReadString("Window", "ShowSplashScreen", ""), std::string("0"));
     }
@@ -90,20 +90,20 @@ class ShellMainWindowTest : public QObject {
     void splashShowsUntilTheFirstActivationEnds() {
         ShellHome home;
         home.Dir().File("mavelo.ini", "[Tips]\nShowTips=0\n");
-        TFormMain window;
+        MainUnderTest window;
         QVERIFY(SplashShown());
-        window.show();
+        window->show();
         QTRY_VERIFY(window.FirstActivationDone());
         QVERIFY(!SplashShown());
-        window.close();
+        window->close();
     }
 
     void unknownSectionsAndKeysSurviveTheExit() {
         ShellHome home;
         home.WriteIni("Mystery=42\n[Plugin]\nColour=blue\n");
         {
-            TFormMain window;
-            window.close();
+            MainUnderTest window;
+            window->close();
         }
         const TIniFile written = home.Ini();
         QCOMPARE(written.ReadString("Plugin", "Colour", ""), std::string("blue"));
@@ -114,14 +114,14 @@ class ShellMainWindowTest : public QObject {
         ShellHome home;
         home.WriteIni("[Sort]\nSortString=GAY\nYearAsc=1\n", "Width=900\nHeight=650\n");
         {
-            TFormMain window;
-            QCOMPARE(window.size(), QSize(900, 650));
-            QVERIFY(window.Action("ActionListGAY")->isChecked());
-            QVERIFY(window.Action("ActionListYearAsc")->isChecked());
-            window.Action("ActionListYGA")->trigger();
-            window.Action("ActionListYearAsc")->trigger();
-            QVERIFY(!window.Action("ActionListGAY")->isChecked());
-            window.close();
+            MainUnderTest window;
+            QCOMPARE(window->size(), QSize(900, 650));
+            QVERIFY(window->Action(TCommandId::ListGAY)->isChecked());
+            QVERIFY(window->Action(TCommandId::ListYearAsc)->isChecked());
+            window->Action(TCommandId::ListYGA)->trigger();
+            window->Action(TCommandId::ListYearAsc)->trigger();
+            QVERIFY(!window->Action(TCommandId::ListGAY)->isChecked());
+            window->close();
         }
         const TIniFile written = home.Ini();
         QCOMPARE(written.ReadString("Sort", "SortString", ""), std::string("YGA"));
@@ -135,18 +135,18 @@ class ShellMainWindowTest : public QObject {
         auto window = StartMainWindow();
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QString("Mavelo v1.00.01 [No file]"));
-        window->ListModified = true;
+        window.Catalogue().ListModified = true;
         window->UpdateTitleAndCommands();
         QCOMPARE(window->windowTitle(), QString("Mavelo v1.00.01 [No file] *"));
-        QVERIFY(!window->Action("ActionFileSave")->isEnabled());  // no file name yet
-        window->CurrentFile = "/music/rock.mvo";
+        QVERIFY(!window->Action(TCommandId::FileSave)->isEnabled());  // no file name yet
+        window.Catalogue().CurrentFile = "/music/rock.mvo";
         window->UpdateTitleAndCommands();
         QCOMPARE(window->windowTitle(), QString("Mavelo v1.00.01 [/music/rock.mvo] *"));
-        QVERIFY(window->Action("ActionFileSave")->isEnabled());
-        window->ListModified = false;
+        QVERIFY(window->Action(TCommandId::FileSave)->isEnabled());
+        window.Catalogue().ListModified = false;
         window->UpdateTitleAndCommands();
         QCOMPARE(window->windowTitle(), QString("Mavelo v1.00.01 [/music/rock.mvo]"));
-        QVERIFY(!window->Action("ActionFileSave")->isEnabled());
+        QVERIFY(!window->Action(TCommandId::FileSave)->isEnabled());
         window->close();
     }
 
@@ -155,11 +155,12 @@ class ShellMainWindowTest : public QObject {
         home.WriteIni();
         auto window = StartMainWindow();
         QVERIFY(window);
-        for (const char* name : {"ActionFileNew", "ActionFileLoad", "ActionEditOptions"})
-            QVERIFY2(window->Action(name)->isEnabled(), name);
-        for (const char* name : {"ActionFileSave", "ActionEditSearch", "ActionListFilter",
-                                 "ActionAlbumEdit", "ActionSelectionNew"})
-            QVERIFY2(!window->Action(name)->isEnabled(), name);
+        using C = TCommandId;
+        for (C id : {C::FileNew, C::FileLoad, C::EditOptions})
+            QVERIFY2(window->Action(id)->isEnabled(), qPrintable(window->Action(id)->objectName()));
+        for (C id : {C::FileSave, C::EditSearch, C::ListFilter, C::AlbumEdit, C::SelectionNew})
+            QVERIFY2(!window->Action(id)->isEnabled(),
+                     qPrintable(window->Action(id)->objectName()));
         window->close();
     }
 
@@ -224,7 +225,7 @@ class ShellMainWindowTest : public QObject {
         {
             auto window = StartMainWindow();
             QVERIFY(window);
-            window->Action("ActionToolsToolbars")->trigger();
+            window->Action(TCommandId::ToolsToolbars)->trigger();
             TFormToolbars& form = window->FormToolbars();
             QVERIFY(form.isVisible());
             QCOMPARE(form.ToolbarList()->currentRow(), 1);              // Selection
@@ -244,7 +245,7 @@ class ShellMainWindowTest : public QObject {
         home.WriteIni();
         auto window = StartMainWindow();
         QVERIFY(window);
-        QAction* command = window->Action("ActionToolsViewMenuBar");
+        QAction* command = window->Action(TCommandId::ToolsViewMenuBar);
         QVERIFY(command->isChecked());
         command->trigger();
         QVERIFY(!window->menuBar()->isVisible());
@@ -296,9 +297,9 @@ class ShellMainWindowTest : public QObject {
     void closingBeforeTheFirstActivationSkipsIt() {
         ShellHome home;
         home.WriteIni();
-        TFormMain window;
-        window.show();  // the first activation is queued
-        window.close();
+        MainUnderTest window;
+        window->show();  // the first activation is queued
+        window->close();
         QTest::qWait(50);
         QVERIFY(!window.FirstActivationDone());
         QVERIFY(home.Ini().SectionExists("ToolBar"));

@@ -3,12 +3,13 @@
 // The program folder (settings, play queue, covers database, language files)
 // is DIR, else $MAVELO_HOME, else the executable's folder.
 #include <QApplication>
+#include <QMessageBox>
 #include <QStringList>
 
 #include "core/ProgramFolder.h"
+#include "gui/app/Application.h"
 #include "gui/shell/BusyMode.h"
-#include "gui/shell/SignalClose.h"
-#include "gui/shell/Umain.h"
+#include "player/SoundSystem.h"
 
 namespace {
 // The value of "--home DIR" or "--home=DIR"; "" when not given.
@@ -28,12 +29,14 @@ int main(int argc, char** argv) {
     InitProgramFolder(argc > 0 ? argv[0] : "", HomeOption(QApplication::arguments()));
     InstallPumpEventsHook();
 
-    TFormMain window;
-    TSignalCloser closeOnSignal(&window);
-    window.show();
-    const int code = app.exec();
-    // The event loop can also end without the window closing (the session
-    // ends): the shutdown steps still run.
-    if (window.isVisible()) window.close();
-    return code;
+    // The player cannot work with sound libraries other than those it was
+    // built for: nothing starts then.
+    const std::string mismatch = TSoundSystem::VersionMismatchText();
+    if (!mismatch.empty()) {
+        QMessageBox::critical(nullptr, TSoundSystem::kVersionMismatchCaption,
+                              QString::fromStdString(mismatch));
+        return 1;
+    }
+    TApplication application;
+    return application.Run();
 }

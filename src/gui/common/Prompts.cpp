@@ -43,6 +43,10 @@ void TPrompts::Error(const QString& text) {
     QMessageBox::critical(parent_, kProductName, text);
 }
 
+void TPrompts::ErrorCaptioned(const QString& text, const QString& caption) {
+    QMessageBox::critical(parent_, caption, text);
+}
+
 std::optional<QString> TPrompts::AskText(const QString& title, const QString& prompt,
                                          const QString& initial) {
     bool ok = false;

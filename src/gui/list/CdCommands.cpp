@@ -7,12 +7,13 @@
 #include "collection/Udir_obj.h"
 #include "core/FileSystem.h"
 #include "core/ProgramFolder.h"
+#include "gui/common/Session.h"
 #include "gui/list/ListFileCommands.h"
+#include "gui/list/ListViews.h"
 #include "gui/list/ScanCommands.h"
 #include "gui/list/Ucmochoose.h"
 #include "gui/shell/BusyMode.h"
-#include "gui/shell/Umain.h"
-#include "gui/list/ListViews.h"
+#include "gui/shell/ShellPort.h"
 #include "views/Catalogue.h"
 #include "views/OpticalMedia.h"
 
@@ -24,14 +25,15 @@ TCdCommands::TCdCommands(TListViews& views, TListFileCommands& files, TScanComma
                          const std::string& mountTable)
     : QObject(&views),
       views_(views),
-      main_(views.Main()),
+      session_(views.Session()),
+      shell_(views.Shell()),
       files_(files),
       scans_(scans),
       mountTable_(mountTable),
       watcher_(std::make_unique<TMediaWatcher>(mountTable)) {
-    formCmoChoose_ = new TFormCmoChoose(&main_);
-    main_.RegisterTranslatableWindow(formCmoChoose_);
-    connect(main_.Action("ActionFileAutoScan"), &QAction::triggered, this,
+    formCmoChoose_ = new TFormCmoChoose(shell_.Window());
+    shell_.RegisterTranslatableWindow(formCmoChoose_);
+    connect(shell_.Action(TCommandId::FileAutoScan), &QAction::triggered, this,
             &TCdCommands::ActionFileAutoScanExecute);
     pollTimer_ = new QTimer(this);
     pollTimer_->setInterval(kPollIntervalMs);
@@ -48,7 +50,7 @@ void TCdCommands::UseMountTable(const std::string& mountTable) {
 
 void TCdCommands::PollNewMedia() {
     // A disc that arrives during a long operation or a dialog waits its turn.
-    if (main_.Busy().IsBusy() || QApplication::activeModalWidget()) return;
+    if (shell_.IsBusy() || QApplication::activeModalWidget()) return;
     for (const auto& medium : watcher_->PollNewMedia())
         if (CdCheck(medium.MountPoint)) break;
 }
@@ -89,13 +91,13 @@ bool TCdCommands::LoadChosenList(const std::string& root) {
 }
 
 bool TCdCommands::ScanDisc(const std::string& root) {
-    TCatalogue& catalogue = main_.Catalogue;
-    TBusyGuard busy(main_.Busy());
+    TCatalogue& catalogue = session_.Catalogue;
+    TShellBusy busy(shell_);
     std::unique_ptr<TDirectory> scanned;
     scans_.RunScan(true, [&] {
         TScanResult result;
         const int64_t start = TickCountMs();
-        scanned = ScanMedium(root, main_.Settings().EnablePrescan);
+        scanned = ScanMedium(root, session_.Settings.EnablePrescan);
         result.elapsedMs = TickCountMs() - start;
         return result;
     });

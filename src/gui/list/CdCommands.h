@@ -10,7 +10,8 @@
 
 class QTimer;
 class TFormCmoChoose;
-class TFormMain;
+class TSession;
+class TShellPort;
 class TListFileCommands;
 class TListViews;
 class TMediaWatcher;
@@ -43,7 +44,8 @@ class TCdCommands : public QObject {
     bool ScanDisc(const std::string& root);
 
     TListViews& views_;
-    TFormMain& main_;
+    TSession& session_;
+    TShellPort& shell_;
     TListFileCommands& files_;
     TScanCommands& scans_;
     std::string mountTable_;

@@ -6,14 +6,15 @@
 #include "core/Log.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
-#include "gui/list/ScanProgress.h"
-#include "gui/shell/BusyMode.h"
-#include "gui/shell/Umain.h"
-#include "gui/list/AlbumGrid.h"
 #include "gui/common/AlbumMarks.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Session.h"
+#include "gui/list/AlbumGrid.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
-#include "gui/common/Prompts.h"
+#include "gui/list/ScanProgress.h"
+#include "gui/shell/BusyMode.h"
+#include "gui/shell/ShellPort.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
 
@@ -33,28 +34,32 @@ void TryWriteLog(const std::string& line) {
 
 template <typename Operation>
 auto TListFileCommands::WithProgress(Operation operation) {
-    TBusyGuard busy(main_.Busy());
+    TShellBusy busy(shell_);
     TProgressGuard progress(progress_, TProgressDisplay::Bar);
     return operation();
 }
 
 TListFileCommands::TListFileCommands(TListViews& views, TProgressDisplay& progress)
-    : QObject(&views), views_(views), main_(views.Main()), progress_(progress) {
-    connect(main_.Action("ActionFileLoad"), &QAction::triggered, this,
+    : QObject(&views),
+      views_(views),
+      session_(views.Session()),
+      shell_(views.Shell()),
+      progress_(progress) {
+    connect(shell_.Action(TCommandId::FileLoad), &QAction::triggered, this,
             &TListFileCommands::ActionFileLoadExecute);
-    connect(main_.Action("ActionFileSave"), &QAction::triggered, this,
+    connect(shell_.Action(TCommandId::FileSave), &QAction::triggered, this,
             &TListFileCommands::ActionFileSaveExecute);
-    connect(main_.Action("ActionFileSaveAs"), &QAction::triggered, this,
+    connect(shell_.Action(TCommandId::FileSaveAs), &QAction::triggered, this,
             &TListFileCommands::ActionFileSaveAsExecute);
-    connect(main_.Action("ActionFileClose"), &QAction::triggered, this,
+    connect(shell_.Action(TCommandId::FileClose), &QAction::triggered, this,
             &TListFileCommands::ActionFileCloseExecute);
 }
 
 bool TListFileCommands::SaveIfModified() {
-    if (!main_.ListModified) return true;
+    if (!session_.Catalogue.ListModified) return true;
     // Declining to name an unnamed list lets it go, as the user chose; a list
     // whose write failed (the user was told) must not be replaced or closed.
-    return ActionFileSaveExecute() || main_.CurrentFile.empty();
+    return ActionFileSaveExecute() || session_.Catalogue.CurrentFile.empty();
 }
 
 void TListFileCommands::AskToCacheCovers() {
@@ -62,7 +67,7 @@ void TListFileCommands::AskToCacheCovers() {
     bool needed;
     {
         TWaitCursor wait;
-        needed = CoversNeedCaching(main_.Catalogue.Directory, main_.Settings().CacheCovers);
+        needed = CoversNeedCaching(session_.Catalogue.Directory, session_.Settings.CacheCovers);
     }
     if (needed && views_.Prompts().Confirm(QStr(LangText(
                       "CacheCovers",
@@ -71,21 +76,21 @@ void TListFileCommands::AskToCacheCovers() {
 }
 
 bool TListFileCommands::ActionFileSaveExecute() {
-    if (main_.CurrentFile.empty()) return SaveAs(false);
+    if (session_.Catalogue.CurrentFile.empty()) return SaveAs(false);
     AskToCacheCovers();
     return SaveCurrentFile();
 }
 
 bool TListFileCommands::SaveCurrentFile() {
-    TCatalogue& catalogue = main_.Catalogue;
-    TSettings& settings = main_.Settings();
+    TCatalogue& catalogue = session_.Catalogue;
+    TSettings& settings = session_.Settings;
     const TListSaveResult result = WithProgress(
         [&] { return SaveListFile(catalogue, settings.CacheCoversQuality, settings.RecentFiles); });
     if (settings.Log) TryWriteLog(LogLineSave(int(result.albums), result.elapsedMs));
     if (!result.saved)
         views_.Prompts().Error(QStr(LangText("CouldNotSaveList", "Could not save the list file")) +
                                ' ' + QStr(catalogue.CurrentFile) + "\n" + QStr(result.error));
-    main_.RebuildRecentMenu();
+    session_.NotifyChanged();
     views_.UpdateTitle();
     return result.saved;
 }
@@ -98,20 +103,20 @@ bool TListFileCommands::SaveAs(bool coversAsked) {
     if (!coversAsked) AskToCacheCovers();
     const QString path = views_.Prompts().SaveFileName(QStr(ProgramFolder()), kListSaveFilters);
     if (path.isEmpty()) return false;
-    main_.CurrentFile = path.toStdString();
+    session_.Catalogue.CurrentFile = path.toStdString();
     // The cover question was answered a moment ago: it is not asked twice.
     return SaveCurrentFile();
 }
 
 void TListFileCommands::CloseList() {
     views_.EmptyViews();
-    ::CloseList(main_.Catalogue);
+    ::CloseList(session_.Catalogue);
     ListReplaced();
 }
 
 void TListFileCommands::ListReplaced() {
     views_.RefreshChoosers();
-    main_.RebuildRecentMenu();
+    session_.NotifyChanged();
     views_.Resort();
     views_.Page().Grid()->setFocus();
 }
@@ -134,13 +139,13 @@ void TListFileCommands::OpenRecentFile(const std::string& path) {
 
 void TListFileCommands::LoadFile(const std::string& path) {
     views_.EmptyViews();
-    ::CloseList(main_.Catalogue);
-    main_.CurrentFile = path;
+    ::CloseList(session_.Catalogue);
+    session_.Catalogue.CurrentFile = path;
     LoadCurrentFile();
 }
 
 void TListFileCommands::OpenLastFile() {
-    const std::string last = main_.Settings().CurrentFile;
+    const std::string last = session_.Settings.CurrentFile;
     if (last.empty())
         ListReplaced();
     else
@@ -148,8 +153,8 @@ void TListFileCommands::OpenLastFile() {
 }
 
 void TListFileCommands::LoadCurrentFile() {
-    TCatalogue& catalogue = main_.Catalogue;
-    TSettings& settings = main_.Settings();
+    TCatalogue& catalogue = session_.Catalogue;
+    TSettings& settings = session_.Settings;
     // A copy: opening starts by closing the list, which empties CurrentFile.
     const std::string path = catalogue.CurrentFile;
     int32_t quality = settings.CacheCoversQuality;
@@ -164,7 +169,7 @@ void TListFileCommands::LoadCurrentFile() {
 }
 
 void TListFileCommands::ReportLoad(const TListLoadResult& result) {
-    const QString file = QStr(main_.CurrentFile);
+    const QString file = QStr(session_.Catalogue.CurrentFile);
     switch (result.status) {
         case TListLoadStatus::WrongVersion:
             views_.Prompts().Error(

@@ -10,7 +10,8 @@
 #include <functional>
 #include <string>
 
-class TFormMain;
+class TSession;
+class TShellPort;
 class TListViews;
 class TProgressDisplay;
 struct TListLoadResult;
@@ -54,7 +55,8 @@ class TListFileCommands : public QObject {
     auto WithProgress(Operation operation);
 
     TListViews& views_;
-    TFormMain& main_;
+    TSession& session_;
+    TShellPort& shell_;
     TProgressDisplay& progress_;
 };
 

@@ -16,18 +16,18 @@
 #include "collection/Udir_obj.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
-#include "gui/shell/MainPanels.h"
-#include "gui/shell/ToolbarLayout.h"
-#include "gui/shell/Umain.h"
-#include "gui/list/AlbumGrid.h"
 #include "gui/common/AlbumMarks.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Session.h"
+#include "gui/list/AlbumGrid.h"
 #include "gui/list/DetailsPanel.h"
 #include "gui/list/FolderTreeView.h"
 #include "gui/list/ListPage.h"
-#include "gui/common/Prompts.h"
 #include "gui/list/TrackGrid.h"
 #include "gui/list/Ufilter.h"
 #include "gui/list/Ufilteradd.h"
+#include "gui/shell/MainPanels.h"
+#include "gui/shell/ShellPort.h"
 #include "views/Catalogue.h"
 #include "views/ViewList.h"
 
@@ -35,18 +35,19 @@ namespace {
 constexpr int kVisibleBoxEntries = 30;
 }
 
-TListViews::TListViews(TFormMain& main, std::unique_ptr<TPrompts>& prompts)
-    : QObject(&main), main_(main), prompts_(prompts) {
+TListViews::TListViews(TSession& session, TShellPort& shell, TPrompts& prompts,
+                       const TListPageHost& host, QObject* parent)
+    : QObject(parent), session_(session), shell_(shell), prompts_(prompts), host_(host) {
     setObjectName("ListViews");
-    page_ = new TListPage(main.Catalogue.View);
-    main.Panels().SetListPage(page_);
-    main.Panels().SetRightPanel(page_->Tracks());
-    page_->SetDetailsHeight(main.Settings().DetailsHeight);
-    page_->Details()->SetPicturePosition(main.Settings().CoverPos);
-    formFilterAdd_ = new TFormFilterAdd(&main);
-    formFilter_ = new TFormFilter(main.Catalogue, prompts, *formFilterAdd_, &main);
-    main.RegisterTranslatableWindow(formFilter_);
-    main.RegisterTranslatableWindow(formFilterAdd_);
+    page_ = new TListPage(session.Catalogue.View);
+    host_.panels.SetListPage(page_);
+    host_.panels.SetRightPanel(page_->Tracks());
+    page_->SetDetailsHeight(session.Settings.DetailsHeight);
+    page_->Details()->SetPicturePosition(session.Settings.CoverPos);
+    formFilterAdd_ = new TFormFilterAdd(shell.Window());
+    formFilter_ = new TFormFilter(session.Catalogue, prompts, *formFilterAdd_, shell.Window());
+    shell.RegisterTranslatableWindow(formFilter_);
+    shell.RegisterTranslatableWindow(formFilterAdd_);
     FilterBox().setMaxVisibleItems(kVisibleBoxEntries);
     SelectionBox().setMaxVisibleItems(kVisibleBoxEntries);
     MakeStatusBar();
@@ -62,54 +63,50 @@ TListViews::~TListViews() {
 }
 
 TCatalogue& TListViews::Catalogue() const {
-    return main_.Catalogue;
+    return session_.Catalogue;
 }
 
 QComboBox& TListViews::FilterBox() const {
-    return *main_.Toolbars().FilterBox();
+    return host_.filterBox;
 }
 
 QComboBox& TListViews::SelectionBox() const {
-    return *main_.Toolbars().SelectionBox();
+    return host_.selectionBox;
 }
 
 void TListViews::MakeStatusBar() {
-    statusText_ = new QLabel(main_.statusBar());
+    statusText_ = new QLabel(&host_.statusBar);
     statusText_->setObjectName("StatusText");
     statusText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    main_.statusBar()->addWidget(statusText_, 1);
+    host_.statusBar.addWidget(statusText_, 1);
 }
 
 void TListViews::MakePopupMenus() {
     albumMenu_ = new QMenu(page_);
     albumMenu_->setObjectName("PopupMenuAlbum");
-    for (const char* name :
-         {"ActionAlbumFreeDB", "ActionAlbumEdit", "-", "ActionPlaylistPlayAlbum",
-          "ActionPlaylistPlayAlbumExt", "ActionPlaylistAddAlbum", "ActionAlbumUpdate",
-          "ActionAlbumPasteImage", "ActionAlbumLoadImage", "ActionAlbumDeleteImage",
-          "ActionAlbumImportCover", "ActionAlbumRemove"}) {
-        if (QString(name) == "-")
-            albumMenu_->addSeparator();
-        else
-            albumMenu_->addAction(main_.Action(name));
-    }
+    using C = TCommandId;
+    for (C id : {C::AlbumFreeDB, C::AlbumEdit}) albumMenu_->addAction(shell_.Action(id));
+    albumMenu_->addSeparator();
+    for (C id : {C::PlaylistPlayAlbum, C::PlaylistPlayAlbumExt, C::PlaylistAddAlbum, C::AlbumUpdate,
+                 C::AlbumPasteImage, C::AlbumLoadImage, C::AlbumDeleteImage, C::AlbumImportCover,
+                 C::AlbumRemove})
+        albumMenu_->addAction(shell_.Action(id));
     trackMenu_ = new QMenu(page_);
     trackMenu_->setObjectName("PopupMenuTrack");
-    for (const char* name :
-         {"ActionPlaylistPlayTrack", "ActionPlaylistPlayTrackExt", "ActionPlaylistAddTrack"})
-        trackMenu_->addAction(main_.Action(name));
+    for (C id : {C::PlaylistPlayTrack, C::PlaylistPlayTrackExt, C::PlaylistAddTrack})
+        trackMenu_->addAction(shell_.Action(id));
     page_->SetPopupMenus(albumMenu_, trackMenu_);
 }
 
 void TListViews::ConnectCommands() {
-    connect(main_.Action("ActionListTree"), &QAction::triggered, this,
+    connect(shell_.Action(TCommandId::ListTree), &QAction::triggered, this,
             &TListViews::ActionListTreeExecute);
-    connect(main_.Action("ActionListBrowse"), &QAction::triggered, this,
+    connect(shell_.Action(TCommandId::ListBrowse), &QAction::triggered, this,
             &TListViews::ActionListBrowseExecute);
     // Show/Hide right pane (applied again on every page change).
-    connect(main_.Action("ActionListRightPanel"), &QAction::toggled, this,
-            [this](bool hidden) { main_.Panels().SetRightPaneVisible(!hidden); });
-    connect(main_.Action("ActionListFilter"), &QAction::triggered, this, [this] {
+    connect(shell_.Action(TCommandId::ListRightPanel), &QAction::toggled, this,
+            [this](bool hidden) { host_.panels.SetRightPaneVisible(!hidden); });
+    connect(shell_.Action(TCommandId::ListFilter), &QAction::triggered, this, [this] {
         formFilter_->show();
         formFilter_->raise();
         formFilter_->activateWindow();
@@ -117,33 +114,35 @@ void TListViews::ConnectCommands() {
     connect(&FilterBox(), &QComboBox::activated, this, &TListViews::ChooseFilterBoxEntry);
     connect(formFilter_, &TFormFilter::FilterChanged, this, &TListViews::ApplyFilterChange);
     // Disabling the edit command (no selection chosen) ends the edit mode.
-    connect(main_.Action("ActionSelectionEdit"), &QAction::toggled, page_,
+    connect(shell_.Action(TCommandId::SelectionEdit), &QAction::toggled, page_,
             &TListPage::SetSelectionEditMode);
 }
 
 void TListViews::ConnectPage() {
     connect(page_, &TListPage::CurrentAlbumShown, this, &TListViews::ShowAlbumState);
-    connect(page_->TreeButton(), &QToolButton::clicked, main_.Action("ActionListTree"),
+    connect(page_->TreeButton(), &QToolButton::clicked, shell_.Action(TCommandId::ListTree),
             &QAction::trigger);
     connect(page_->SyncButton(), &QToolButton::clicked, this, &TListViews::ChangeStatusOfAll);
-    connect(page_->AddAllButton(), &QToolButton::clicked, main_.Action("ActionSelectionAddAll"),
-            &QAction::trigger);
+    connect(page_->AddAllButton(), &QToolButton::clicked,
+            shell_.Action(TCommandId::SelectionAddAll), &QAction::trigger);
     connect(page_, &TListPage::PlayAlbumRequested, this, [this](bool add) {
-        main_.Action(add ? "ActionPlaylistAddAlbum" : "ActionPlaylistPlayAlbum")->trigger();
+        shell_.Action(add ? TCommandId::PlaylistAddAlbum : TCommandId::PlaylistPlayAlbum)
+            ->trigger();
     });
     connect(page_, &TListPage::PlayTrackRequested, this, [this](bool add) {
-        main_.Action(add ? "ActionPlaylistAddTrack" : "ActionPlaylistPlayTrack")->trigger();
+        shell_.Action(add ? TCommandId::PlaylistAddTrack : TCommandId::PlaylistPlayTrack)
+            ->trigger();
     });
     connect(page_->Tracks()->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &TListViews::UpdateTitle);
 }
 
 void TListViews::PrepareWindows() {
-    page_->Details()->SetPicturePosition(main_.Settings().CoverPos);
+    page_->Details()->SetPicturePosition(session_.Settings.CoverPos);
 }
 
 TSortSettings TListViews::SortSettings() const {
-    const TSettings& s = main_.Settings();
+    const TSettings& s = session_.Settings;
     return {s.SortString, s.YearAsc, s.MostOftenPlayedCount, s.LastPlayedCount};
 }
 
@@ -153,7 +152,7 @@ TSelection* TListViews::ChosenSelection() const {
 }
 
 bool TListViews::SelectionEditMode() const {
-    return main_.Action("ActionSelectionEdit")->isChecked();
+    return shell_.Action(TCommandId::SelectionEdit)->isChecked();
 }
 
 void TListViews::RebuildViewList() {
@@ -163,7 +162,7 @@ void TListViews::RebuildViewList() {
 }
 
 void TListViews::RefillAlbumGrid() {
-    const TSettings& settings = main_.Settings();
+    const TSettings& settings = session_.Settings;
     page_->Refill(Catalogue().Roots.Folders(), settings.HideOneFolder);
     emit ViewRefilled();
 }
@@ -175,7 +174,8 @@ void TListViews::SortOrderChanged() {
 }
 
 void TListViews::Resort() {
-    main_.Action(QStr("ActionList" + SortStringAfterLoad(main_.Settings().SortString)))->trigger();
+    if (const auto command = SortCommand(SortStringAfterLoad(session_.Settings.SortString)))
+        shell_.Action(*command)->trigger();
 }
 
 void TListViews::RefreshChoosers() {
@@ -253,10 +253,10 @@ void TListViews::SetModified() {
 }
 
 void TListViews::UpdateTitle() {
-    main_.UpdateTitleAndCommands();
+    shell_.RefreshCommands();
 }
 
-TCommandState TListViews::State() const {
+TCommandState TListViews::CatalogueState() const {
     TCommandState state;
     state.listOpen = Catalogue().Roots.Count() > 0;
     state.hasAlbumRows = page_->AlbumRows() > 0;
@@ -277,34 +277,34 @@ int TListViews::ListPageIndex() const {
 
 void TListViews::ShowListPage(int listPage) {
     const bool tree = listPage == TListPage::TreePage;
-    main_.Action("ActionListTree")->setChecked(tree);
-    page_->ShowTree(tree, Catalogue().Roots.Folders(), main_.Settings().HideOneFolder);
+    shell_.Action(TCommandId::ListTree)->setChecked(tree);
+    page_->ShowTree(tree, Catalogue().Roots.Folders(), session_.Settings.HideOneFolder);
     NotebookPageChanged();
 }
 
 void TListViews::ActionListTreeExecute() {
-    ShowListPage(main_.Action("ActionListTree")->isChecked() ? TListPage::TreePage
-                                                             : TListPage::GridPage);
+    ShowListPage(shell_.Action(TCommandId::ListTree)->isChecked() ? TListPage::TreePage
+                                                                  : TListPage::GridPage);
 }
 
 void TListViews::ActionListBrowseExecute() {
-    TMainPanels& panels = main_.Panels();
+    TMainPanels& panels = host_.panels;
     panels.SetCurrentPage(panels.CurrentPage() == TMainPanels::ListPage ? TMainPanels::BrowsePage
                                                                         : TMainPanels::ListPage);
     NotebookPageChanged();
 }
 
 void TListViews::NotebookPageChanged() {
-    TMainPanels& panels = main_.Panels();
-    panels.SetRightPaneVisible(!main_.Action("ActionListRightPanel")->isChecked());
+    TMainPanels& panels = host_.panels;
+    panels.SetRightPaneVisible(!shell_.Action(TCommandId::ListRightPanel)->isChecked());
     const bool browse = panels.CurrentPage() == TMainPanels::BrowsePage;
-    main_.Action("ActionListBrowse")->setChecked(browse);
+    shell_.Action(TCommandId::ListBrowse)->setChecked(browse);
     if (browse) {
         emit ViewRefilled();
         return;
     }
     if (page_->TreeShown()) {
-        page_->ShowTree(true, Catalogue().Roots.Folders(), main_.Settings().HideOneFolder);
+        page_->ShowTree(true, Catalogue().Roots.Folders(), session_.Settings.HideOneFolder);
         page_->Tree()->setFocus();
         return;
     }
@@ -313,7 +313,7 @@ void TListViews::NotebookPageChanged() {
 }
 
 void TListViews::ChangeStatusOfAll() {
-    if (!prompts_->Confirm(QStr(LangText(
+    if (!prompts_.Confirm(QStr(LangText(
             "ConfirmStatusChange", "Do you really want to change the status for all albums ?"))))
         return;
     const Tm3u* current = page_->CurrentAlbum();
@@ -344,7 +344,7 @@ bool KeepsItsKeys(const QWidget* widget) {
 bool TListViews::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != &main_ || KeepsItsKeys(widget)) return false;
+    if (!widget || widget->window() != shell_.Window() || KeepsItsKeys(widget)) return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     const QString text = key->text();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "gui/shell/MainPanels.h"
 #include "gui/shell/Ucommands.h"
 #include "views/SortKey.h"
 
@@ -18,23 +19,25 @@ class QMenu;
 class TCatalogue;
 class TFormFilter;
 class TFormFilterAdd;
-class TFormMain;
 class TListPage;
 class Tm3u;
 class TPrompts;
 class TSelection;
+class TSession;
+class TShellPort;
 
-class TListViews : public QObject {
+class TListViews : public QObject, public TCommandStateSource {
     Q_OBJECT
   public:
-    TListViews(TFormMain& main, std::unique_ptr<TPrompts>& prompts);
+    TListViews(TSession& session, TShellPort& shell, TPrompts& prompts, const TListPageHost& host,
+               QObject* parent = nullptr);
     ~TListViews() override;
 
-    TFormMain& Main() const { return main_; }
+    TSession& Session() const { return session_; }
+    TShellPort& Shell() const { return shell_; }
     TCatalogue& Catalogue() const;
     TListPage& Page() const { return *page_; }
-    TPrompts& Prompts() const { return *prompts_; }
-    const std::unique_ptr<TPrompts>& PromptsSlot() const { return prompts_; }
+    TPrompts& Prompts() const { return prompts_; }
     TFormFilter& FormFilter() const { return *formFilter_; }
     TFormFilterAdd& FormFilterAdd() const { return *formFilterAdd_; }
     QComboBox& FilterBox() const;
@@ -78,7 +81,7 @@ class TListViews : public QObject {
     void SetModified();
     // Title bar and command states.
     void UpdateTitle();
-    TCommandState State() const;
+    TCommandState CatalogueState() const override;
 
     // NotebookPageChanged: the pages of the main area and the album panel.
     void ShowListPage(int listPage);
@@ -109,8 +112,10 @@ class TListViews : public QObject {
     void ActionListBrowseExecute();
     TSortSettings SortSettings() const;
 
-    TFormMain& main_;
-    std::unique_ptr<TPrompts>& prompts_;
+    TSession& session_;
+    TShellPort& shell_;
+    TPrompts& prompts_;
+    TListPageHost host_;
     TListPage* page_;
     TFormFilterAdd* formFilterAdd_;
     TFormFilter* formFilter_;

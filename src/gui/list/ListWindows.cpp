@@ -1,27 +1,28 @@
 #include "gui/list/ListWindows.h"
 
-#include <QStatusBar>
-
-#include "collection/Um3u_obj.h"
+#include "collection/Udir_obj.h"
 #include "core/Ulang.h"
+#include "gui/common/AlbumMarks.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Session.h"
 #include "gui/list/CdCommands.h"
 #include "gui/list/ListFileCommands.h"
-#include "gui/list/ScanCommands.h"
-#include "gui/list/ScanProgress.h"
-#include "gui/shell/Umain.h"
-#include "gui/common/AlbumMarks.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
-#include "gui/common/Prompts.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/list/ScanProgress.h"
 #include "gui/list/SearchCommands.h"
 #include "gui/list/Uselection.h"
+#include "gui/shell/MainPanels.h"
 #include "views/OpticalMedia.h"
 
-TListWindows::TListWindows(TFormMain& main, const std::string& mountTable)
-    : QObject(&main), main_(main), prompts_(std::make_unique<TPrompts>(&main)) {
+TListWindows::TListWindows(TSession& session, TShellPort& shell, TPrompts& prompts,
+                           const TListPageHost& host, const std::string& mountTable,
+                           QObject* parent)
+    : QObject(parent), session_(session) {
     setObjectName("ListWindows");
-    views_ = new TListViews(main, prompts_);
-    progress_ = new TProgressDisplay(main.statusBar());
+    views_ = new TListViews(session, shell, prompts, host, this);
+    progress_ = new TProgressDisplay(&host.statusBar);
     files_ = new TListFileCommands(*views_, *progress_);
     scans_ = new TScanCommands(*views_, *files_, *progress_);
     selections_ = new TSelectionCommands(*views_);
@@ -29,43 +30,19 @@ TListWindows::TListWindows(TFormMain& main, const std::string& mountTable)
     cd_ = new TCdCommands(*views_, *files_, *scans_,
                           mountTable.empty() ? std::string(kMountTable) : mountTable);
     // Dropping a cached cover is a change of the list.
-    Tm3u::OnCachedCoverDropped = [this] { views_->SetModified(); };
+    session.Catalogue.Directory.OnCachedCoverDropped = [this] { views_->SetModified(); };
 }
 
 TListWindows::~TListWindows() {
-    Tm3u::OnCachedCoverDropped = {};
-}
-
-void TListWindows::SetPrompts(std::unique_ptr<TPrompts> prompts) {
-    prompts_ = std::move(prompts);
-}
-
-void TListWindows::PrepareWindows() {
-    views_->PrepareWindows();
+    session_.Catalogue.Directory.OnCachedCoverDropped = {};
 }
 
 void TListWindows::OpenCatalogue() {
-    if (main_.Settings().CDAutoScan && cd_->CheckProgramDisc()) return;
+    if (session_.Settings.CDAutoScan && cd_->CheckProgramDisc()) return;
     files_->OpenLastFile();
 }
 
-void TListWindows::ShowListPage(int listPage) {
-    views_->ShowListPage(listPage);
-}
-
-void TListWindows::RefreshTexts() {
-    views_->RefreshTexts();
-}
-
-void TListWindows::OpenRecentFile(const std::string& path) {
-    files_->OpenRecentFile(path);
-}
-
-void TListWindows::SortOrderChanged() {
-    views_->SortOrderChanged();
-}
-
-bool TListWindows::BeforeExit(bool mayAsk) {
+bool TListWindows::BeforeExit(bool mayAsk, bool opened) {
     // A list whose save failed (the user was told why) loses its changes
     // when the window closes: ask before letting them go.
     if (!files_->SaveIfModified() && mayAsk &&
@@ -75,9 +52,9 @@ bool TListWindows::BeforeExit(bool mayAsk) {
         return false;
     // A window closed before its first activation never opened the list:
     // the stored list file and pages stay as they were.
-    if (!main_.FirstActivationDone()) return true;
-    TSettings& settings = main_.Settings();
-    settings.CurrentFile = main_.CurrentFile;
+    if (!opened) return true;
+    TSettings& settings = session_.Settings;
+    settings.CurrentFile = session_.Catalogue.CurrentFile;
     settings.CurrentPageList = views_->ListPageIndex();
     settings.DetailsHeight = views_->Page().DetailsHeight();
     return true;
@@ -85,8 +62,4 @@ bool TListWindows::BeforeExit(bool mayAsk) {
 
 void TListWindows::Free() {
     views_->EmptyViews();
-}
-
-TCommandState TListWindows::State() const {
-    return views_->State();
 }

@@ -1,17 +1,13 @@
 #pragma once
 // Everything the list page adds to the main window, made once: the page and
 // its windows (filter, pick, search, root directories, folder picker,
-// auto-launch chooser) and the command groups that work on the catalogue.
-// The main window's start-up and shutdown steps call in here.
+// auto-launch chooser) and the command groups that work on the catalogue,
+// with the list's own start-up and shutdown steps.
 #include <QObject>
 
-#include <memory>
 #include <string>
 
-#include "gui/shell/Ucommands.h"
-
 class TCdCommands;
-class TFormMain;
 class TListFileCommands;
 class TListViews;
 class TProgressDisplay;
@@ -19,30 +15,27 @@ class TPrompts;
 class TScanCommands;
 class TSearchCommands;
 class TSelectionCommands;
+class TSession;
+class TShellPort;
+struct TListPageHost;
 
 class TListWindows : public QObject {
     Q_OBJECT
   public:
-    // `mountTable` is where mounted discs are looked up.
-    explicit TListWindows(TFormMain& main, const std::string& mountTable = {});
+    // `mountTable` is where mounted discs are looked up ("" for the system's).
+    TListWindows(TSession& session, TShellPort& shell, TPrompts& prompts, const TListPageHost& host,
+                 const std::string& mountTable = {}, QObject* parent = nullptr);
     ~TListWindows() override;
 
-    // First activation: hand the program folder and the albums to the windows.
-    void PrepareWindows();
     // First activation: the program's own disc, or the last list file.
     void OpenCatalogue();
-    void ShowListPage(int listPage);
-    void RefreshTexts();
-    void OpenRecentFile(const std::string& path);
-    void SortOrderChanged();
-    // Shutdown: a modified list is saved; the list page's settings are noted.
-    // Saves a modified list and stores the list settings.  False when the
-    // save failed and the user chose to keep the window open (to save the
-    // list elsewhere); `mayAsk` is false when nobody can answer.
-    bool BeforeExit(bool mayAsk);
+    // Shutdown: saves a modified list and stores the list settings.  False
+    // when the save failed and the user chose to keep the window open (to
+    // save the list elsewhere); `mayAsk` is false when nobody can answer.
+    // `opened` is false when the window closes before the list was opened.
+    bool BeforeExit(bool mayAsk, bool opened);
     // Shutdown: the views let go of the catalogue.
     void Free();
-    TCommandState State() const;
 
     TListViews& Views() const { return *views_; }
     TListFileCommands& Files() const { return *files_; }
@@ -50,12 +43,9 @@ class TListWindows : public QObject {
     TSelectionCommands& Selections() const { return *selections_; }
     TSearchCommands& Search() const { return *search_; }
     TCdCommands& Cd() const { return *cd_; }
-    // Tests answer the questions themselves.
-    void SetPrompts(std::unique_ptr<TPrompts> prompts);
 
   private:
-    TFormMain& main_;
-    std::unique_ptr<TPrompts> prompts_;
+    TSession& session_;
     TListViews* views_;
     TProgressDisplay* progress_;
     TListFileCommands* files_;

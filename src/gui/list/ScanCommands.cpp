@@ -6,37 +6,43 @@
 #include "core/Log.h"
 #include "core/PumpEvents.h"
 #include "core/Ulang.h"
+#include "gui/common/AlbumMarks.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Session.h"
 #include "gui/list/ListFileCommands.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
 #include "gui/list/ScanProgress.h"
 #include "gui/list/Urootdirs.h"
 #include "gui/shell/BusyMode.h"
-#include "gui/shell/Umain.h"
-#include "gui/common/AlbumMarks.h"
-#include "gui/list/ListPage.h"
-#include "gui/list/ListViews.h"
-#include "gui/common/Prompts.h"
+#include "gui/shell/ShellPort.h"
 #include "views/Catalogue.h"
 
 TScanCommands::TScanCommands(TListViews& views, TListFileCommands& files,
                              TProgressDisplay& progress)
-    : QObject(&views), views_(views), main_(views.Main()), files_(files), progress_(progress) {
-    formRootDirs_ = new TFormRootDirs(&main_);
-    main_.RegisterTranslatableWindow(formRootDirs_);
+    : QObject(&views),
+      views_(views),
+      session_(views.Session()),
+      shell_(views.Shell()),
+      files_(files),
+      progress_(progress) {
+    formRootDirs_ = new TFormRootDirs(shell_.Window());
+    shell_.RegisterTranslatableWindow(formRootDirs_);
     if (QWidget* picker = formRootDirs_->findChild<QWidget*>("FormGetDirectory"))
-        main_.RegisterTranslatableWindow(picker);
-    auto on = [this](const char* name, void (TScanCommands::*handler)()) {
-        connect(main_.Action(name), &QAction::triggered, this, handler);
+        shell_.RegisterTranslatableWindow(picker);
+    auto on = [this](TCommandId id, void (TScanCommands::*handler)()) {
+        connect(shell_.Action(id), &QAction::triggered, this, handler);
     };
-    on("ActionFileNew", &TScanCommands::ActionFileNewExecute);
-    on("ActionListUpdate", &TScanCommands::ActionListUpdateExecute);
-    on("ActionListFastUpdate", &TScanCommands::ActionListFastUpdateExecute);
-    on("ActionListAddRoot", &TScanCommands::ActionListAddRootExecute);
-    on("ActionListRemoveRoot", &TScanCommands::ActionListRemoveRootExecute);
-    on("ActionAlbumRemove", &TScanCommands::ActionAlbumRemoveExecute);
+    on(TCommandId::FileNew, &TScanCommands::ActionFileNewExecute);
+    on(TCommandId::ListUpdate, &TScanCommands::ActionListUpdateExecute);
+    on(TCommandId::ListFastUpdate, &TScanCommands::ActionListFastUpdateExecute);
+    on(TCommandId::ListAddRoot, &TScanCommands::ActionListAddRootExecute);
+    on(TCommandId::ListRemoveRoot, &TScanCommands::ActionListRemoveRootExecute);
+    on(TCommandId::AlbumRemove, &TScanCommands::ActionAlbumRemoveExecute);
 }
 
 TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()>& scan) {
-    const TSettings& settings = main_.Settings();
+    const TSettings& settings = session_.Settings;
     TScanResult result;
     {
         TProgressGuard progress(progress_, settings.EnablePrescan ? TProgressDisplay::Bar
@@ -45,7 +51,7 @@ TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()
     }
     if (settings.Log) {
         try {
-            WriteLog(LogLineScan(force, ProgressCount, int(main_.Catalogue.Albums().Count()),
+            WriteLog(LogLineScan(force, ProgressCount, int(session_.Catalogue.Albums().Count()),
                                  result.elapsedMs));
         } catch (const std::exception&) {
         }
@@ -59,7 +65,7 @@ std::string TScanCommands::CurrentKey() const {
 }
 
 void TScanCommands::ShowAlbumOf(const std::string& key) {
-    if (const Tm3u* album = main_.Catalogue.Directory.List.Find(key))
+    if (const Tm3u* album = session_.Catalogue.Directory.List.Find(key))
         views_.Page().SetCurrentAlbum(album);
 }
 
@@ -72,7 +78,7 @@ void TScanCommands::RebuildViews() {
 void TScanCommands::ScanAndResort(bool force, const std::function<TScanResult()>& scan) {
     const std::string current = CurrentKey();
     {
-        TBusyGuard busy(main_.Busy());
+        TShellBusy busy(shell_);
         // A rescan frees the albums whose playlist vanished: the views let
         // go of every album first.
         views_.EmptyViews();
@@ -84,10 +90,10 @@ void TScanCommands::ScanAndResort(bool force, const std::function<TScanResult()>
 }
 
 void TScanCommands::Rescan(bool force) {
-    TCatalogue& catalogue = main_.Catalogue;
+    TCatalogue& catalogue = session_.Catalogue;
     ScanAndResort(force, [&] {
         return ::Rescan(catalogue.Directory, catalogue.Roots, force,
-                        main_.Settings().EnablePrescan);
+                        session_.Settings.EnablePrescan);
     });
 }
 
@@ -100,7 +106,7 @@ void TScanCommands::ActionFileNewExecute() {
 }
 
 void TScanCommands::NewList(const std::vector<std::string>& roots) {
-    TCatalogue& catalogue = main_.Catalogue;
+    TCatalogue& catalogue = session_.Catalogue;
     if (!files_.SaveIfModified()) return;
     files_.CloseList();
     catalogue.CurrentFile.clear();
@@ -114,23 +120,23 @@ void TScanCommands::NewList(const std::vector<std::string>& roots) {
 
 void TScanCommands::ActionListAddRootExecute() {
     TFormRootDirs& dialog = *formRootDirs_;
-    dialog.Prepare(TFormRootDirs::AddMode, main_.Catalogue.Roots.Folders());
+    dialog.Prepare(TFormRootDirs::AddMode, session_.Catalogue.Roots.Folders());
     if (dialog.exec() != QDialog::Accepted) return;
     AddRoots(SplitRootText(dialog.NewFolders()));
 }
 
 void TScanCommands::AddRoots(const std::vector<std::string>& folders) {
     if (folders.empty()) return;
-    TCatalogue& catalogue = main_.Catalogue;
+    TCatalogue& catalogue = session_.Catalogue;
     ScanAndResort(true, [&] {
         return ::AddRoots(catalogue.Directory, catalogue.Roots, folders,
-                          main_.Settings().EnablePrescan);
+                          session_.Settings.EnablePrescan);
     });
 }
 
 void TScanCommands::ActionListRemoveRootExecute() {
     TFormRootDirs& dialog = *formRootDirs_;
-    const std::vector<std::string> roots = main_.Catalogue.Roots.Folders();
+    const std::vector<std::string> roots = session_.Catalogue.Roots.Folders();
     dialog.Prepare(TFormRootDirs::ChangeMode, roots);
     if (dialog.exec() != QDialog::Accepted) return;
     const int index = dialog.ChosenIndex();
@@ -150,14 +156,14 @@ void TScanCommands::ActionListRemoveRootExecute() {
 }
 
 void TScanCommands::MoveRoot(const std::string& oldRoot, const std::string& newRoot) {
-    TCatalogue& catalogue = main_.Catalogue;
+    TCatalogue& catalogue = session_.Catalogue;
     views_.SetModified();
     ::MoveRoot(catalogue.Directory, catalogue.Roots, oldRoot, newRoot);
     RebuildViews();
 }
 
 void TScanCommands::RemoveRoot(const std::string& root) {
-    TCatalogue& catalogue = main_.Catalogue;
+    TCatalogue& catalogue = session_.Catalogue;
     views_.SetModified();
     views_.EmptyViews();
     ::RemoveRoot(catalogue.Directory, catalogue.Roots, root);
@@ -170,7 +176,7 @@ void TScanCommands::ActionAlbumRemoveExecute() {
     if (!views_.Prompts().Confirm(QStr(LangText("AreYouSure", "Are you sure ?")))) return;
     const int row = views_.Page().CurrentRow();
     views_.EmptyViews();
-    main_.Catalogue.Directory.RemoveAlbum(album);  // selections forget it too
+    session_.Catalogue.Directory.RemoveAlbum(album);  // selections forget it too
     views_.SetModified();
     RebuildViews();
     views_.Page().SetCurrentRow(std::min(row, views_.Page().AlbumRows() - 1));

@@ -9,7 +9,8 @@
 #include <vector>
 
 class TDirectory;
-class TFormMain;
+class TSession;
+class TShellPort;
 class TFormRootDirs;
 class TListFileCommands;
 class TListViews;
@@ -53,7 +54,8 @@ class TScanCommands : public QObject {
     void RebuildViews();
 
     TListViews& views_;
-    TFormMain& main_;
+    TSession& session_;
+    TShellPort& shell_;
     TListFileCommands& files_;
     TProgressDisplay& progress_;
     TFormRootDirs* formRootDirs_;

@@ -3,21 +3,22 @@
 #include <QAction>
 
 #include "core/Ulang.h"
-#include "gui/shell/Umain.h"
 #include "gui/common/AlbumMarks.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Session.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
-#include "gui/common/Prompts.h"
 #include "gui/list/Usearch.h"
+#include "gui/shell/ShellPort.h"
 #include "views/Catalogue.h"
 
 TSearchCommands::TSearchCommands(TListViews& views) : QObject(&views), views_(views) {
-    TFormMain& main = views.Main();
-    form_ = new TFormSearch(&main);
-    main.RegisterTranslatableWindow(form_);
-    connect(main.Action("ActionEditSearch"), &QAction::triggered, this,
+    TShellPort& shell = views.Shell();
+    form_ = new TFormSearch(shell.Window());
+    shell.RegisterTranslatableWindow(form_);
+    connect(shell.Action(TCommandId::EditSearch), &QAction::triggered, this,
             &TSearchCommands::ActionEditSearchExecute);
-    connect(main.Action("ActionEditNext"), &QAction::triggered, this,
+    connect(shell.Action(TCommandId::EditNext), &QAction::triggered, this,
             &TSearchCommands::ActionEditNextExecute);
 }
 

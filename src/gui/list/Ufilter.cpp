@@ -28,8 +28,8 @@ QString Named(const std::string& name) {
 }
 }  // namespace
 
-TFormFilter::TFormFilter(TCatalogue& catalogue, const std::unique_ptr<TPrompts>& prompts,
-                         TFormFilterAdd& pickWindow, QWidget* parent)
+TFormFilter::TFormFilter(TCatalogue& catalogue, TPrompts& prompts, TFormFilterAdd& pickWindow,
+                         QWidget* parent)
     : QDialog(parent, Qt::Tool), catalogue_(catalogue), prompts_(prompts), pickWindow_(pickWindow) {
     setObjectName("FormFilter");
     setWindowTitle("Filters");
@@ -209,8 +209,8 @@ void TFormFilter::Pick(TPickField field) {
 void TFormFilter::NewPreset() {
     TakeFields();
     const auto name =
-        prompts_->AskText(QStr(LangText("NewPreset1", "New preset")),
-                          QStr(LangText("NewPreset2", "Name of the new preset :")), QString());
+        prompts_.AskText(QStr(LangText("NewPreset1", "New preset")),
+                         QStr(LangText("NewPreset2", "Name of the new preset :")), QString());
     if (!name) return;
     catalogue_.Filters.Presets.AddAndChoose(name->toStdString(), catalogue_.Filters.Edited);
     ShowPresets();
@@ -220,8 +220,8 @@ void TFormFilter::WritePreset() {
     const int index = SelectedPreset();
     if (index < 0) return;
     TFilterList& list = catalogue_.Filters.Presets;
-    if (!prompts_->Confirm(QStr(LangText("OverwritePreset", "Overwrite preset ?")) +
-                           Named(list.Presets[size_t(index)].Name)))
+    if (!prompts_.Confirm(QStr(LangText("OverwritePreset", "Overwrite preset ?")) +
+                          Named(list.Presets[size_t(index)].Name)))
         return;
     list.ChosenIndex = index;
     TakeFields();
@@ -243,9 +243,9 @@ void TFormFilter::RenamePreset() {
     if (index < 0) return;
     TFilterList& list = catalogue_.Filters.Presets;
     list.ChosenIndex = index;
-    const auto name = prompts_->AskText(QStr(LangText("RenamePreset1", "Preset rename")),
-                                        QStr(LangText("RenamePreset2", "New name :")),
-                                        QStr(list.Presets[size_t(index)].Name));
+    const auto name = prompts_.AskText(QStr(LangText("RenamePreset1", "Preset rename")),
+                                       QStr(LangText("RenamePreset2", "New name :")),
+                                       QStr(list.Presets[size_t(index)].Name));
     if (!name || name->isEmpty()) return;
     list.Presets[size_t(index)].Name = name->toStdString();
     ShowPresets();
@@ -256,7 +256,7 @@ void TFormFilter::DeletePreset() {
     if (index < 0) return;
     TFilterList& list = catalogue_.Filters.Presets;
     list.ChosenIndex = index;
-    if (!prompts_->Confirm(
+    if (!prompts_.Confirm(
             QStr(LangText("DeletePreset", "Do you really want to delete this preset ?")) +
             Named(list.Presets[size_t(index)].Name)))
         return;
@@ -266,7 +266,7 @@ void TFormFilter::DeletePreset() {
 }
 
 void TFormFilter::Load() {
-    const QString path = prompts_->OpenFileName(QStr(ProgramFolder()), kFilterFiles);
+    const QString path = prompts_.OpenFileName(QStr(ProgramFolder()), kFilterFiles);
     if (!path.isEmpty()) LoadFilterFile(path);
 }
 
@@ -276,8 +276,8 @@ void TFormFilter::LoadFilterFile(const QString& path) {
     try {
         loaded.LoadFile(path.toStdString());
     } catch (const std::exception& error) {
-        prompts_->Error(QStr(LangText("CouldNotReadFile", "Could not read file")) + ' ' + path +
-                        '\n' + QStr(error.what()));
+        prompts_.Error(QStr(LangText("CouldNotReadFile", "Could not read file")) + ' ' + path +
+                       '\n' + QStr(error.what()));
         return;
     }
     catalogue_.Filters = std::move(loaded);
@@ -288,7 +288,7 @@ void TFormFilter::LoadFilterFile(const QString& path) {
 }
 
 void TFormFilter::Save() {
-    const QString path = prompts_->SaveFileName(QStr(ProgramFolder()), kFilterFiles);
+    const QString path = prompts_.SaveFileName(QStr(ProgramFolder()), kFilterFiles);
     if (!path.isEmpty()) SaveFilterFile(path);
 }
 
@@ -296,6 +296,6 @@ void TFormFilter::SaveFilterFile(const QString& path) {
     try {
         catalogue_.Filters.SaveFile(path.toStdString());
     } catch (const std::exception& error) {
-        prompts_->Error(QStr(error.what()));
+        prompts_.Error(QStr(error.what()));
     }
 }

@@ -20,8 +20,8 @@ class TPrompts;
 class TFormFilter : public QDialog {
     Q_OBJECT
   public:
-    TFormFilter(TCatalogue& catalogue, const std::unique_ptr<TPrompts>& prompts,
-                TFormFilterAdd& pickWindow, QWidget* parent);
+    TFormFilter(TCatalogue& catalogue, TPrompts& prompts, TFormFilterAdd& pickWindow,
+                QWidget* parent);
 
     // Shows the edited filter in the fields (each time the window opens, and
     // after a list file was loaded).
@@ -62,7 +62,7 @@ class TFormFilter : public QDialog {
     void Save();
 
     TCatalogue& catalogue_;
-    const std::unique_ptr<TPrompts>& prompts_;
+    TPrompts& prompts_;
     TFormFilterAdd& pickWindow_;
     QPlainTextEdit* artist_;
     QPlainTextEdit* genre_;

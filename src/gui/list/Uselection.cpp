@@ -5,31 +5,32 @@
 
 #include "collection/Um3u_obj.h"
 #include "core/Ulang.h"
-#include "gui/shell/Umain.h"
 #include "gui/common/AlbumMarks.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Session.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
-#include "gui/common/Prompts.h"
+#include "gui/shell/ShellPort.h"
 #include "views/Catalogue.h"
 
 TSelectionCommands::TSelectionCommands(TListViews& views) : QObject(&views), views_(views) {
-    TFormMain& main = views.Main();
-    auto on = [this, &main](const char* name, void (TSelectionCommands::*handler)()) {
-        connect(main.Action(name), &QAction::triggered, this, handler);
+    TShellPort& shell = views.Shell();
+    auto on = [this, &shell](TCommandId id, void (TSelectionCommands::*handler)()) {
+        connect(shell.Action(id), &QAction::triggered, this, handler);
     };
-    on("ActionSelectionNew", &TSelectionCommands::ActionSelectionNewExecute);
-    on("ActionSelectionEdit", &TSelectionCommands::ActionSelectionEditExecute);
-    on("ActionSelectionRename", &TSelectionCommands::ActionSelectionRenameExecute);
-    on("ActionSelectionRemove", &TSelectionCommands::ActionSelectionRemoveExecute);
-    on("ActionSelectionSelectAlbum", &TSelectionCommands::ActionSelectionSelectAlbumExecute);
-    on("ActionSelectionAddAll", &TSelectionCommands::ActionSelectionAddAllExecute);
+    on(TCommandId::SelectionNew, &TSelectionCommands::ActionSelectionNewExecute);
+    on(TCommandId::SelectionEdit, &TSelectionCommands::ActionSelectionEditExecute);
+    on(TCommandId::SelectionRename, &TSelectionCommands::ActionSelectionRenameExecute);
+    on(TCommandId::SelectionRemove, &TSelectionCommands::ActionSelectionRemoveExecute);
+    on(TCommandId::SelectionSelectAlbum, &TSelectionCommands::ActionSelectionSelectAlbumExecute);
+    on(TCommandId::SelectionAddAll, &TSelectionCommands::ActionSelectionAddAllExecute);
     connect(&views.SelectionBox(), &QComboBox::activated, this, &TSelectionCommands::CBSelClick);
     connect(&views.Page(), &TListPage::SelectionMarkClicked, this,
             &TSelectionCommands::ToggleAlbum);
 }
 
 QAction* TSelectionCommands::EditAction() const {
-    return views_.Main().Action("ActionSelectionEdit");
+    return views_.Shell().Action(TCommandId::SelectionEdit);
 }
 
 TSelection* TSelectionCommands::EditedSelection() const {

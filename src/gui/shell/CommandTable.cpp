@@ -1,5 +1,7 @@
 #include "gui/shell/CommandTable.h"
 
+#include <string>
+
 namespace {
 using SP = QStyle::StandardPixmap;
 constexpr SP kGlyph = QStyle::SP_CustomBase;
@@ -200,4 +202,13 @@ const TCommandInfo* FindCommandInfo(std::string_view name) {
 const std::vector<TMenuInfo>& MenuTable() {
     static const std::vector<TMenuInfo> menus = MakeMenus();
     return menus;
+}
+
+std::optional<TCommandId> SortCommand(std::string_view sortString) {
+    const auto& table = CommandTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        if (table[i].check == TCheckKind::SortOrder &&
+            std::string_view(table[i].name) == "ActionList" + std::string(sortString))
+            return static_cast<TCommandId>(i);
+    return std::nullopt;
 }

@@ -5,6 +5,9 @@
 // actions themselves are made by TCommands.
 #include <QStyle>
 
+#include "gui/shell/CommandId.h"
+
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -40,6 +43,8 @@ struct TCommandInfo {
 // The fixed commands (the recent-file and language commands are made apart).
 const std::vector<TCommandInfo>& CommandTable();
 const TCommandInfo* FindCommandInfo(std::string_view name);
+// The sort command of a stored sort string ("AYG"); nothing for an unknown one.
+std::optional<TCommandId> SortCommand(std::string_view sortString);
 
 inline constexpr int kRecentFileCommands = 7;  // ActionFileMRU1 ... 7
 inline constexpr int kLanguageCommands = 25;   // ActionEditLang1 ... 25

@@ -5,7 +5,9 @@
 // them, each place holds an empty placeholder.
 #include <QObject>
 
+class QComboBox;
 class QSplitter;
+class QStatusBar;
 class QStackedWidget;
 class QVBoxLayout;
 class QWidget;
@@ -45,4 +47,13 @@ class TMainPanels : public QObject {
     QWidget* rightPanel_;
     QWidget* playerPanel_;
     int rightWidth_ = 240;
+};
+
+// What the list page takes over in the main window: the central panels, the
+// filter and selection boxes of the tool bars and the status bar.
+struct TListPageHost {
+    TMainPanels& panels;
+    QComboBox& filterBox;
+    QComboBox& selectionBox;
+    QStatusBar& statusBar;
 };

@@ -50,8 +50,8 @@ bool RuleEnables(TEnableRule rule, const TCommandState& s) {
 TCommands::TCommands(QWidget* window) : QObject(window), window_(window) {
     setObjectName("Commands");
     MakeTableCommands();
-    MakeNumberedCommands("ActionFileMRU", kRecentFileCommands);
-    MakeNumberedCommands("ActionEditLang", kLanguageCommands);
+    MakeNumberedCommands("ActionFileMRU", kRecentFileCommands, recentFiles_);
+    MakeNumberedCommands("ActionEditLang", kLanguageCommands, languages_);
 }
 
 QAction* TCommands::AddAction(const QString& name, const QString& caption) {
@@ -71,6 +71,7 @@ QAction* TCommands::AddAction(const QString& name, const QString& caption) {
 void TCommands::MakeTableCommands() {
     for (const auto& info : CommandTable()) {
         QAction* action = AddAction(Q(info.name), Q(info.caption));
+        byId_.push_back(action);
         if (*info.shortcut) action->setShortcut(QKeySequence(Q(info.shortcut)));
         action->setIcon(CommandIcon(info));
         action->setCheckable(info.check != TCheckKind::None);
@@ -80,10 +81,12 @@ void TCommands::MakeTableCommands() {
     }
 }
 
-void TCommands::MakeNumberedCommands(const QString& prefix, int count) {
+void TCommands::MakeNumberedCommands(const QString& prefix, int count,
+                                     std::vector<QAction*>& made) {
     const bool languages = prefix == "ActionEditLang";
     for (int i = 1; i <= count; ++i) {
         QAction* action = AddAction(NumberedName(prefix, i), QString());
+        made.push_back(action);
         action->setVisible(false);
         action->setCheckable(languages);
         if (languages)
@@ -91,6 +94,14 @@ void TCommands::MakeNumberedCommands(const QString& prefix, int count) {
         else
             connect(action, &QAction::triggered, this, [this, i] { emit RecentFileChosen(i - 1); });
     }
+}
+
+QAction* TCommands::RecentFileAction(int index) const {
+    return recentFiles_.at(static_cast<size_t>(index));
+}
+
+QAction* TCommands::LanguageAction(int position) const {
+    return languages_.at(static_cast<size_t>(position - 1));
 }
 
 QAction* TCommands::Action(const QString& name) const {
@@ -113,11 +124,9 @@ void TCommands::FillMenu(QMenu* menu, const TMenuInfo& info) {
         if (e == kSeparator) {
             menu->addSeparator();
         } else if (e == kRecentFilesMarker) {
-            for (int i = 1; i <= kRecentFileCommands; ++i)
-                menu->addAction(Action(NumberedName("ActionFileMRU", i)));
+            for (QAction* action : recentFiles_) menu->addAction(action);
         } else if (e == kLanguagesMarker) {
-            for (int i = 1; i <= kLanguageCommands; ++i)
-                menu->addAction(Action(NumberedName("ActionEditLang", i)));
+            for (QAction* action : languages_) menu->addAction(action);
         } else {
             menu->addAction(Action(Q(entry)));
         }
@@ -136,18 +145,19 @@ void TCommands::TranslateMenus() {
 }
 
 void TCommands::ApplyStates(const TCommandState& state) {
-    for (const auto& info : CommandTable()) {
-        QAction* action = Action(Q(info.name));
-        const bool enabled = RuleEnables(info.rule, state);
+    const auto& table = CommandTable();
+    for (size_t i = 0; i < table.size(); ++i) {
+        QAction* action = byId_[i];
+        const bool enabled = RuleEnables(table[i].rule, state);
         action->setEnabled(enabled);
         // Leaving the selection edit mode is what disabling its command means.
-        if (!enabled && action->objectName() == "ActionSelectionEdit") action->setChecked(false);
+        if (!enabled && action == Action(TCommandId::SelectionEdit)) action->setChecked(false);
     }
 }
 
 void TCommands::ShowRecentFiles(const std::vector<std::string>& recentFiles) {
     for (int i = 1; i <= kRecentFileCommands; ++i) {
-        QAction* action = Action(NumberedName("ActionFileMRU", i));
+        QAction* action = RecentFileAction(i - 1);
         const bool used = i <= static_cast<int>(recentFiles.size());
         action->setVisible(used);
         if (used) action->setText(Q(DupAmpersands(ExtractFileName(recentFiles[i - 1]))));
@@ -156,7 +166,7 @@ void TCommands::ShowRecentFiles(const std::vector<std::string>& recentFiles) {
 
 void TCommands::ShowLanguages(const std::vector<std::string>& languages) {
     for (int i = 1; i <= kLanguageCommands; ++i) {
-        QAction* action = Action(NumberedName("ActionEditLang", i));
+        QAction* action = LanguageAction(i);
         const bool used = i <= static_cast<int>(languages.size());
         action->setVisible(used);
         if (used) action->setText(Q(languages[i - 1]));
@@ -165,14 +175,13 @@ void TCommands::ShowLanguages(const std::vector<std::string>& languages) {
 
 void TCommands::CheckLanguage(int position, int count) {
     for (int i = 1; i <= std::min(count, kLanguageCommands); ++i)
-        Action(NumberedName("ActionEditLang", i))->setChecked(false);
-    if (position >= 1 && position <= kLanguageCommands)
-        Action(NumberedName("ActionEditLang", position))->setChecked(true);
+        LanguageAction(i)->setChecked(false);
+    if (position >= 1 && position <= kLanguageCommands) LanguageAction(position)->setChecked(true);
 }
 
 void TCommands::CheckSortOrder(const std::string& sortString) {
     const QString checked = "ActionList" + Q(sortString);
-    for (const auto& info : CommandTable())
-        if (info.check == TCheckKind::SortOrder)
-            Action(Q(info.name))->setChecked(checked == info.name);
+    const auto& table = CommandTable();
+    for (size_t i = 0; i < table.size(); ++i)
+        if (table[i].check == TCheckKind::SortOrder) byId_[i]->setChecked(checked == table[i].name);
 }

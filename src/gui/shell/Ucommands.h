@@ -3,7 +3,7 @@
 // with the menu bar that shows them, the recent-file and language entries,
 // the sort check marks and the enabling rules.  What a command does is
 // connected by the window or subsystem that owns it:
-//   connect(commands.Action("ActionFileNew"), &QAction::triggered, ...).
+//   connect(commands.Action(TCommandId::FileNew), &QAction::triggered, ...).
 #include <QObject>
 #include <QString>
 
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/shell/CommandId.h"
 #include "gui/shell/CommandTable.h"
 
 class QAction;
@@ -31,6 +32,14 @@ struct TCommandState {
 };
 bool RuleEnables(TEnableRule rule, const TCommandState& state);
 
+// The album, track and list facts that decide command states, supplied by
+// the list page once it exists.
+class TCommandStateSource {
+  public:
+    virtual ~TCommandStateSource() = default;
+    virtual TCommandState CatalogueState() const = 0;
+};
+
 class TCommands : public QObject {
     Q_OBJECT
   public:
@@ -38,7 +47,14 @@ class TCommands : public QObject {
     // their shortcuts work while the menu bar is hidden.
     explicit TCommands(QWidget* window);
 
-    // The action of that name; nullptr when there is none.
+    // The command of that id (never null).
+    QAction* Action(TCommandId id) const { return byId_[static_cast<size_t>(id)]; }
+    // The recent-file command at `index` (from 0) and the language command
+    // at `position` (from 1).
+    QAction* RecentFileAction(int index) const;
+    QAction* LanguageAction(int position) const;
+    // The action of that name, as language files and settings name it;
+    // nullptr when there is none.
     QAction* Action(const QString& name) const;
     const std::vector<QAction*>& Actions() const { return ordered_; }
 
@@ -68,11 +84,14 @@ class TCommands : public QObject {
   private:
     QAction* AddAction(const QString& name, const QString& caption);
     void MakeTableCommands();
-    void MakeNumberedCommands(const QString& prefix, int count);
+    void MakeNumberedCommands(const QString& prefix, int count, std::vector<QAction*>& made);
     void FillMenu(QMenu* menu, const TMenuInfo& info);
 
     QWidget* window_;
     std::map<QString, QAction*> byName_;
+    std::vector<QAction*> byId_;  // the command table's order
+    std::vector<QAction*> recentFiles_;
+    std::vector<QAction*> languages_;
     std::vector<QAction*> ordered_;
     std::vector<std::pair<QMenu*, const TMenuInfo*>> menus_;
 };

@@ -2,58 +2,29 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QStackedWidget>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
-#include <cstdlib>
 #include <system_error>
 
 #include "core/IniFile.h"
-#include "core/Log.h"
-#include "core/Mounts.h"
-#include "core/ProgramFolder.h"
 #include "core/Ulang.h"
-#include "gui/shell/BusyMode.h"
 #include "gui/common/Help.h"
+#include "gui/common/Session.h"
+#include "gui/common/Version.h"
+#include "gui/shell/BusyMode.h"
 #include "gui/shell/MainPanels.h"
-#include "gui/shell/SignalClose.h"
 #include "gui/shell/ToolbarLayout.h"
 #include "gui/shell/Uabout.h"
 #include "gui/shell/UpdateCheck.h"
-#include "gui/shell/Usplash.h"
 #include "gui/shell/Utips.h"
 #include "gui/shell/Utoolbars.h"
 #include "gui/shell/Uversion.h"
-#include "gui/common/Version.h"
-#include "gui/app/ListPageAlbums.h"
-#include "gui/player/PlayerAlbumSource.h"
-#include "gui/player/PlayerController.h"
-#include "gui/player/PlayerPanel.h"
-#include "gui/player/Uslidecover.h"
-#include "gui/list/ListWindows.h"
 
 namespace {
-std::string SettingsPath() {
-    return ProgramFolder() + "mavelo.ini";
-}
-
-// Reads mavelo.ini (a missing file gives an empty one); the error text when
-// the file exists but cannot be read.
-std::string LoadSettingsFile(TIniFile& ini) {
-    try {
-        ini.Load(SettingsPath());
-        return {};
-    } catch (const std::system_error& error) {
-        return error.what();
-    }
-}
-
 // The sort string is a sort command's name without "ActionList".
 constexpr int kSortPrefixLength = 10;
 
@@ -62,12 +33,15 @@ const char* const kPictureOnlyButtons[] = {
     "SpeedButtonPrev",         "SpeedButtonPlay",        "SpeedButtonNext", "SpeedButtonPause",
     "SpeedButtonStop",         "SpeedButtonDel",         "SpeedButtonUp",   "SpeedButtonDown",
     "SpeedButtonLoadPlayList", "SpeedButtonSavePlayList"};
+
+QString TitleOf(const TCatalogue& catalogue) {
+    return QString::fromStdString(MainTitleText(
+        catalogue.CurrentFile, LangText("NoFileLoaded", "No file"), catalogue.ListModified));
+}
 }  // namespace
 
-TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
+TFormMain::TFormMain(TSession& session, QWidget* parent) : QMainWindow(parent), session_(session) {
     setObjectName("FormMain");
-    runningFromCd_ = ::RunningFromCd(ProgramFolder());
-
     commands_ = new TCommands(this);
     commands_->BuildMenuBar(menuBar());
     toolbars_ = new TToolbarBands(this, *commands_);
@@ -75,62 +49,49 @@ TFormMain::TFormMain(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(panels_->Central());
     statusBar()->setObjectName("StatusBar");
     busy_ = new TBusyMode(menuBar(), this);
-    connect(busy_, &TBusyMode::Idle, this, [this] {
-        if (closePending_) QTimer::singleShot(0, this, &QWidget::close);
-    });
 
-    ListLanguageFiles();
     commands_->ShowLanguages(LangList());
-    ReadSettings();
-    InitSound();
+    ApplyWindowSettings();
     RebuildRecentMenu();
-    Action("ActionToolsViewMenuBar")->setChecked(true);
+    Action(TCommandId::ToolsViewMenuBar)->setChecked(true);
     ConnectCommands();
     CreateDialogs();
-    setWindowTitle(QString::fromStdString(
-        MainTitleText(CurrentFile, LangText("NoFileLoaded", "No file"), ListModified)));
+    setWindowTitle(TitleOf(session_.Catalogue));
 }
 
 TFormMain::~TFormMain() = default;
 
-QAction* TFormMain::Action(const QString& name) const {
-    return commands_->Action(name);
+TListPageHost TFormMain::ListPageHost() {
+    return {*panels_, *toolbars_->FilterBox(), *toolbars_->SelectionBox(), *statusBar()};
 }
 
-void TFormMain::ReadSettings() {
-    TIniFile ini;
-    if (const std::string error = LoadSettingsFile(ini); !error.empty())
-        ReportError(QString::fromStdString(error));
-    settings_.Read(ini);
-    if (settings_.ShowSplashScreen) {
-        splash_ = std::make_unique<TFormSplash>();
-        splash_->show();
-        QApplication::processEvents();
-    }
-    CurrentLanguage() = settings_.CurrentLanguage;
-    ApplyWindowSettings();
-    ReadSubsystemSettings(ini);
-    toolbars_->LoadLayout(ini);
-    SetLogEnabled(settings_.Log);
+void TFormMain::ShowStatus(const QString& text) {
+    if (text.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(text);
 }
 
 void TFormMain::ApplyWindowSettings() {
-    resize(settings_.Width, settings_.Height);
-    panels_->SetRightWidth(settings_.RightWidth);
-    setWindowFlag(Qt::WindowStaysOnTopHint, settings_.StayOnTop);
-    commands_->CheckSortOrder(settings_.SortString);
-    Action("ActionListYearAsc")->setChecked(settings_.YearAsc);
-    Action("ActionListRightPanel")->setChecked(settings_.FullScreen);
+    const TSettings& settings = session_.Settings;
+    resize(settings.Width, settings.Height);
+    panels_->SetRightWidth(settings.RightWidth);
+    setWindowFlag(Qt::WindowStaysOnTopHint, settings.StayOnTop);
+    commands_->CheckSortOrder(settings.SortString);
+    Action(TCommandId::ListYearAsc)->setChecked(settings.YearAsc);
+    Action(TCommandId::ListRightPanel)->setChecked(settings.FullScreen);
+}
+
+void TFormMain::LoadLayout(const TIniFile& ini) {
+    toolbars_->LoadLayout(ini);
+}
+
+void TFormMain::SaveLayout(TIniFile& ini) const {
+    toolbars_->SaveLayout(ini);
 }
 
 void TFormMain::CreateDialogs() {
-    // The dialogs of the other subsystems are created here too, in the order
-    // NewList, Edit, Config, Filter, ListBuilder, Batch, About,
-    // CoversManagement, PictureReplace, Version, Tip, RemoteCommander,
-    // GetDirectory, RootDirs, BrowseOptions, Toolbars, Export, Template,
-    // CmoChoose, FilterAdd, FreeDB, Search; each is registered for translation.
     RegisterTranslatableWindow(this);
-    listWindows_ = new TListWindows(*this);
     formAbout_ = new TFormAbout(this);
     formVersion_ = new TFormVersion(this);
     formTip_ = new TFormTip(this);
@@ -139,148 +100,72 @@ void TFormMain::CreateDialogs() {
          std::initializer_list<QWidget*>{formAbout_, formVersion_, formTip_, formToolbars_})
         RegisterTranslatableWindow(dialog);
     connect(formTip_, &QDialog::finished, this, [this] {
-        settings_.TipNumber = formTip_->TipNumber();
-        settings_.ShowTips = formTip_->ShowTips();
+        session_.Settings.TipNumber = formTip_->TipNumber();
+        session_.Settings.ShowTips = formTip_->ShowTips();
     });
 }
 
 void TFormMain::ConnectCommands() {
-    auto on = [this](const char* name, void (TFormMain::*handler)()) {
-        connect(Action(name), &QAction::triggered, this, handler);
+    auto on = [this](TCommandId id, void (TFormMain::*handler)()) {
+        connect(Action(id), &QAction::triggered, this, handler);
     };
-    connect(Action("ActionFileExit"), &QAction::triggered, this, &QWidget::close);
-    on("ActionListYearAsc", &TFormMain::ActionListYearAscExecute);
-    on("ActionToolsViewMenuBar", &TFormMain::ActionToolsViewMenuBarExecute);
-    on("ActionToolsToolbars", &TFormMain::ActionToolsToolbarsExecute);
-    on("ActionHelpTips", &TFormMain::ActionHelpTipsExecute);
-    on("ActionHelpHelp", &TFormMain::ActionHelpHelpExecute);
-    on("ActionHelpAbout", &TFormMain::ActionHelpAboutExecute);
+    connect(Action(TCommandId::FileExit), &QAction::triggered, this, &QWidget::close);
+    on(TCommandId::ListYearAsc, &TFormMain::ActionListYearAscExecute);
+    on(TCommandId::ToolsViewMenuBar, &TFormMain::ActionToolsViewMenuBarExecute);
+    on(TCommandId::ToolsToolbars, &TFormMain::ActionToolsToolbarsExecute);
+    on(TCommandId::HelpTips, &TFormMain::ActionHelpTipsExecute);
+    on(TCommandId::HelpHelp, &TFormMain::ActionHelpHelpExecute);
+    on(TCommandId::HelpAbout, &TFormMain::ActionHelpAboutExecute);
     connect(commands_, &TCommands::LanguageChosen, this, &TFormMain::ActionEditLangExecute);
     connect(commands_, &TCommands::RecentFileChosen, this, &TFormMain::ActionFileMRUExecute);
     connect(commands_, &TCommands::SortOrderChosen, this, &TFormMain::ActionSortExecute);
     connect(toolbars_->SelectionBox(), &QComboBox::currentIndexChanged, this,
             &TFormMain::UpdateTitleAndCommands);
+    // A change of the session can be a new list file, which the recent
+    // files show too.
+    connect(&session_, &TSession::changed, this, [this] {
+        RebuildRecentMenu();
+        UpdateTitleAndCommands();
+    });
 }
 
 void TFormMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (firstActivation_)
-        QMetaObject::invokeMethod(this, &TFormMain::FormActivate, Qt::QueuedConnection);
-}
-
-void TFormMain::FormActivate() {
-    // Also nothing when the window was closed before this queued call ran.
-    if (!firstActivation_ || shutDown_) return;
-    firstActivation_ = false;
-    SetLanguage(CurrentLanguage(), false);
-    PrepareCatalogueWindows();
-    OpenCatalogue();
-    UpdateTitleAndCommands();
-    RefreshQueueGrid();
-    panels_->SetCurrentPage(settings_.CurrentPage);
-    Action("ActionListTree")->setChecked(settings_.CurrentPageList == 1);
-    ShowListPage(settings_.CurrentPageList);
-    StartPlayer();
-    bool queueRead;
-    {
-        TWaitCursor wait;
-        queueRead = LoadQueue();
-    }
-    RefreshQueueGrid();
-    FreeSplash();
-    // A damaged saved queue skips the update check and the tips at this start.
-    if (queueRead) ShowStartupWindows();
-}
-
-void TFormMain::ShowStartupWindows() {
-    CheckForUpdateAndTell();
-    if (shutDown_) return;  // closed while the new-version window was open
-    // An empty tips window is not worth showing at every start (English has no tips).
-    if (settings_.ShowTips && !tips_.empty()) ActionHelpTipsExecute();
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    QMetaObject::invokeMethod(this, &TFormMain::firstShown, Qt::QueuedConnection);
 }
 
 void TFormMain::CheckForUpdateAndTell() {
     TUpdateCheckResult result;
     {
         TWaitCursor wait;
-        result = CheckForUpdate(settings_, TodayDayNumber(), HttpGetText);
+        result = CheckForUpdate(session_.Settings, TodayDayNumber(), HttpGetText);
     }
     if (!result.newerVersion) return;
-    formVersion_->Prepare(result.latest, settings_.Mavelo);
+    formVersion_->Prepare(result.latest, session_.Settings.Mavelo);
     formVersion_->exec();
 }
 
-void TFormMain::closeEvent(QCloseEvent* event) {
-    if (busy_->IsBusy()) {
-        // A long operation is still running inside this event: close after it.
-        closePending_ = true;
-        event->ignore();
-        return;
-    }
-    if (!shutDown_ && !Shutdown()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
+void TFormMain::ShowTipsAtStart() {
+    // An empty tips window is not worth showing at every start (English has no tips).
+    if (session_.Settings.ShowTips && !tips_.empty()) ActionHelpTipsExecute();
 }
 
-bool TFormMain::Shutdown() {
-    shutDown_ = true;
-    FreeSplash();
-    for (QDialog* dialog : findChildren<QDialog*>())
-        if (dialog->isVisible()) dialog->reject();
-    if (!SaveListIfModified()) {
-        shutDown_ = false;
-        return false;
-    }
-    if (!runningFromCd_) {
-        {
-            TWaitCursor wait;
-            SaveQueue();
-        }
-        WriteSettings();
-    }
-    StopPlayback();
-    FreeCatalogue();
-    return true;
-}
-
-void TFormMain::CollectWindowSettings() {
+void TFormMain::StoreWindowSettings() {
+    TSettings& settings = session_.Settings;
     const QRect geometry = isMaximized() || isFullScreen() ? normalGeometry() : this->geometry();
-    settings_.Width = geometry.width();
-    settings_.Height = geometry.height();
-    settings_.RightWidth = panels_->RightWidth();
-    settings_.CurrentPage = panels_->CurrentPage();
-    settings_.CurrentLanguage = CurrentLanguage();
-    settings_.YearAsc = Action("ActionListYearAsc")->isChecked();
-    settings_.FullScreen = Action("ActionListRightPanel")->isChecked();
-    player_->StoreSettings(settings_);
+    settings.Width = geometry.width();
+    settings.Height = geometry.height();
+    settings.RightWidth = panels_->RightWidth();
+    settings.CurrentPage = panels_->CurrentPage();
+    settings.CurrentLanguage = CurrentLanguage();
+    settings.YearAsc = Action(TCommandId::ListYearAsc)->isChecked();
+    settings.FullScreen = Action(TCommandId::ListRightPanel)->isChecked();
 }
 
-void TFormMain::WriteSettings() {
-    // Keys and sections of other programs or versions are kept.
-    TIniFile ini;
-    if (const std::string error = LoadSettingsFile(ini); !error.empty()) {
-        ReportError(QString::fromStdString(error));
-        return;  // writing now would lose what could not be read
-    }
-    CollectWindowSettings();
-    settings_.Write(ini);
-    WriteSubsystemSettings(ini);
-    toolbars_->SaveLayout(ini);
-    try {
-        ini.Save(SettingsPath());
-    } catch (const std::system_error& error) {
-        ReportError(QString::fromStdString(error.what()));
-    }
-}
-
-void TFormMain::ReportError(const QString& text) {
-    QMessageBox::critical(isVisible() ? this : nullptr, kProductName, text);
-}
-
-void TFormMain::FreeSplash() {
-    splash_.reset();
+bool TFormMain::IsBusy() const {
+    return busy_->IsBusy();
 }
 
 void TFormMain::SetBusyMode(bool on) {
@@ -288,23 +173,22 @@ void TFormMain::SetBusyMode(bool on) {
 }
 
 TCommandState TFormMain::CommandState() const {
-    TCommandState state = CatalogueState();
-    state.hasFileName = !CurrentFile.empty();
-    state.modified = ListModified;
+    TCommandState state = stateSource_ ? stateSource_->CatalogueState() : TCommandState{};
+    state.hasFileName = !session_.Catalogue.CurrentFile.empty();
+    state.modified = session_.Catalogue.ListModified;
     state.selectionChosen = toolbars_->SelectionBox()->currentIndex() > 0;
-    state.selectionEditMode = Action("ActionSelectionEdit")->isChecked();
+    state.selectionEditMode = Action(TCommandId::SelectionEdit)->isChecked();
     return state;
 }
 
 void TFormMain::UpdateTitleAndCommands() {
-    const QString title = QString::fromStdString(
-        MainTitleText(CurrentFile, LangText("NoFileLoaded", "No file"), ListModified));
+    const QString title = TitleOf(session_.Catalogue);
     if (windowTitle() != title) setWindowTitle(title);
     commands_->ApplyStates(CommandState());
 }
 
 void TFormMain::RebuildRecentMenu() {
-    commands_->ShowRecentFiles(settings_.RecentFiles);
+    commands_->ShowRecentFiles(session_.Settings.RecentFiles);
 }
 
 void TFormMain::RegisterTranslatableWindow(QWidget* window) {
@@ -319,14 +203,15 @@ void TFormMain::SetLanguage(const std::string& name, bool refresh) {
     try {
         LoadLanguageFile(name);  // a missing file leaves the previous language
     } catch (const std::system_error& error) {
-        ReportError(QString::fromStdString(error.what()));
+        QMessageBox::critical(isVisible() ? this : nullptr, kProductName,
+                              QString::fromStdString(error.what()));
     }
     LoadTips(tips_);
     commands_->TranslateMenus();
     translations_.TranslateAll();
     if (refresh) {
         UpdateTitleAndCommands();
-        RefreshTextsAfterLanguage();
+        emit languageChanged();
     }
     ClearTransportCaptions();
 }
@@ -349,25 +234,26 @@ void TFormMain::ActionEditLangExecute(int position) {
 }
 
 void TFormMain::ActionFileMRUExecute(int index) {
-    if (index >= 0 && index < static_cast<int>(settings_.RecentFiles.size()))
-        OpenRecentFile(settings_.RecentFiles[index]);
+    const auto& recent = session_.Settings.RecentFiles;
+    if (index >= 0 && index < static_cast<int>(recent.size()))
+        emit recentFileChosen(recent[static_cast<size_t>(index)]);
 }
 
 void TFormMain::ActionSortExecute(QAction* action) {
-    settings_.SortString = action->objectName().mid(kSortPrefixLength).toStdString();
-    commands_->CheckSortOrder(settings_.SortString);
-    SortOrderChanged();
+    session_.Settings.SortString = action->objectName().mid(kSortPrefixLength).toStdString();
+    commands_->CheckSortOrder(session_.Settings.SortString);
+    emit sortOrderChanged();
     UpdateTitleAndCommands();
 }
 
 void TFormMain::ActionListYearAscExecute() {
-    settings_.YearAsc = Action("ActionListYearAsc")->isChecked();
-    SortOrderChanged();
+    session_.Settings.YearAsc = Action(TCommandId::ListYearAsc)->isChecked();
+    emit sortOrderChanged();
     UpdateTitleAndCommands();
 }
 
 void TFormMain::ActionToolsViewMenuBarExecute() {
-    menuBar()->setVisible(Action("ActionToolsViewMenuBar")->isChecked());
+    menuBar()->setVisible(Action(TCommandId::ToolsViewMenuBar)->isChecked());
 }
 
 void TFormMain::ActionToolsToolbarsExecute() {
@@ -376,7 +262,7 @@ void TFormMain::ActionToolsToolbarsExecute() {
 }
 
 void TFormMain::ActionHelpTipsExecute() {
-    formTip_->Prepare(tips_, settings_.TipNumber, settings_.ShowTips);
+    formTip_->Prepare(tips_, session_.Settings.TipNumber, session_.Settings.ShowTips);
     formTip_->open();
 }
 
@@ -386,102 +272,4 @@ void TFormMain::ActionHelpHelpExecute() {
 
 void TFormMain::ActionHelpAboutExecute() {
     formAbout_->open();
-}
-
-// ---------------------------------------------------------------------------
-// Hooks for the subsystems.  Each is one step of start-up or shutdown (or a
-// refresh) that belongs to a subsystem not wired in yet.
-
-// Creation: check the sound libraries, create the player and start the sound
-// output from the "Audio" settings.
-void TFormMain::InitSound() {
-    const std::string mismatch = TSoundSystem::VersionMismatchText();
-    if (!mismatch.empty()) {
-        FreeSplash();
-        QMessageBox::critical(nullptr, TSoundSystem::kVersionMismatchCaption,
-                              QString::fromStdString(mismatch));
-        std::exit(1);
-    }
-    playerAlbums_ = std::make_unique<TPlayerAlbumHooks>();
-    playerAlbums_->markListModified = [this] {
-        ListModified = true;
-        UpdateTitleAndCommands();
-    };
-    player_ = new TPlayerController(
-        *playerAlbums_, [this](const QString& name) { return Action(name); }, this);
-    player_->ShowError = [this](const QString& text, const QString& caption) {
-        FreeSplash();
-        QMessageBox::critical(isVisible() ? this : nullptr, caption, text);
-    };
-    player_->SetBusy = [this](bool on) { SetBusyMode(on); };
-    panels_->SetPlayerPanel(player_->Panel());
-    RegisterTranslatableWindow(player_->Remote());
-    player_->InitSound(settings_);
-    player_->ApplyWindowSettings(settings_);
-    player_->RegisterDesktopControls();
-}
-// Creation / exit: settings kept by subsystems in their own sections (the
-// browse presets).
-void TFormMain::ReadSubsystemSettings(const TIniFile&) {}
-void TFormMain::WriteSubsystemSettings(TIniFile&) {}
-// First activation: hand the program folder and the catalogue to the filter,
-// covers and export windows; prepare the browse view.
-void TFormMain::PrepareCatalogueWindows() {
-    listWindows_->PrepareWindows();
-    ConnectPlayerToListPage(*playerAlbums_, listWindows_->Views());
-}
-// First activation: CD/DVD auto-launch list or the last list file.
-void TFormMain::OpenCatalogue() {
-    listWindows_->OpenCatalogue();
-}
-// First activation: album grid (0) or folder tree (1) on the list page.
-void TFormMain::ShowListPage(int listPage) {
-    listWindows_->ShowListPage(listPage);
-}
-// First activation: spectrum view and player timer.
-void TFormMain::StartPlayer() {
-    player_->Start();
-}
-// First activation: read mavelo.els; false when it is damaged.
-bool TFormMain::LoadQueue() {
-    return player_->LoadQueue(ProgramFolder() + "mavelo.els");
-}
-void TFormMain::RefreshQueueGrid() {
-    player_->RefreshQueueGrid();
-}
-// Language change: album list, filter and selection boxes, queue grid and
-// album details are rebuilt from the new messages.
-void TFormMain::RefreshTextsAfterLanguage() {
-    listWindows_->RefreshTexts();
-}
-void TFormMain::OpenRecentFile(const std::string& path) {
-    listWindows_->OpenRecentFile(path);
-}
-// Sort order or year order changed: rebuild the view list and the views.
-void TFormMain::SortOrderChanged() {
-    listWindows_->SortOrderChanged();
-}
-// Shutdown: save a modified list (asking for a name when it has none); false
-// when its save failed and the user keeps the window open.  A close by a
-// signal cannot ask and goes on.
-bool TFormMain::SaveListIfModified() {
-    return listWindows_->BeforeExit(!property(kClosingBySignal).toBool());
-}
-// Shutdown: write mavelo.els (a failure is told; the old file stays whole).
-void TFormMain::SaveQueue() {
-    try {
-        player_->SaveQueue(ProgramFolder() + "mavelo.els");
-    } catch (const std::exception& error) {
-        ReportError(QString::fromStdString(error.what()));
-    }
-}
-void TFormMain::StopPlayback() {
-    player_->StopPlayback();
-}
-void TFormMain::FreeCatalogue() {
-    listWindows_->Free();
-}
-// Command states: list open, album rows, current album and track.
-TCommandState TFormMain::CatalogueState() const {
-    return listWindows_ ? listWindows_->State() : TCommandState{};
 }

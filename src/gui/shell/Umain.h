@@ -1,65 +1,52 @@
 #pragma once
-// The main window: owner of the running state (settings, the open list's
-// name and modified mark, later the catalogue, views and play queue), the
-// start-up and shutdown sequences, the title bar and command states, and the
-// language changes.  Commands, tool bars, the central panels and busy mode
-// are classes of their own; subsystems plug into the private hooks at the
-// end of Umain.cpp and connect their commands through Action().
+// The main window: menus and commands, tool bars, the central panels, the
+// status bar, the title, busy mode and the language of every registered
+// window, with its own dialogs (about, new version, tips, tool bars).  It
+// shows the session it is given and never reaches into the subsystems: they
+// plug in through TShellPort, and the application object answers the news
+// this window sends (first activation, language, sort order, recent file).
 #include <QMainWindow>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "core/Settings.h"
 #include "gui/common/Translate.h"
+#include "gui/shell/MainPanels.h"
+#include "gui/shell/ShellPort.h"
 #include "gui/shell/Ucommands.h"
-#include "views/Catalogue.h"
 
-class QAction;
 class TBusyMode;
 class TFormAbout;
-class TFormSplash;
 class TFormTip;
 class TFormToolbars;
 class TFormVersion;
 class TIniFile;
-class TListWindows;
-class TMainPanels;
-class TPlayerAlbumHooks;
-class TPlayerController;
+class TSession;
 class TToolbarBands;
 
-class TFormMain : public QMainWindow {
+class TFormMain : public QMainWindow, public TShellPort {
     Q_OBJECT
   public:
-    // Reads mavelo.ini from the program folder, lays out the window and
-    // creates the dialogs.  The catalogue opens at the first activation.
-    explicit TFormMain(QWidget* parent = nullptr);
+    // Lays out the window from the session's settings (already read) and
+    // creates its dialogs.
+    explicit TFormMain(TSession& session, QWidget* parent = nullptr);
     ~TFormMain() override;
 
-    // The open list: albums, roots, filters, selections and the view list.
-    TCatalogue Catalogue;
-    // Path of the open list file ("" when none) and its unsaved-changes mark.
-    std::string& CurrentFile = Catalogue.CurrentFile;
-    bool& ListModified = Catalogue.ListModified;
+    // TShellPort
+    QAction* Action(TCommandId id) const override { return commands_->Action(id); }
+    QWidget* Window() const override { return const_cast<TFormMain*>(this); }
+    void SetBusy(bool on) override { SetBusyMode(on); }
+    bool IsBusy() const override;
+    void ShowStatus(const QString& text) override;
+    void RefreshCommands() override { UpdateTitleAndCommands(); }
+    void RegisterTranslatableWindow(QWidget* window) override;
 
-    TSettings& Settings() { return settings_; }
-    const std::vector<std::string>& TipsList() const { return tips_; }
-    bool RunningFromCd() const { return runningFromCd_; }
-    bool FirstActivationDone() const { return !firstActivation_; }
-
-    // The command of that name ("ActionFileNew"); nullptr when there is none.
-    QAction* Action(const QString& name) const;
     TCommands& Commands() { return *commands_; }
     TToolbarBands& Toolbars() { return *toolbars_; }
     TMainPanels& Panels() { return *panels_; }
-    // The player; the catalogue windows fill in PlayerAlbums() so that the
-    // PlayList commands reach the current album and track.
-    TPlayerController& Player() { return *player_; }
-    TPlayerAlbumHooks& PlayerAlbums() { return *playerAlbums_; }
-    // The list page with its windows and commands.
-    TListWindows& ListWindows() { return *listWindows_; }
+    TListPageHost ListPageHost();
+    void SetCommandStateSource(const TCommandStateSource* source) { stateSource_ = source; }
+    const std::vector<std::string>& TipsList() const { return tips_; }
 
     // Busy mode for long operations (see TBusyMode; TBusyGuard for a scope).
     void SetBusyMode(bool on);
@@ -70,34 +57,37 @@ class TFormMain : public QMainWindow {
     void RebuildRecentMenu();
     // Selects, loads and applies a language to every registered window.
     void SetLanguage(const std::string& name, bool refresh);
-    // A window that language files address by its objectName; windows are
-    // translated in the fixed order of TranslatedWindowNames().
-    void RegisterTranslatableWindow(QWidget* window);
+    // The tool bar layout of the settings file.
+    void LoadLayout(const TIniFile& ini);
+    void SaveLayout(TIniFile& ini) const;
+    // Size, panes, page, language and check marks into the settings.
+    void StoreWindowSettings();
+
+    // Start-up windows: the new-version window when the check finds one,
+    // the tips when the settings ask for them.
+    void CheckForUpdateAndTell();
+    void ShowTipsAtStart();
 
     TFormTip& FormTip() { return *formTip_; }
     TFormToolbars& FormToolbars() { return *formToolbars_; }
 
+  signals:
+    // Once, after the window was first shown and the event loop runs.
+    void firstShown();
+    // The language changed; messages built from it must be made again.
+    void languageChanged();
+    void sortOrderChanged();
+    void recentFileChosen(const std::string& path);
+
   protected:
     void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Main window creation.
-    void ReadSettings();
     void ApplyWindowSettings();
     void CreateDialogs();
     void ConnectCommands();
-    // First activation and shutdown.
-    void FormActivate();
-    void ShowStartupWindows();
-    // false when the user keeps the window open to save the list elsewhere
-    bool Shutdown();
-    void WriteSettings();
-    void CollectWindowSettings();
-    void FreeSplash();
     TCommandState CommandState() const;
     void ClearTransportCaptions();
-    void ReportError(const QString& text);
 
     // Command handlers.
     void ActionEditLangExecute(int position);
@@ -109,45 +99,19 @@ class TFormMain : public QMainWindow {
     void ActionHelpTipsExecute();
     void ActionHelpHelpExecute();
     void ActionHelpAboutExecute();
-    void CheckForUpdateAndTell();
 
-    // Hooks for the subsystems; each does nothing until its subsystem fills it.
-    void InitSound();
-    void ReadSubsystemSettings(const TIniFile& ini);
-    void WriteSubsystemSettings(TIniFile& ini);
-    void PrepareCatalogueWindows();
-    void OpenCatalogue();
-    void ShowListPage(int listPage);
-    void StartPlayer();
-    bool LoadQueue();
-    void RefreshQueueGrid();
-    void RefreshTextsAfterLanguage();
-    void OpenRecentFile(const std::string& path);
-    void SortOrderChanged();
-    bool SaveListIfModified();
-    void SaveQueue();
-    void StopPlayback();
-    void FreeCatalogue();
-    TCommandState CatalogueState() const;
-
-    TSettings settings_;
+    TSession& session_;
     std::vector<std::string> tips_;
-    bool runningFromCd_ = false;
-    bool firstActivation_ = true;
-    bool shutDown_ = false;
-    bool closePending_ = false;  // closing waits until busy mode ends
+    bool shownOnce_ = false;
+    const TCommandStateSource* stateSource_ = nullptr;
 
     TCommands* commands_;
     TToolbarBands* toolbars_;
     TMainPanels* panels_;
-    std::unique_ptr<TPlayerAlbumHooks> playerAlbums_;
-    TPlayerController* player_ = nullptr;
     TBusyMode* busy_;
     TTranslationRegistry translations_;
-    std::unique_ptr<TFormSplash> splash_;
     TFormAbout* formAbout_ = nullptr;
     TFormVersion* formVersion_ = nullptr;
     TFormTip* formTip_ = nullptr;
     TFormToolbars* formToolbars_ = nullptr;
-    TListWindows* listWindows_ = nullptr;
 };
