@@ -1,7 +1,6 @@
 // mavelo-cli list: prints the view list of a list file in its order, one
 // album a line (tab-separated) or as JSON with the tracks.
 #include <iostream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,40 +10,20 @@
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: mavelo-cli list LIST.mvo [--sort AYG|AGY|YAG|YGA|GAY|GYA|MostPlayed|LastPlayed]\n"
-    "       [--year-asc] [--artist CRIT] [--genre CRIT] [--year CRIT] [--selection NAME] [--json]";
+const std::string kUsage =
+    std::string("usage: mavelo-cli list LIST.mvo ") + kViewOptionsUsage + " [--json]";
 
 struct TListOptions {
     std::string list;
-    std::optional<std::string> sort;
-    bool yearAsc = false;
-    std::optional<TFilter> filter;  // replaces the list's applied filter
-    std::optional<std::string> selection;
+    TViewOptions view;
     bool json = false;
 };
 
 bool ParseOptions(const std::vector<std::string>& args, TListOptions& options) {
-    auto criterion = [&](std::string TFilter::*field, const std::string& value) {
-        if (!options.filter) options.filter = TFilter();
-        (*options.filter).*field = value;
-    };
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--sort" && hasValue && IsSortCommandString(args[i + 1]))
-            options.sort = args[++i];
-        else if (a == "--year-asc")
-            options.yearAsc = true;
-        else if (a == "--artist" && hasValue)
-            criterion(&TFilter::Artist, args[++i]);
-        else if (a == "--genre" && hasValue)
-            criterion(&TFilter::Genre, args[++i]);
-        else if (a == "--year" && hasValue)
-            criterion(&TFilter::Year, args[++i]);
-        else if (a == "--selection" && hasValue)
-            options.selection = args[++i];
-        else if (a == "--json")
+        if (ReadViewOption(args, i, options.view)) continue;
+        if (a == "--json")
             options.json = true;
         else if (options.list.empty() && !a.empty() && a.front() != '-')
             options.list = a;
@@ -108,19 +87,7 @@ int RunList(const std::vector<std::string>& args) {
     TListLoadResult load;
     if (!LoadListToRead("list", options.list, catalogue, load)) return 1;
 
-    const TSelection* selection = nullptr;
-    if (options.selection) {
-        selection = catalogue.Selections.Find(*options.selection);
-        if (!selection) {
-            std::cerr << "mavelo-cli list: no selection named " << *options.selection << "\n";
-            return 1;
-        }
-    }
-    if (options.filter) catalogue.Filters.Applied = *options.filter;
-    TSortSettings sort = SortSettingsOf(settings);
-    if (options.sort) sort.SortString = *options.sort;
-    if (options.yearAsc) sort.YearAsc = true;
-    catalogue.RebuildView(selection, false, sort);
+    if (!BuildView("list", catalogue, options.view, settings)) return 1;
     PrintView(catalogue.View, options.json);
     return load.Complete() ? 0 : 1;
 }

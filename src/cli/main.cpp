@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/SoundCommands.h"
 #include "core/ProgramFolder.h"
 
 std::vector<CliCommand>& CliCommands() {
@@ -32,6 +33,7 @@ void PrintHelp(std::ostream& out) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    CliArguments() = args;
     std::string home;
     size_t i = 0;
     for (; i < args.size(); ++i) {

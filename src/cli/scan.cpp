@@ -16,15 +16,17 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: mavelo-cli scan [--prescan] ROOT... -o LIST.mvo\n"
-    "       mavelo-cli scan [--prescan] --fast|--full LIST.mvo";
+    "usage: mavelo-cli scan [--prescan] [--unreadable] ROOT... -o LIST.mvo\n"
+    "       mavelo-cli scan [--prescan] [--unreadable] --fast|--full LIST.mvo\n"
+    "  --unreadable  lists the folders and files that could not be read";
 
 struct TScanOptions {
     std::vector<std::string> roots;
     std::string output;  // the new list file (scan of roots)
     std::string list;    // the existing list file (rescan)
     bool fast = false;
-    bool prescan = false;  // count the folders first, for a progress total
+    bool prescan = false;     // count the folders first, for a progress total
+    bool unreadable = false;  // list what could not be read
 };
 
 // A new list has no cached covers yet; they are made under the normal quality.
@@ -41,6 +43,8 @@ bool ParseOptions(const std::vector<std::string>& args, TScanOptions& options) {
             options.list = args[++i];
         } else if (a == "--prescan") {
             options.prescan = true;
+        } else if (a == "--unreadable") {
+            options.unreadable = true;
         } else if (!a.empty() && a.front() != '-') {
             options.roots.push_back(a);
         } else {
@@ -85,16 +89,46 @@ size_t CountTracks(const TDirectory& directory) {
     return tracks;
 }
 
+// What the scan could not do goes to standard error; any of it makes the
+// exit status 1, the list being written all the same.
+bool ReportScanProblems(const TScanResult& scan, bool listUnreadable) {
+    bool problems = false;
+    if (!scan.completed) {
+        std::cerr << "mavelo-cli scan: the scan stopped: " << scan.error << "\n";
+        problems = true;
+    }
+    for (const auto& root : scan.missingRoots) {
+        std::cerr << "mavelo-cli scan: root folder missing or not mounted, its albums kept: "
+                  << root << "\n";
+        problems = true;
+    }
+    const TUnreadable& unreadable = scan.unreadable;
+    if (unreadable.folders + unreadable.files > 0) {
+        std::cerr << "mavelo-cli scan: could not read " << unreadable.folders << " folders and "
+                  << unreadable.files << " files"
+                  << (listUnreadable ? ":" : " (--unreadable lists them)") << "\n";
+        if (listUnreadable)
+            for (const auto& path : unreadable.paths) std::cerr << "  " << path << "\n";
+        problems = true;
+    }
+    return problems;
+}
+
 int Report(const TCatalogue& catalogue, const TScanResult& scan, const TListSaveResult& save,
-           const std::string& path) {
-    if (!scan.completed) std::cerr << "mavelo-cli scan: the scan stopped: " << scan.error << "\n";
+           const std::string& path, bool listUnreadable) {
+    const bool problems = ReportScanProblems(scan, listUnreadable);
     if (!save.saved) {
         std::cerr << "mavelo-cli scan: could not write " << path << ": " << save.error << "\n";
         return 1;
     }
     std::cout << catalogue.Albums().Count() << " albums, " << CountTracks(catalogue.Directory)
               << " tracks, " << scan.removed << " removed, " << scan.elapsedMs << " ms\n";
-    return scan.completed ? 0 : 1;
+    return problems ? 1 : 0;
+}
+
+// A list saved while roots were missing keeps the older backup.
+TBackupRule BackupRuleAfter(const TScanResult& scan) {
+    return scan.missingRoots.empty() ? TBackupRule::Replace : TBackupRule::KeepOld;
 }
 
 int ScanNewList(const TScanOptions& options) {
@@ -112,8 +146,9 @@ int ScanNewList(const TScanOptions& options) {
         scan = Rescan(catalogue.Directory, catalogue.Roots, true, options.prescan);
     }
     std::vector<std::string> recent;
-    const TListSaveResult save = SaveList(options.output, catalogue, kNewListCoverQuality, recent);
-    return Report(catalogue, scan, save, options.output);
+    const TListSaveResult save =
+        SaveList(options.output, catalogue, kNewListCoverQuality, recent, BackupRuleAfter(scan));
+    return Report(catalogue, scan, save, options.output, options.unreadable);
 }
 
 int RescanList(const TScanOptions& options) {
@@ -132,8 +167,9 @@ int RescanList(const TScanOptions& options) {
         TProgressLine progress;
         scan = Rescan(catalogue.Directory, catalogue.Roots, !options.fast, options.prescan);
     }
-    const TListSaveResult save = SaveList(options.list, catalogue, coverQuality, recent);
-    return Report(catalogue, scan, save, options.list);
+    const TListSaveResult save =
+        SaveList(options.list, catalogue, coverQuality, recent, BackupRuleAfter(scan));
+    return Report(catalogue, scan, save, options.list, options.unreadable);
 }
 
 int RunScan(const std::vector<std::string>& args) {
@@ -146,7 +182,9 @@ int RunScan(const std::vector<std::string>& args) {
 }
 
 CliCommandRegistration registration{
-    {"scan", "scan [--prescan] ROOT... -o LIST.mvo | scan [--prescan] --fast|--full LIST.mvo",
+    {"scan",
+     "scan [--prescan] [--unreadable] ROOT... -o LIST.mvo | scan [--prescan] [--unreadable] "
+     "--fast|--full LIST.mvo",
      "scan root folders into a new list file, or scan an existing list again (fast or full)",
      RunScan}};
 

@@ -144,10 +144,12 @@ int WriteTags(const std::vector<std::string>& args) {
             auto given = values.find(option);
             return given != values.end() ? given->second : current;
         };
-        if (!track.WriteTags(type->second, valueOr("--artist", track.Artist),
-                             year.value_or(track.Year), valueOr("--title", track.Title),
-                             valueOr("--genre", track.Genre), valueOr("--album", track.Album))) {
-            ReportProblem(path, "could not write the tags");
+        const TWriteResult written =
+            track.WriteTags(type->second, valueOr("--artist", track.Artist),
+                            year.value_or(track.Year), valueOr("--title", track.Title),
+                            valueOr("--genre", track.Genre), valueOr("--album", track.Album));
+        if (!written) {
+            ReportProblem(path, "could not write the tags: " + written.Text());
             status = 1;
             continue;
         }

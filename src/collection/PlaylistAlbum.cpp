@@ -92,8 +92,9 @@ bool Tm3u::WritePlaylist(int32_t format) {
     // case of its extension ("x.M3U" stays "x.M3U").
     const bool sameFormat =
         LowerAscii(ExtractFileExt(PlaylistPath)) == std::string(".") + extension;
-    const std::string newPath =
-        sameFormat ? PlaylistPath : PlaylistPath.substr(0, PlaylistPath.size() - 3) + extension;
+    const std::string newPath = sameFormat
+                                    ? PlaylistPath.str()
+                                    : PlaylistPath.substr(0, PlaylistPath.size() - 3) + extension;
     // Another album's playlist of that name ("a.m3u" beside "a.pls") is never
     // overwritten by a change of format.
     if (!sameFormat && FileExists(newPath)) return false;

@@ -1,11 +1,21 @@
 #include "collection/UIo.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <exception>
+#include <system_error>
 
 #include "core/FileSystem.h"
 
 namespace {
+// Files up to this size are read whole; larger ones a window at a time.
+constexpr size_t kWindowSize = 1 << 20;
+
 const char* const kCouldNotRead = "Could not read";
 const char* const kCouldNotWrite = "Could not write";
 
@@ -23,6 +33,7 @@ auto Guard(const char* message, F&& body) -> decltype(body()) {
 }  // namespace
 
 TLoadSave::~TLoadSave() {
+    CloseFile();
     if (mode_ == 1 && !finished_ && std::uncaught_exceptions() > uncaughtAtOpen_) return;
     try {
         Finish();
@@ -32,20 +43,88 @@ TLoadSave::~TLoadSave() {
 }
 
 bool TLoadSave::OpenRead(const std::string& fileName) {
+    CloseFile();
     mode_ = 0;
     fileName_ = fileName;
-    buffer_ = ReadWholeFile(fileName);
     position_ = 0;
     finished_ = false;
+    buffer_.clear();
+    const int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw std::system_error(errno, std::generic_category(), "Cannot open " + fileName);
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && size_t(st.st_size) > kWindowSize) {
+        posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        fd_ = fd;
+        size_ = size_t(st.st_size);
+        windowStart_ = windowEnd_ = 0;
+        return true;
+    }
+    close(fd);
+    buffer_ = ReadWholeFile(fileName);
+    size_ = buffer_.size();
+    windowStart_ = 0;
+    windowEnd_ = size_;
     return !buffer_.empty();
 }
 
 void TLoadSave::OpenBytes(std::string bytes) {
+    CloseFile();
     mode_ = 0;
     fileName_.clear();
     buffer_ = std::move(bytes);
+    size_ = buffer_.size();
+    windowStart_ = 0;
+    windowEnd_ = size_;
     position_ = 0;
     finished_ = false;
+}
+
+void TLoadSave::CloseFile() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    std::string().swap(window_);
+}
+
+void TLoadSave::Fill(size_t count) {
+    // What is left of the window moves to its front and the file refills the rest.
+    const size_t kept = windowEnd_ - position_;
+    const size_t wanted = std::max(count, kWindowSize);
+    if (window_.size() < wanted) {
+        std::string larger(wanted, '\0');
+        std::memcpy(larger.data(), window_.data() + (position_ - windowStart_), kept);
+        window_.swap(larger);
+    } else {
+        std::memmove(window_.data(), window_.data() + (position_ - windowStart_), kept);
+    }
+    windowStart_ = position_;
+    windowEnd_ = position_ + kept;
+    while (windowEnd_ - windowStart_ < window_.size()) {
+        const ssize_t n = pread(fd_, window_.data() + (windowEnd_ - windowStart_),
+                                window_.size() - (windowEnd_ - windowStart_), off_t(windowEnd_));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // a read error ends the stream like its end does
+        windowEnd_ += size_t(n);
+    }
+    // Shrunk while it was read: what is there is all there is.
+    if (windowEnd_ < size_ && windowEnd_ - windowStart_ < window_.size()) size_ = windowEnd_;
+}
+
+const char* TLoadSave::Advance(size_t count) {
+    if (count > Remaining()) {
+        position_ = Size();
+        throw EMyFileError(kCouldNotRead);
+    }
+    if (fd_ >= 0 && windowEnd_ - position_ < count) {
+        Fill(count);
+        if (windowEnd_ - position_ < count) {
+            position_ = Size();
+            throw EMyFileError(kCouldNotRead);
+        }
+    }
+    const char* at =
+        fd_ >= 0 ? window_.data() + (position_ - windowStart_) : buffer_.data() + position_;
+    position_ += count;
+    return at;
 }
 
 void TLoadSave::OpenWriteToMemory() {
@@ -54,6 +133,7 @@ void TLoadSave::OpenWriteToMemory() {
 }
 
 bool TLoadSave::OpenWrite(const std::string& fileName) {
+    CloseFile();
     toMemory_ = false;
     mode_ = 1;
     fileName_ = fileName;
@@ -65,12 +145,8 @@ bool TLoadSave::OpenWrite(const std::string& fileName) {
 }
 
 void TLoadSave::Take(void* data, size_t count) {
-    if (count > Remaining()) {
-        position_ = buffer_.size();
-        throw EMyFileError(kCouldNotRead);
-    }
-    if (count) std::memcpy(data, buffer_.data() + position_, count);
-    position_ += count;
+    const char* at = Advance(count);
+    if (count) std::memcpy(data, at, count);
 }
 
 void TLoadSave::WriteInteger(int32_t value) {
@@ -104,16 +180,19 @@ void TLoadSave::WriteString(std::string_view text) {
 }
 
 std::string TLoadSave::ReadString() {
+    return std::string(ReadText());
+}
+
+std::string_view TLoadSave::ReadText() {
     return Guard(kCouldNotRead, [&] {
         const int32_t length = ReadInteger();
         if (length < 0 || static_cast<size_t>(length) > Remaining())
             throw EMyFileError(kCouldNotRead);
-        const char* start = buffer_.data() + position_;
-        position_ += static_cast<size_t>(length);
+        const char* start = Advance(static_cast<size_t>(length));
         const void* zero = std::memchr(start, 0, static_cast<size_t>(length));
         const size_t kept = zero ? static_cast<size_t>(static_cast<const char*>(zero) - start)
                                  : static_cast<size_t>(length);
-        return std::string(start, kept);
+        return std::string_view(start, kept);
     });
 }
 
@@ -129,22 +208,16 @@ void TLoadSave::ReadBlock(void* data, size_t count) {
 }
 
 std::string TLoadSave::ReadBlock(size_t count) {
-    return Guard(kCouldNotRead, [&] {
-        if (count > Remaining()) {
-            position_ = buffer_.size();
-            throw EMyFileError(kCouldNotRead);
-        }
-        std::string bytes(buffer_.data() + position_, count);
-        position_ += count;
-        return bytes;
-    });
+    return Guard(kCouldNotRead, [&] { return std::string(Advance(count), count); });
 }
 
 void TLoadSave::Finish() {
     if (finished_) return;
     finished_ = true;
+    CloseFile();
     std::string data;
     data.swap(buffer_);
     position_ = 0;
+    size_ = windowStart_ = windowEnd_ = 0;
     if (mode_ == 1 && !toMemory_) ReplaceFileContents(fileName_, data);
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The typed record stream behind every binary file of the program: 32-bit
 // little-endian integers, length-prefixed byte strings and raw blocks, in an
-// order only the caller knows.  The whole file lives in memory; a stream
-// opened for writing touches the disk only in Finish.
+// order only the caller knows.  A large file opened for reading is read a
+// window at a time, so a large list never sits in memory beside the
+// catalogue built from it; a stream opened for writing collects the whole
+// file in memory and touches the disk only in Finish.
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -43,6 +45,8 @@ class TLoadSave {
     // A zero byte inside the stored bytes ends the text; the stream still
     // moves past all of them.
     std::string ReadString();
+    // The same text without a copy; it stays valid until the next read.
+    std::string_view ReadText();
     void WriteBlock(const void* data, size_t count);
     void ReadBlock(void* data, size_t count);
     // Reads `count` bytes into a string (a convenience over ReadBlock).
@@ -56,17 +60,28 @@ class TLoadSave {
     const std::string& FileName() const { return fileName_; }
     int Mode() const { return mode_; }  // -1 not opened, 0 read, 1 write
     size_t Position() const { return position_; }
-    size_t Size() const { return buffer_.size(); }
-    size_t Remaining() const { return buffer_.size() - position_; }
-    // For tests and in-memory use: the bytes written so far, or the bytes loaded.
+    size_t Size() const { return mode_ == 0 ? size_ : buffer_.size(); }
+    size_t Remaining() const { return Size() - position_; }
+    // For tests and in-memory use: the bytes written so far, or the bytes
+    // given to OpenBytes.
     const std::string& Bytes() const { return buffer_; }
     // Reads from bytes already in memory (FileName stays empty).
     void OpenBytes(std::string bytes);
 
   private:
     void Take(void* data, size_t count);
+    // The next `count` bytes to read; throws when fewer remain.
+    const char* Advance(size_t count);
+    // Makes `count` bytes from the position available in the window.
+    void Fill(size_t count);
+    void CloseFile();
 
-    std::string buffer_;
+    std::string buffer_;      // the bytes written, or a whole small file read
+    size_t size_ = 0;         // bytes to read in all (the file's size)
+    int fd_ = -1;             // a large file read a window at a time
+    std::string window_;      // the window of a large file
+    size_t windowStart_ = 0;  // stream position of window_[0]
+    size_t windowEnd_ = 0;    // stream position after the window's last byte
     std::string fileName_;
     size_t position_ = 0;
     int mode_ = -1;

@@ -2,6 +2,9 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <array>
@@ -116,10 +119,17 @@ class TFolderWalk {
   public:
     std::function<void(const std::string& folder)> onFolder;
     std::function<void(const std::string& playlist)> onPlaylist;
+    TUnreadable* unreadable = nullptr;
 
     void Walk(const std::string& folder) {
         DIR* dir = opendir(folder.c_str());
-        if (!dir) return;  // missing or unreadable: nothing to scan
+        if (!dir) {  // nothing to scan; a folder that vanished is no error
+            if (unreadable && errno != ENOENT) {
+                ++unreadable->folders;
+                unreadable->paths.push_back(folder);
+            }
+            return;
+        }
         struct stat st {};
         const bool firstVisit =
             fstat(dirfd(dir), &st) == 0 && visited_.insert({st.st_dev, st.st_ino}).second;
@@ -158,19 +168,26 @@ int CountScanFolders(const std::vector<std::string>& roots) {
 
 // ---- The album list ----
 
+namespace {
+// A list load or save lets the windows breathe every so many albums: pumping
+// the events for each of 100,000 albums took longer than reading them.
+constexpr int kAlbumsPerPump = 64;
+}  // namespace
+
 void TDirectory::ReadAlbums(TLoadSave& stream, const std::string& base) {
     List.Clear();
     const int32_t count = stream.ReadInteger();
     if (count < 0) throw EMyFileError("Could not read");
+    List.Reserve(std::min<size_t>(size_t(count), stream.Remaining() / 64));  // grown once
     ProgressTotal = count;
     ProgressCount = 1;
     for (int32_t i = 0; i < count; ++i) {
         ++ProgressCount;
-        const std::string path = FromRelativeForm(stream.ReadString(), base);
+        const TSharedText path = FromRelativeForm(stream.ReadText(), base);
         // Appended first, so that a damaged record keeps what was read of it.
         Tm3u& album = List[List.Add(path, std::make_unique<Tm3u>(path))];
         album.ReadAlbumRecord(stream, base);
-        PumpEvents();
+        if (i % kAlbumsPerPump == 0) PumpEvents();
     }
 }
 
@@ -182,14 +199,17 @@ void TDirectory::WriteAlbums(TLoadSave& stream, const std::string& base) const {
         ++ProgressCount;
         stream.WriteString(ToRelativeForm(entry.key, base));
         entry.object->WriteAlbumRecord(stream, base);
-        PumpEvents();
+        if (ProgressCount % kAlbumsPerPump == 0) PumpEvents();
     }
 }
 
 size_t TDirectory::FindOrAddAlbum(const std::string& playlistPath) {
     long found = List.IndexOf(playlistPath);
-    size_t index = found >= 0 ? static_cast<size_t>(found)
-                              : List.Add(playlistPath, std::make_unique<Tm3u>(playlistPath));
+    const auto addNew = [&] {
+        const TSharedText path(playlistPath);  // the key and the album share it
+        return List.Add(path, std::make_unique<Tm3u>(path));
+    };
+    size_t index = found >= 0 ? static_cast<size_t>(found) : addNew();
     Tm3u& album = List[index];
     album.ScanMark = album.ScanMark == 1 ? -1 : 0;
     return index;
@@ -201,11 +221,30 @@ void TDirectory::ScanPlaylist(bool force, const std::string& playlistPath) {
 
 namespace {
 
-TFolderWalk ScanWalk(TDirectory& directory, bool force) {
+// True when the file exists but cannot be read as a file: no permission, or
+// a pipe or device (which the scan never opens).
+bool IsUnreadableFile(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return false;  // missing is not unreadable
+    return !S_ISREG(st.st_mode) || access(path.c_str(), R_OK) != 0;
+}
+
+void NoteUnreadableFile(TUnreadable* unreadable, const std::string& path) {
+    if (!unreadable || !IsUnreadableFile(path)) return;
+    ++unreadable->files;
+    unreadable->paths.push_back(path);
+}
+
+TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable) {
     TFolderWalk walk;
+    walk.unreadable = unreadable;
     walk.onFolder = [](const std::string&) { ++ProgressCount; };
-    walk.onPlaylist = [&directory, force](const std::string& playlist) {
-        directory.ScanPlaylist(force, playlist);
+    walk.onPlaylist = [&directory, force, unreadable](const std::string& playlist) {
+        NoteUnreadableFile(unreadable, playlist);
+        Tm3u& album = directory.List[directory.FindOrAddAlbum(playlist)];
+        album.Refresh(force, directory.TagReader);
+        if (unreadable)
+            for (const auto& track : album.Tracks) NoteUnreadableFile(unreadable, track.key);
     };
     return walk;
 }
@@ -213,15 +252,16 @@ TFolderWalk ScanWalk(TDirectory& directory, bool force) {
 }  // namespace
 
 void TDirectory::ScanFolder(bool force, const std::string& folder) {
-    ScanWalk(*this, force).Walk(folder);
+    ScanWalk(*this, force, nullptr).Walk(folder);
 }
 
-int64_t TDirectory::Scan(bool force, const std::vector<std::string>& roots, bool prescan) {
+int64_t TDirectory::Scan(bool force, const std::vector<std::string>& roots, bool prescan,
+                         TUnreadable* unreadable) {
     ProgressTotal = prescan ? CountScanFolders(roots) : 0;
     ProgressCount = 1;
     const int64_t start = TickCountMs();
     // One walk for all roots: a folder reached from two roots is scanned once.
-    TFolderWalk walk = ScanWalk(*this, force);
+    TFolderWalk walk = ScanWalk(*this, force, unreadable);
     for (const auto& root : roots) walk.Walk(root);
     return TickCountMs() - start;
 }
@@ -302,7 +342,7 @@ TScanResult RunScan(TDirectory& directory, const std::vector<std::string>& roots
     TScanResult result;
     const int64_t start = TickCountMs();
     try {
-        directory.Scan(force, roots, prescan);
+        directory.Scan(force, roots, prescan, &result.unreadable);
     } catch (const std::exception& e) {
         result.completed = false;
         result.error = e.what();
@@ -311,15 +351,60 @@ TScanResult RunScan(TDirectory& directory, const std::vector<std::string>& roots
     return result;
 }
 
+bool HasAlbumsUnder(const TDirectory& directory, const std::string& folder) {
+    return std::any_of(directory.List.begin(), directory.List.end(),
+                       [&](const auto& entry) { return entry.object->IsUnder(folder); });
+}
+
+// True when the folder can be listed and holds at least one entry.
+bool HoldsEntries(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return false;
+    bool found = false;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") {
+            found = true;
+            break;
+        }
+    }
+    closedir(dir);
+    return found;
+}
+
+// A root whose albums the scan cannot see: gone, unreadable, or an empty
+// folder where albums were (a mount point with nothing mounted).
+bool RootUnavailable(const TDirectory& directory, const std::string& root) {
+    return !HoldsEntries(root) && HasAlbumsUnder(directory, root);
+}
+
+void NoteUnavailableRoots(const TDirectory& directory, const TRootList& roots,
+                          std::vector<std::string>& missing) {
+    for (const auto& root : roots.Folders())
+        if (std::find(missing.begin(), missing.end(), root) == missing.end() &&
+            RootUnavailable(directory, root))
+            missing.push_back(root);
+}
+
 }  // namespace
 
 TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan) {
+    std::vector<std::string> missing;
+    NoteUnavailableRoots(directory, roots, missing);
     SetScanMarks(directory, 1);
     TScanResult result = RunScan(directory, roots.Folders(), force, prescan);
+    // A root renamed or unmounted while the scan ran is caught here.
+    NoteUnavailableRoots(directory, roots, missing);
+    result.missingRoots = missing;
     // After an error the albums still marked include those the scan never
-    // reached: removing them would lose them for nothing.
-    if (result.completed)
-        result.removed = RemoveAlbumsIf(directory, [](const Tm3u& a) { return a.ScanMark == 1; });
+    // reached: removing them would lose them for nothing.  So would removing
+    // the albums of a root that is not there.
+    const auto lost = [&](const Tm3u& album) {
+        return album.ScanMark == 1 &&
+               std::none_of(missing.begin(), missing.end(),
+                            [&](const std::string& root) { return album.IsUnder(root); });
+    };
+    if (result.completed) result.removed = RemoveAlbumsIf(directory, lost);
     SetScanMarks(directory, 0);
     return result;
 }

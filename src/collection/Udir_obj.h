@@ -13,7 +13,7 @@ class TLoadSave;
 
 // The albums of a catalogue, keyed by playlist path, in the order they were
 // read or found.  The list owns its albums.
-using Tm3uList = KeyedList<Tm3u>;
+using Tm3uList = KeyedList<Tm3u, TSharedText>;
 
 // The root directories of a catalogue: sorted (A-Z case folded), each folder
 // once under the path comparison rule, without a trailing "/".
@@ -37,6 +37,14 @@ class TRootList {
 
 // Splits the root dialog's text of new folders ("a|b|") into folders.
 std::vector<std::string> SplitRootText(const std::string& text);
+
+// What a scan could not read: folders it could not list, and playlists and
+// track files it could not open (special files such as pipes included).
+struct TUnreadable {
+    size_t folders = 0;
+    size_t files = 0;
+    std::vector<std::string> paths;  // all of them, in the order met
+};
 
 class TDirectory {
   public:
@@ -63,8 +71,10 @@ class TDirectory {
     // folder's own playlists (m3u, then pls, then b4s).
     void ScanFolder(bool force, const std::string& folder);
     // Scans every root in order; returns the elapsed milliseconds.  With
-    // prescan the folders are counted first into ProgressTotal.
-    int64_t Scan(bool force, const std::vector<std::string>& roots, bool prescan);
+    // prescan the folders are counted first into ProgressTotal.  What could
+    // not be read is added to `unreadable` when given.
+    int64_t Scan(bool force, const std::vector<std::string>& roots, bool prescan,
+                 TUnreadable* unreadable = nullptr);
 
     // Frees the album; nothing when it is not in the list.
     void RemoveAlbum(const Tm3u* album);
@@ -90,11 +100,17 @@ struct TScanResult {
     std::string error;      // what ended it
     int64_t elapsedMs = 0;
     size_t removed = 0;  // albums whose playlist was not found
+    // Roots that were missing, unreadable or empty mount points (before or
+    // after the scan): their albums were kept as they were.
+    std::vector<std::string> missingRoots;
+    TUnreadable unreadable;
 };
 
 // Scans the roots again: new playlists become albums, albums whose playlist
 // vanished are removed.  When an error ends the scan, nothing is removed
-// (albums the scan did not reach are kept).
+// (albums the scan did not reach are kept); nor are the albums of a root that
+// is not there (moved, renamed or not mounted): removing a root is the way to
+// drop its albums.
 TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan);
 // Scans the new folders (full scan; nothing is removed) and adds them to the roots.
 TScanResult AddRoots(TDirectory& directory, TRootList& roots,

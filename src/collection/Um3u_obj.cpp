@@ -6,19 +6,21 @@
 
 #include "collection/UIo.h"
 #include "core/FileSystem.h"
+#include "core/MostFrequent.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
 
-std::string PicturePathFor(const std::string& playlistPath) {
+std::string PicturePathFor(std::string_view playlistPath) {
     if (playlistPath.size() < 3) return "jpg";
-    return playlistPath.substr(0, playlistPath.size() - 3) + "jpg";
+    std::string picture(playlistPath.substr(0, playlistPath.size() - 3));
+    return picture += "jpg";
 }
 
-Tm3u::Tm3u(std::string playlistPath) : PlaylistPath(std::move(playlistPath)) {}
+Tm3u::Tm3u(TSharedText playlistPath) : PlaylistPath(std::move(playlistPath)) {}
 
 // ---- Stored form ----
 
-void Tm3u::WriteAlbumRecord(TLoadSave& stream, const std::string& base) const {
+void Tm3u::WriteAlbumRecord(TLoadSave& stream, std::string_view base) const {
     stream.WriteInteger(static_cast<int32_t>(Tracks.Count()));
     for (const auto& entry : Tracks) {
         stream.WriteString(ToRelativeForm(entry.key, base));
@@ -36,19 +38,27 @@ void Tm3u::WriteAlbumRecord(TLoadSave& stream, const std::string& base) const {
     stream.WriteBlock(CachedCover.data(), CachedCover.size());
 }
 
-void Tm3u::ReadAlbumRecord(TLoadSave& stream, const std::string& base) {
+void Tm3u::ReadAlbumRecord(TLoadSave& stream, std::string_view base) {
     DropCachedCover();
     Tracks.Clear();
     const int32_t trackCount = stream.ReadInteger();
     if (trackCount < 0) throw EMyFileError("Could not read");
+    // Each track takes at least its path's length and nine values.
+    Tracks.Reserve(std::min<size_t>(size_t(trackCount), stream.Remaining() / 40));
+    const Tmp3* previous = nullptr;
     for (int32_t i = 0; i < trackCount; ++i) {
-        const std::string path = FromRelativeForm(stream.ReadString(), base);
+        const TSharedText path = FromRelativeForm(stream.ReadText(), base);
         // A key stored twice: the later record overwrites the earlier track.
-        Tracks[AddTrack(path, false)].ReadTrackRecord(stream, base);
+        Tmp3& track = Tracks[AddTrack(path, false)];
+        track.ReadTrackRecord(stream, base, previous);
+        previous = &track;
     }
-    Artist = stream.ReadString();
-    Album = stream.ReadString();
-    Genre = stream.ReadString();
+    // The album values are most often those of its tracks.
+    static const Tmp3 kNone;
+    const Tmp3& last = previous ? *previous : kNone;
+    AssignSharing(Artist, stream.ReadText(), last.Artist);
+    AssignSharing(Album, stream.ReadText(), last.Album);
+    AssignSharing(Genre, stream.ReadText(), last.Genre);
     Year = stream.ReadInteger();
     Status = stream.ReadInteger();
     PictureState = stream.ReadInteger();
@@ -61,8 +71,7 @@ void Tm3u::ReadAlbumRecord(TLoadSave& stream, const std::string& base) {
 
 // ---- Tracks ----
 
-size_t Tm3u::InsertTrack(const std::string& path, bool checkExistence,
-                         const std::string& afterPath) {
+size_t Tm3u::InsertTrack(const TSharedText& path, bool checkExistence, std::string_view afterPath) {
     long existing = Tracks.IndexOf(path);
     if (existing >= 0) {
         Tracks[static_cast<size_t>(existing)].RefreshMark = 0;
@@ -71,8 +80,7 @@ size_t Tm3u::InsertTrack(const std::string& path, bool checkExistence,
     auto track = std::make_unique<Tmp3>(path);
     if (checkExistence) track->FileFound = FileExists(path);
     const size_t folderLength = PlaylistPath.rfind('/') + 1;  // 0 when there is no folder
-    track->InAlbumFolder =
-        PathStartsWith(path, std::string_view(PlaylistPath).substr(0, folderLength));
+    track->InAlbumFolder = PathStartsWith(path, PlaylistPath.view().substr(0, folderLength));
     size_t position = Tracks.Count();
     if (!afterPath.empty()) {
         long after = Tracks.IndexOf(afterPath);
@@ -81,7 +89,7 @@ size_t Tm3u::InsertTrack(const std::string& path, bool checkExistence,
     return Tracks.Insert(position, path, std::move(track));
 }
 
-size_t Tm3u::AddTrack(const std::string& path, bool checkExistence) {
+size_t Tm3u::AddTrack(const TSharedText& path, bool checkExistence) {
     return InsertTrack(path, checkExistence, {});
 }
 
@@ -96,12 +104,24 @@ void Tm3u::MeasureTracks(const std::function<void(Tmp3&)>& measureTrack) {
 
 // ---- Album values ----
 
-void Tm3u::SetInfo(const std::string& artist, int32_t year, const std::string& genre,
-                   const std::string& album) {
+void Tm3u::SetInfo(const TSharedText& artist, int32_t year, const TSharedText& genre,
+                   const TSharedText& album) {
     Artist = artist;
     Year = year;
     Genre = genre;
     Album = album;
+}
+
+void Tm3u::ShareTrackTexts() {
+    const Tmp3* previous = nullptr;
+    for (const auto& entry : Tracks) {
+        if (previous) entry.object->ShareTextsWith(*previous);
+        previous = entry.object.get();
+    }
+    if (!previous) return;
+    if (Artist == previous->Artist) Artist = previous->Artist;
+    if (Album == previous->Album) Album = previous->Album;
+    if (Genre == previous->Genre) Genre = previous->Genre;
 }
 
 void Tm3u::MarkPlayed() {
@@ -140,32 +160,19 @@ bool HasAlbumValues(const Tm3u& album) {
     return !album.Artist.empty() || !album.Album.empty() || !album.Genre.empty() || album.Year != 0;
 }
 
-// The most frequent of the values (ties to the first met), values compared
-// through their keys; nullopt when there is none.
-template <typename T, typename Key>
-std::optional<T> MostFrequent(const std::vector<T>& values, const std::vector<Key>& keys) {
-    std::optional<T> best;
-    size_t bestCount = 0;
-    for (size_t i = 0; i < values.size(); ++i) {
-        const size_t count = static_cast<size_t>(std::count(keys.begin(), keys.end(), keys[i]));
-        if (count > bestCount) best = values[i], bestCount = count;
-    }
-    return best;
-}
-
-void TakeMostFrequentText(std::string& field, const std::vector<std::string>& values) {
+void TakeMostFrequentText(TSharedText& field, const std::vector<TSharedText>& values) {
     if (field.empty() && !values.empty()) {
         std::vector<std::string> keys;
         keys.reserve(values.size());
         for (const auto& value : values) keys.push_back(LowerAscii(value));
-        field = MostFrequent(values, keys).value_or(std::string());
+        field = MostFrequent(values, keys).value_or(TSharedText());
     }
 }
 
 }  // namespace
 
 bool Tm3u::DeriveFromTracks() {
-    std::vector<std::string> artists, albums, genres;
+    std::vector<TSharedText> artists, albums, genres;
     std::vector<int32_t> years;
     bool tagged = false;
     for (const auto& entry : Tracks) {
@@ -206,7 +213,8 @@ bool Tm3u::Refresh(bool force, const TTagReader& readTags) {
         else
             entry.object->ReadTags();
     }
-    std::string artist = std::move(Artist), genre = std::move(Genre), album = std::move(Album);
+    ShareTrackTexts();
+    TSharedText artist = std::move(Artist), genre = std::move(Genre), album = std::move(Album);
     const int32_t year = Year;
     SetInfo({}, 0, {}, {});
     DeriveFromTracks();
@@ -223,8 +231,9 @@ std::string Tm3u::FormatAlbumName(const std::string& pattern) const {
         if (at != std::string::npos) text.replace(at, placeholder.size(), value);
     };
     std::string name = pattern;
-    replaceFirst(name, "%artist", Artist.empty() ? LangText("BlankArtist", "Artist") : Artist);
-    replaceFirst(name, "%album", Album.empty() ? LangText("BlankAlbum", "Album") : Album);
+    replaceFirst(name, "%artist",
+                 Artist.empty() ? LangText("BlankArtist", "Artist") : Artist.str());
+    replaceFirst(name, "%album", Album.empty() ? LangText("BlankAlbum", "Album") : Album.str());
     replaceFirst(name, "%year", Year == 0 ? LangText("BlankYear", "Year") : std::to_string(Year));
     return SafeFileName(name);
 }

@@ -11,8 +11,9 @@
 
 class TLoadSave;
 
-// The tracks of an album in playlist order, keyed by file path.
-using Tmp3List = KeyedList<Tmp3>;
+// The tracks of an album in playlist order, keyed by file path (the key
+// shares the track's Path).
+using Tmp3List = KeyedList<Tmp3, TSharedText>;
 
 enum TPlaylistType : int32_t {
     PlaylistM3U = 0,
@@ -27,11 +28,11 @@ using TTagReader = std::function<bool(Tmp3&)>;
 
 class Tm3u {
   public:
-    explicit Tm3u(std::string playlistPath = {});
+    explicit Tm3u(TSharedText playlistPath = {});
 
-    std::string Artist;
-    std::string Album;
-    std::string Genre;
+    TSharedText Artist;  // shared with the tracks that hold the same value
+    TSharedText Album;
+    TSharedText Genre;
     int32_t Year = 0;
     int32_t Status = 0;        // 0, 1, 2: red, orange, green
     int32_t PictureState = 0;  // 1 when the picture file exists
@@ -39,28 +40,31 @@ class Tm3u {
     std::string LastPlayed;  // "yyyymmddhhnnss", empty when never played
     int32_t ScanMark = 0;    // during a scan: 1 not found yet, -1 found and known before
     bool InSelection = false;
-    std::string PlaylistPath;
-    std::string CachedCover;  // JPEG bytes of the cached thumbnail
+    TSharedText PlaylistPath;  // shared with the album's key in the catalogue
+    std::string CachedCover;   // JPEG bytes of the cached thumbnail
     Tmp3List Tracks;
 
     // Stored form.  `base` is removed from the front of stored paths (see
     // ToRelativeForm).  Reading throws EMyFileError and keeps what was read.
-    void WriteAlbumRecord(TLoadSave& stream, const std::string& base) const;
-    void ReadAlbumRecord(TLoadSave& stream, const std::string& base);
+    void WriteAlbumRecord(TLoadSave& stream, std::string_view base) const;
+    void ReadAlbumRecord(TLoadSave& stream, std::string_view base);
 
     // Finds or appends the track; its RefreshMark becomes 0.  With
     // checkExistence, a new track's FileFound tells whether the file exists.
-    size_t AddTrack(const std::string& path, bool checkExistence);
+    size_t AddTrack(const TSharedText& path, bool checkExistence);
     // Like AddTrack, but a new track goes right after the track `afterPath`
     // (appended when that is empty, unknown or the last one).
-    size_t InsertTrack(const std::string& path, bool checkExistence, const std::string& afterPath);
+    size_t InsertTrack(const TSharedText& path, bool checkExistence, std::string_view afterPath);
     // Sets the key of the track's entry to its current Path.
     void RekeyTrack(const Tmp3& track);
     // Fills every track's duration and bit rate through the sound layer.
     void MeasureTracks(const std::function<void(Tmp3&)>& measureTrack);
 
-    void SetInfo(const std::string& artist, int32_t year, const std::string& genre,
-                 const std::string& album);
+    void SetInfo(const TSharedText& artist, int32_t year, const TSharedText& genre,
+                 const TSharedText& album);
+    // Lets the tracks (and the album values) hold one copy of each value
+    // they repeat.
+    void ShareTrackTexts();
     // One more play, stamped with the local time.
     void MarkPlayed();
     // Search over Artist (flag 1), Album (2) and the playlist's file name (8).
@@ -105,4 +109,4 @@ class Tm3u {
 
 // The picture of a playlist: its path with the last three characters
 // replaced by "jpg" (x.m3u and x.b4s both have x.jpg).
-std::string PicturePathFor(const std::string& playlistPath);
+std::string PicturePathFor(std::string_view playlistPath);

@@ -10,23 +10,26 @@
 #include "tags/OggVorbis.h"
 #include "tags/TagFile.h"
 #include "tags/TagText.h"
+#include "tags/TagWriter.h"
 #include "tags/WMAfile.h"
 
-std::string ToRelativeForm(const std::string& path, const std::string& base) {
+std::string_view ToRelativeForm(std::string_view path, std::string_view base) {
     // Paths are never cut: a long path must read back as the same file.
     if (!base.empty() && PathStartsWith(path, base)) return path.substr(base.size());
     return path;
 }
 
-std::string FromRelativeForm(const std::string& stored, const std::string& base) {
+TSharedText FromRelativeForm(std::string_view stored, std::string_view base) {
     // A path that did not lie under the base was stored whole: take it as it is.
-    if (!stored.empty() && stored.front() == '/') return stored;
-    return base + stored;
+    if (base.empty() || (!stored.empty() && stored.front() == '/')) return stored;
+    std::string path(base);
+    path += stored;
+    return path;
 }
 
-Tmp3::Tmp3(std::string path) : Path(std::move(path)) {}
+Tmp3::Tmp3(TSharedText path) : Path(std::move(path)) {}
 
-void Tmp3::WriteTrackRecord(TLoadSave& stream, const std::string& base) const {
+void Tmp3::WriteTrackRecord(TLoadSave& stream, std::string_view base) const {
     stream.WriteString(Title);
     stream.WriteString(Artist);
     stream.WriteString(Album);
@@ -38,20 +41,28 @@ void Tmp3::WriteTrackRecord(TLoadSave& stream, const std::string& base) const {
     stream.WriteString(ToRelativeForm(PicturePath, base));
 }
 
-void Tmp3::ReadTrackRecord(TLoadSave& stream, const std::string& base) {
+void Tmp3::ReadTrackRecord(TLoadSave& stream, std::string_view base, const Tmp3* previous) {
+    static const Tmp3 kNone;
+    const Tmp3& shared = previous ? *previous : kNone;
     RefreshMark = 0;
-    Title = stream.ReadString();
-    Artist = stream.ReadString();
-    Album = stream.ReadString();
-    Genre = stream.ReadString();
+    Title = stream.ReadText();
+    AssignSharing(Artist, stream.ReadText(), shared.Artist);
+    AssignSharing(Album, stream.ReadText(), shared.Album);
+    AssignSharing(Genre, stream.ReadText(), shared.Genre);
     Year = stream.ReadInteger();
     TagKind = stream.ReadInteger();
     Duration = stream.ReadInteger();
     Bitrate = stream.ReadInteger();
     // A track without a picture (every album track) keeps none, rather than
     // taking the base folder for its picture.
-    const std::string picture = stream.ReadString();
-    PicturePath = picture.empty() ? std::string() : FromRelativeForm(picture, base);
+    const std::string_view picture = stream.ReadText();
+    PicturePath = picture.empty() ? TSharedText() : FromRelativeForm(picture, base);
+}
+
+void Tmp3::ShareTextsWith(const Tmp3& other) {
+    if (Artist == other.Artist) Artist = other.Artist;
+    if (Album == other.Album) Album = other.Album;
+    if (Genre == other.Genre) Genre = other.Genre;
 }
 
 namespace {
@@ -79,9 +90,10 @@ std::string FormatTrackName(const Tmp3& track, int position, const std::string& 
     return name;
 }
 
-std::string TrackFileKind(const std::string& path) {
+std::string TrackFileKind(std::string_view path) {
     if (path.size() < 3) return {};
-    return LowerAscii(std::string_view(path).substr(path.size() - 3));
+    std::string kind = LowerAscii(path.substr(path.size() - 3));
+    return kind == "oga" ? "ogg" : kind;  // ".oga": Ogg audio, often Vorbis
 }
 
 bool Tmp3::RenameToFormat(int position, const std::string& pattern) {
@@ -159,7 +171,12 @@ void ReadMp3Tags(Tmp3& track, const TByteSource& file) {
         if (v1.GenreIndex < GenreCount) track.Genre = GenreName(v1.GenreIndex);
     }
     TID3v2 v2;
-    if (v2.Load(file) && v2.Present) {
+    // A tag holding none of the values (only a picture, say) hides nothing.
+    const auto holdsValues = [&] {
+        return !v2.Understood() || !v2.Title.empty() || !v2.Artist.empty() || !v2.Album.empty() ||
+               !v2.Year.empty() || !v2.Genre.empty();
+    };
+    if (v2.Load(file) && v2.Present && holdsValues()) {
         TakeId3Values(track, v2, TagID3v2);
         track.Genre = Utf8Left(Clean(v2.Genre), 255);
     }
@@ -205,95 +222,25 @@ bool Tmp3::ReadTags() {
     return TagKind > TagNone;
 }
 
-namespace {
-
-// The year as tag text; an unknown year leaves the field empty rather than
-// writing "0" into the file.
-std::string YearText(int32_t year) {
-    return year > 0 ? std::to_string(year) : std::string();
-}
-
-// The values both ID3 tags hold in the same way.
-template <typename Tag>
-void SetId3Values(Tag& tag, const Tmp3& track) {
-    tag.SetYear(YearText(track.Year));
-    tag.SetAlbum(track.Album);
-    tag.SetArtist(track.Artist);
-    tag.SetTitle(track.Title);
-}
-
-bool WriteId3v1(const std::string& path, const Tmp3& track) {
-    TID3v1 v1;
-    v1.Load(path);
-    SetId3Values(v1, track);
-    // A name that is not in the list leaves the number the tag had.
-    const int genre = GenreIndexOf(track.Genre);
-    if (genre >= 0) v1.SetGenreIndex(static_cast<uint8_t>(genre));
-    return v1.Store(path);
-}
-
-bool WriteId3v2(const std::string& path, const Tmp3& track) {
-    TID3v2 v2;
-    v2.Load(path);
-    SetId3Values(v2, track);
-    v2.SetGenre(track.Genre);
-    return v2.Store(path);
-}
-
-bool WriteOgg(const std::string& path, const Tmp3& track) {
-    TOggVorbis ogg;
-    ogg.Load(path);
-    ogg.Date = YearText(track.Year);
-    ogg.Album = track.Album;
-    ogg.Artist = track.Artist;
-    ogg.Title = track.Title;
-    ogg.Genre = track.Genre;
-    return ogg.Store(path);
-}
-
-}  // namespace
-
-bool Tmp3::WriteTags(int32_t tagType, const std::string& artist, int32_t year,
-                     const std::string& title, const std::string& genre, const std::string& album) {
+TWriteResult Tmp3::WriteTags(int32_t tagType, const std::string& artist, int32_t year,
+                             const std::string& title, const std::string& genre,
+                             const std::string& album) {
     Artist = artist;
     Year = year;
     Title = title;
     Genre = genre;
     Album = album;
     TagKind = TagNone;
-    if (!FileExists(Path)) return false;
+    const TTagValues values{title, artist, album, genre, year};
     const std::string kind = TrackFileKind(Path);
-    bool result = false;
-    try {
-        if (kind == "mp3") {
-            if (tagType == TagTypeId3v1 || tagType == TagTypeBoth) {
-                result = WriteId3v1(Path, *this);
-                // The other tag goes only once this one holds the values.
-                TID3v2 v2;
-                if (result && tagType == TagTypeId3v1 && v2.Load(Path) && v2.Present)
-                    v2.Strip(Path);
-                if (result) TagKind = TagID3v1;
-                if (result && tagType == TagTypeId3v1) ReadTags();
-            }
-            if (tagType == TagTypeId3v2 || tagType == TagTypeBoth) {
-                result = WriteId3v2(Path, *this);
-                TID3v1 v1;
-                if (result && tagType == TagTypeId3v2 && v1.Load(Path) && v1.Present)
-                    v1.Strip(Path);
-                if (result) {
-                    TagKind = TagID3v2;
-                    ReadTags();
-                }
-            }
-        } else if (kind == "ogg") {
-            result = WriteOgg(Path, *this);
-            if (result) {
-                TagKind = TagOggVorbis;
-                ReadTags();
-            }
-        }
-    } catch (const std::exception&) {
-        // Writing ends silently; the caller learns only the result.
-    }
+    TWriteResult result;
+    if (kind == "mp3")
+        result = WriteMp3Tags(Path, static_cast<TId3Choice>(tagType), values);
+    else if (kind == "ogg")
+        result = WriteOggTags(Path, values);
+    else
+        return TWriteResult::Failure("cannot write tags into", Path, 0);
+    // What the file holds now, as every reader will see it.
+    if (result) ReadTags();
     return result;
 }

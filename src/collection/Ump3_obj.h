@@ -3,6 +3,11 @@
 // queue) with the tag values the program shows, sorts and searches by.
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "core/SharedText.h"
+
+#include "core/SafeWrite.h"
 
 class TLoadSave;
 
@@ -32,35 +37,44 @@ enum TSearchField : int32_t {
 
 // The relative form of a stored path: `base` is removed from the front when
 // the path begins with it; reading puts the base back in front.
-std::string ToRelativeForm(const std::string& path, const std::string& base);
-std::string FromRelativeForm(const std::string& stored, const std::string& base);
+std::string_view ToRelativeForm(std::string_view path, std::string_view base);
+TSharedText FromRelativeForm(std::string_view stored, std::string_view base);
 
+// The texts are shared (see TSharedText): the tracks of an album loaded from
+// a list or scanned together hold one copy of their common artist, album and
+// genre, and a track's path is also its key in the album.
 class Tmp3 {
   public:
-    explicit Tmp3(std::string path = {});
+    explicit Tmp3(TSharedText path = {});
 
-    std::string Title;
-    std::string Artist;
-    std::string Album;
-    std::string Genre;
+    TSharedText Title;
+    TSharedText Artist;
+    TSharedText Album;
+    TSharedText Genre;
     int32_t Year = 0;
     int32_t TagKind = TagNone;
     int32_t Duration = 0;  // milliseconds; 0 unknown
     int32_t Bitrate = 0;   // kbit/s; 0 unknown
-    std::string Path;
-    std::string PicturePath;
+    TSharedText Path;
+    TSharedText PicturePath;
     int32_t RefreshMark = 0;  // 1 while an album refresh has not met it yet
     bool FileFound = false;
     bool InAlbumFolder = false;
 
-    void WriteTrackRecord(TLoadSave& stream, const std::string& base) const;
-    void ReadTrackRecord(TLoadSave& stream, const std::string& base);
+    void WriteTrackRecord(TLoadSave& stream, std::string_view base) const;
+    // Values equal to those of `previous` (the album's track read before)
+    // share its copies.
+    void ReadTrackRecord(TLoadSave& stream, std::string_view base, const Tmp3* previous = nullptr);
+    // Takes the artist, album and genre copies of `other` where they are equal.
+    void ShareTextsWith(const Tmp3& other);
 
     // Fills the tag fields from the file; true when a tag was taken.
     bool ReadTags();
-    // Stores the values and writes them into the file's tag; true on success.
-    bool WriteTags(int32_t tagType, const std::string& artist, int32_t year,
-                   const std::string& title, const std::string& genre, const std::string& album);
+    // Stores the values and writes them into the file's tag; on failure the
+    // result says why.
+    TWriteResult WriteTags(int32_t tagType, const std::string& artist, int32_t year,
+                           const std::string& title, const std::string& genre,
+                           const std::string& album);
     // Renames the file after the track format; true when renamed.
     bool RenameToFormat(int position, const std::string& pattern);
     void ReplaceFolder(const std::string& oldFolder, const std::string& newFolder);
@@ -69,8 +83,9 @@ class Tmp3 {
 };
 
 // The kind of an audio file for tag handling: the last three characters of
-// the path folded to lower case ("mp3", "ogg", "wma"), without looking for a dot.
-std::string TrackFileKind(const std::string& path);
+// the path folded to lower case ("mp3", "ogg", "wma"), without looking for a dot;
+// "oga" is "ogg".
+std::string TrackFileKind(std::string_view path);
 
 // The track format with its placeholders replaced (%artist %album %year
 // %number %title, each at its first occurrence), before SafeFileName.

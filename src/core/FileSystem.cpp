@@ -87,11 +87,17 @@ namespace {
 }  // namespace
 
 std::string ReadWholeFile(const std::string& path) {
-    TFileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a pipe waits for a writer forever.
+    TFileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.IsOpen()) ThrowFileError("Cannot open", path);
     std::string data;
     struct stat st {};
-    if (fstat(fd.Get(), &st) == 0 && st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
+    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        fd.Reset();
+        errno = EINVAL;
+        ThrowFileError("Not a regular file:", path);
+    }
+    if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
     char chunk[65536];
     for (;;) {
         ssize_t n = read(fd.Get(), chunk, sizeof chunk);
@@ -103,45 +109,6 @@ std::string ReadWholeFile(const std::string& path) {
         data.append(chunk, static_cast<size_t>(n));
     }
     return data;
-}
-
-std::string TemporaryNameFor(const std::string& path) {
-    return path + "~";
-}
-
-void ReplaceFileContents(const std::string& path, std::string_view data) {
-    const std::string temp = TemporaryNameFor(path);
-    mode_t mode = 0644;
-    struct stat st {};
-    if (stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-
-    TFileDescriptor fd(open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
-    if (!fd.IsOpen()) ThrowFileError("Cannot create", temp);
-    auto fail = [&](const char* what) {
-        fd.Reset();
-        int saved = errno;
-        unlink(temp.c_str());
-        errno = saved;
-        ThrowFileError(what, path);
-    };
-    size_t done = 0;
-    while (done < data.size()) {
-        ssize_t n = write(fd.Get(), data.data() + done, data.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail("Cannot write");
-        }
-        done += static_cast<size_t>(n);
-    }
-    if (fsync(fd.Get()) != 0) fail("Cannot write");
-    fchmod(fd.Get(), mode);  // the umask may have narrowed the bits given to open
-    if (!fd.Close()) fail("Cannot write");
-    if (rename(temp.c_str(), path.c_str()) != 0) {
-        int saved = errno;
-        unlink(temp.c_str());
-        errno = saved;
-        ThrowFileError("Cannot replace", path);
-    }
 }
 
 bool RenameWithoutReplacing(const std::string& from, const std::string& to) {

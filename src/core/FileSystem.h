@@ -34,16 +34,12 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 bool FileExists(const std::string& path);       // a regular file (or a link to one)
 bool DirectoryExists(const std::string& path);  // a folder (or a link to one)
 
-// Whole-file read; throws std::system_error naming the file when it cannot be read.
+// Whole-file read of a regular file (opening never waits on a pipe or
+// device); throws std::system_error naming the file when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
-// Replaces a file's contents safely: the data goes to "path~" in the same
-// folder, is flushed, and is then renamed over `path`, so a failure never
-// damages the previous file.  The new file keeps the old one's permission
-// bits.  Throws std::system_error (the temporary file removed) on failure.
-void ReplaceFileContents(const std::string& path, std::string_view data);
-// The temporary name used while a file is rewritten.
-std::string TemporaryNameFor(const std::string& path);
+// Safe replacement of a file's contents (used by every writer).
+#include "core/SafeWrite.h"
 
 // Renames a file or folder without replacing what is already at `to`: a
 // taken name is a failure, so a rename never silently destroys another file.

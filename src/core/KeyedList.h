@@ -1,21 +1,25 @@
 #pragma once
 // An ordered list of owned objects with a fast lookup by key: the album list
 // (keyed by playlist path) and an album's track list (keyed by file path).
-// Keys compare under SamePath.  Entry order is insertion order.
+// Keys compare under SamePath.  Entry order is insertion order.  `KeyText` is
+// any text type viewable as std::string_view (the catalogue shares its keys
+// with the objects' own paths).
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "core/FileSystem.h"
 
-template <typename T>
+template <typename T, typename KeyText = std::string>
 class KeyedList {
   public:
     struct Entry {
-        std::string key;
+        KeyText key;
         std::unique_ptr<T> object;
     };
 
@@ -23,20 +27,19 @@ class KeyedList {
     bool Empty() const { return entries_.empty(); }
     T& operator[](size_t index) const { return *entries_[index].object; }
     T* At(size_t index) const { return entries_[index].object.get(); }
-    const std::string& Key(size_t index) const { return entries_[index].key; }
+    const KeyText& Key(size_t index) const { return entries_[index].key; }
 
     // Position of the key, or -1.
-    long IndexOf(const std::string& key) const {
+    long IndexOf(std::string_view key) const {
         if (entries_.size() < kIndexedFrom) {
             for (size_t i = 0; i < entries_.size(); ++i)
                 if (SamePath(entries_[i].key, key)) return static_cast<long>(i);
             return -1;
         }
         RebuildIndexIfStale();
-        auto it = index_.find(PathKey(key));
-        return it == index_.end() ? -1 : static_cast<long>(it->second);
+        return index_->Find(entries_, key);
     }
-    T* Find(const std::string& key) const {
+    T* Find(std::string_view key) const {
         long i = IndexOf(key);
         return i < 0 ? nullptr : At(static_cast<size_t>(i));
     }
@@ -47,19 +50,22 @@ class KeyedList {
         return -1;
     }
 
-    size_t Add(std::string key, std::unique_ptr<T> object) {
+    size_t Add(KeyText key, std::unique_ptr<T> object) {
         return Insert(entries_.size(), std::move(key), std::move(object));
     }
-    size_t Insert(size_t position, std::string key, std::unique_ptr<T> object) {
+    size_t Insert(size_t position, KeyText key, std::unique_ptr<T> object) {
         if (position > entries_.size()) position = entries_.size();
-        if (position == entries_.size() && !stale_ && entries_.size() >= kIndexedFrom)
-            index_.emplace(PathKey(key), position);
-        else
-            stale_ = true;
+        const bool appended = position == entries_.size();
         entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(position),
                         Entry{std::move(key), std::move(object)});
+        if (appended && !stale_ && index_ && entries_.size() > kIndexedFrom)
+            index_->Append(entries_, position);
+        else
+            stale_ = true;
         return position;
     }
+    // Makes room for `count` entries in all, so that a load grows the list once.
+    void Reserve(size_t count) { entries_.reserve(count); }
     // Removes the entry and gives its object back to the caller.
     std::unique_ptr<T> Extract(size_t index) {
         auto object = std::move(entries_[index].object);
@@ -74,7 +80,7 @@ class KeyedList {
         std::erase_if(entries_, [&](const Entry& e) { return !keep(*e.object); });
         stale_ = true;
     }
-    void SetKey(size_t index, std::string key) {
+    void SetKey(size_t index, KeyText key) {
         entries_[index].key = std::move(key);
         stale_ = true;
     }
@@ -86,7 +92,8 @@ class KeyedList {
     }
     void Clear() {
         entries_.clear();
-        index_.clear();
+        entries_.shrink_to_fit();
+        index_.reset();
         stale_ = false;
     }
 
@@ -98,17 +105,65 @@ class KeyedList {
     // keys is cheaper than hashing them and keeping a second copy of each.
     static constexpr size_t kIndexedFrom = 32;
 
+    // An open-addressing table of entry positions, hashed by PathKey: the keys
+    // themselves stay in the entries, so the index costs a few bytes each.
+    class PositionIndex {
+      public:
+        long Find(const std::vector<Entry>& entries, std::string_view key) const {
+            if (slots_.empty()) return -1;
+            for (size_t slot = Hash(key) & Mask();; slot = (slot + 1) & Mask()) {
+                const uint32_t stored = slots_[slot];
+                if (stored == kEmpty) return -1;
+                if (SamePath(entries[stored].key, key)) return static_cast<long>(stored);
+            }
+        }
+        // Indexes entries[position], which is not indexed yet.  The first of
+        // equal keys keeps answering lookups.
+        void Append(const std::vector<Entry>& entries, size_t position) {
+            if ((count_ + 1) * 2 > slots_.size()) {
+                Rebuild(entries, position + 1);
+                return;
+            }
+            Place(entries, position);
+        }
+        void Rebuild(const std::vector<Entry>& entries, size_t count) {
+            size_t capacity = 64;
+            while (capacity < count * 2) capacity *= 2;
+            slots_.assign(capacity, kEmpty);
+            count_ = 0;
+            for (size_t i = 0; i < count; ++i) Place(entries, i);
+        }
+
+      private:
+        static constexpr uint32_t kEmpty = UINT32_MAX;
+        static size_t Hash(std::string_view key) { return std::hash<std::string>{}(PathKey(key)); }
+        size_t Mask() const { return slots_.size() - 1; }
+        void Place(const std::vector<Entry>& entries, size_t position) {
+            size_t slot = Hash(entries[position].key) & Mask();
+            while (slots_[slot] != kEmpty) {
+                if (SamePath(entries[slots_[slot]].key, entries[position].key)) return;
+                slot = (slot + 1) & Mask();
+            }
+            slots_[slot] = static_cast<uint32_t>(position);
+            ++count_;
+        }
+
+        std::vector<uint32_t> slots_;
+        size_t count_ = 0;
+    };
+
     // Removals and re-keying only mark the index stale; it is rebuilt once at
     // the next lookup, so a scan that drops many albums stays linear.
     void RebuildIndexIfStale() const {
-        if (!stale_) return;
-        index_.clear();
-        index_.reserve(entries_.size());
-        for (size_t i = 0; i < entries_.size(); ++i) index_.emplace(PathKey(entries_[i].key), i);
+        if (!stale_ && index_) return;
+        if (!index_) index_ = std::make_unique<PositionIndex>();
+        index_->Rebuild(entries_, entries_.size());
         stale_ = false;
     }
 
     std::vector<Entry> entries_;
-    mutable std::unordered_map<std::string, size_t> index_;
+    // Made at the first lookup in a long list: short lists (an album's
+    // tracks) never pay for one.
+    mutable std::unique_ptr<PositionIndex> index_;
     mutable bool stale_ = false;
 };

@@ -10,6 +10,13 @@
 // Decides the program folder once at start.  `argv0` is the program's own
 // path; `homeOption` the --home value ("" when not given).
 void InitProgramFolder(const std::string& argv0, const std::string& homeOption);
+// The folder used when neither --home nor MAVELO_HOME names one, for an
+// executable in `executableFolder`.
+std::string DefaultProgramFolder(const std::string& executableFolder);
+// <prefix>/share/mavelo/ for an executable in <prefix>/bin.
+std::string InstalledDataFolder(const std::string& executableFolder);
+// The executable sits in <prefix>/bin and <prefix>/share/mavelo exists.
+bool IsInstalledProgram(const std::string& executableFolder);
 // The program folder with a trailing "/".
 const std::string& ProgramFolder();
 // Folders searched for shipped files, program folder first.

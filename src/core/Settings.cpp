@@ -75,6 +75,7 @@ void Exchange(TSettings& s, const Keys& k) {
     k.Bool("Cache", "CacheCovers", s.CacheCovers);
     k.Bool("Cache", "SaveCachedCovers", s.SaveCachedCovers);
     k.Choice("Cache", "CacheCoversQuality", s.CacheCoversQuality, 0, 2);
+    k.Bool("Cache", "EmbeddedCovers", s.EmbeddedCovers);
 
     k.Text("Format", "TrackFormat", s.TrackFormat);
     k.Text("Format", "ListFormat", s.ListFormat);

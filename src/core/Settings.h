@@ -40,6 +40,7 @@ struct TSettings {
     bool CacheCovers = true;
     bool SaveCachedCovers = true;
     int CacheCoversQuality = 0;  // 0 normal, 1 high, 2 extra
+    bool EmbeddedCovers = true;  // albums without a picture file show their tracks' cover
     // Format
     std::string TrackFormat = "%number - %title";
     std::string ListFormat = "%artist - %album (%year)";

@@ -73,6 +73,8 @@ TModuleDecoder::TModuleDecoder(const std::string& path, TInterpolation quality) 
     type_ = ModuleType(module_);
     openmpt_module_set_render_param(module_, OPENMPT_MODULE_RENDER_INTERPOLATIONFILTER_LENGTH,
                                     FilterLength(quality));
+    // MOD and S3M channels are panned hard left and right.
+    if (type_ == 1 || type_ == 2) SetStereoSeparation(kOldModuleSeparation);
 }
 
 TModuleDecoder::~TModuleDecoder() {

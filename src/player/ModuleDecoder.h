@@ -28,8 +28,10 @@ class TModuleDecoder : public TDecoder {
     // 1 MOD, 2 S3M, 3 XM, 4 IT, 0 any other kind.
     int Type() const { return type_; }
     // Narrows the stereo image (0 mono ... 1 full), as old Amiga-style
-    // modules sound harsh with hard-panned channels.
+    // modules sound harsh with hard-panned channels.  MOD and S3M files
+    // open with kOldModuleSeparation.
     void SetStereoSeparation(double fraction);
+    static constexpr double kOldModuleSeparation = 0.15;
 
   private:
     openmpt_module* module_ = nullptr;

@@ -196,7 +196,7 @@ bool TPlayList::Add(const std::string& picturePath, Tmp3& track, bool measureLen
     auto song = std::make_unique<TSong>(sound_, picturePath, track, measureLength, measureBitrate,
                                         track.Duration, track.Bitrate);
     if (!song->ErrorText.empty()) return false;
-    if (Shuffle && !Songs.empty()) InsertIntoShuffle(*song);
+    if (Shuffle) InsertIntoShuffle(*song);
     Songs.push_back(std::move(song));
     return true;
 }
@@ -204,7 +204,18 @@ bool TPlayList::Add(const std::string& picturePath, Tmp3& track, bool measureLen
 void TPlayList::InsertIntoShuffle(TSong& song) {
     const int count = Count();
     if (static_cast<size_t>(count) >= kShuffleTableSize) return;
+    if (count == 0) {  // the first song starts the order
+        firstShuffled_ = 0;
+        return;
+    }
+    // A single song never got an order of its own: it heads the chain.
+    if (firstShuffled_ < 0 && count == 1) firstShuffled_ = 0;
     const int c = RandomBelow(count);
+    if (c == firstShuffled_) {
+        song.NextShuffled = c;
+        firstShuffled_ = count;
+        return;
+    }
     for (auto& other : Songs) {
         if (other->NextShuffled == c) {
             // The new song goes into the chain just before song c.
@@ -213,7 +224,6 @@ void TPlayList::InsertIntoShuffle(TSong& song) {
             return;
         }
     }
-    // c heads the chain: the new song stays out of the order.
 }
 
 bool TPlayList::Delete(int index) {
@@ -250,18 +260,36 @@ bool TPlayList::Move(bool up, int first, int last) {
         auto above = std::move(Songs[static_cast<size_t>(first - 1)]);
         Songs.erase(Songs.begin() + (first - 1));
         Songs.insert(Songs.begin() + last, std::move(above));
+        FollowMove(first - 1, last, -1);
     } else {
         if (last >= Count() - 1) return false;
         auto below = std::move(Songs[static_cast<size_t>(last + 1)]);
         Songs.erase(Songs.begin() + (last + 1));
         Songs.insert(Songs.begin() + first, std::move(below));
+        FollowMove(last + 1, first, +1);
     }
     return true;
+}
+
+void TPlayList::FollowMove(int passed, int passedTo, int blockShift) {
+    // The song that passed the block lands at `passedTo`; the block itself
+    // shifts by one.  Current and the shuffle links keep naming the same songs.
+    auto follow = [&](int& index) {
+        if (index == passed)
+            index = passedTo;
+        else if (index >= std::min(passed, passedTo) && index <= std::max(passed, passedTo))
+            index += blockShift;
+    };
+    follow(Current);
+    follow(firstShuffled_);
+    for (auto& song : Songs)
+        if (song->NextShuffled >= 0) follow(song->NextShuffled);
 }
 
 void TPlayList::Clear() {
     StopAll();
     Songs.clear();
+    firstShuffled_ = -1;  // an order of songs that are gone would start nowhere
 }
 
 void TPlayList::SetShuffle(bool on) {
@@ -354,6 +382,7 @@ void TPlayList::SetVolume(int volume) {
 void TPlayList::LoadQueue(const std::string& path) {
     Songs.clear();
     Current = -1;
+    firstShuffled_ = -1;
     if (!FileExists(path)) return;
     TLoadSave stream;
     if (!stream.OpenRead(path)) return;  // an empty file holds no songs
@@ -380,6 +409,7 @@ void TPlayList::SaveQueue(const std::string& path) const {
 void TPlayList::LoadPlaylist(const std::string& path) {
     Songs.clear();
     Current = -1;
+    firstShuffled_ = -1;
     Tm3u album(path);
     album.Refresh(true);
     const bool measure = LowerAscii(ExtractFileExt(path)) != ".b4s";

@@ -76,8 +76,11 @@ class TPlayList {
     TSong& Song(int index) const { return *Songs[static_cast<size_t>(index)]; }
     bool ValidIndex(int index) const { return index >= 0 && index < Count(); }
 
+    // With shuffle on, the new song takes a random place in the shuffle order
+    // (a first song starts it), so the order always covers the whole queue.
     bool Add(const std::string& picturePath, Tmp3& track, bool measureLength, bool measureBitrate);
     bool Delete(int index);
+    // Current and the shuffle order follow the songs that move.
     bool Move(bool up, int first, int last);
     void Clear();
     void SetShuffle(bool on);
@@ -110,6 +113,7 @@ class TPlayList {
   private:
     void InsertIntoShuffle(TSong& song);
     void UnlinkFromShuffle(int index);
+    void FollowMove(int passed, int passedTo, int blockShift);
 
     TSoundSystem& sound_;
     int firstShuffled_ = -1;

@@ -171,18 +171,15 @@ namespace {
 
 constexpr size_t BlockSize = 128;
 
-// The bytes a text field is stored as (see the header).
-std::string FieldBytes(std::string_view text) {
-    std::string bytes;
-    if (Utf8ToWindows1252(text, bytes)) return bytes;
-    return std::string(text);
+// The bytes a text field is stored as: Windows-1252, one byte a character.
+std::string FieldBytes(std::string_view text, size_t width) {
+    return Utf8ToWindows1252Lossy(Utf8Left(text, width));
 }
 
-// The text cut so that its stored form fits `width` bytes.
+// The text as the field will hold it (cut to `width` characters, "?" for a
+// character Windows-1252 lacks), so that memory and file agree.
 std::string FitField(std::string_view text, size_t width) {
-    std::string bytes;
-    if (Utf8ToWindows1252(text, bytes)) return Utf8Left(text, width);
-    return std::string(Utf8Prefix(text, width));
+    return Windows1252ToUtf8(FieldBytes(text, width));
 }
 
 std::string SetterText(std::string_view text, size_t width) {
@@ -198,7 +195,7 @@ std::string ReadField(std::string_view block, size_t at, size_t width) {
 }
 
 void PutField(std::string& block, size_t at, size_t width, std::string_view text) {
-    std::string bytes = FieldBytes(FitField(text, width));
+    const std::string bytes = FieldBytes(text, width);
     block.replace(at, bytes.size(), bytes);
 }
 
@@ -206,13 +203,6 @@ bool ReadTagBlock(const TByteSource& source, std::string& block) {
     if (source.Size() < static_cast<int64_t>(BlockSize)) return false;
     block = source.ReadAt(source.Size() - static_cast<int64_t>(BlockSize), BlockSize);
     return block.size() == BlockSize;
-}
-
-// The file's last 128 bytes and its size.
-bool ReadFileTagBlock(const std::string& path, std::string& block, int64_t& size) {
-    TFileSource file(path);
-    size = file.Size();
-    return file.IsOpen() && ReadTagBlock(file, block);
 }
 
 bool IsTagBlock(std::string_view block) {
@@ -279,20 +269,37 @@ void TID3v1::SetYear(std::string_view text) {
     Year = SetterText(text, 4);
 }
 
+bool TID3v1::HasTag(std::string_view file) {
+    return file.size() >= BlockSize && IsTagBlock(file.substr(file.size() - BlockSize));
+}
+
+std::string TID3v1::StripFrom(std::string_view file) {
+    return std::string(HasTag(file) ? file.substr(0, file.size() - BlockSize) : file);
+}
+
+std::string TID3v1::ApplyTo(std::string_view file) const {
+    return StripFrom(file) + BuildBlock();
+}
+
+namespace {
+
+// Reads the file, changes its bytes and writes them back safely.
+template <typename Change>
+bool RewriteFile(const std::string& path, Change change) {
+    std::string data;
+    if (!ReadFileBytes(path, data) || data.size() < BlockSize) return false;
+    return static_cast<bool>(ReplaceFileSafely(path, change(data)));
+}
+
+}  // namespace
+
 bool TID3v1::Store(const std::string& path) const {
-    std::string old;
-    int64_t size = 0;
-    if (!ReadFileTagBlock(path, old, size)) return false;
-    // An existing tag is overwritten where it is, so a failed write never
-    // leaves the file without one.
-    const int64_t at = IsTagBlock(old) ? size - static_cast<int64_t>(BlockSize) : size;
-    return WriteFileAt(path, at, BuildBlock());
+    return RewriteFile(path, [this](const std::string& data) { return ApplyTo(data); });
 }
 
 bool TID3v1::Strip(const std::string& path) const {
-    std::string old;
-    int64_t size = 0;
-    if (!ReadFileTagBlock(path, old, size)) return false;
-    if (!IsTagBlock(old)) return true;
-    return TruncateFile(path, size - static_cast<int64_t>(BlockSize));
+    std::string data;
+    if (!ReadFileBytes(path, data) || data.size() < BlockSize) return false;
+    if (!HasTag(data)) return true;
+    return static_cast<bool>(ReplaceFileSafely(path, StripFrom(data)));
 }

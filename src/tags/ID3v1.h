@@ -3,10 +3,10 @@
 // maps its genre numbers to names.
 //
 // Texts are UTF-8 in memory.  In the file a text field holds Windows-1252
-// bytes (which include all of Latin-1) when every character fits, else its
-// UTF-8 bytes; reading takes valid UTF-8 as UTF-8 and anything else as
-// Windows-1252.  Field widths count the stored bytes, and a cut never splits
-// a character.
+// bytes (which include all of Latin-1), one per character; a character
+// Windows-1252 lacks is written as "?".  Reading takes valid UTF-8 as UTF-8
+// (other programs write it) and anything else as Windows-1252.  A field is
+// cut to its width in characters, so a cut never splits one.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -52,7 +52,14 @@ class TID3v1 {
     void SetYear(std::string_view text);
     void SetGenreIndex(uint8_t index) { GenreIndex = index; }
 
-    // Writes the fields as the file's tag: over an existing tag, or appended.
+    // The file's bytes with this tag in place of its old one (or appended).
+    std::string ApplyTo(std::string_view file) const;
+    // The file's bytes without a tag at the end.
+    static std::string StripFrom(std::string_view file);
+    static bool HasTag(std::string_view file);
+
+    // Writes the fields as the file's tag (the file rewritten safely): over
+    // an existing tag, or appended.  False for a file shorter than a tag.
     bool Store(const std::string& path) const;
     // Removes the tag; true also when the file has none.
     bool Strip(const std::string& path) const;

@@ -60,14 +60,25 @@ bool IsFrameId(std::string_view id) {
     return std::all_of(id.begin(), id.end(), IsFrameIdChar);
 }
 
-int64_t TotalSizeFromHeader(std::string_view header, int64_t dataSize) {
-    // The size bytes are taken whole, as they always were; valid tags keep
-    // their top bits clear, so this is the seven-bit form.
-    int64_t size = (int64_t{ByteAt(header, 6)} << 21) + (ByteAt(header, 7) << 14) +
-                   (ByteAt(header, 8) << 7) + ByteAt(header, 9);
-    int64_t total = size + static_cast<int64_t>(HeaderSize);
-    if (ByteAt(header, 5) & FlagFooter) total += static_cast<int64_t>(HeaderSize);
-    return total > dataSize ? 0 : total;
+// The tag's size without header and footer (seven-bit form; the bytes are
+// taken whole, as they always were, and valid tags keep their top bits clear).
+int64_t BodySizeFromHeader(std::string_view header) {
+    return (int64_t{ByteAt(header, 6)} << 21) + (ByteAt(header, 7) << 14) +
+           (ByteAt(header, 8) << 7) + ByteAt(header, 9);
+}
+
+// Only version 4 has a footer, and only one that is really there counts: in
+// versions 2 and 3 the flag means nothing, and counting it cut audio bytes.
+bool HasFooter(std::string_view header, const TByteSource& source) {
+    if (ByteAt(header, 3) != 4 || !(ByteAt(header, 5) & FlagFooter)) return false;
+    const int64_t at = static_cast<int64_t>(HeaderSize) + BodySizeFromHeader(header);
+    return source.ReadAt(at, 3) == "3DI";
+}
+
+int64_t TotalSizeFromHeader(std::string_view header, const TByteSource& source) {
+    int64_t total = BodySizeFromHeader(header) + static_cast<int64_t>(HeaderSize);
+    if (HasFooter(header, source)) total += static_cast<int64_t>(HeaderSize);
+    return total > source.Size() ? 0 : total;
 }
 
 // True when a frame may start at `pos` of the frame area: padding, the end,
@@ -89,9 +100,17 @@ uint32_t Version4FrameSize(std::string_view body, size_t pos) {
     return FrameMayStartAt(body, pos + 10 + plain) ? plain : syncsafe;
 }
 
+// The size of the extended header at the start of the body, or 0 when what is
+// there is not one (some writers set the flag without writing it; their
+// frames follow the header directly, and other readers find them there).
 size_t ExtendedHeaderSize(std::string_view body, int version) {
-    if (body.size() < 4) return body.size();
-    return version == 3 ? 4 + ReadBE(body, 0, 4) : ReadSyncsafe(body, 0);
+    if (body.size() < 6) return 0;
+    if (version == 3) {
+        const uint32_t size = ReadBE(body, 0, 4);
+        return (size == 6 || size == 10) && 4 + size <= body.size() ? 4 + size : 0;
+    }
+    const uint32_t size = ReadSyncsafe(body, 0);
+    return size >= 6 && size <= body.size() && ByteAt(body, 4) == 1 ? size : 0;
 }
 
 const std::string& Either(const std::string& first, const std::string& second) {
@@ -103,7 +122,7 @@ const std::string& Either(const std::string& first, const std::string& second) {
 int64_t Id3v2TotalSize(const TByteSource& source) {
     std::string header = source.ReadAt(0, HeaderSize);
     if (header.size() < HeaderSize || header.compare(0, 3, "ID3") != 0) return 0;
-    return TotalSizeFromHeader(header, source.Size());
+    return TotalSizeFromHeader(header, source);
 }
 
 void TID3v2::Clear() {
@@ -122,17 +141,18 @@ bool TID3v2::Load(const TByteSource& source) {
     if (tag.compare(0, 3, "ID3") != 0) return true;
     Present = true;
     Version = static_cast<uint8_t>(tag[3]);
-    Size = TotalSizeFromHeader(tag, source.Size());
+    Size = TotalSizeFromHeader(tag, source);
     if (Version < 2 || Version > 4 || Size == 0) return true;
+    const bool footer = HasFooter(tag, source);
     if (static_cast<int64_t>(tag.size()) < Size) tag = source.ReadAt(0, static_cast<size_t>(Size));
     tag.resize(std::min(tag.size(), static_cast<size_t>(Size)));
-    ParseTag(tag, static_cast<uint8_t>(tag[5]));
+    ParseTag(tag, static_cast<uint8_t>(tag[5]), footer);
     FillFields();
     return true;
 }
 
-void TID3v2::ParseTag(std::string_view tag, uint8_t flags) {
-    const size_t footer = (flags & FlagFooter) ? HeaderSize : 0;
+void TID3v2::ParseTag(std::string_view tag, uint8_t flags, bool hasFooter) {
+    const size_t footer = hasFooter ? HeaderSize : 0;
     std::string_view rawBody = tag.substr(HeaderSize);
     rawBody = rawBody.substr(0, rawBody.size() >= footer ? rawBody.size() - footer : 0);
     if (Version == 2 && (flags & FlagExtendedHeader)) return;  // compressed: unreadable
@@ -143,7 +163,6 @@ void TID3v2::ParseTag(std::string_view tag, uint8_t flags) {
 
     size_t pos = 0;
     if (Version >= 3 && (flags & FlagExtendedHeader)) pos = ExtendedHeaderSize(body, Version);
-    if (pos > body.size()) return;
     const size_t headerSize = FrameHeaderSize(Version);
     const size_t idSize = Version == 2 ? 3 : 4;
     while (pos + headerSize <= body.size()) {
@@ -229,19 +248,26 @@ struct WrittenField {
 
 std::vector<WrittenField> WrittenFields(int version) {
     if (version == 2)
-        return {{&TID3v2::Title, {"TT2"}},
-                {&TID3v2::Artist, {"TP1"}},
-                {&TID3v2::Album, {"TAL"}},
-                {&TID3v2::Year, {"TYE"}},
-                {&TID3v2::Genre, {"TCO"}}};
-    // Version 4 has no TYER; one left by another writer is replaced too.
-    std::vector<std::string> yearIds =
-        version == 4 ? std::vector<std::string>{"TDRC", "TYER"} : std::vector<std::string>{"TYER"};
-    return {{&TID3v2::Title, {"TIT2"}},
-            {&TID3v2::Artist, {"TPE1"}},
-            {&TID3v2::Album, {"TALB"}},
-            {&TID3v2::Year, yearIds},
-            {&TID3v2::Genre, {"TCON"}}};
+        return {{&TID3v2::Title, {"TT2"}}, {&TID3v2::Artist, {"TP1"}},
+                {&TID3v2::Album, {"TAL"}}, {&TID3v2::Year, {"TYE"}},
+                {&TID3v2::Genre, {"TCO"}}, {&TID3v2::TrackText, {"TRK"}}};
+    // Version 4 has no TYER, and other readers show a TDRC left in a version 3
+    // tag before its TYER: a new year replaces both.
+    std::vector<std::string> yearIds = version == 4 ? std::vector<std::string>{"TDRC", "TYER"}
+                                                    : std::vector<std::string>{"TYER", "TDRC"};
+    return {{&TID3v2::Title, {"TIT2"}}, {&TID3v2::Artist, {"TPE1"}},
+            {&TID3v2::Album, {"TALB"}}, {&TID3v2::Year, yearIds},
+            {&TID3v2::Genre, {"TCON"}}, {&TID3v2::TrackText, {"TRCK"}}};
+}
+
+// Every frame the reader takes a title, artist, album, year, genre, track or
+// comment from, fallbacks included: the frames that hide ID3v1's values.
+const std::vector<std::string>& FieldFrameIds(int version) {
+    static const std::vector<std::string> v2 = {"TT2", "TT1", "TP1", "TOA", "TAL", "TOT",
+                                                "TYE", "TOR", "TCO", "TRK", "COM"};
+    static const std::vector<std::string> v34 = {"TIT2", "TIT1", "TPE1", "TOPE", "TALB", "TOAL",
+                                                 "TYER", "TDRC", "TCON", "TRCK", "COMM"};
+    return version == 2 ? v2 : v34;
 }
 
 // Replaces the frames with any of the ids by `text` at the place of the first
@@ -259,6 +285,16 @@ void ReplaceFrames(std::vector<TID3v2Frame>& frames, const std::vector<std::stri
                       TID3v2Frame{ids.front(), 0, EncodeTextFrameData(text)});
 }
 
+// A comment frame in English without a description.
+TID3v2Frame CommentFrame(const std::string& text, int version) {
+    const std::string encoded = EncodeTextFrameData(text);
+    const bool wide = encoded[0] == '\x01';
+    std::string data = encoded.substr(0, 1) + "eng";
+    data += wide ? std::string("\xFF\xFE\0\0", 4) : std::string(1, '\0');
+    data += encoded.substr(1);
+    return TID3v2Frame{version == 2 ? "COM" : "COMM", 0, data};
+}
+
 }  // namespace
 
 bool TID3v2::BuildFrames(const TID3v2& current, std::string& out) const {
@@ -268,6 +304,9 @@ bool TID3v2::BuildFrames(const TID3v2& current, std::string& out) const {
     for (const WrittenField& written : WrittenFields(version))
         if (this->*written.field != current.*written.field)
             ReplaceFrames(frames, written.ids, this->*written.field);
+    // Only a comment for a tag that has none: its other comments stay.
+    if (current.Comment.empty() && !Comment.empty())
+        frames.push_back(CommentFrame(Comment, version));
     out.clear();
     for (const TID3v2Frame& frame : frames)
         if (!AppendFrame(out, frame, version)) return false;
@@ -275,48 +314,77 @@ bool TID3v2::BuildFrames(const TID3v2& current, std::string& out) const {
     return true;
 }
 
-bool TID3v2::Store(const std::string& path) const {
-    if (!CanWriteFile(path)) return false;
-    TID3v2 current;
-    {
-        TFileSource file(path);
-        if (!file.IsOpen() || !current.Load(file)) return false;
-    }
-    if (current.Present && !current.understood_) return false;
-    std::string frames;
-    if (!BuildFrames(current, frames)) return false;
-
+bool TID3v2::RenderTag(const TID3v2& current, const std::string& frames, std::string_view file,
+                       std::string& out) {
     const int64_t needed = static_cast<int64_t>(HeaderSize + frames.size());
     const int64_t oldTotal = current.Present ? current.Size : 0;
-    const bool rewrite = !current.Present || oldTotal < needed || oldTotal > RewritePadding;
+    if (static_cast<int64_t>(file.size()) < oldTotal) return false;
+    // A tag that fits its old space keeps it, so the audio stays where it was.
+    const bool grows = !current.Present || oldTotal < needed || oldTotal > RewritePadding;
     const int64_t padding =
-        rewrite ? std::max<int64_t>(0, RewritePadding - needed) : oldTotal - needed;
+        grows ? std::max<int64_t>(0, RewritePadding - needed) : oldTotal - needed;
     const int64_t bodySize = needed + padding - static_cast<int64_t>(HeaderSize);
     if (bodySize >= (int64_t{1} << 28)) return false;
 
-    std::string tag = "ID3";
-    tag += static_cast<char>(current.Present ? current.Version : WrittenVersion);
-    tag += '\0';  // revision
-    tag += '\0';  // flags: no unsynchronisation, extended header or footer
-    AppendSyncsafe(tag, static_cast<uint32_t>(bodySize));
-    tag += frames;
-    tag.append(static_cast<size_t>(padding), '\0');
+    out = "ID3";
+    out += static_cast<char>(current.Present ? current.Version : WrittenVersion);
+    out += '\0';  // revision
+    out += '\0';  // flags: no unsynchronisation, extended header or footer
+    AppendSyncsafe(out, static_cast<uint32_t>(bodySize));
+    out += frames;
+    out.append(static_cast<size_t>(padding), '\0');
+    out += file.substr(static_cast<size_t>(oldTotal));
+    return true;
+}
 
-    if (!rewrite) return WriteFileAt(path, 0, tag);
-    std::string data;
-    if (!ReadFileBytes(path, data) || static_cast<int64_t>(data.size()) < oldTotal) return false;
-    return ReplaceFileSafely(path, tag + data.substr(static_cast<size_t>(oldTotal)));
+bool TID3v2::ApplyTo(std::string_view file, std::string& out) const {
+    TMemorySource source(file);
+    TID3v2 current;
+    if (!current.Load(source) || (current.Present && !current.understood_)) return false;
+    std::string frames;
+    return BuildFrames(current, frames) && RenderTag(current, frames, file, out);
+}
+
+bool TID3v2::WithoutFieldFrames(std::string_view file, std::string& out) {
+    TMemorySource source(file);
+    TID3v2 current;
+    if (!current.Load(source)) return false;
+    if (!current.Present) {
+        out = std::string(file);
+        return true;
+    }
+    if (!current.understood_) return false;
+    const std::vector<std::string>& ids = FieldFrameIds(current.Version);
+    std::vector<TID3v2Frame> kept = current.frames_;
+    std::erase_if(kept, [&](const TID3v2Frame& f) {
+        return std::find(ids.begin(), ids.end(), f.Id) != ids.end();
+    });
+    if (kept.empty() && current.tail_.empty()) {
+        out = std::string(file.substr(static_cast<size_t>(current.Size)));
+        return true;
+    }
+    std::string frames;
+    for (const TID3v2Frame& frame : kept)
+        if (!AppendFrame(frames, frame, current.Version)) return false;
+    frames += current.tail_;
+    return RenderTag(current, frames, file, out);
+}
+
+bool TID3v2::StripFrom(std::string_view file, std::string& out) {
+    const int64_t total = Id3v2TotalSize(TMemorySource(file));
+    if (total == 0) return false;
+    out = std::string(file.substr(static_cast<size_t>(total)));
+    return true;
+}
+
+bool TID3v2::Store(const std::string& path) const {
+    std::string data, changed;
+    return ReadFileBytes(path, data) && ApplyTo(data, changed) &&
+           static_cast<bool>(ReplaceFileSafely(path, changed));
 }
 
 bool TID3v2::Strip(const std::string& path) const {
-    int64_t total = 0;
-    {
-        TFileSource file(path);
-        if (!file.IsOpen()) return false;
-        total = Id3v2TotalSize(file);
-    }
-    std::string data;
-    if (total == 0 || !ReadFileBytes(path, data) || static_cast<int64_t>(data.size()) < total)
-        return false;
-    return ReplaceFileSafely(path, std::string_view(data).substr(static_cast<size_t>(total)));
+    std::string data, stripped;
+    return ReadFileBytes(path, data) && StripFrom(data, stripped) &&
+           static_cast<bool>(ReplaceFileSafely(path, stripped));
 }

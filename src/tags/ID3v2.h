@@ -3,10 +3,11 @@
 //
 // Load reads every frame and keeps it as raw bytes; the fields are decoded
 // from sixteen of them.  Store writes the title, artist, album, year and
-// genre into the tag and keeps every other frame byte for byte, in its
-// order, in the tag's own major version (version 3 for a new tag).  A tag
-// that fits its old space is written in place; otherwise the file is
-// rewritten through "name~" with up to 4096 bytes of tag (Store's padding).
+// genre (and a track or comment the tag lacks) into the tag and keeps every
+// other frame byte for byte, in its order, in the tag's own major version
+// (version 3 for a new tag).  A tag that fits its old space keeps its size;
+// a larger one gets up to 4096 bytes (padding included).  The file is always
+// replaced through the safe write, never changed in place.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -53,12 +54,24 @@ class TID3v2 {
     void SetYear(std::string_view text);
     void SetGenre(std::string_view text);
 
-    // Writes the fields into the file's tag (see above).  False, with the file
-    // unchanged, also when the file's tag cannot be understood: it is never
-    // replaced by one that would lose its frames.
+    // The file's bytes with the fields written into its tag (see above).
+    // False when the file's tag cannot be understood: it is never replaced by
+    // one that would lose its frames.
+    bool ApplyTo(std::string_view file, std::string& out) const;
+    // The file's bytes without the frames that hide ID3v1 values (title,
+    // artist, album, year, genre, track, comment); other frames stay, and a
+    // tag left with nothing goes.  False when the tag cannot be understood.
+    static bool WithoutFieldFrames(std::string_view file, std::string& out);
+    // The file's bytes without the tag; false when there is none.
+    static bool StripFrom(std::string_view file, std::string& out);
+
+    // ApplyTo and StripFrom on a file, written back safely.
     bool Store(const std::string& path) const;
-    // Removes the tag through "name~"; false when there is none.
     bool Strip(const std::string& path) const;
+
+    // False when the data begins with "ID3" but its frames cannot be read
+    // (unknown version, a size beyond the file): writing must not replace it.
+    bool Understood() const { return !Present || understood_; }
 
     // The loaded tag's frames in file order.
     const std::vector<TID3v2Frame>& Frames() const { return frames_; }
@@ -67,7 +80,10 @@ class TID3v2 {
     bool BuildFrames(const TID3v2& current, std::string& frames) const;
 
   private:
-    void ParseTag(std::string_view tag, uint8_t flags);
+    // The file's bytes with `frames` as the tag in place of `current`.
+    static bool RenderTag(const TID3v2& current, const std::string& frames, std::string_view file,
+                          std::string& out);
+    void ParseTag(std::string_view tag, uint8_t flags, bool hasFooter);
     void FillFields();
 
     std::vector<TID3v2Frame> frames_;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <system_error>
 
+#include "core/FileSystem.h"
 #include "core/Ucommon.h"
 #include "tags/ID3v2.h"
 #include "tags/OggPages.h"
@@ -183,13 +185,22 @@ bool ReadHeaderPackets(const TByteSource& source, int64_t start, TOggPackets& he
 }  // namespace
 
 bool TOggVorbis::Store(const std::string& path) const {
+    return static_cast<bool>(Write(path));
+}
+
+TWriteResult TOggVorbis::Write(const std::string& path) const {
     std::string data;
-    if (!CanWriteFile(path) || !ReadFileBytes(path, data)) return false;
+    try {
+        data = ReadWholeFile(path);
+    } catch (const std::system_error& e) {
+        return TWriteResult::Failure("cannot read", path, e.code().value());
+    }
     TMemorySource source(data);
     TOggVorbis current;
     TOggPackets headers;
     if (!current.Load(source) || !ReadHeaderPackets(source, current.ID3v2Size, headers))
-        return false;
+        return TWriteResult::Failure("not an Ogg Vorbis file whose comments can be written:", path,
+                                     0);
 
     TVorbisComments comments = current.comments_;
     const struct {
@@ -200,10 +211,12 @@ bool TOggVorbis::Store(const std::string& path) const {
                    {"ALBUM", &TOggVorbis::Album},
                    {"DATE", &TOggVorbis::Date},
                    {"GENRE", &TOggVorbis::Genre}};
-    // Unchanged values keep their comments byte for byte.
-    for (const auto& w : written)
-        if (TrimLow(this->*w.field) != current.*w.field)
-            SetVorbisComment(comments, w.name, TrimLow(this->*w.field));
+    // Unchanged values keep their comments byte for byte; an empty value
+    // leaves no empty comment ("DATE=") behind.
+    for (const auto& w : written) {
+        const std::string_view value = TrimLow(this->*w.field);
+        if (value != current.*w.field || value.empty()) SetVorbisComment(comments, w.name, value);
+    }
 
     const TOggPage& second = headers.Pages[1];
     size_t pageCount = 0;

@@ -6,12 +6,14 @@
 // values changed and keeps every other comment, the vendor text and the
 // packet's closing bytes as they were.  The comment and setup packets are laid
 // out as new pages (a packet may span pages); when their page count changes,
-// the later pages of the stream are renumbered.  The file is rewritten
-// through "name~".
+// the later pages of the stream are renumbered.  The file is replaced
+// through the safe write.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/SafeWrite.h"
 
 class TByteSource;
 
@@ -59,6 +61,8 @@ class TOggVorbis {
     bool Valid() const;
 
     bool Store(const std::string& path) const;
+    // Store, saying why it failed.
+    TWriteResult Write(const std::string& path) const;
 
     // The loaded comment packet.
     const TVorbisComments& Comments() const { return comments_; }

@@ -11,7 +11,9 @@
 #include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
 
-TFileSource::TFileSource(const std::string& path) : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+// A pipe or device named like a track must not make opening wait forever.
+TFileSource::TFileSource(const std::string& path)
+    : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
     struct stat st {};
     if (fd_.IsOpen() && (fstat(fd_.Get(), &st) != 0 || !S_ISREG(st.st_mode))) fd_.Reset();
     if (fd_.IsOpen()) size_ = st.st_size;
@@ -43,35 +45,10 @@ bool CanWriteFile(const std::string& path) {
     return FileExists(path) && access(path.c_str(), W_OK) == 0;
 }
 
-bool WriteFileAt(const std::string& path, int64_t offset, std::string_view data) {
-    if (!CanWriteFile(path)) return false;
-    TFileDescriptor fd(open(path.c_str(), O_WRONLY | O_CLOEXEC));
-    if (!fd.IsOpen()) return false;
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < data.size()) {
-        ssize_t n = pwrite(fd.Get(), data.data() + done, data.size() - done,
-                           offset + static_cast<int64_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd.Get()) == 0;
-    return fd.Close() && ok;
-}
-
-bool TruncateFile(const std::string& path, int64_t size) {
-    return CanWriteFile(path) && truncate(path.c_str(), size) == 0;
-}
-
-bool ReplaceFileSafely(const std::string& path, std::string_view data) {
-    if (!CanWriteFile(path)) return false;
-    try {
-        ReplaceFileContents(path, data);
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
+TWriteResult ReplaceFileSafely(const std::string& path, std::string_view data) {
+    // The writers never override a file's protection.
+    if (access(path.c_str(), W_OK) != 0) return TWriteResult::Failure("cannot write", path, errno);
+    return WriteFileSafely(path, data);
 }
 
 bool ReadFileBytes(const std::string& path, std::string& data) {

@@ -1,13 +1,14 @@
 #pragma once
 // File access of the tag readers and writers.  Readers see a file, or bytes
 // in memory, through TByteSource so they read only the parts they need and
-// tests need no files.  Writers either change bytes in place or replace the
-// whole file through "name~"; every failure is a false result.
+// tests need no files.  Writers replace the whole file through the safe
+// write (core/SafeWrite.h) and report why a write failed.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "core/FileDescriptor.h"
+#include "core/SafeWrite.h"
 
 class TByteSource {
   public:
@@ -54,11 +55,8 @@ bool LoadFromFile(Reader& reader, const std::string& path) {
 // True when the file exists and this user may change it: the writers never
 // override a file's protection.
 bool CanWriteFile(const std::string& path);
-// Writes the bytes over the file at `offset` (at its end they extend it).
-bool WriteFileAt(const std::string& path, int64_t offset, std::string_view data);
-bool TruncateFile(const std::string& path, int64_t size);
-// Replaces the file's contents through "name~" renamed over it; on failure
-// the original stays untouched and the temporary file is removed.
-bool ReplaceFileSafely(const std::string& path, std::string_view data);
+// Replaces the file's contents through the program's safe write; on failure
+// the original stays untouched.
+TWriteResult ReplaceFileSafely(const std::string& path, std::string_view data);
 // The whole file, or false when it cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& data);

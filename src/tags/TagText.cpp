@@ -147,6 +147,17 @@ bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
     return true;
 }
 
+std::string Utf8ToWindows1252Lossy(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        char byte = '?';
+        Windows1252Byte(NextCodePoint(text, pos), byte);
+        bytes += byte;
+    }
+    return bytes;
+}
+
 std::string TagBytesToUtf8(std::string_view bytes, bool mayBeCut) {
     if (IsValidUtf8(bytes)) return std::string(bytes);
     // A cut sequence is forgiven only in text that shows itself as UTF-8

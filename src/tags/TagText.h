@@ -18,6 +18,9 @@ bool Utf8ToLatin1(std::string_view text, std::string& bytes);
 // The Windows-1252 bytes of the text (its five undefined bytes stand for
 // U+0081, U+008D, U+008F, U+0090 and U+009D); false when a character has none.
 bool Utf8ToWindows1252(std::string_view text, std::string& bytes);
+// The Windows-1252 bytes of the text, one per character: a character that
+// has none becomes "?".
+std::string Utf8ToWindows1252Lossy(std::string_view text);
 
 // 8-bit tag text of unknown encoding to UTF-8: valid UTF-8 stays; anything
 // else is read as Windows-1252.  With mayBeCut (a full fixed-width field), a

@@ -81,10 +81,11 @@ bool TWMAfile::Load(const TByteSource& source) {
     }
 
     FileSize = source.Size();
-    const bool plausible = stream.maxBitRate > 0 && stream.maxBitRate < 320000 &&
-                           (stream.channels == 1 || stream.channels == 2) &&
-                           stream.sampleRate >= 8000 && stream.sampleRate <= 96000 &&
-                           stream.bytesPerSecond > 0 && stream.bytesPerSecond < 40000;
+    // WMA Pro and lossless streams run far above 320 kbit/s and 40,000 bytes
+    // a second: high rates are normal, so only their presence is checked.
+    const bool plausible =
+        stream.maxBitRate > 0 && (stream.channels == 1 || stream.channels == 2) &&
+        stream.sampleRate >= 8000 && stream.sampleRate <= 96000 && stream.bytesPerSecond > 0;
     if (!plausible) return true;
     Valid = true;
     Channels = static_cast<uint8_t>(stream.channels);
@@ -98,7 +99,10 @@ bool TWMAfile::Load(const TByteSource& source) {
     Genre = TrimLow(texts.genre);
     Comment = TrimLow(texts.comment);
     int number = 0;
-    Track = TryStrToInt(TrimLow(texts.track), number) ? number : 0;
+    // Many writers store only WM/TrackNumber (often as a number): it counts
+    // where WM/TRACK is absent.
+    const std::string& track = texts.track.empty() ? texts.trackNumber : texts.track;
+    Track = TryStrToInt(TrimLow(track), number) ? number : 0;
     return true;
 }
 
@@ -147,8 +151,13 @@ void TWMAfile::ReadExtendedDescription(std::string_view object, Texts& texts) {
             !Take(object, at, 2, typeBytes) || !Take(object, at, 2, valueSize) ||
             !Take(object, at, ReadLE(valueSize, 0, 2), value))
             return;
-        if (ReadLE(typeBytes, 0, 2) != 0) continue;  // only texts are used
         const std::string key = UpperAscii(TrimLow(WideText(name)));
+        const uint64_t type = ReadLE(typeBytes, 0, 2);
+        if (key == "WM/TRACKNUMBER" && (type == 0 || (type == 3 && value.size() == 4))) {
+            texts.trackNumber = type == 0 ? WideText(value) : std::to_string(ReadLE(value, 0, 4));
+            continue;
+        }
+        if (type != 0) continue;  // only texts are used
         for (const auto& n : names)
             if (key == n.name) *n.value = WideText(value);
     }

@@ -39,7 +39,7 @@ class TWMAfile {
         bool haveAudio = false;
     };
     struct Texts {
-        std::string title, artist, album, track, year, genre, comment;
+        std::string title, artist, album, track, trackNumber, year, genre, comment;
     };
     static void ReadObject(std::string_view object, Stream& stream, Texts& texts);
     static void ReadContentDescription(std::string_view object, Texts& texts);

@@ -77,16 +77,21 @@ size_t EstimatedListSize(const TCatalogue& catalogue) {
     return bytes;
 }
 
-// Keeps the file about to be replaced as "path.bak": a second name for the
-// same data (a copy where the file system has no hard links).  A backup that
-// cannot be made does not stop the save, which replaces the file safely anyway.
+// Keeps the file about to be replaced as "NAME.bak" beside the file itself
+// (beside a link's target, so a link stays a link).  A copy, not a second
+// name: the list may be rewritten in place (when it has other hard links),
+// which a second name would follow.  A backup that cannot be made does not
+// stop the save, which replaces the file safely anyway.
 void KeepBackup(const std::string& path) {
-    if (!FileExists(path)) return;
-    const std::string backup = path + ".bak";
+    std::string target;
+    int error = 0;
+    if (!ResolveWriteTarget(path, target, error) || !FileExists(target)) return;
+    const std::string backup = target + ".bak";
+    // Ours to replace; an old backup that shares the list's data must not
+    // make the list's own save an in-place rewrite.
     unlink(backup.c_str());
-    if (link(path.c_str(), backup.c_str()) == 0) return;
     try {
-        ReplaceFileContents(backup, ReadWholeFile(path));
+        WriteFileSafely(backup, ReadWholeFile(target));
     } catch (const std::exception&) {
     }
 }
@@ -169,7 +174,7 @@ std::string DescribeLoadResult(const TListLoadResult& result) {
 }
 
 TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
-                         std::vector<std::string>& recentFiles) {
+                         std::vector<std::string>& recentFiles, TBackupRule backup) {
     const int64_t start = TickCountMs();
     TListSaveResult result;
     ProgressReset progressReset;
@@ -180,7 +185,7 @@ TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, i
         stream.OpenWrite(path);
         stream.Reserve(EstimatedListSize(catalogue));
         WriteListBody(stream, path, catalogue, coverQuality);
-        KeepBackup(path);
+        if (backup == TBackupRule::Replace) KeepBackup(path);
         stream.Finish();
         result.saved = true;
         AddRecentFile(recentFiles, path);

@@ -17,7 +17,7 @@ std::string PickValue(const Tm3u& album, TPickField field) {
 }
 }  // namespace
 
-std::vector<std::string> CollectPickList(const KeyedList<Tm3u>& albums, TPickField field) {
+std::vector<std::string> CollectPickList(const Tm3uList& albums, TPickField field) {
     std::vector<std::string> values;
     for (const auto& entry : albums) {
         std::string value = PickValue(*entry.object, field);

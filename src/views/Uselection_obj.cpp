@@ -88,7 +88,7 @@ std::vector<std::string> TSelections::SortedNames() const {
     return names;
 }
 
-void TSelections::Write(TLoadSave& stream, const KeyedList<Tm3u>& albums) const {
+void TSelections::Write(TLoadSave& stream, const Tm3uList& albums) const {
     std::unordered_map<const Tm3u*, int32_t> positions;
     positions.reserve(albums.Count());
     for (size_t i = 0; i < albums.Count(); ++i) positions.emplace(albums.At(i), int32_t(i));
@@ -106,7 +106,7 @@ void TSelections::Write(TLoadSave& stream, const KeyedList<Tm3u>& albums) const 
     }
 }
 
-void TSelections::Read(TLoadSave& stream, const KeyedList<Tm3u>& albums) {
+void TSelections::Read(TLoadSave& stream, const Tm3uList& albums) {
     list_.clear();
     const int32_t count = stream.ReadInteger();
     for (int32_t i = 0; i < count; ++i) {

@@ -7,7 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "core/KeyedList.h"
+#include "collection/Udir_obj.h"
 
 class TLoadSave;
 class Tm3u;
@@ -70,8 +70,8 @@ class TSelections {
     // The selections block: members by their position in `albums`.  Reading
     // clears the list first; a position outside `albums` fails with
     // EMyFileError, keeping what was read before it.
-    void Write(TLoadSave& stream, const KeyedList<Tm3u>& albums) const;
-    void Read(TLoadSave& stream, const KeyedList<Tm3u>& albums);
+    void Write(TLoadSave& stream, const Tm3uList& albums) const;
+    void Read(TLoadSave& stream, const Tm3uList& albums);
 
   private:
     TSelectionList list_;

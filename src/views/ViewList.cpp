@@ -10,7 +10,7 @@ namespace {
 // FNV-1a over the texts the part keys are made from.
 uint64_t TextFingerprint(const Tm3u& album) {
     uint64_t hash = 14695981039346656037ull;
-    for (const std::string* text : {&album.Artist, &album.Genre, &album.Album}) {
+    for (const TSharedText* text : {&album.Artist, &album.Genre, &album.Album}) {
         for (unsigned char c : *text) hash = (hash ^ c) * 1099511628211ull;
         hash = (hash ^ 0xFFu) * 1099511628211ull;  // "ab"+"c" differs from "a"+"bc"
     }
@@ -104,9 +104,8 @@ void TViewList::ForgetUnusedKeys(size_t albumCount) {
                   [this](const auto& entry) { return entry.second.generation != generation_; });
 }
 
-void TViewList::Rebuild(const KeyedList<Tm3u>& albums, const TFilter& filter,
-                        const TSelection* selection, bool selectionEditMode,
-                        const TSortSettings& sort) {
+void TViewList::Rebuild(const Tm3uList& albums, const TFilter& filter, const TSelection* selection,
+                        bool selectionEditMode, const TSortSettings& sort) {
     const TSortMode mode = SortModeOf(sort.SortString);
     const std::string letters = OrderLetters(sort.SortString);
     const std::string order = letters + (sort.YearAsc ? "+" : "-");
@@ -152,7 +151,7 @@ void TViewList::Rebuild(const KeyedList<Tm3u>& albums, const TFilter& filter,
     genreKeys_.clear();
 }
 
-void RebuildViewList(TViewList& view, const KeyedList<Tm3u>& albums, const TFilter& filter,
+void RebuildViewList(TViewList& view, const Tm3uList& albums, const TFilter& filter,
                      const TSelection* selection, bool selectionEditMode,
                      const TSortSettings& sort) {
     view.Rebuild(albums, filter, selection, selectionEditMode, sort);

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "core/KeyedList.h"
+#include "collection/Udir_obj.h"
 #include "views/SortKey.h"
 #include "views/TextCollator.h"
 
@@ -32,7 +32,7 @@ class TViewList {
     void Clear() { albums_.clear(); }
 
     // Rebuilds the list from scratch (see RebuildViewList).
-    void Rebuild(const KeyedList<Tm3u>& albums, const TFilter& filter, const TSelection* selection,
+    void Rebuild(const Tm3uList& albums, const TFilter& filter, const TSelection* selection,
                  bool selectionEditMode, const TSortSettings& sort);
 
   private:
@@ -72,6 +72,6 @@ class TViewList {
 // year in decimal) and, when a selection is chosen and the edit mode is off,
 // albums outside it; marks the selection's members; orders by sort key (equal
 // keys: the album later in the collection first); trims a chart to its length.
-void RebuildViewList(TViewList& view, const KeyedList<Tm3u>& albums, const TFilter& filter,
+void RebuildViewList(TViewList& view, const Tm3uList& albums, const TFilter& filter,
                      const TSelection* selection, bool selectionEditMode,
                      const TSortSettings& sort);

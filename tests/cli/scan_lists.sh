@@ -41,9 +41,34 @@ album music/D d.m3u 1.mp3
 expect 0 -- scan --fast "$work/list.mvo"
 contains out "^4 albums, 7 tracks, 1 removed"
 
-rm -r "$work/other"
-expect 0 -- scan --prescan --full "$work/list.mvo"
-contains out "^3 albums, 4 tracks, 1 removed"
+# A root that is not there (moved, not mounted): its albums stay, the user is
+# told, and the backup is not replaced by the list saved then.
+cp "$work/list.mvo.bak" "$work/backup.before"
+mv "$work/other" "$work/away"
+expect 1 -- scan --prescan --full "$work/list.mvo"
+contains out "^4 albums, 7 tracks, 0 removed"
+contains err "root folder missing or not mounted, its albums kept: $work/other"
+expect 1 -- scan --fast "$work/list.mvo"
+cmp -s "$work/list.mvo.bak" "$work/backup.before" || fail "the backup was replaced"
+mv "$work/away" "$work/other"
+expect 0 -- scan --fast "$work/list.mvo"
+contains out "^4 albums, 7 tracks, 0 removed"
+
+# What cannot be read is counted, and listed on request; a pipe named by a
+# playlist never holds the scan.
+mkfifo "$work/music/A/pipe.mp3"
+printf 'pipe.mp3\r\n' >>"$work/music/A/a.m3u"
+expect 1 -- scan --fast "$work/list.mvo"
+contains err "could not read 0 folders and 1 files (--unreadable lists them)"
+expect 1 -- scan --unreadable --fast "$work/list.mvo"
+contains err "^  $work/music/A/pipe.mp3\$"
+rm "$work/music/A/pipe.mp3"
+
+# A save never replaces what is not a regular file.
+mkfifo "$work/pipe.mvo"
+expect 1 -- scan "$work/music" -o "$work/pipe.mvo"
+contains err "not a regular file"
+[ -p "$work/pipe.mvo" ] || fail "the pipe was replaced"
 
 # Tags: a fast scan keeps the values of a known album, a full scan reads them again.
 id3v1() {  # FILE ARTIST: an MPEG frame and an ID3v1 tag

@@ -4,9 +4,7 @@
 set -euo pipefail
 cli="$1"
 data="$2/tags"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../support/cli_harness.sh"
 command -v python3 >/dev/null || { echo "SKIP: python3 is needed to check the JSON"; exit 0; }
 
 # Reading: values of each tag kind, checked through a JSON parser.
@@ -67,4 +65,16 @@ for args in "tags $work/song.flac" "tags --write --title x $data/wma.wma" \
   [ "$status" -ne 0 ] || fail "'$args' gave exit code 0"
   [ -s "$work/err" ] || fail "'$args' gave no message"
 done
-echo "tags_read: ok"
+# A failed write says why: the file and the reason.
+printf 'ID3\003\000\000\177\177\177\177audio' >"$work/oversized.mp3"
+set +e
+"$cli" tags --write --type id3v1 --title x "$work/oversized.mp3" >/dev/null 2>"$work/err"; status=$?
+set -e
+[ "$status" -ne 0 ] || fail "a write that could not be done gave exit code 0"
+grep -q "could not write the tags: cannot understand the ID3v2 tag of $work/oversized.mp3" \
+  "$work/err" || fail "no reason given: $(cat "$work/err")"
+
+# ".oga" files are Ogg files.
+cp "$data/vorbis.ogg" "$work/song.oga"
+"$cli" tags "$work/song.oga" | grep -q '"tag":"vorbis"' || fail ".oga not read as Ogg Vorbis"
+finish tags_read

@@ -61,7 +61,7 @@ TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()
 
 std::string TScanCommands::CurrentKey() const {
     const Tm3u* current = views_.Page().CurrentAlbum();
-    return current ? current->PlaylistPath : std::string();
+    return current ? current->PlaylistPath.str() : std::string();
 }
 
 void TScanCommands::ShowAlbumOf(const std::string& key) {

@@ -43,7 +43,7 @@ QVariantMap TMprisPlayer::Metadata() const {
     data["mpris:trackid"] =
         QVariant::fromValue(QDBusObjectPath(QString("/org/mavelo/song/%1").arg(queue.Current)));
     data["xesam:title"] = QString::fromStdString(
-        track.Title.empty() ? ChangeFileExt(ExtractFileName(track.Path), "") : track.Title);
+        track.Title.empty() ? ChangeFileExt(ExtractFileName(track.Path), "") : track.Title.str());
     if (!track.Artist.empty())
         data["xesam:artist"] = QStringList{QString::fromStdString(track.Artist)};
     if (!track.Album.empty()) data["xesam:album"] = QString::fromStdString(track.Album);

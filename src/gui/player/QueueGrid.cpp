@@ -68,7 +68,8 @@ QVariant TQueueModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             if (index.column() == 0) return QueueRowNumber(index.row() + 1);
             if (index.column() == 1) return QueueDuration(track.Duration);
-            return QString::fromStdString(untitled ? ExtractFileName(track.Path) : track.Title);
+            return QString::fromStdString(untitled ? ExtractFileName(track.Path)
+                                                   : track.Title.str());
         case Qt::ForegroundRole:
             if (index.column() == 1) return kDurationColour;
             if (index.column() == 2 && untitled) return kFileNameColour;

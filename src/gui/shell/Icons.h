@@ -1,12 +1,15 @@
 #pragma once
-// Pictures of the commands: the desktop's icon theme first, then the widget
-// style's standard pictures, then a small drawn glyph, so that every command
-// with a picture shows one on any desktop.
+// Pictures of the commands: the desktop's icon theme first, then the
+// program's own pictures (icons/<theme name>.svg among the shipped files),
+// then the widget style's standard pictures.
 #include <QIcon>
 
 struct TCommandInfo;
 
 // The picture of a command; a null icon for a command without one.
 QIcon CommandIcon(const TCommandInfo& info);
-// A small square picture showing a short text.
-QIcon GlyphIcon(const QString& glyph);
+// One of the shipped pictures by its theme name ("document-open"); a null icon
+// when it is not shipped or cannot be drawn.
+QIcon BundledIcon(const QString& name);
+// The program's own picture, for its windows.
+QIcon ApplicationIcon();

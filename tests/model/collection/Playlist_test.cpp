@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "SafeWriteCases.h"
+#include "collection/Um3u_obj.h"
+#include "core/FileSystem.h"
+
 namespace {
 
 struct Entry {
@@ -222,6 +226,29 @@ TEST(PlaylistEntry, ResolvedAgainstThePlaylistFolder) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(ResolvePlaylistEntry(c.entry, "/m/A/"), c.expected) << c.entry;
+}
+
+// An album written back as a playlist of its own format.
+TWriterCase PlaylistCase(const std::string& name, int32_t format) {
+    return {name,
+            [](const std::string& path) {
+                std::ofstream(path) << "#EXTM3U\r\nold.mp3\r\n[playlist]\r\nFile1=old.mp3\r\n";
+            },
+            [format](const std::string& path) {
+                Tm3u album(path);
+                album.AddTrack(ExtractFilePath(path) + "new.mp3", false);
+                return album.WritePlaylist(format) && album.PlaylistPath == path;
+            },
+            [](const std::string& path) {
+                const std::string text = ReadWholeFile(path);
+                return text.find("new.mp3") != std::string::npos &&
+                       text.find("old.mp3") == std::string::npos;
+            }};
+}
+
+TEST(PlaylistWrite, EverySafeWriteCaseForEachFormat) {
+    CheckSafeWrites({PlaylistCase("album.m3u", PlaylistM3U), PlaylistCase("album.pls", PlaylistPLS),
+                     PlaylistCase("album.b4s", PlaylistB4S)});
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "SafeWriteCases.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -132,4 +134,67 @@ TEST(RecordStream, FailedWriteReportsAndKeepsThePreviousFile) {
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
 }
 
+TEST(RecordStreamWrite, EverySafeWriteCase) {
+    CheckSafeWrites({{"records.bin", [](const std::string& p) { std::ofstream(p) << "old"; },
+                      [](const std::string& path) {
+                          try {
+                              TLoadSave stream;
+                              stream.OpenWrite(path);
+                              stream.WriteInteger(1006);
+                              stream.WriteString("record");
+                              stream.Finish();
+                              return true;
+                          } catch (const std::system_error&) {
+                              return false;
+                          }
+                      },
+                      [](const std::string& path) {
+                          TLoadSave stream;
+                          return stream.OpenRead(path) && stream.ReadInteger() == 1006 &&
+                                 stream.ReadString() == "record";
+                      }}});
+}
+
+}  // namespace
+
+namespace {
+// A file larger than the reading window, with texts and a block that cross
+// the window's edges and a block larger than the window itself.
+TEST(RecordStream, LargeFilesReadAWindowAtATime) {
+    TempDir dir;
+    TLoadSave out;
+    const std::string path = dir / "large.bin";
+    out.OpenWrite(path);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 60000; ++i) {
+        texts.push_back("text number " + std::to_string(i) + std::string(size_t(i % 23), 'x'));
+        out.WriteString(texts.back());
+        out.WriteInteger(i);
+    }
+    const std::string big(3 << 20, 'b');
+    out.WriteInteger(int32_t(big.size()));
+    out.WriteBlock(big.data(), big.size());
+    out.WriteString("after");
+    out.Finish();
+
+    TLoadSave in;
+    ASSERT_TRUE(in.OpenRead(path));
+    const size_t size = in.Size();
+    for (int i = 0; i < 60000; ++i) {
+        ASSERT_EQ(in.ReadText(), texts[size_t(i)]) << i;
+        ASSERT_EQ(in.ReadInteger(), i);
+    }
+    EXPECT_EQ(in.ReadBlock(size_t(in.ReadInteger())), big);
+    EXPECT_EQ(in.ReadString(), "after");
+    EXPECT_EQ(in.Remaining(), 0u);
+    EXPECT_EQ(in.Position(), size);
+    EXPECT_THROW(in.ReadInteger(), EMyFileError);
+
+    // Cut short: the reading stops with the stream's own error at the cut.
+    std::filesystem::resize_file(path, size - 10);
+    TLoadSave cut;
+    cut.OpenRead(path);
+    for (int i = 0; i < 60000; ++i) cut.ReadText(), cut.ReadInteger();
+    EXPECT_THROW(cut.ReadBlock(size_t(cut.ReadInteger())), EMyFileError);
+}
 }  // namespace

@@ -3,6 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
 #include <stdexcept>
 
 #include "CollectionFixtures.h"
@@ -160,11 +166,91 @@ TEST(Rescan, AddsNewAlbumsAndRemovesVanishedOnes) {
     EXPECT_EQ(c.Album("R/A/a.m3u").PlayCount, 5);  // known albums keep their statistics
 }
 
-TEST(Rescan, MissingRootRemovesItsAlbums) {
+TEST(Rescan, RootThatIsNotThereKeepsItsAlbumsAndIsNamed) {
+    struct Case {
+        const char* what;
+        std::function<void(ScannedCollection&)> makeUnavailable;
+    } cases[] = {
+        {"moved away",
+         [](ScannedCollection& c) { std::filesystem::rename(c.dir / "R", c.dir / "Gone"); }},
+        {"an empty mount point",
+         [](ScannedCollection& c) {
+             std::filesystem::rename(c.dir / "R", c.dir / "Gone");
+             c.dir.Folder("R");
+         }},
+        {"renamed while the scan runs",
+         [](ScannedCollection& c) {
+             auto reader = c.directory.TagReader;
+             c.directory.TagReader = [&c, reader](Tmp3& track) {
+                 if (DirectoryExists(c.dir / "R"))
+                     std::filesystem::rename(c.dir / "R", c.dir / "Gone");
+                 return reader(track);
+             };
+         }},
+    };
+    for (const auto& c : cases) {
+        ScannedCollection collection;
+        MakeAlbum(collection.dir, "S/s.m3u", {"s1.mp3"});
+        collection.roots.Add(collection.dir / "S");
+        ASSERT_TRUE(Rescan(collection.directory, collection.roots, true, false).completed);
+        std::remove((collection.dir / "S/s.m3u").c_str());  // truly gone: its album goes
+        c.makeUnavailable(collection);
+        const TScanResult result = Rescan(collection.directory, collection.roots, true, false);
+        EXPECT_EQ(result.missingRoots, Names{collection.dir / "R"}) << c.what;
+        EXPECT_EQ(result.removed, 1u) << c.what;
+        EXPECT_EQ(AlbumKeys(collection.directory, collection.dir),
+                  (Names{"R/A/a.m3u", "R/B/b.pls", "R/C/c.b4s"}))
+            << c.what;
+    }
+}
+
+TEST(Rescan, TellsWhatCouldNotBeRead) {
     ScannedCollection c;
-    std::filesystem::rename(c.dir / "R", c.dir / "Gone");
-    EXPECT_EQ(Rescan(c.directory, c.roots, false, false).removed, 3u);
-    EXPECT_TRUE(c.directory.List.Empty());
+    ASSERT_EQ(mkfifo((c.dir / "R/A/pipe.mp3").c_str(), 0644), 0);
+    // Written by hand: making the tracks' files would open the pipe.
+    c.dir.File("R/A/a.m3u", "a1.mp3\r\na2.mp3\r\npipe.mp3\r\nmissing.mp3\r\n");
+    c.dir.Folder("R/Closed");
+    chmod((c.dir / "R/Closed").c_str(), 0);
+    const bool root = access((c.dir / "R/Closed").c_str(), R_OK) == 0;
+    const TScanResult result = Rescan(c.directory, c.roots, true, false);
+    EXPECT_EQ(result.unreadable.files, 1u);  // the pipe; a missing file is no read error
+    EXPECT_EQ(result.unreadable.folders, root ? 0u : 1u);
+    Names expected = {c.dir / "R/A/pipe.mp3"};
+    if (!root) expected.insert(expected.begin(), c.dir / "R/Closed");
+    EXPECT_EQ(result.unreadable.paths, expected);
+    chmod((c.dir / "R/Closed").c_str(), 0755);
+}
+
+// Runs `work` in a child process; false when it has not ended after a long
+// wait (it hangs) or failed.
+bool EndsOnItsOwn(const std::function<void()>& work) {
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        _exit(0);
+    }
+    for (int i = 0; i < 600; ++i) {
+        int status = 0;
+        if (waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        usleep(50000);
+    }
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    return false;
+}
+
+TEST(Rescan, TrackThatIsAPipeNeverHoldsTheScan) {
+    TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "pipe.mp3").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo((dir / "pipe.ogg").c_str(), 0644), 0);
+    dir.File("album.m3u", "pipe.mp3\r\npipe.ogg\r\n");
+    EXPECT_TRUE(EndsOnItsOwn([&] {
+        TDirectory directory;  // the program's own tag reader
+        TRootList roots;
+        roots.Add(dir.Path());
+        if (Rescan(directory, roots, true, false).unreadable.files != 2) _exit(1);
+    }));
 }
 
 TEST(Rescan, ScanEndedByAnErrorRemovesNothing) {

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CollectionFixtures.h"
 #include "TempDir.h"
 #include "collection/UIo.h"
+
+#include "WriteFault.h"
 
 namespace {
 
@@ -78,6 +82,45 @@ TEST(AlbumRecord, RoundTripWithBase) {
     EXPECT_EQ(read.PlayCount, 7);
     EXPECT_EQ(read.LastPlayed, "20240102030405");
     EXPECT_EQ(read.CachedCover, album.CachedCover);
+}
+
+// The values an album's tracks repeat are held once after a load or a tag
+// read; a value that differs keeps its own copy.
+TEST(AlbumRecord, RepeatedValuesAreHeldOnce) {
+    Tm3u album("/m/A/list.m3u");
+    for (const char* path : {"/m/A/1.mp3", "/m/A/2.mp3", "/m/A/3.mp3"}) {
+        Tmp3& track = album.Tracks[album.AddTrack(path, false)];
+        track.Artist = std::string("Band");
+        track.Album = std::string("Record");
+        track.Genre = std::string("Rock");
+        track.TagKind = TagID3v2;
+    }
+    album.Tracks[2].Artist = std::string("Guest");
+    album.DeriveFromTracks();
+    album.ShareTrackTexts();
+    const auto sharedByAll = [](const Tm3u& a) {
+        return a.Tracks[0].Artist.SharesBlockWith(a.Tracks[1].Artist) &&
+               a.Tracks[0].Album.SharesBlockWith(a.Tracks[2].Album) &&
+               a.Tracks[1].Genre.SharesBlockWith(a.Tracks[2].Genre) &&
+               a.Album.SharesBlockWith(a.Tracks[2].Album);
+    };
+    EXPECT_TRUE(sharedByAll(album));
+    EXPECT_EQ(album.Tracks[2].Artist, "Guest");
+    EXPECT_EQ(album.Artist, "Band");
+
+    TLoadSave out;
+    out.OpenWriteToMemory();
+    album.WriteAlbumRecord(out, "");
+    TLoadSave in;
+    in.OpenBytes(out.Bytes());
+    out.OpenBytes({});
+    Tm3u read("/m/A/list.m3u");
+    read.ReadAlbumRecord(in, "");
+    EXPECT_TRUE(sharedByAll(read));
+    EXPECT_TRUE(read.Tracks.Key(1).SharesBlockWith(read.Tracks[1].Path));
+    EXPECT_EQ(read.Tracks[2].Artist, "Guest");
+    EXPECT_EQ(read.Tracks[1].Artist, "Band");
+    EXPECT_EQ(read.Artist, "Band");
 }
 
 // Bytes of an album record with the given tracks and cover length.
@@ -401,7 +444,10 @@ TEST(AlbumPlaylistWrite, OwnFormatReplacedInPlaceWhateverTheCase) {
         Tm3u read(album.PlaylistPath);
         read.Refresh(true, [](Tmp3&) { return false; });
         EXPECT_EQ(TrackNames(read), (Names{"1.mp3"})) << name;
-        EXPECT_FALSE(FileExists(TemporaryNameFor(album.PlaylistPath)));
+        // No temporary file left beside it.
+        const std::string prefix = ExtractFileName(album.PlaylistPath) + ".";
+        for (const auto& entry : std::filesystem::directory_iterator(dir / "A"))
+            EXPECT_FALSE(entry.path().filename().string().starts_with(prefix)) << entry.path();
     }
 }
 
@@ -409,10 +455,12 @@ TEST(AlbumPlaylistWrite, FailureChangesNothing) {
     TempDir dir;
     Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
     const std::string before = dir.Read("A/list.m3u");
-    dir.Folder("A/list.pls");   // the new file cannot replace a folder
-    dir.Folder("A/list.m3u~");  // nor can the temporary file be made
+    dir.Folder("A/list.pls");  // the new file cannot replace a folder
     EXPECT_FALSE(album.WritePlaylist(PlaylistPLS));
-    EXPECT_FALSE(album.WritePlaylist(PlaylistM3U));
+    {
+        FileSizeLimit diskFull(1);  // nor can the new contents be written
+        EXPECT_FALSE(album.WritePlaylist(PlaylistM3U));
+    }
     EXPECT_FALSE(album.WritePlaylist(7));
     EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");
     EXPECT_EQ(dir.Read("A/list.m3u"), before);

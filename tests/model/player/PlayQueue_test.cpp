@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <set>
 
+#include "SafeWriteCases.h"
 #include "TempDir.h"
 #include "collection/UIo.h"
 #include "core/FileSystem.h"
@@ -78,11 +80,11 @@ TEST_F(PlayQueueTest, AddingAndRemovingKeepTheShuffleChainValidAndInOrder) {
         if (queue.Count() < 4 || random() % 2 == 0) {
             Fill(1);
             const auto after = Chain();
-            // The new song joins the chain (before some song) or stays out of it.
+            // The new song joins the chain somewhere; the others keep their order.
             auto without = after;
             std::erase(without, &queue.Song(queue.Count() - 1));
             EXPECT_EQ(without, before);
-            EXPECT_LE(after.size(), before.size() + 1);
+            EXPECT_EQ(after.size(), before.size() + 1);
         } else {
             const int index = static_cast<int>(random() % static_cast<unsigned>(queue.Count()));
             const TSong* removed = &queue.Song(index);
@@ -117,7 +119,7 @@ TEST_F(PlayQueueTest, DeleteKeepsTheCurrentSongAndRefusesBadIndices) {
     EXPECT_EQ(queue.Current, 1);
 }
 
-TEST_F(PlayQueueTest, MoveShiftsABlockOnePlace) {
+TEST_F(PlayQueueTest, MoveShiftsABlockOnePlaceAndCurrentFollowsItsSong) {
     struct Case {
         bool up;
         int first, last;
@@ -130,16 +132,88 @@ TEST_F(PlayQueueTest, MoveShiftsABlockOnePlace) {
         {true, 0, 1, false, {"0.mp3", "1.mp3", "2.mp3", "3.mp3"}},
         {false, 2, 3, false, {"0.mp3", "1.mp3", "2.mp3", "3.mp3"}},
         {true, 3, 3, true, {"0.mp3", "1.mp3", "3.mp3", "2.mp3"}},
+        {true, 2, 2, true, {"0.mp3", "2.mp3", "1.mp3", "3.mp3"}},
+        {false, 0, 0, true, {"1.mp3", "0.mp3", "2.mp3", "3.mp3"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.up << " " << c.first << ".." << c.last);
         queue.Clear();
+        queue.SetShuffle(false);
         Fill(4);
+        queue.SetShuffle(true);
+        const auto chain = Chain();
         queue.Current = 1;
+        const TSong* current = &queue.Song(1);
         EXPECT_EQ(queue.Move(c.up, c.first, c.last), c.moved);
         EXPECT_EQ(Paths(), c.order);
-        EXPECT_EQ(queue.Current, 1);  // Move leaves Current alone
+        // The song that played stays current, the shuffle order names the
+        // same songs in the same order.
+        ASSERT_TRUE(queue.ValidIndex(queue.Current));
+        EXPECT_EQ(&queue.Song(queue.Current), current);
+        EXPECT_EQ(Chain(), chain);
     }
+}
+
+TEST_F(PlayQueueTest, EveryWayOfFillingTheQueueWithShuffleOnGivesACompleteOrder) {
+    TempDir dir;
+    const std::string playlist = dir / "list.b4s";  // read without measuring
+    const std::string saved = dir / "queue.els";
+    Fill(3);
+    ASSERT_TRUE(queue.SavePlaylist(playlist));
+    queue.SaveQueue(saved);
+    struct Case {
+        const char* way;
+        std::function<void()> fill;
+        int count;
+    };
+    const Case cases[] = {
+        {"clear, then add one by one",
+         [&] {
+             queue.Clear();
+             Fill(5);
+         },
+         5},
+        {"clear, then add one song",
+         [&] {
+             queue.Clear();
+             Fill(1);
+         },
+         1},
+        {"one song shuffled, then more",
+         [&] {
+             queue.Clear();
+             Fill(1);
+             queue.SetShuffle(true);
+             Fill(2);
+         },
+         3},
+        {"saved queue", [&] { queue.LoadQueue(saved); }, 3},
+        {"saved queue, then more",
+         [&] {
+             queue.LoadQueue(saved);
+             Fill(2);
+         },
+         5},
+        {"playlist, then more",
+         [&] {
+             queue.LoadPlaylist(playlist);
+             Fill(1);
+         },
+         -1},
+    };
+    for (int round = 0; round < 20; ++round)
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.way);
+            queue.Clear();
+            Fill(4);
+            queue.SetShuffle(true);  // an order of songs about to go
+            c.fill();
+            if (c.count >= 0) {
+                ASSERT_EQ(queue.Count(), c.count);
+            }
+            ASSERT_GE(queue.Count(), 1);
+            EXPECT_EQ(Chain().size(), static_cast<size_t>(queue.Count()));
+        }
 }
 
 TEST_F(PlayQueueTest, EmptyQueueHasNoTimesAndNothingToPause) {
@@ -183,6 +257,26 @@ TEST_F(PlayQueueTest, SavedQueueHasTheRecordLayout) {
     expected.WriteString("/music/a b/cover.jpg");
     EXPECT_EQ(dir.Read("mavelo.els"), expected.Bytes());
     EXPECT_FALSE(FileExists(dir / "mavelo.els~"));  // written through a temporary file
+}
+
+TEST_F(PlayQueueTest, SavedQueuePassesEverySafeWriteCase) {
+    Fill(2);
+    auto save = [this](const std::string& path) {
+        try {
+            queue.SaveQueue(path);
+            return true;
+        } catch (const std::system_error&) {
+            return false;
+        }
+    };
+    auto holdsTheQueue = [this](const std::string& path) {
+        TSoundSystem otherSound;
+        TPlayList read{otherSound};
+        read.LoadQueue(path);
+        return read.Count() == queue.Count();
+    };
+    CheckSafeWrites({{"mavelo.els", [](const std::string& p) { std::ofstream(p) << "old queue"; },
+                      save, holdsTheQueue}});
 }
 
 TEST_F(PlayQueueTest, SavedQueueReadsBackIdle) {

@@ -1,6 +1,7 @@
 // Measuring files, the error texts and the spectrum analysis of the sound layer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <numbers>
@@ -9,6 +10,7 @@
 #include "SoundTestSupport.h"
 #include "TempDir.h"
 #include "core/FileSystem.h"
+#include "player/ModuleDecoder.h"
 #include "player/SoundError.h"
 #include "player/SoundSource.h"
 #include "player/SpectrumAnalyzer.h"
@@ -69,6 +71,30 @@ TEST_F(SoundLayerTest, ModuleHasOrdersAndPlayingTime) {
     // Stream files are never taken for modules.
     for (const char* file : {"tone.mp3", "tone.ogg", "tone.wma", "tone.wav"})
         EXPECT_FALSE(sound.LoadSong(Fixture(file))) << file;
+}
+
+TEST(ModuleSound, OldModulesPlayWithANarrowStereoImage) {
+    // The fixture's tone sits on channel 1, which MOD files pan to the left:
+    // opened as they are, they play with a separation of 0.15, so the right
+    // side carries nearly as much of it.
+    auto ratio = [](TModuleDecoder& decoder) {
+        std::vector<float> frames(2 * 22050);
+        const size_t got = decoder.Read(frames.data(), frames.size() / 2);
+        double left = 0, right = 0;
+        for (size_t i = 0; i < got; ++i) {
+            left += std::abs(frames[2 * i]);
+            right += std::abs(frames[2 * i + 1]);
+        }
+        return std::min(left, right) / std::max(left, right);
+    };
+    const std::string path = Fixture("tone.mod");
+    TModuleDecoder asOpened(path, TInterpolation::Linear), narrow(path, TInterpolation::Linear),
+        wide(path, TInterpolation::Linear);
+    narrow.SetStereoSeparation(0.15);
+    wide.SetStereoSeparation(1.0);
+    const double openedRatio = ratio(asOpened);
+    EXPECT_NEAR(openedRatio, ratio(narrow), 0.01);
+    EXPECT_LT(ratio(wide), openedRatio - 0.2);
 }
 
 TEST_F(SoundLayerTest, MissingOrUnreadableFileIsNotMeasuredAndNotAdded) {

@@ -9,6 +9,8 @@
 #include "tags/TagBytes.h"
 #include "tags/TagFile.h"
 
+#include "WriteFault.h"
+
 namespace {
 
 // Checks every page from `start` to the end: checksums right, sequence
@@ -231,11 +233,13 @@ TEST_F(OggWrite, FailuresLeaveTheFile) {
         EXPECT_EQ(FileBytes(path), FileBytes(FixturePath(file))) << file;
     }
     const std::string path = CopyFixture(dir, "vorbis.ogg");
-    dir.Folder("vorbis.ogg~");
     TOggVorbis ogg;
     ASSERT_TRUE(ogg.Load(path));
     ogg.Title = "x";
-    EXPECT_FALSE(ogg.Store(path));
+    {
+        FileSizeLimit diskFull(1);
+        EXPECT_FALSE(ogg.Store(path));
+    }
     EXPECT_EQ(FileBytes(path), FileBytes(FixturePath("vorbis.ogg")));
 }
 

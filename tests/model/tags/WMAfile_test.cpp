@@ -155,6 +155,38 @@ TEST(WmaRead, DescriptorNamesAndTypes) {
     EXPECT_EQ(wma.Year, "1999");
 }
 
+TEST(WmaRead, ProAndLosslessRatesKeepTheirTexts) {
+    struct Case {
+        uint32_t maxBitRate;
+        uint32_t bytesPerSecond;
+    } cases[] = {{768000, 96000}, {1411200, 176400}, {320000, 40000}};
+    for (const auto& c : cases) {
+        TWMAfile wma =
+            LoadBytes(Asf({FileProperties(c.maxBitRate), AudioStream(2, 44100, c.bytesPerSecond),
+                           ContentDescription("Title", "Artist")}));
+        EXPECT_TRUE(wma.Valid) << c.maxBitRate;
+        EXPECT_EQ(wma.Title, "Title") << c.maxBitRate;
+        EXPECT_EQ(wma.BitRate, static_cast<int32_t>(uint64_t{c.bytesPerSecond} * 8 / 1000));
+    }
+}
+
+TEST(WmaRead, TrackNumberWhereTrackIsAbsent) {
+    std::string seven;
+    AppendLE(seven, 7, 4);
+    struct Case {
+        std::vector<Descriptor> descriptors;
+        int32_t track;
+    } cases[] = {
+        {{{"WM/TrackNumber", 3, seven}}, 7},
+        {{{"WM/TrackNumber", 0, Wide("9/12")}}, 0},  // not a number
+        {{{"WM/TrackNumber", 0, Wide("9")}}, 9},
+        {{{"WM/TrackNumber", 3, seven}, {"WM/Track", 0, Wide("4")}}, 4},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LoadBytes(AsfWithStream({ExtendedDescription(c.descriptors)})).Track, c.track)
+            << c.track;
+}
+
 TEST(WmaRead, DamagedHeaderEndsTheReading) {
     std::string file = AsfWithStream(
         {ContentDescription("Kept", "A"), ExtendedDescription({{"WM/Genre", 0, Wide("Jazz")}})});

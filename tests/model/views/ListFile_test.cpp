@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "RecordBytes.h"
+#include "SafeWriteCases.h"
 #include "TempDir.h"
+#include "core/FileSystem.h"
 #include "views/Catalogue.h"
 
 namespace {
@@ -291,6 +293,53 @@ TEST_F(ListFileTest, SaveReplacesSafelyKeepsABackupAndReportsFailure) {
     EXPECT_FALSE(catalogue.ListModified);
 }
 
+static TWriterCase ListCase(const std::string& name) {
+    auto save = [](const std::string& path) {
+        TCatalogue catalogue;
+        FillSmallCatalogue(catalogue, "/music/a/");
+        std::vector<std::string> recent;
+        return SaveList(path, catalogue, 2, recent).saved;
+    };
+    return {name, [](const std::string& path) { std::ofstream(path) << "previous list"; }, save,
+            [](const std::string& path) {
+                TCatalogue catalogue;
+                int32_t quality = 0;
+                std::vector<std::string> recent;
+                return LoadList(path, catalogue, quality, recent).Complete() &&
+                       catalogue.Albums().Count() == 1;
+            }};
+}
+
+TEST_F(ListFileTest, EverySafeWriteCaseForBothListKinds) {
+    CheckSafeWrites({ListCase("list.mvo"), ListCase("disc.cmo")});
+}
+
+TEST_F(ListFileTest, BackupIsACopyBesideTheFileTheNameLeadsTo) {
+    TCatalogue catalogue;
+    FillSmallCatalogue(catalogue, "/music/a/");
+    // Through a link: the backup lies beside the real file, the link stays.
+    const std::string real = dir.File("real/list.mvo", "previous contents");
+    ASSERT_EQ(symlink("real/list.mvo", (dir / "link.mvo").c_str()), 0);
+    ASSERT_TRUE(Save(dir / "link.mvo", catalogue).saved);
+    EXPECT_EQ(dir.Read("real/list.mvo.bak"), "previous contents");
+    EXPECT_FALSE(std::filesystem::exists(dir / "link.mvo.bak"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.mvo"));
+
+    // A copy, not a second name: the next save leaves it alone.
+    const std::string first = ReadWholeFile(real);
+    catalogue.Roots.Add("/music/second");
+    ASSERT_TRUE(Save(real, catalogue).saved);
+    EXPECT_EQ(dir.Read("real/list.mvo.bak"), first);
+    ASSERT_TRUE(Save(real, catalogue).saved);
+    EXPECT_NE(dir.Read("real/list.mvo.bak"), first);
+
+    // After a scan that missed roots the older backup stays.
+    const std::string kept = dir.Read("real/list.mvo.bak");
+    catalogue.Roots.Add("/music/third");
+    ASSERT_TRUE(SaveList(real, catalogue, 2, recent, TBackupRule::KeepOld).saved);
+    EXPECT_EQ(dir.Read("real/list.mvo.bak"), kept);
+}
+
 TEST_F(ListFileTest, OpenListFileAndCloseList) {
     TCatalogue catalogue;
     FillSmallCatalogue(catalogue, "/music/a/");
@@ -419,4 +468,21 @@ TEST_F(ListFileTest, CoversNeedCachingWhenAPictureHasNoCachedCover) {
     EXPECT_FALSE(CoversNeedCaching(catalogue.Directory, false)) << "caching is off";
     album.CachedCover = "thumbnail";
     EXPECT_FALSE(CoversNeedCaching(catalogue.Directory, true));
+}
+
+// Lists written by hand (tests/data/views/make_lists.py) come back byte for
+// byte when loaded and saved, whatever the catalogue keeps in memory.
+TEST_F(ListFileTest, LoadThenSaveGivesTheSameBytes) {
+    for (const char* name : {"small.mvo", "varied.mvo"}) {
+        const std::string fixture = std::string(MAVELO_TEST_DATA) + "/views/" + name;
+        TCatalogue catalogue;
+        ASSERT_TRUE(Load(fixture, catalogue).Complete()) << name;
+        ASSERT_TRUE(SaveList(dir / name, catalogue, quality, recent).saved) << name;
+        EXPECT_EQ(ReadWholeFile(dir / name), ReadWholeFile(fixture)) << name;
+        // A list loaded again and edited the way a scan would leave it still
+        // writes the values it holds.
+        TCatalogue again;
+        ASSERT_TRUE(Load(dir / name, again).Complete()) << name;
+        EXPECT_EQ(Describe(again), Describe(catalogue)) << name;
+    }
 }

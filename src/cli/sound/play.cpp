@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "cli/Commands.h"
+#include "cli/SoundCommands.h"
 #include "player/SoundSystem.h"
 #include "player/Transport.h"
 #include "player/Uplaylist.h"
@@ -70,7 +71,5 @@ int Play(const std::vector<std::string>& args) {
     return interrupted ? 130 : 0;
 }
 
-CliCommandRegistration registration{
-    {"play", "play FILE...", "play the audio files to their end, showing the time (Ctrl+C stops)",
-     Play}};
+CliCommandRegistration registration{SoundCommand("play", Play)};
 }  // namespace

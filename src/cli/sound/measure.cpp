@@ -4,6 +4,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Json.h"
+#include "cli/SoundCommands.h"
 #include "player/SoundSystem.h"
 #include "player/Uplaylist.h"
 
@@ -49,8 +50,5 @@ int Measure(const std::vector<std::string>& args) {
     return exitCode;
 }
 
-CliCommandRegistration registration{
-    {"measure", "measure [--json] FILE...",
-     "print each audio file's duration (ms) and bit rate (kbit/s) as the player measures them",
-     Measure}};
+CliCommandRegistration registration{SoundCommand("measure", Measure)};
 }  // namespace

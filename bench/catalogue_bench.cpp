@@ -1,0 +1,230 @@
+// Catalogue memory and list loading at 2,000, 20,000 and 100,000 albums.
+//
+// Each list has the shape `mavelo-cli scan` gives the collections of
+// bench/make_collection.py (the same folders, file names, titles and album
+// values, 8 to 14 tracks an album, no cached covers); it is built in memory
+// and saved once into /tmp, so no collection of a million files is needed.
+// For every size, fresh processes alternate: one loads the list, one reads
+// the same bytes into memory (the reference), several times; the medians
+// are printed with the resident memory per track after the load and at its
+// peak (the memory of the process before the load is taken away).
+//
+//   catalogue_bench [RUNS]             the table (5 runs by default)
+//   catalogue_bench --load FILE        child: load ms (wall, CPU), RSS and peak growth in KB,
+//   tracks catalogue_bench --plain-read FILE  child: read ms (wall, CPU)
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/FileSystem.h"
+#include "core/Ucommon.h"
+#include "views/Catalogue.h"
+#include "views/ListFile.h"
+
+extern char** environ;
+
+namespace {
+const char* const kGenres[] = {"Rock",      "Jazz", "Pop",   "Blues",
+                               "Classical", "Folk", "Metal", "Soul"};
+
+// A small generator with the same result on every machine.
+struct Random {
+    uint64_t state;
+    int Between(int low, int high) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return low + int((state >> 33) % uint64_t(high - low + 1));
+    }
+};
+
+void AddScannedAlbum(TCatalogue& catalogue, Random& random, const std::string& folder, int number,
+                     const std::string& artist) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Album %04d", number);
+    const std::string album = name;
+    const int year = 1960 + number % 60;
+    const std::string genre = kGenres[number % 8];
+    const char* const kinds[] = {"m3u", "m3u", "m3u", "pls", "pls", "b4s"};
+    const std::string playlist =
+        folder + artist + " - " + album + " (" + std::to_string(year) + ")." + kinds[number % 6];
+    auto made = std::make_unique<Tm3u>(playlist);
+    // Every track with its own copies, as a scan of the files leaves them.
+    for (int t = 1, count = random.Between(8, 14); t <= count; ++t) {
+        const std::string title = "Song " + std::to_string(t) + " of " + album;
+        char file[64];
+        std::snprintf(file, sizeof file, "%02d - ", t);
+        Tmp3& track = made->Tracks[made->AddTrack(folder + file + title + ".mp3", false)];
+        track.Title = title;
+        track.Artist = std::string(artist);
+        track.Album = std::string(album);
+        track.Genre = std::string(genre);
+        track.Year = year;
+        track.TagKind = TagID3v2;
+        track.Duration = random.Between(90, 400) * 1000;
+    }
+    made->Artist = std::string(artist);
+    made->Album = std::string(album);
+    made->Genre = std::string(genre);
+    made->Year = year;
+    made->PictureState = number % 2 == 0 ? 1 : 0;
+    const TSharedText key = made->PlaylistPath;
+    catalogue.Directory.List.Add(key, std::move(made));
+}
+
+// The albums and folders of make_collection.py for that many albums.
+void FillScannedCatalogue(TCatalogue& catalogue, int albums, const std::string& root) {
+    Random random{1};
+    catalogue.Roots.Add(root);
+    int number = 0;
+    for (int artistNumber = 1; number < albums; ++artistNumber) {
+        char artist[32], group[8];
+        std::snprintf(artist, sizeof artist, "Artist %03d", artistNumber);
+        std::snprintf(group, sizeof group, "%02d", artistNumber % 20);
+        const std::string artistFolder = root + "/" + group + "/" + artist + "/";
+        for (int n = random.Between(1, 6); n > 0 && number < albums; --n) {
+            ++number;
+            char albumFolder[32];
+            std::snprintf(albumFolder, sizeof albumFolder, "Album %04d/", number);
+            const std::string folder = artistFolder + albumFolder;
+            if (number % 9 == 0 && number < albums) {
+                AddScannedAlbum(catalogue, random, folder + "CD1/", number, artist);
+                ++number;
+                AddScannedAlbum(catalogue, random, folder + "CD2/", number, artist);
+            } else {
+                AddScannedAlbum(catalogue, random, folder, number, artist);
+            }
+        }
+    }
+}
+
+std::string ListFileFor(int albums) {
+    const std::string path = "/tmp/mavelo-bench-list-" + std::to_string(albums) + ".mvo";
+    if (!std::filesystem::exists(path)) {
+        TCatalogue catalogue;
+        FillScannedCatalogue(catalogue, albums,
+                             "/tmp/mavelo-bench-collection-" + std::to_string(albums));
+        std::vector<std::string> recent;
+        if (!SaveList(path, catalogue, 0, recent).saved) std::abort();
+    }
+    return path;
+}
+
+long StatusKb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const size_t length = std::strlen(field);
+    while (std::getline(status, line))
+        if (line.compare(0, length, field) == 0) return std::atol(line.c_str() + length);
+    return 0;
+}
+
+double CpuMilliseconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+double MillisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+int RunChild(const std::string& mode, const std::string& path) {
+    const long residentBefore = StatusKb("VmRSS:");
+    const double cpuStart = CpuMilliseconds();
+    const auto start = std::chrono::steady_clock::now();
+    if (mode == "--plain-read") {
+        const std::string bytes = ReadWholeFile(path);
+        std::printf("%.2f %.2f %zu\n", MillisecondsSince(start), CpuMilliseconds() - cpuStart,
+                    bytes.size());
+        return 0;
+    }
+    TCatalogue catalogue;
+    int32_t quality = 0;
+    std::vector<std::string> recent;
+    if (!LoadList(path, catalogue, quality, recent).Complete()) return 1;
+    const double ms = MillisecondsSince(start);
+    size_t tracks = 0;
+    for (const auto& entry : catalogue.Albums()) tracks += entry.object->Tracks.Count();
+    std::printf("%.2f %.2f %ld %ld %zu\n", ms, CpuMilliseconds() - cpuStart,
+                StatusKb("VmRSS:") - residentBefore, StatusKb("VmHWM:") - residentBefore, tracks);
+    return 0;
+}
+
+std::vector<double> RunFreshProcess(const char* mode, const std::string& path) {
+    int out[2];
+    if (pipe(out) != 0) std::abort();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    std::string self = "/proc/self/exe", flag = mode, file = path;
+    char* argv[] = {self.data(), flag.data(), file.data(), nullptr};
+    pid_t child = 0;
+    if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv, environ) != 0) std::abort();
+    close(out[1]);
+    std::string text;
+    char chunk[256];
+    for (ssize_t got; (got = read(out[0], chunk, sizeof chunk)) > 0;)
+        text.append(chunk, size_t(got));
+    close(out[0]);
+    waitpid(child, nullptr, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    std::vector<double> numbers;
+    std::istringstream in(text);
+    for (double n; in >> n;) numbers.push_back(n);
+    return numbers;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 &&
+        (std::strcmp(argv[1], "--load") == 0 || std::strcmp(argv[1], "--plain-read") == 0))
+        return RunChild(argv[1], argv[2]);
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    std::printf("%7s %8s %8s %8s %6s %8s %8s %6s %8s %9s %6s\n", "albums", "file MB", "read ms",
+                "load ms", "ratio", "read cpu", "load cpu", "ratio", "B/track", "peak B/tr",
+                "peak/x");
+    for (int albums : {2000, 20000, 100000}) {
+        const std::string path = ListFileFor(albums);
+        std::vector<double> loads, reads, loadCpu, readCpu, resident, peak;
+        double tracks = 0;
+        for (int run = 0; run < runs; ++run) {
+            const auto read = RunFreshProcess("--plain-read", path);
+            const auto load = RunFreshProcess("--load", path);
+            if (read.size() < 2 || load.size() < 5) {
+                std::fprintf(stderr, "a child failed on %s\n", path.c_str());
+                return 1;
+            }
+            reads.push_back(read[0]);
+            readCpu.push_back(read[1]);
+            loads.push_back(load[0]);
+            loadCpu.push_back(load[1]);
+            resident.push_back(load[2] * 1024);
+            peak.push_back(load[3] * 1024);
+            tracks = load[4];
+        }
+        const double perTrack = Median(resident) / tracks, peakPerTrack = Median(peak) / tracks;
+        std::printf("%7d %8.1f %8.1f %8.1f %6.2f %8.1f %8.1f %6.2f %8.0f %9.0f %6.2f\n", albums,
+                    double(GetFileSizeBytes(path)) / (1024 * 1024), Median(reads), Median(loads),
+                    Median(loads) / Median(reads), Median(readCpu), Median(loadCpu),
+                    Median(loadCpu) / Median(readCpu), perTrack, peakPerTrack,
+                    peakPerTrack / perTrack);
+    }
+    return 0;
+}

@@ -1,0 +1,37 @@
+// mavelo-cli play / measure: the same command line runs in mavelo-cli-sound,
+// which replaces this process, so exit codes, output and signals are its own.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+
+#include "cli/SoundCommands.h"
+
+namespace {
+
+std::string SoundProgramPath() {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(kSoundProgramName) : (self.parent_path() / kSoundProgramName).string();
+}
+
+int HandOver(const std::string& name) {
+    const std::string program = SoundProgramPath();
+    std::vector<std::string> arguments{program};
+    arguments.insert(arguments.end(), CliArguments().begin(), CliArguments().end());
+    std::vector<char*> argv;
+    for (auto& argument : arguments) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    std::cerr << "mavelo-cli " << name << ": cannot start " << program << ": "
+              << std::strerror(errno) << "\n";
+    return 1;
+}
+
+CliCommandRegistration play{
+    SoundCommand("play", [](const std::vector<std::string>&) { return HandOver("play"); })};
+CliCommandRegistration measure{
+    SoundCommand("measure", [](const std::vector<std::string>&) { return HandOver("measure"); })};
+}  // namespace

@@ -1,0 +1,65 @@
+#pragma once
+// The one way the program replaces a file's contents.  A failure never damages
+// the previous file, and the file keeps what makes it the user's file:
+//
+// - the new contents go to a temporary file with a unique name beside the
+//   file ("NAME.XXXXXX"), which is renamed over it once complete and flushed;
+//   the temporary file is removed when anything fails, and no other name in
+//   the folder (an editor's "NAME~") is ever touched;
+// - a symbolic link is followed: the file it names is replaced (with the
+//   temporary file beside that file) and the link stays a link;
+// - a file with several hard links is rewritten in place, so that every name
+//   sees the new contents: its old contents are first kept in a temporary
+//   copy, which puts them back when the rewrite fails;
+// - a name that exists and is not a regular file (a folder, a pipe, a device)
+//   is refused;
+// - permission bits (and, where allowed, owner and group) stay as they were.
+#include <cerrno>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+// How a write ended.  On failure it says which file, what could not be done
+// and the system's message, for the user to read.
+struct TWriteResult {
+    bool ok = true;
+    std::string file;
+    std::string reason;         // "cannot create a temporary file for", ...
+    std::string systemMessage;  // the system's text for the error ("" when none)
+    int error = 0;              // the errno value behind it (0 when none)
+
+    explicit operator bool() const { return ok; }
+    // "reason FILE: system message", or "" on success.
+    std::string Text() const;
+
+    static TWriteResult Success() { return {}; }
+    // `error` is an errno value; 0 when the failure is not the system's.
+    static TWriteResult Failure(std::string reason, std::string file, int error);
+};
+
+// Replaces the file's contents (creating it when missing) as described above.
+TWriteResult WriteFileSafely(const std::string& path, std::string_view data);
+
+// The failure of ReplaceFileContents, carrying the result; what() is its Text().
+class EFileWriteError : public std::system_error {
+  public:
+    explicit EFileWriteError(TWriteResult result)
+        : std::system_error(result.error ? result.error : EIO, std::generic_category()),
+          result_(std::move(result)),
+          text_(result_.Text()) {}
+    const TWriteResult& Result() const { return result_; }
+    const char* what() const noexcept override { return text_.c_str(); }
+
+  private:
+    TWriteResult result_;
+    std::string text_;
+};
+
+// WriteFileSafely for callers that stop on the first error: throws
+// EFileWriteError on failure.
+void ReplaceFileContents(const std::string& path, std::string_view data);
+
+// The file a write to `path` changes: symbolic links followed to the name they
+// finally give (which need not exist yet).  False, with the errno value, when
+// a link cannot be read or the links loop.
+bool ResolveWriteTarget(const std::string& path, std::string& target, int& error);

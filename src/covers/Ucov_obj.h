@@ -1,0 +1,136 @@
+#pragma once
+// Covers databases (".cdb"): cover thumbnails keyed by artist name and album
+// title (both through CoverKey), independent of any folder or list file.
+//
+// File layout (record stream, integers 4-byte little-endian signed, strings
+// a 4-byte length and the bytes):
+//   1001 (version), quality, artist count A,
+//   A x { name, cover count C, C x { album title, year, crc, size } },
+//   the thumbnails back to back, in the order of the cover entries.
+// Artists and covers are written in key order; a cover's thumbnail starts
+// where the previous one ends.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "covers/ReplaceFlow.h"
+
+class TLoadSave;
+class Tm3u;
+
+// Where a cover's thumbnail is while it is not in the database's own buffer.
+inline constexpr const char* kMergeSourceMark = "[source]";
+
+struct TCover {
+    std::string AlbumTitle;  // as first stored
+    int32_t Year = 0;
+    // "" = in Thumbnails; a picture file path = made from that file at the
+    // next save; "[source]" = in the merge source.
+    std::string Source;
+    int32_t Offset = 0;
+    int32_t Crc = 0;
+    int32_t Size = 0;
+    int32_t Quality = 0;  // used when the thumbnail is made from a file
+};
+
+// Owned objects by key, in key order; a key already present is not added.
+template <typename T>
+class TSortedOwnedList {
+  public:
+    using Map = std::map<std::string, std::unique_ptr<T>>;
+
+    T* Find(const std::string& key) const {
+        auto it = items_.find(key);
+        return it == items_.end() ? nullptr : it->second.get();
+    }
+    // The object now under the key (the existing one when it was present).
+    T* Add(const std::string& key, std::unique_ptr<T> object) {
+        return items_.try_emplace(key, std::move(object)).first->second.get();
+    }
+    bool Remove(const std::string& key) { return items_.erase(key) > 0; }
+    size_t Count() const { return items_.size(); }
+    bool Empty() const { return items_.empty(); }
+    void Clear() { items_.clear(); }
+    typename Map::const_iterator begin() const { return items_.begin(); }
+    typename Map::const_iterator end() const { return items_.end(); }
+
+  private:
+    Map items_;
+};
+
+class TCoverList : public TSortedOwnedList<TCover> {};
+
+struct TArtist {
+    std::string Name;  // as first stored
+    int32_t Quality = 0;
+    TCoverList Covers;
+};
+
+class TArtistList : public TSortedOwnedList<TArtist> {};
+
+struct TFoundCover {
+    TArtist* Artist = nullptr;
+    TCover* Cover = nullptr;
+};
+
+class TCoverDb {
+  public:
+    static constexpr int32_t kVersion = 1001;
+
+    explicit TCoverDb(int32_t quality = 0) : Quality(quality) {}
+    TCoverDb(const TCoverDb&) = delete;
+    TCoverDb& operator=(const TCoverDb&) = delete;
+
+    TArtistList Artists;
+    std::string Thumbnails;                    // the stored covers' thumbnails back to back
+    const std::string* MergeSource = nullptr;  // another database's Thumbnails, after MergeDb
+    int32_t Quality = 0;
+
+    // Replaces the contents with the stream's.  Returns "" on success or the
+    // wrong-version message (the database then stays empty).  A short or
+    // damaged file throws EMyFileError, keeping what was read.
+    std::string LoadDb(TLoadSave& stream);
+    // Writes the database; covers waiting for a thumbnail get it now, and
+    // afterwards every thumbnail lives in Thumbnails.
+    void SaveDb(TLoadSave& stream);
+
+    TFoundCover FindCover(const std::string& artist, const std::string& albumTitle) const;
+    // 0: nothing to do (no album or no picture, or the stored cover matches);
+    // 1: a new cover was added (its thumbnail is made at the next save);
+    // 2: the album's picture differs from the stored cover (given in
+    // `stored`), which unless checkOnly is set to be replaced at the next save.
+    int AddAlbumCover(const Tm3u* album, bool checkOnly, TCover** stored = nullptr);
+    // Adds the other database's covers; a cover present with another checksum
+    // is replaced when the prompts agree.  The other database must live until
+    // this one is saved.  Returns the number of covers added or replaced.
+    int MergeDb(const TCoverDb& other, const TReplacePrompts& prompts);
+    // The cover's thumbnail bytes ("" when it has none yet).
+    std::string CoverBytes(const TCover& cover) const;
+    void CoverBytes(const TCover& cover, std::string& buffer) const { buffer = CoverBytes(cover); }
+    // The checksum of the thumbnail made from the cover's Source file at its
+    // Quality, 0 when none can be made; sets Size and appends the thumbnail
+    // to `target` when one is given.
+    static int32_t ThumbnailCrc(TCover& cover, std::string* target = nullptr);
+
+    size_t CoverCount() const;
+    void Clear();
+};
+
+// Artist and album counts, for progress and listings.
+struct TCdbReadResult {
+    bool read = false;    // the file was read to its end
+    std::string message;  // the wrong-version message, to be shown
+    std::string error;    // why reading stopped (callers may keep silent)
+};
+// Reads a database file into `db` (a missing file reads nothing).
+TCdbReadResult ReadCoverDbFile(const std::string& path, TCoverDb& db);
+// Writes the database through a temporary file renamed over the old one;
+// with keepBackup the previous file stays as "path.bak".  "" on success,
+// else why it failed (the old file is then untouched).
+std::string WriteCoverDbFile(const std::string& path, TCoverDb& db, bool keepBackup);
+
+// The local covers database: "mavelo.cdb" in the program folder.
+std::string LocalCoverDbPath();
+// True when the file is named "mavelo.cdb" (in any folder, any letter case).
+bool IsLocalCoverDbName(const std::string& path);

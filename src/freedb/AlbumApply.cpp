@@ -1,0 +1,64 @@
+#include "freedb/AlbumApply.h"
+
+#include "collection/Um3u_obj.h"
+#include "core/FileSystem.h"
+#include "core/Ulang.h"
+
+void StoreAlbumValues(Tm3u& album, const TAlbumValues& values) {
+    album.SetInfo(values.Artist, values.Year, values.Genre, values.Album);
+}
+
+void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, int32_t tagType,
+                    const TApplyProgress& progress, TAlbumApplyReport& report) {
+    std::string genre = values.Genre;
+    int32_t year = values.Year;
+    const size_t count = album.Tracks.Count();
+    for (size_t i = 0; i < count; ++i) {
+        Tmp3& track = album.Tracks[i];
+        std::string title = i < values.Titles.size() ? values.Titles[i] : std::string();
+        if (title.empty()) title = track.Title;
+        if (genre.empty()) genre = track.Genre;
+        if (year == 0) year = track.Year;
+        if (!track.WriteTags(tagType, values.Artist, year, title, genre, values.Album))
+            report.Failures.push_back(LangText("CouldNotWriteTags", "Could not write the tags of") +
+                                      " " + track.Path);
+        if (progress) progress(i + 1, count);
+    }
+}
+
+void RenamePlaylistFile(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report) {
+    const std::string before = album.PlaylistPath;
+    if (!album.RenamePlaylist(listFormat) &&
+        album.FormatAlbumName(listFormat) + ExtractFileExt(before) != ExtractFileName(before))
+        report.Failures.push_back(LangText("CouldNotRename", "Could not rename") + " " + before);
+}
+
+void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyReport& report) {
+    for (size_t i = 0; i < album.Tracks.Count(); ++i) {
+        Tmp3& track = album.Tracks[i];
+        const std::string before = track.Path;
+        // Only MP3 files take the track format; the others keep their names.
+        if (TrackFileKind(before) != "mp3") continue;
+        if (!track.RenameToFormat(static_cast<int>(i) + 1, trackFormat)) {
+            report.Failures.push_back(LangText("CouldNotRename", "Could not rename") + " " +
+                                      before);
+            continue;
+        }
+        album.RekeyTrack(track);
+    }
+    report.PlaylistNeedsWriting = true;
+}
+
+void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report) {
+    const std::string before = ExcludeTrailingSeparator(ExtractFilePath(album.PlaylistPath));
+    if (ExtractFileName(before) == album.FormatAlbumName(listFormat)) return;
+    if (!album.RenameFolder(listFormat))
+        report.Failures.push_back(LangText("CouldNotRename", "Could not rename") + " " + before);
+    report.PlaylistNeedsWriting = true;
+}
+
+void WriteAlbumPlaylist(Tm3u& album, int32_t format, TAlbumApplyReport& report) {
+    if (!album.WritePlaylist(format))
+        report.Failures.push_back(LangText("CouldNotWrite", "Could not write") + " " +
+                                  album.PlaylistPath);
+}

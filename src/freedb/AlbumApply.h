@@ -1,0 +1,49 @@
+#pragma once
+// Writing new album values into an album: the album record, the tags of its
+// tracks, the renames after the name formats and the playlist.  The album
+// editor's Apply and the FreeDB update share it.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class Tm3u;
+
+struct TAlbumValues {
+    std::string Artist;
+    std::string Album;
+    std::string Genre;
+    int32_t Year = 0;
+    std::vector<std::string> Titles;  // per track in album order; "" keeps the track's own
+};
+
+struct TAlbumApplyOptions {
+    bool WriteTags = true;
+    int32_t TagType = 0;  // TTagType
+    bool RenamePlaylist = false;
+    bool RenameFiles = false;
+    bool RenameFolder = false;
+    std::string TrackFormat = "%number - %title";
+    std::string ListFormat = "%artist - %album (%year)";
+};
+
+// What did not work, for the user to see ("Could not write the tags of x.mp3").
+struct TAlbumApplyReport {
+    std::vector<std::string> Failures;
+    bool PlaylistNeedsWriting = false;  // a rename moved a file the playlist names
+};
+
+// Called after each track's tags: (tracks done, track count).  It also lets
+// pending events run.
+using TApplyProgress = std::function<void(size_t done, size_t count)>;
+
+void StoreAlbumValues(Tm3u& album, const TAlbumValues& values);
+// Writes every track's tags.  An empty genre takes the track's own genre and
+// a year of 0 the track's own year, and that value then holds for the
+// tracks after it too.
+void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, int32_t tagType,
+                    const TApplyProgress& progress, TAlbumApplyReport& report);
+void RenamePlaylistFile(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report);
+void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyReport& report);
+void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report);
+void WriteAlbumPlaylist(Tm3u& album, int32_t format, TAlbumApplyReport& report);

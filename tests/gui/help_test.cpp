@@ -1,0 +1,86 @@
+// Help: every topic has a shipped page whose links lead to shipped pages, and
+// the program's own help window shows a page when no browser can be started.
+#include <QApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "core/ProgramFolder.h"
+#include "core/Ucommon.h"
+#include "gui/common/Help.h"
+#include "gui/common/HelpViewer.h"
+
+namespace {
+QString ReadPage(const std::string& page) {
+    QFile file(QString::fromStdString(FindResource("help/" + page)));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+THelpViewer* OpenViewer() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* viewer = qobject_cast<THelpViewer*>(widget); viewer && viewer->isVisible())
+            return viewer;
+    return nullptr;
+}
+}  // namespace
+
+class HelpTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void everyTopicHasAPageWithATitle() {
+        for (int topic = 1; topic <= 14; ++topic) {
+            const std::string page = HelpTopicPage(topic);
+            const QString text = ReadPage(page);
+            QVERIFY2(!text.isEmpty(), page.c_str());
+            QVERIFY2(text.contains(QRegularExpression("<title>Mavelo - [^<]+</title>")),
+                     page.c_str());
+            QVERIFY2(text.contains("<h1>"), page.c_str());
+        }
+    }
+
+    void linksBetweenPagesLeadToShippedPages() {
+        const QRegularExpression link(QStringLiteral("href=\"([a-z]+\\.htm)\""));
+        for (int topic = 1; topic <= 14; ++topic) {
+            const std::string page = HelpTopicPage(topic);
+            for (const auto& match : link.globalMatch(ReadPage(page))) {
+                const std::string target = match.captured(1).toStdString();
+                QVERIFY2(!FindResource("help/" + target).empty(), (page + " -> " + target).c_str());
+            }
+        }
+    }
+
+    void withoutABrowserTheHelpWindowShowsThePage() {
+        // No program to hand the page to: the desktop cannot open it.
+        qputenv("PATH", "/nonexistent");
+        qputenv("BROWSER", "");
+        ShowHelpTopic(7);
+        THelpViewer* viewer = OpenViewer();
+        QVERIFY(viewer);
+        QVERIFY(viewer->CurrentPage().toLocalFile().endsWith("help/filter.htm"));
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Mavelo - Filters"));
+        QVERIFY(viewer->Browser()->toPlainText().contains("1980-1990"));
+
+        // A second topic reuses the window; its links and Back work.
+        ShowHelpTopic(10);
+        QCOMPARE(OpenViewer(), viewer);
+        viewer->Browser()->setSource(QUrl("picrep.htm"));
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Mavelo - Picture replacement"));
+        QVERIFY(viewer->Browser()->isBackwardAvailable());
+        viewer->Browser()->backward();
+        QVERIFY(viewer->CurrentPage().toLocalFile().endsWith("help/cdbmanage.htm"));
+        viewer->close();
+    }
+
+    void topicsOutsideTheTableOpenNothing() {
+        qputenv("PATH", "/nonexistent");
+        for (int topic : {0, 15, -1}) {
+            ShowHelpTopic(topic);
+            QVERIFY(!OpenViewer());
+        }
+    }
+};
+
+QTEST_MAIN(HelpTest)
+#include "help_test.moc"

@@ -1,0 +1,128 @@
+#include "core/SafeWrite.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "SafeWriteCases.h"
+#include "TempDir.h"
+#include "WriteFault.h"
+#include "core/FileSystem.h"
+#include "core/IniFile.h"
+
+namespace {
+
+TWriterCase RoutineCase() {
+    return {"plain.txt", [](const std::string& p) { std::ofstream(p) << "old contents"; },
+            [](const std::string& p) { return static_cast<bool>(WriteFileSafely(p, "new")); },
+            [](const std::string& p) { return ReadWholeFile(p) == "new"; }};
+}
+
+TWriterCase SettingsCase() {
+    return {"mavelo.ini", [](const std::string& p) { std::ofstream(p) << "[Main]\nLanguage=x\n"; },
+            [](const std::string& p) {
+                TIniFile ini;
+                ini.WriteString("Main", "Language", "French");
+                try {
+                    ini.Save(p);
+                    return true;
+                } catch (const std::system_error&) {
+                    return false;
+                }
+            },
+            [](const std::string& p) {
+                TIniFile ini;
+                return ini.Load(p) && ini.ReadString("Main", "Language", "") == "French";
+            }};
+}
+
+TEST(SafeWrite, EveryCaseForTheRoutineAndTheSettingsFile) {
+    CheckSafeWrites({RoutineCase(), SettingsCase()});
+}
+
+TEST(SafeWrite, KeepsPermissionsAndGivesNewFilesTheUsualOnes) {
+    TempDir dir;
+    const std::string path = dir.File("f", "old");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileSafely(path, "new"));
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+    const mode_t mask = umask(022);
+    const TWriteResult created = WriteFileSafely(dir / "new", "x");
+    umask(mask);
+    ASSERT_TRUE(created);
+    ASSERT_EQ(stat((dir / "new").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0644u);  // not the 0600 of a temporary file
+}
+
+TEST(SafeWrite, LinksThatNameNoFileYetOrLoop) {
+    TempDir dir;
+    const std::string dangling = dir / "dangling";
+    ASSERT_EQ(symlink("target", dangling.c_str()), 0);
+    ASSERT_TRUE(WriteFileSafely(dangling, "made"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(dir.Read("target"), "made");
+
+    const std::string loop = dir / "loop";
+    ASSERT_EQ(symlink("loop", loop.c_str()), 0);
+    const TWriteResult result = WriteFileSafely(loop, "x");
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(std::filesystem::is_symlink(loop));
+}
+
+TEST(SafeWrite, FailuresNameTheFileAndTheSystemsReason) {
+    TempDir dir;
+    struct Case {
+        std::string path;
+        std::string reason;
+        std::string message;
+    } cases[] = {
+        {dir.Folder("folder"), "not a regular file:", ""},
+        {dir / "no/such/folder/file", "cannot create a temporary file for",
+         "No such file or directory"},
+        {"", "no file name given", ""},
+    };
+    for (const auto& c : cases) {
+        const TWriteResult result = WriteFileSafely(c.path, "x");
+        EXPECT_FALSE(result) << c.path;
+        EXPECT_EQ(result.file, c.path);
+        EXPECT_EQ(result.reason, c.reason);
+        EXPECT_EQ(result.systemMessage, c.message);
+        EXPECT_NE(result.Text().find(c.path), std::string::npos);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
+    try {
+        ReplaceFileContents(dir / "folder", "x");
+        ADD_FAILURE() << "no exception";
+    } catch (const std::system_error& e) {  // what the windows catch
+        EXPECT_EQ(std::string(e.what()), "not a regular file: " + dir / "folder");
+    }
+}
+
+TEST(SafeWrite, HardLinkedFileGetsItsOldContentsBackWhenTheRewriteFails) {
+    TempDir dir;
+    const std::string path = dir.File("f", "old");
+    ASSERT_EQ(link(path.c_str(), (dir / "g").c_str()), 0);
+    TWriteResult result;
+    {
+        FileSizeLimit roomForTheOldOnly(3);  // the copy fits, the longer new text does not
+        result = WriteFileSafely(path, "much longer new contents");
+    }
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.reason, "cannot write");
+    EXPECT_EQ(dir.Read("f"), "old");
+    EXPECT_EQ(dir.Read("g"), "old");
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"f", "g"}));
+}
+
+TEST(SafeWrite, NameTooLongForTheSuffixStillGetsATemporaryFile) {
+    TempDir dir;
+    const std::string path = dir.File(std::string(250, 'n'), "old");
+    ASSERT_TRUE(WriteFileSafely(path, "new"));
+    EXPECT_EQ(ReadWholeFile(path), "new");
+    EXPECT_EQ(FolderNames(dir.Path()).size(), 1u);
+}
+
+}  // namespace
