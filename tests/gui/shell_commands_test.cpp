@@ -219,8 +219,8 @@ class ShellCommandsTest : public QObject {
 
     void recentFilesShowFileNamesOnly() {
         commands_->ShowRecentFiles({"/music/rock.mvo", "/a/b/Jazz & Blues.mvo", "classic.mvo"});
-        QCOMPARE(commands_->Commands().RecentFileAction(0)->text(), QString("rock.mvo"));
-        QCOMPARE(commands_->Commands().RecentFileAction(1)->text(), QString("Jazz && Blues.mvo"));
+        QCOMPARE(commands_->RecentFileAction(0)->text(), QString("rock.mvo"));
+        QCOMPARE(commands_->RecentFileAction(1)->text(), QString("Jazz && Blues.mvo"));
         for (int i = 1; i <= kRecentFileCommands; ++i)
             QCOMPARE(commands_->Action(QString("ActionFileMRU%1").arg(i))->isVisible(), i <= 3);
     }
@@ -229,27 +229,27 @@ class ShellCommandsTest : public QObject {
         std::vector<std::string> names;
         for (int i = 0; i < 30; ++i) names.push_back("Lang" + std::to_string(100 + i));
         commands_->ShowLanguages(names);
-        QCOMPARE(commands_->Commands().LanguageAction(25)->text(), QString("Lang124"));
-        QVERIFY(commands_->Commands().LanguageAction(25)->isVisible());
+        QCOMPARE(commands_->LanguageAction(25)->text(), QString("Lang124"));
+        QVERIFY(commands_->LanguageAction(25)->isVisible());
         commands_->ShowLanguages({"Deutsch", "French"});
-        QVERIFY(commands_->Commands().LanguageAction(2)->isVisible());
-        QVERIFY(!commands_->Commands().LanguageAction(3)->isVisible());
+        QVERIFY(commands_->LanguageAction(2)->isVisible());
+        QVERIFY(!commands_->LanguageAction(3)->isVisible());
     }
 
     void languageMarkMovesAndCanBeRemoved() {
         commands_->ShowLanguages({"Deutsch", "French", "Italiano"});
         commands_->CheckLanguage(2, 3);
         commands_->CheckLanguage(3, 3);
-        QVERIFY(!commands_->Commands().LanguageAction(2)->isChecked());
-        QVERIFY(commands_->Commands().LanguageAction(3)->isChecked());
+        QVERIFY(!commands_->LanguageAction(2)->isChecked());
+        QVERIFY(commands_->LanguageAction(3)->isChecked());
         commands_->CheckLanguage(0, 3);
-        QVERIFY(!commands_->Commands().LanguageAction(3)->isChecked());
+        QVERIFY(!commands_->LanguageAction(3)->isChecked());
     }
 
     void languageCommandReportsItsPosition() {
         QSignalSpy chosen(commands_, &TCommands::LanguageChosen);
         commands_->ShowLanguages({"Deutsch", "French"});
-        commands_->Commands().LanguageAction(2)->trigger();
+        commands_->LanguageAction(2)->trigger();
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen[0][0].toInt(), 2);
     }
