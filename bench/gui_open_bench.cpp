@@ -24,12 +24,12 @@
 #include <string>
 
 #include "core/ProgramFolder.h"
-#include "gui/core/BusyMode.h"
-#include "gui/core/Umain.h"
-#include "gui/views/AlbumGrid.h"
-#include "gui/views/ListPage.h"
-#include "gui/views/ListViews.h"
-#include "gui/views/ListWindows.h"
+#include "gui/shell/BusyMode.h"
+#include "gui/shell/Umain.h"
+#include "gui/list/AlbumGrid.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
+#include "gui/list/ListWindows.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
 

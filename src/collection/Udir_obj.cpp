@@ -216,7 +216,7 @@ size_t TDirectory::FindOrAddAlbum(const std::string& playlistPath) {
 }
 
 void TDirectory::ScanPlaylist(bool force, const std::string& playlistPath) {
-    List[FindOrAddAlbum(playlistPath)].Refresh(force, TagReader);
+    if (List[FindOrAddAlbum(playlistPath)].Refresh(force, TagReader)) CachedCoverDropped();
 }
 
 namespace {
@@ -304,9 +304,15 @@ void TDirectory::RekeyAlbum(const Tm3u* album) {
 
 void TDirectory::MoveFolder(const std::string& oldFolder, const std::string& newFolder) {
     for (size_t i = 0; i < List.Count(); ++i) {
-        List[i].ReplaceFolder(oldFolder, newFolder);
+        const bool hadCover = !List[i].CachedCover.empty();
+        List[i].ReplaceFolder(oldFolder, newFolder);  // drops the cover
         List.SetKey(i, List[i].PlaylistPath);
+        if (hadCover) CachedCoverDropped();
     }
+}
+
+void TDirectory::CachedCoverDropped() const {
+    if (OnCachedCoverDropped) OnCachedCoverDropped();
 }
 
 void TDirectory::ResetPlayCounts() {
@@ -318,7 +324,8 @@ void TDirectory::ClearLastPlayed() {
 }
 
 void TDirectory::DropAllCachedCovers() {
-    for (const auto& entry : List) entry.object->DropCachedCover();
+    for (const auto& entry : List)
+        if (entry.object->DropCachedCover()) CachedCoverDropped();
 }
 
 // ---- Rescans and root changes ----

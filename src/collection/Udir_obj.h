@@ -55,6 +55,9 @@ class TDirectory {
     // that no longer finds it, a removed root, a removed album), so that
     // selections can forget it.
     std::function<void(const Tm3u&)> OnAlbumRemoving;
+    // Called when a scan or a change of folders drops an album's cached
+    // cover, so that the owner can mark the list modified.
+    std::function<void()> OnCachedCoverDropped;
 
     // Stored form of the album list (the list file's album block).
     void ReadAlbums(TLoadSave& stream, const std::string& base);
@@ -88,6 +91,7 @@ class TDirectory {
 
   private:
     void FreeAlbumAt(size_t index);
+    void CachedCoverDropped() const;
 };
 
 // How a rescan or a scan of new roots ended.

@@ -10,8 +10,6 @@
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
 
-std::function<void()> Tm3u::OnCachedCoverDropped;
-
 std::string PicturePathFor(std::string_view playlistPath) {
     if (playlistPath.size() < 3) return "jpg";
     std::string picture(playlistPath.substr(0, playlistPath.size() - 3));
@@ -193,21 +191,21 @@ bool Tm3u::DeriveFromTracks() {
     return tagged;
 }
 
-void Tm3u::Refresh(bool force, const TTagReader& readTags) {
-    DropCachedCover();
+bool Tm3u::Refresh(bool force, const TTagReader& readTags) {
+    const bool coverDropped = DropCachedCover();
     for (const auto& entry : Tracks) entry.object->RefreshMark = 1;
     // A playlist that exists but cannot be read leaves the album as it was,
     // rather than losing its tracks to a passing error.
     if (!ReadPlaylist(false) && FileExists(PlaylistPath)) {
         for (const auto& entry : Tracks) entry.object->RefreshMark = 0;
-        return;
+        return coverDropped;
     }
     const auto stillMarked = [](const auto& entry) { return entry.object->RefreshMark == 1; };
     if (std::any_of(Tracks.begin(), Tracks.end(), stillMarked))  // keeps the key index otherwise
         Tracks.RemoveUnless([](const Tmp3& track) { return track.RefreshMark != 1; });
     PictureState = FileExists(PicturePathFor(PlaylistPath)) ? 1 : 0;
     // The fast scan: an album known before this scan that has values opens no audio file.
-    if (!force && ScanMark != 0 && HasAlbumValues(*this)) return;
+    if (!force && ScanMark != 0 && HasAlbumValues(*this)) return coverDropped;
 
     for (const auto& entry : Tracks) {
         if (readTags)
@@ -221,6 +219,7 @@ void Tm3u::Refresh(bool force, const TTagReader& readTags) {
     SetInfo({}, 0, {}, {});
     DeriveFromTracks();
     if (!HasAlbumValues(*this)) SetInfo(artist, year, genre, album);
+    return coverDropped;
 }
 
 // ---- Names and renames ----
@@ -285,8 +284,8 @@ std::string Tm3u::PictureFile() const {
     return PictureState != 0 ? PicturePathFor(PlaylistPath) : std::string();
 }
 
-void Tm3u::DropCachedCover() {
-    if (CachedCover.empty()) return;
+bool Tm3u::DropCachedCover() {
+    if (CachedCover.empty()) return false;
     CachedCover.clear();
-    if (OnCachedCoverDropped) OnCachedCoverDropped();
+    return true;
 }

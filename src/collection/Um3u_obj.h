@@ -44,10 +44,6 @@ class Tm3u {
     std::string CachedCover;   // JPEG bytes of the cached thumbnail
     Tmp3List Tracks;
 
-    // Called when a cached cover is dropped, so the owner can mark the list
-    // modified.  Set once for the whole program by the main window.
-    static std::function<void()> OnCachedCoverDropped;
-
     // Stored form.  `base` is removed from the front of stored paths (see
     // ToRelativeForm).  Reading throws EMyFileError and keeps what was read.
     void WriteAlbumRecord(TLoadSave& stream, std::string_view base) const;
@@ -87,8 +83,9 @@ class Tm3u {
     bool WritePlaylist(int32_t format);
     // Re-reads the playlist; reads the tags (and derives the album values)
     // when forced, when the album is new to the running scan, or when it has
-    // no album values at all.
-    void Refresh(bool force, const TTagReader& readTags = {});
+    // no album values at all.  True when that dropped the cached cover (the
+    // owner's list changed).
+    bool Refresh(bool force, const TTagReader& readTags = {});
     // Fills the empty album values from the tagged tracks, the most frequent
     // value winning (ties to the first met).  True when some track has a tag.
     bool DeriveFromTracks();
@@ -106,7 +103,8 @@ class Tm3u {
 
     // The picture file when PictureState says it exists, else "".
     std::string PictureFile() const;
-    void DropCachedCover();
+    // True when there was a cached cover to drop.
+    bool DropCachedCover();
 };
 
 // The picture of a playlist: its path with the last three characters

@@ -1,5 +1,7 @@
 #include "core/FileSystem.h"
 
+#include "core/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,30 +88,26 @@ namespace {
 
 std::string ReadWholeFile(const std::string& path) {
     // Without O_NONBLOCK, opening a pipe waits for a writer forever.
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) ThrowFileError("Cannot open", path);
+    TFileDescriptor fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd.IsOpen()) ThrowFileError("Cannot open", path);
     std::string data;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        close(fd);
+    if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        fd.Reset();
         errno = EINVAL;
         ThrowFileError("Not a regular file:", path);
     }
     if (st.st_size > 0) data.reserve(static_cast<size_t>(st.st_size));
     char chunk[65536];
     for (;;) {
-        ssize_t n = read(fd, chunk, sizeof chunk);
+        ssize_t n = read(fd.Get(), chunk, sizeof chunk);
         if (n < 0) {
             if (errno == EINTR) continue;
-            int saved = errno;
-            close(fd);
-            errno = saved;
             ThrowFileError("Cannot read", path);
         }
         if (n == 0) break;
         data.append(chunk, static_cast<size_t>(n));
     }
-    close(fd);
     return data;
 }
 

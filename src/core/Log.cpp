@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "core/FileDescriptor.h"
 #include "core/ProgramFolder.h"
 
 namespace {
@@ -34,13 +35,13 @@ bool LogEnabled() {
 void WriteLog(const std::string& line) {
     if (!g_logEnabled) return;
     const std::string path = ProgramFolder() + "mavelo.log";
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) ThrowLogError(errno, path);
+    TFileDescriptor fd(open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+    if (!fd.IsOpen()) ThrowLogError(errno, path);
     // One write call per line, so that the line is appended whole.
     const std::string data = line + "\r\n";
-    const ssize_t written = write(fd, data.data(), data.size());
+    const ssize_t written = write(fd.Get(), data.data(), data.size());
     const int writeError = written < 0 ? errno : EIO;
-    if (close(fd) != 0 && written == static_cast<ssize_t>(data.size())) ThrowLogError(errno, path);
+    if (!fd.Close() && written == static_cast<ssize_t>(data.size())) ThrowLogError(errno, path);
     if (written != static_cast<ssize_t>(data.size())) ThrowLogError(writeError, path);
 }
 

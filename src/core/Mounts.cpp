@@ -1,8 +1,7 @@
 #include "core/Mounts.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <system_error>
 
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
@@ -61,12 +60,12 @@ std::vector<MountEntry> ParseMountTable(std::string_view text) {
 }
 
 std::vector<MountEntry> ReadMountTable(const std::string& path) {
-    // /proc files report size 0, so they are read as a stream.
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::stringstream text;
-    text << in.rdbuf();
-    return ParseMountTable(text.str());
+    // No table (or an unreadable one) means nothing is mounted.
+    try {
+        return ParseMountTable(ReadWholeFile(path));
+    } catch (const std::system_error&) {
+        return {};
+    }
 }
 
 bool IsOpticalFileSystem(std::string_view fsType) {

@@ -1,5 +1,7 @@
 #include "core/SafeWrite.h"
 
+#include "core/FileDescriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,27 +30,6 @@ TWriteResult TWriteResult::Failure(std::string reason, std::string file, int err
 }
 
 namespace {
-
-// A file descriptor closed with the object.
-class TFd {
-  public:
-    explicit TFd(int fd = -1) : fd_(fd) {}
-    ~TFd() { Close(); }
-    TFd(const TFd&) = delete;
-    TFd& operator=(const TFd&) = delete;
-    int Get() const { return fd_; }
-    bool IsOpen() const { return fd_ >= 0; }
-    // Closes now; false (errno set) when the close reported an error.
-    bool Close() {
-        if (fd_ < 0) return true;
-        const int fd = fd_;
-        fd_ = -1;
-        return close(fd) == 0;
-    }
-
-  private:
-    int fd_;
-};
 
 bool WriteAllAt(int fd, std::string_view data, off_t offset) {
     size_t done = 0;
@@ -93,7 +74,7 @@ mode_t NewFileMode() {
 void SyncFolderOf(const std::string& path) {
     std::string folder = ExtractFilePath(path);
     if (folder.empty()) folder = ".";
-    TFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    TFileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.IsOpen()) fsync(dir.Get());
 }
 
@@ -101,7 +82,7 @@ void SyncFolderOf(const std::string& path) {
 TWriteResult ReplaceByRename(const std::string& target, const struct stat* old,
                              std::string_view data) {
     std::string temp;
-    TFd fd(CreateTemporaryBeside(target, temp));
+    TFileDescriptor fd(CreateTemporaryBeside(target, temp));
     if (!fd.IsOpen())
         return TWriteResult::Failure("cannot create a temporary file for", target, errno);
     auto fail = [&](const char* reason) {
@@ -136,7 +117,7 @@ TWriteResult RewriteInPlace(const std::string& target, const struct stat& old,
     }
     std::string copy;
     {
-        TFd copyFd(CreateTemporaryBeside(target, copy));
+        TFileDescriptor copyFd(CreateTemporaryBeside(target, copy));
         if (!copyFd.IsOpen())
             return TWriteResult::Failure("cannot create a temporary file for", target, errno);
         if (!WriteAllAt(copyFd.Get(), oldData, 0) || fsync(copyFd.Get()) != 0 || !copyFd.Close()) {
@@ -145,7 +126,7 @@ TWriteResult RewriteInPlace(const std::string& target, const struct stat& old,
             return TWriteResult::Failure("cannot keep a copy of", target, error);
         }
     }
-    TFd fd(open(target.c_str(), O_WRONLY | O_CLOEXEC));
+    TFileDescriptor fd(open(target.c_str(), O_WRONLY | O_CLOEXEC));
     if (!fd.IsOpen()) {
         const int error = errno;
         unlink(copy.c_str());

@@ -8,32 +8,26 @@
 #include <cerrno>
 #include <exception>
 
+#include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
 
-TFileSource::TFileSource(const std::string& path) {
-    // A pipe or device named like a track must not make opening wait forever.
-    fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+// A pipe or device named like a track must not make opening wait forever.
+TFileSource::TFileSource(const std::string& path)
+    : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
     struct stat st {};
-    if (fd_ >= 0 && (fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))) {
-        close(fd_);
-        fd_ = -1;
-    }
-    if (fd_ >= 0) size_ = st.st_size;
-}
-
-TFileSource::~TFileSource() {
-    if (fd_ >= 0) close(fd_);
+    if (fd_.IsOpen() && (fstat(fd_.Get(), &st) != 0 || !S_ISREG(st.st_mode))) fd_.Reset();
+    if (fd_.IsOpen()) size_ = st.st_size;
 }
 
 std::string TFileSource::ReadAt(int64_t offset, size_t count) const {
     std::string data;
-    if (fd_ < 0 || offset < 0 || offset >= size_) return data;
+    if (!fd_.IsOpen() || offset < 0 || offset >= size_) return data;
     count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(count), size_ - offset));
     data.resize(count);
     size_t done = 0;
     while (done < count) {
         ssize_t n =
-            pread(fd_, data.data() + done, count - done, offset + static_cast<int64_t>(done));
+            pread(fd_.Get(), data.data() + done, count - done, offset + static_cast<int64_t>(done));
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) break;
         done += static_cast<size_t>(n);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/FileDescriptor.h"
 #include "core/SafeWrite.h"
 
 class TByteSource {
@@ -22,16 +23,13 @@ class TByteSource {
 class TFileSource : public TByteSource {
   public:
     explicit TFileSource(const std::string& path);
-    ~TFileSource() override;
-    TFileSource(const TFileSource&) = delete;
-    TFileSource& operator=(const TFileSource&) = delete;
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return fd_.IsOpen(); }
     int64_t Size() const override { return size_; }
     std::string ReadAt(int64_t offset, size_t count) const override;
 
   private:
-    int fd_ = -1;
+    TFileDescriptor fd_;
     int64_t size_ = 0;
 };
 

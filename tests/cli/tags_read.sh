@@ -4,9 +4,7 @@
 set -euo pipefail
 cli="$1"
 data="$2/tags"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../support/cli_harness.sh"
 command -v python3 >/dev/null || { echo "SKIP: python3 is needed to check the JSON"; exit 0; }
 
 # Reading: values of each tag kind, checked through a JSON parser.
@@ -79,4 +77,4 @@ grep -q "could not write the tags: cannot understand the ID3v2 tag of $work/over
 # ".oga" files are Ogg files.
 cp "$data/vorbis.ogg" "$work/song.oga"
 "$cli" tags "$work/song.oga" | grep -q '"tag":"vorbis"' || fail ".oga not read as Ogg Vorbis"
-echo "tags_read: ok"
+finish tags_read

@@ -5,9 +5,7 @@
 set -euo pipefail
 cli="$1"
 data="$2/tags"
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/../support/cli_harness.sh"
 
 python=""
 for candidate in python3 /usr/bin/python3; do
@@ -113,4 +111,4 @@ from mutagen.id3 import ID3
 t = ID3(sys.argv[1])
 assert t.getall("APIC")[0].data and t.getall("TXXX")[0].text == ["-6.00 dB"], t.pprint()
 PY
-echo "tags_roundtrip: ok"
+finish tags_roundtrip

@@ -9,8 +9,8 @@
 
 #include "core/ProgramFolder.h"
 #include "core/Ucommon.h"
-#include "gui/core/Help.h"
-#include "gui/core/HelpViewer.h"
+#include "gui/common/Help.h"
+#include "gui/common/HelpViewer.h"
 
 namespace {
 QString ReadPage(const std::string& page) {

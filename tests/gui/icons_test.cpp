@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QTest>
 
-#include "gui/core/CommandTable.h"
-#include "gui/core/Icons.h"
+#include "gui/shell/CommandTable.h"
+#include "gui/shell/Icons.h"
 
 namespace {
 // Share of pixels that are neither fully clear nor fully opaque; a picture

@@ -13,16 +13,15 @@
 
 #include "collection/UIo.h"
 #include "core/PumpEvents.h"
-#include "gui/collection/CdCommands.h"
-#include "gui/collection/ListFileCommands.h"
-#include "gui/collection/ScanCommands.h"
-#include "gui/collection/Urootdirs.h"
-#include "gui/core/BusyMode.h"
-#include "gui/core/SignalClose.h"
-#include "gui/views/AlbumGrid.h"
-#include "gui/views/ListPage.h"
-#include "gui/views/ListViews.h"
-#include "gui/views/Ufilter.h"
+#include "gui/list/AlbumGrid.h"
+#include "gui/list/CdCommands.h"
+#include "gui/list/ListFileCommands.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/list/Urootdirs.h"
+#include "gui/shell/BusyMode.h"
+#include "gui/shell/SignalClose.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
@@ -31,7 +30,7 @@ class ListPageFilesTest : public ListPageTestCase {
     Q_OBJECT
 
   private:
-    TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    TCatalogue& Catalogue() { return ui_.Catalogue(); }
     // What the list file keeps of statuses, selections and presets.
     static QString StoredValues(const TCatalogue& catalogue) {
         QStringList values;
@@ -74,7 +73,7 @@ class ListPageFilesTest : public ListPageTestCase {
         ui_.List().Files().LoadFile(path);
         QCOMPARE(ui_.prompts->errors, QStringList({"Incorrect file format or version !"}));
         QCOMPARE(Catalogue().Albums().Count(), size_t(0));
-        QCOMPARE(ui_.window->CurrentFile, path);  // the next start tries it again
+        QCOMPARE(ui_.Catalogue().CurrentFile, path);  // the next start tries it again
     }
 
     void damagedListKeepsWhatWasReadAndSaysSoOnce() {
@@ -88,7 +87,7 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(ui_.prompts->errors[0].contains(QString::number(read)));
         QVERIFY(ui_.prompts->errors[0].contains(QString::fromStdString(path)));
         QCOMPARE(Page().AlbumRows(), int(read));
-        QVERIFY(!ui_.window->ListModified);
+        QVERIFY(!ui_.Catalogue().ListModified);
     }
 
     void failedSaveNamesTheFileAndKeepsTheListModified() {
@@ -98,8 +97,8 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(!ui_.List().Files().ActionFileSaveExecute());
         QCOMPARE(ui_.prompts->errors.size(), 1);
         QVERIFY(ui_.prompts->errors[0].contains(QString::fromStdString(path)));
-        QVERIFY(ui_.window->ListModified);
-        QVERIFY(ui_.window->windowTitle().endsWith(" *"));
+        QVERIFY(ui_.Catalogue().ListModified);
+        QVERIFY(ui_.Window().windowTitle().endsWith(" *"));
     }
 
     // Close, load, a recent file, a new list and a disc all save a modified
@@ -117,17 +116,17 @@ class ListPageFilesTest : public ListPageTestCase {
         Page().SetCurrentRow(1);
         ui_.List().Scans().ActionAlbumRemoveExecute();  // confirmed
         const std::string unwritable = home_->Dir() / "missing-folder/cat.mvo";
-        ui_.window->CurrentFile = unwritable;
+        ui_.Catalogue().CurrentFile = unwritable;
         ui_.prompts->openFile = QString::fromStdString(other);
         TListFileCommands& files = ui_.List().Files();
-        if (command == "close") ui_.window->Action("ActionFileClose")->trigger();
-        if (command == "load") ui_.window->Action("ActionFileLoad")->trigger();
+        if (command == "close") ui_.Window().Action(TCommandId::FileClose)->trigger();
+        if (command == "load") ui_.Window().Action(TCommandId::FileLoad)->trigger();
         if (command == "recent") files.OpenRecentFile(other);
         if (command == "new") ui_.List().Scans().NewList({root_});
         if (command == "disc") QVERIFY(!ui_.List().Cd().OpenCd(root_));
         QCOMPARE(ui_.prompts->errors.size(), 1);
-        QCOMPARE(ui_.window->CurrentFile, unwritable);
-        QVERIFY(ui_.window->ListModified);
+        QCOMPARE(ui_.Catalogue().CurrentFile, unwritable);
+        QVERIFY(ui_.Catalogue().ListModified);
         QCOMPARE(Page().AlbumRows(), 5);
     }
 
@@ -138,10 +137,10 @@ class ListPageFilesTest : public ListPageTestCase {
         Page().SetCurrentRow(1);
         ui_.List().Scans().ActionAlbumRemoveExecute();  // confirmed
         QCOMPARE(Page().AlbumRows(), 5);
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
         ui_.prompts->openFile = QString::fromStdString(second);
-        ui_.window->Action("ActionFileLoad")->trigger();
-        QCOMPARE(ui_.window->CurrentFile, second);
+        ui_.Window().Action(TCommandId::FileLoad)->trigger();
+        QCOMPARE(ui_.Catalogue().CurrentFile, second);
         QCOMPARE(Page().AlbumRows(), 6);
         ui_.List().Files().LoadFile(first);
         QCOMPARE(Page().AlbumRows(), 5);  // the removal was saved
@@ -151,9 +150,9 @@ class ListPageFilesTest : public ListPageTestCase {
     void closingTheWindowSavesTheModifiedList() {
         const std::string path = SavedList("cat.mvo");
         ui_.List().Views().ChangeStatusOfAll();  // current album 0 -> all albums 1
-        QVERIFY(ui_.window->ListModified);
-        ui_.window->close();
-        ui_.window.reset();
+        QVERIFY(ui_.Catalogue().ListModified);
+        ui_.Window().close();
+        ui_.app.reset();
         TCatalogue reloaded;
         int32_t quality = 0;
         std::vector<std::string> recent;
@@ -185,20 +184,20 @@ class ListPageFilesTest : public ListPageTestCase {
         QFETCH(bool, closes);
         QFETCH(int, questions);
         ui_.List().Scans().NewList({root_});
-        if (!unnamed) ui_.window->CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
+        if (!unnamed) ui_.Catalogue().CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
         ui_.prompts->saveFile.clear();  // the Save as window is cancelled
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
         ui_.prompts->questions.clear();
         ui_.prompts->confirmAnswers = {answer};
-        if (bySignal) ui_.window->setProperty(kClosingBySignal, true);
-        QCOMPARE(ui_.window->close(), closes);
+        if (bySignal) ui_.Window().setProperty(kClosingBySignal, true);
+        QCOMPARE(ui_.Window().close(), closes);
         QCOMPARE(ui_.prompts->errors.size(), unnamed ? 0 : 1);
         QCOMPARE(ui_.prompts->questions.size(), questions);
         if (questions > 0)
             QCOMPARE(ui_.prompts->questions.last(),
                      QString("The list could not be saved. Close anyway and lose its changes ?"));
         if (!closes) {
-            QVERIFY(ui_.window->ListModified);
+            QVERIFY(ui_.Catalogue().ListModified);
             QCOMPARE(Page().AlbumRows(), 6);
         }
     }
@@ -227,12 +226,12 @@ class ListPageFilesTest : public ListPageTestCase {
     void changesTheListFileKeepsAreSavedAtExit() {
         QFETCH(QString, change);
         const std::string path = SavedList("cat.mvo");
-        ui_.window->Action("ActionSelectionNew")->trigger();  // in the edit mode
+        ui_.Window().Action(TCommandId::SelectionNew)->trigger();  // in the edit mode
         TFormFilter& filter = ui_.List().Views().FormFilter();
         ui_.prompts->textAnswers = {QString("mine")};
         filter.NewPreset();
         QVERIFY(ui_.List().Files().ActionFileSaveExecute());
-        QVERIFY(!ui_.window->ListModified);
+        QVERIFY(!ui_.Catalogue().ListModified);
 
         TAlbumGrid* grid = Page().Grid();
         auto click = [grid](int row, int column) {
@@ -242,12 +241,13 @@ class ListPageFilesTest : public ListPageTestCase {
         Page().SetCurrentRow(1);
         if (change == "status click") click(2, 2);
         if (change == "member click") click(2, 0);
-        if (change == "select album") ui_.window->Action("ActionSelectionSelectAlbum")->trigger();
-        if (change == "add all") ui_.window->Action("ActionSelectionAddAll")->trigger();
+        if (change == "select album")
+            ui_.Window().Action(TCommandId::SelectionSelectAlbum)->trigger();
+        if (change == "add all") ui_.Window().Action(TCommandId::SelectionAddAll)->trigger();
         if (change == "remove all") {
             click(1, 0);  // the current album is a member: all go
             QVERIFY(ui_.List().Files().ActionFileSaveExecute());
-            ui_.window->Action("ActionSelectionAddAll")->trigger();
+            ui_.Window().Action(TCommandId::SelectionAddAll)->trigger();
         }
         filter.Presets()->setCurrentRow(0);
         if (change == "new preset") {
@@ -262,11 +262,11 @@ class ListPageFilesTest : public ListPageTestCase {
             filter.Memo(TPickField::Artist)->setPlainText("ABBA");
             filter.WritePreset();
         }
-        QVERIFY(ui_.window->ListModified);
-        QVERIFY(ui_.window->windowTitle().endsWith(" *"));
+        QVERIFY(ui_.Catalogue().ListModified);
+        QVERIFY(ui_.Window().windowTitle().endsWith(" *"));
         const QString before = StoredValues(Catalogue());
-        ui_.window->close();
-        ui_.window.reset();
+        ui_.Window().close();
+        ui_.app.reset();
         TCatalogue reloaded;
         int32_t quality = 0;
         std::vector<std::string> recent;
@@ -298,7 +298,9 @@ class ListPageFilesTest : public ListPageTestCase {
             dialog.AddDirectory();
             dialog.Ok();
         });
-        ui_.window->Action(command)->trigger();
+        ui_.Window()
+            .Action(command == "ActionListAddRoot" ? TCommandId::ListAddRoot : TCommandId::FileNew)
+            ->trigger();
         std::vector<std::string> roots{root};
         if (command == "ActionListAddRoot") roots.push_back(root_);
         std::vector<std::string> folders = Catalogue().Roots.Folders();
@@ -313,18 +315,18 @@ class ListPageFilesTest : public ListPageTestCase {
         int ticksWhileBusy = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, this, [&] {
-            if (ui_.window->Busy().IsBusy()) ++ticksWhileBusy;
+            if (ui_.Window().Busy().IsBusy()) ++ticksWhileBusy;
         });
         timer.start(0);
         ui_.List().Scans().NewList({root_});
         timer.stop();
         SetPumpEventsHook({});
         QVERIFY(ticksWhileBusy > 0);
-        QVERIFY(!ui_.window->Busy().IsBusy());
+        QVERIFY(!ui_.Window().Busy().IsBusy());
         // The root and its eight folders; the count stays after the scan.
-        QCOMPARE(ui_.window->findChild<QLabel*>("StatusScan")->text(),
+        QCOMPARE(ui_.Window().findChild<QLabel*>("StatusScan")->text(),
                  QString("10 scanned directories"));
-        QCOMPARE(ui_.window->findChild<QLabel*>("StatusText")->text(),
+        QCOMPARE(ui_.Window().findChild<QLabel*>("StatusText")->text(),
                  QString::fromStdString(Catalogue().View.Albums()[0]->PlaylistPath));
     }
 
@@ -337,12 +339,12 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(ui_.List().Files().ActionFileSaveExecute());
         ui_.List().Files().CloseList();
         QVERIFY(ui_.List().Cd().OpenCd(disc));
-        QCOMPARE(ui_.window->CurrentFile, disc + "/cat.cmo");
+        QCOMPARE(ui_.Catalogue().CurrentFile, disc + "/cat.cmo");
         QCOMPARE(Page().AlbumRows(), 6);
         // ...one without is scanned into a new list that has no file name.
         QVERIFY(ui_.List().Cd().OpenCd(root_));
-        QVERIFY(ui_.window->CurrentFile.empty());
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().CurrentFile.empty());
+        QVERIFY(ui_.Catalogue().ListModified);
         QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{root_});
         QCOMPARE(Page().AlbumRows(), 6);
         // A disc without albums changes nothing.
@@ -366,8 +368,8 @@ class ListPageFilesTest : public ListPageTestCase {
         const std::string empty = home_->Dir().Folder("empty");
         ui_.List().Scans().NewList({empty});
         QCOMPARE(ui_.prompts->informed, QStringList({"No album found !"}));
-        QVERIFY(ui_.window->ListModified);
-        QVERIFY(ui_.window->CurrentFile.empty());
+        QVERIFY(ui_.Catalogue().ListModified);
+        QVERIFY(ui_.Catalogue().CurrentFile.empty());
     }
 
     void rootDialogModes() {

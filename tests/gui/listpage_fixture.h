@@ -13,44 +13,12 @@
 #include "TempDir.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
-#include "gui/collection/ScanCommands.h"
-#include "gui/core/Umain.h"
-#include "gui/views/ListWindows.h"
-#include "gui/common/Prompts.h"
+#include "gui/app/Application.h"
+#include "gui/list/ListWindows.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/shell/Umain.h"
+#include "scripted_prompts.h"
 #include "tags/ID3v1.h"
-
-// Answers instead of message boxes and dialogs; remembers what was said.
-class TScriptedPrompts : public TPrompts {
-  public:
-    TScriptedPrompts() : TPrompts(nullptr) {}
-
-    std::deque<bool> confirmAnswers;  // empty: Yes
-    std::deque<std::optional<QString>> textAnswers;
-    QString openFile, saveFile;
-    QStringList informed, errors, questions;
-
-    bool Confirm(const QString& text) override {
-        questions << text;
-        if (confirmAnswers.empty()) return true;
-        const bool answer = confirmAnswers.front();
-        confirmAnswers.pop_front();
-        return answer;
-    }
-    void Inform(const QString& text) override { informed << text; }
-    void Error(const QString& text) override { errors << text; }
-    std::optional<QString> AskText(const QString&, const QString& prompt,
-                                   const QString& initial) override {
-        questions << prompt;
-        if (textAnswers.empty()) return initial;
-        const bool given = textAnswers.front().has_value();
-        const QString answer = textAnswers.front().value_or(QString());
-        textAnswers.pop_front();
-        if (!given) return std::nullopt;
-        return answer;
-    }
-    QString OpenFileName(const QString&, const QString&) override { return openFile; }
-    QString SaveFileName(const QString&, const QString&) override { return saveFile; }
-};
 
 struct TrackSpec {
     std::string file;
@@ -144,21 +112,23 @@ class ListHome {
     TempDir dir_;
 };
 
-// The main window on screen after its first activation, with scripted prompts.
+// The program's windows on screen after the first activation, built by the
+// application object with scripted prompts.
 struct ListWindowUnderTest {
-    std::unique_ptr<TFormMain> window;
+    std::unique_ptr<TApplication> app;
     TScriptedPrompts* prompts = nullptr;
 
     bool Start() {
-        window = std::make_unique<TFormMain>();
         auto scripted = std::make_unique<TScriptedPrompts>();
         prompts = scripted.get();
-        window->ListWindows().SetPrompts(std::move(scripted));
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get())) return false;
-        return QTest::qWaitFor([this] { return window->FirstActivationDone(); }, 5000);
+        app = std::make_unique<TApplication>(std::move(scripted));
+        Window().show();
+        if (!QTest::qWaitForWindowExposed(&Window())) return false;
+        return QTest::qWaitFor([this] { return app->FirstActivationDone(); }, 5000);
     }
-    TListWindows& List() const { return window->ListWindows(); }
+    TFormMain& Window() const { return app->Window(); }
+    TListWindows& List() const { return app->List(); }
+    TCatalogue& Catalogue() const { return app->Session().Catalogue; }
 };
 
 // Base of the list page test cases: a fresh program folder and the small
@@ -179,7 +149,7 @@ class ListPageTestCase : public QObject {
         return true;
     }
     void Finish() {
-        ui_.window.reset();
+        ui_.app.reset();
         home_.reset();
     }
 };

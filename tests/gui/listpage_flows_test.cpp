@@ -7,15 +7,15 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "gui/collection/ListFileCommands.h"
-#include "gui/collection/ScanCommands.h"
-#include "gui/views/AlbumGrid.h"
-#include "gui/views/FolderTreeModel.h"
-#include "gui/views/FolderTreeView.h"
-#include "gui/views/ListPage.h"
-#include "gui/views/ListViews.h"
-#include "gui/views/SearchCommands.h"
-#include "gui/views/Ufilter.h"
+#include "gui/list/AlbumGrid.h"
+#include "gui/list/FolderTreeModel.h"
+#include "gui/list/FolderTreeView.h"
+#include "gui/list/ListFileCommands.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/list/SearchCommands.h"
+#include "gui/list/Ufilter.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 
@@ -43,7 +43,7 @@ class ListPageFlowsTest : public ListPageTestCase {
 
   private:
     TListPage& Page() { return ui_.List().Views().Page(); }
-    TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    TCatalogue& Catalogue() { return ui_.Catalogue(); }
 
     const QStringList kAllRows{"loose",
                                "ABBA Gold (1992)",
@@ -58,26 +58,26 @@ class ListPageFlowsTest : public ListPageTestCase {
 
     void newListShowsEveryAlbumInSortOrder() {
         QCOMPARE(GridRows(Page()), kAllRows);
-        QVERIFY(ui_.window->ListModified);
-        QVERIFY(ui_.window->CurrentFile.empty());
+        QVERIFY(ui_.Catalogue().ListModified);
+        QVERIFY(ui_.Catalogue().CurrentFile.empty());
         QCOMPARE(Page().CurrentRow(), 0);
         QVERIFY(ui_.prompts->informed.isEmpty());
-        QCOMPARE(ui_.window->windowTitle(), QString("Mavelo v1.00.01 [No file] *"));
-        QCOMPARE(ui_.window->findChild<QLabel*>("LabelAlbumCount")->text(), QString("6"));
+        QCOMPARE(ui_.Window().windowTitle(), QString("Mavelo v1.00.01 [No file] *"));
+        QCOMPARE(ui_.Window().findChild<QLabel*>("LabelAlbumCount")->text(), QString("6"));
     }
 
     void sortCommandsReorderTheGrid() {
-        ui_.window->Action("ActionListYAG")->trigger();
+        ui_.Window().Action(TCommandId::ListYAG)->trigger();
         QCOMPARE(GridRows(Page()).first(), QString("ABBA Gold (1992)"));
         QCOMPARE(GridRows(Page()).last(), QString("loose"));  // year 0 is the oldest
-        ui_.window->Action("ActionListYearAsc")->trigger();
+        ui_.Window().Action(TCommandId::ListYearAsc)->trigger();
         QCOMPARE(GridRows(Page()).first(), QString("loose"));
-        QVERIFY(ui_.window->Action("ActionListYAG")->isChecked());
-        QVERIFY(!ui_.window->Action("ActionListAYG")->isChecked());
+        QVERIFY(ui_.Window().Action(TCommandId::ListYAG)->isChecked());
+        QVERIFY(!ui_.Window().Action(TCommandId::ListAYG)->isChecked());
     }
 
     void treeShowsFoldersWithAlbumsFirst() {
-        ui_.window->Action("ActionListTree")->trigger();
+        ui_.Window().Action(TCommandId::ListTree)->trigger();
         QVERIFY(Page().TreeShown());
         QStringList lines;
         TreeLines(Page().TreeModel()->Tree().Top(), 0, lines);
@@ -103,9 +103,9 @@ class ListPageFlowsTest : public ListPageTestCase {
     }
 
     void filterWindowNarrowsTheGridAndMarksTheList() {
-        ui_.window->ListModified = false;
+        ui_.Catalogue().ListModified = false;
         TFormFilter& filter = ui_.List().Views().FormFilter();
-        ui_.window->Action("ActionListFilter")->trigger();
+        ui_.Window().Action(TCommandId::ListFilter)->trigger();
         QVERIFY(filter.isVisible());
         filter.Memo(TPickField::Artist)->setPlainText("  beatles;queen \n");
         filter.Memo(TPickField::Year)->setPlainText("-1980");
@@ -113,7 +113,7 @@ class ListPageFlowsTest : public ListPageTestCase {
         QCOMPARE(GridRows(Page()),
                  QStringList({"Queen Studio (1980)", "The Beatles Abbey Road (1969)",
                               "The Beatles Help! (1965)"}));
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
         QCOMPARE(Catalogue().Filters.Applied.Artist, std::string("beatles;queen"));
         QCOMPARE(ui_.List().Views().FilterBox().currentText(), QString("* Current settings *"));
         // The filter box's first entry takes the filter away again.
@@ -122,10 +122,10 @@ class ListPageFlowsTest : public ListPageTestCase {
     }
 
     void selectionEditModeAddsClickedAlbums() {
-        ui_.window->Action("ActionSelectionNew")->trigger();
+        ui_.Window().Action(TCommandId::SelectionNew)->trigger();
         TListViews& views = ui_.List().Views();
         QCOMPARE(views.SelectionBox().currentText(), QString("New selection"));
-        QVERIFY(ui_.window->Action("ActionSelectionEdit")->isChecked());
+        QVERIFY(ui_.Window().Action(TCommandId::SelectionEdit)->isChecked());
         QVERIFY(!Page().Grid()->isColumnHidden(0));
         QCOMPARE(GridRows(Page()).size(), kAllRows.size());  // all albums, none checked
 
@@ -145,7 +145,7 @@ class ListPageFlowsTest : public ListPageTestCase {
         QVERIFY(!Catalogue().View.Albums()[1]->InSelection);
 
         // Out of the edit mode the view holds the members only.
-        ui_.window->Action("ActionSelectionEdit")->trigger();
+        ui_.Window().Action(TCommandId::SelectionEdit)->trigger();
         QVERIFY(Page().Grid()->isColumnHidden(0));
         QCOMPARE(GridRows(Page()), QStringList({"The Beatles Abbey Road (1969)"}));
         // Choosing no selection shows everything again.
@@ -159,41 +159,41 @@ class ListPageFlowsTest : public ListPageTestCase {
         search.StartSearch({"gold", 0, SearchAlbum | SearchTrack});
         QCOMPARE(Page().CurrentRow(), 1);  // the album Gold
         QCOMPARE(Page().CurrentTrack(), 0);
-        ui_.window->Action("ActionEditNext")->trigger();
+        ui_.Window().Action(TCommandId::EditNext)->trigger();
         QCOMPARE(Page().CurrentRow(), 1);  // its track "Gold Rush"
         QCOMPARE(Page().CurrentTrack(), 1);
-        ui_.window->Action("ActionEditNext")->trigger();
+        ui_.Window().Action(TCommandId::EditNext)->trigger();
         QCOMPARE(Page().CurrentRow(), 4);  // "Golden Slumbers" on Abbey Road
         QCOMPARE(Page().CurrentTrack(), 1);
         QVERIFY(ui_.prompts->informed.isEmpty());
-        ui_.window->Action("ActionEditNext")->trigger();
+        ui_.Window().Action(TCommandId::EditNext)->trigger();
         QCOMPARE(ui_.prompts->informed.size(), 1);
         QVERIFY(ui_.prompts->informed[0].startsWith("Nothing found !"));
-        ui_.window->Action("ActionEditNext")->trigger();
+        ui_.Window().Action(TCommandId::EditNext)->trigger();
         QCOMPARE(Page().CurrentRow(), 1);  // and it starts over
     }
 
     void savedListLoadsAgainWithTheSameGrid() {
-        ui_.window->Action("ActionListGAY")->trigger();
+        ui_.Window().Action(TCommandId::ListGAY)->trigger();
         const QStringList before = GridRows(Page());
         const std::string path = home_->Dir() / "lists/cat.mvo";
         home_->Dir().Folder("lists");
         ui_.prompts->saveFile = QString::fromStdString(path);
         QVERIFY(ui_.List().Files().ActionFileSaveExecute());
-        QCOMPARE(ui_.window->CurrentFile, path);
-        QVERIFY(!ui_.window->ListModified);
+        QCOMPARE(ui_.Catalogue().CurrentFile, path);
+        QVERIFY(!ui_.Catalogue().ListModified);
 
-        ui_.window->Action("ActionFileClose")->trigger();
+        ui_.Window().Action(TCommandId::FileClose)->trigger();
         QVERIFY(GridRows(Page()).isEmpty());
-        QVERIFY(ui_.window->CurrentFile.empty());
-        QCOMPARE(ui_.window->windowTitle(), QString("Mavelo v1.00.01 [No file]"));
+        QVERIFY(ui_.Catalogue().CurrentFile.empty());
+        QCOMPARE(ui_.Window().windowTitle(), QString("Mavelo v1.00.01 [No file]"));
 
-        QVERIFY(ui_.window->Action("ActionFileMRU1")->isVisible());
-        ui_.window->Action("ActionFileMRU1")->trigger();
+        QVERIFY(ui_.Window().Commands().RecentFileAction(0)->isVisible());
+        ui_.Window().Commands().RecentFileAction(0)->trigger();
         QCOMPARE(GridRows(Page()), before);
-        QCOMPARE(ui_.window->CurrentFile, path);
-        QVERIFY(!ui_.window->ListModified);
-        QVERIFY(Page().Grid()->hasFocus() || !ui_.window->isActiveWindow());
+        QCOMPARE(ui_.Catalogue().CurrentFile, path);
+        QVERIFY(!ui_.Catalogue().ListModified);
+        QVERIFY(Page().Grid()->hasFocus() || !ui_.Window().isActiveWindow());
         QVERIFY(ui_.prompts->errors.isEmpty());
     }
 };

@@ -4,8 +4,9 @@
 // sanitizer build of scripts/test runs this test under AddressSanitizer too.
 #include <QAction>
 
-#include "gui/collection/ListFileCommands.h"
-#include "gui/collection/ScanCommands.h"
+#include "gui/list/ListFileCommands.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/shell/Ucommands.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 
@@ -41,20 +42,20 @@ class ListPageRecentTest : public ListPageTestCase {
         QFETCH(int, chosen);
         for (int i = 0; i < saved; ++i)
             QVERIFY(!SavedList("list" + std::to_string(i) + ".mvo").empty());
-        const std::vector<std::string> recent = ui_.window->Settings().RecentFiles;
+        const std::vector<std::string> recent = ui_.app->Session().Settings.RecentFiles;
         QCOMPARE(int(recent.size()), saved);
         const std::string wanted = recent[size_t(chosen - 1)];
 
         // A new, unnamed list: opening another one names and saves it first.
         ui_.List().Scans().NewList({root_});
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
         const std::string fresh = home_->Dir() / "fresh.mvo";
         ui_.prompts->saveFile = QString::fromStdString(fresh);
-        ui_.window->Action("ActionFileMRU" + QString::number(chosen))->trigger();
+        ui_.Window().Commands().RecentFileAction(chosen - 1)->trigger();
 
-        QCOMPARE(ui_.window->CurrentFile, wanted);
-        QVERIFY(!ui_.window->ListModified);
-        QCOMPARE(ui_.window->Settings().RecentFiles.front(), wanted);
+        QCOMPARE(ui_.Catalogue().CurrentFile, wanted);
+        QVERIFY(!ui_.Catalogue().ListModified);
+        QCOMPARE(ui_.app->Session().Settings.RecentFiles.front(), wanted);
         QVERIFY(ui_.prompts->errors.isEmpty());
     }
 };

@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "collection/Um3u_obj.h"
-#include "gui/views/AlbumMarks.h"
-#include "gui/views/FolderTree.h"
-#include "gui/views/ListPage.h"
+#include "gui/common/AlbumMarks.h"
+#include "gui/list/FolderTree.h"
+#include "gui/list/ListPage.h"
 
 namespace {
 struct Albums {

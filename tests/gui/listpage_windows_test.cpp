@@ -14,18 +14,18 @@
 #include <QSignalSpy>
 #include <QTimer>
 
-#include "gui/collection/ScanCommands.h"
 #include "gui/common/DesktopOpen.h"
-#include "gui/core/HelpViewer.h"
-#include "gui/views/AlbumGrid.h"
-#include "gui/views/ListPage.h"
-#include "gui/views/ListRoles.h"
-#include "gui/views/ListViews.h"
-#include "gui/views/SearchCommands.h"
-#include "gui/views/TrackGrid.h"
-#include "gui/views/Ufilter.h"
-#include "gui/views/Ufilteradd.h"
-#include "gui/views/Usearch.h"
+#include "gui/common/HelpViewer.h"
+#include "gui/list/AlbumGrid.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListRoles.h"
+#include "gui/list/ListViews.h"
+#include "gui/list/ScanCommands.h"
+#include "gui/list/SearchCommands.h"
+#include "gui/list/TrackGrid.h"
+#include "gui/list/Ufilter.h"
+#include "gui/list/Ufilteradd.h"
+#include "gui/list/Usearch.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 
@@ -33,7 +33,7 @@ class ListPageWindowsTest : public ListPageTestCase {
     Q_OBJECT
 
   private:
-    TCatalogue& Catalogue() { return ui_.window->Catalogue; }
+    TCatalogue& Catalogue() { return ui_.Catalogue(); }
     TListViews& Views() { return ui_.List().Views(); }
     TListPage& Page() { return Views().Page(); }
     TFormFilter& Filter() { return Views().FormFilter(); }
@@ -49,7 +49,7 @@ class ListPageWindowsTest : public ListPageTestCase {
   private slots:
     void init() {
         QVERIFY(StartOnCollection(true));
-        ui_.window->ListModified = false;
+        ui_.Catalogue().ListModified = false;
     }
     void cleanup() { Finish(); }
 
@@ -76,7 +76,7 @@ class ListPageWindowsTest : public ListPageTestCase {
             form.EditString()->setText("live");
             form.accept();
         });
-        ui_.window->Action("ActionEditNext")->trigger();
+        ui_.Window().Action(TCommandId::EditNext)->trigger();
         QCOMPARE(Page().CurrentRow(), 2);
         // All four boxes unchecked: nothing can match, at once.
         QTimer::singleShot(0, &form, [this, &form] {
@@ -85,13 +85,13 @@ class ListPageWindowsTest : public ListPageTestCase {
                 Box(&form, name)->setChecked(false);
             form.accept();
         });
-        ui_.window->Action("ActionEditSearch")->trigger();
+        ui_.Window().Action(TCommandId::EditSearch)->trigger();
         QCOMPARE(ui_.prompts->informed.size(), 1);
         QTimer::singleShot(0, &form, [this, &form] {
             QVERIFY(Box(&form, "CheckBoxSong")->isChecked());
             form.reject();
         });
-        ui_.window->Action("ActionEditSearch")->trigger();
+        ui_.Window().Action(TCommandId::EditSearch)->trigger();
     }
 
     void presetsOfTheFilterWindow() {
@@ -105,7 +105,7 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(presets.Count(), size_t(2));
         QCOMPARE(presets.Presets[0].Name, std::string("New preferences"));
         QCOMPARE(presets.ChosenIndex, 1);
-        QVERIFY(ui_.window->ListModified);  // the list file keeps the presets
+        QVERIFY(ui_.Catalogue().ListModified);  // the list file keeps the presets
 
         filter.Apply();
         // Both presets equal the applied filter: the box shows the later one.
@@ -129,7 +129,7 @@ class ListPageWindowsTest : public ListPageTestCase {
         filter.LoadFilterFile(file);
         QCOMPARE(presets.Count(), size_t(2));
         QCOMPARE(Page().AlbumRows(), 4);
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
 
         // A damaged file changes nothing and says why.
         home_->Dir().File("bad.mvf", std::string("\x01\x00", 2));
@@ -154,32 +154,32 @@ class ListPageWindowsTest : public ListPageTestCase {
     }
 
     void selectionCommands() {
-        QAction* create = ui_.window->Action("ActionSelectionNew");
+        QAction* create = ui_.Window().Action(TCommandId::SelectionNew);
         create->trigger();
         create->trigger();
         create->trigger();
         QCOMPARE(Views().SelectionBox().currentText(), QString("New selection 2"));
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
 
         // A change of letter case alone is refused; another name is taken.
         ChooseSelection("New selection");
         ui_.prompts->textAnswers = {QString("NEW SELECTION 1"), QString("Car")};
-        ui_.window->Action("ActionSelectionRename")->trigger();
+        ui_.Window().Action(TCommandId::SelectionRename)->trigger();
         QCOMPARE(Views().SelectionBox().currentText(), QString("New selection"));
-        ui_.window->Action("ActionSelectionRename")->trigger();
+        ui_.Window().Action(TCommandId::SelectionRename)->trigger();
         QCOMPARE(Views().SelectionBox().currentText(), QString("Car"));
 
         // In the edit mode, add all; then a filter keeps the selection chosen.
-        ui_.window->Action("ActionSelectionEdit")->trigger();
-        QVERIFY(ui_.window->Action("ActionSelectionAddAll")->isEnabled());
-        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        ui_.Window().Action(TCommandId::SelectionEdit)->trigger();
+        QVERIFY(ui_.Window().Action(TCommandId::SelectionAddAll)->isEnabled());
+        ui_.Window().Action(TCommandId::SelectionAddAll)->trigger();
         QCOMPARE(Views().ChosenSelection()->Count(), size_t(6));
         Filter().Memo(TPickField::Artist)->setPlainText("queen");
         Filter().Apply();
         QCOMPARE(Views().SelectionBox().currentText(), QString("Car"));
         QCOMPARE(Page().AlbumRows(), 2);
         // Add all again with a member current: the shown albums leave, the hidden stay.
-        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        ui_.Window().Action(TCommandId::SelectionAddAll)->trigger();
         QCOMPARE(Views().ChosenSelection()->Count(), size_t(4));
 
         // Choosing a selection removes the filter and leaves the edit mode,
@@ -188,28 +188,28 @@ class ListPageWindowsTest : public ListPageTestCase {
         ChooseSelection("Car");
         QCOMPARE(refills.count(), 1);
         QVERIFY(Catalogue().Filters.Applied.IsEmpty());
-        QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isChecked());
+        QVERIFY(!ui_.Window().Action(TCommandId::SelectionEdit)->isChecked());
         QCOMPARE(Page().AlbumRows(), 4);
         QCOMPARE(Views().FilterBox().currentIndex(), 0);
 
         ui_.prompts->confirmAnswers = {false, true};
-        ui_.window->Action("ActionSelectionRemove")->trigger();
+        ui_.Window().Action(TCommandId::SelectionRemove)->trigger();
         QCOMPARE(Catalogue().Selections.Count(), size_t(3));
-        ui_.window->Action("ActionSelectionRemove")->trigger();
+        ui_.Window().Action(TCommandId::SelectionRemove)->trigger();
         QCOMPARE(Catalogue().Selections.Count(), size_t(2));
         QCOMPARE(Views().SelectionBox().currentIndex(), 0);
-        QVERIFY(!ui_.window->Action("ActionSelectionEdit")->isEnabled());
+        QVERIFY(!ui_.Window().Action(TCommandId::SelectionEdit)->isEnabled());
     }
 
     // A selection created while another is edited starts empty on screen too.
     void newSelectionWhileEditingAnotherShowsNoOldMarks() {
-        ui_.window->Action("ActionSelectionNew")->trigger();
-        QVERIFY(ui_.window->Action("ActionSelectionEdit")->isChecked());
-        ui_.window->Action("ActionSelectionAddAll")->trigger();
+        ui_.Window().Action(TCommandId::SelectionNew)->trigger();
+        QVERIFY(ui_.Window().Action(TCommandId::SelectionEdit)->isChecked());
+        ui_.Window().Action(TCommandId::SelectionAddAll)->trigger();
         QCOMPARE(Views().ChosenSelection()->Count(), size_t(6));
-        ui_.window->Action("ActionSelectionNew")->trigger();
+        ui_.Window().Action(TCommandId::SelectionNew)->trigger();
         QCOMPARE(Views().SelectionBox().currentText(), QString("New selection 1"));
-        QVERIFY(ui_.window->Action("ActionSelectionEdit")->isChecked());
+        QVERIFY(ui_.Window().Action(TCommandId::SelectionEdit)->isChecked());
         QCOMPARE(Views().ChosenSelection()->Count(), size_t(0));
         QCOMPARE(Page().AlbumRows(), 6);
         for (const Tm3u* album : Catalogue().View.Albums()) QVERIFY(!album->InSelection);
@@ -224,19 +224,18 @@ class ListPageWindowsTest : public ListPageTestCase {
     }
     void smallWindowsKeepAlbumsAndTracksInView() {
         QFETCH(QSize, size);
-        ui_.window->resize(size);
+        ui_.Window().resize(size);
         QTest::qWait(20);
         TAlbumGrid* grid = Page().Grid();
-        const QRect window(QPoint(0, 0), ui_.window->size());
-        QVERIFY(window.contains(QRect(grid->mapTo(ui_.window.get(), QPoint(0, 0)), grid->size())));
+        const QRect window(QPoint(0, 0), ui_.Window().size());
+        QVERIFY(window.contains(QRect(grid->mapTo(&ui_.Window(), QPoint(0, 0)), grid->size())));
         const int textLeft = grid->columnViewportPosition(ColumnText);
         QVERIFY(textLeft >= 0);
         QVERIFY2(grid->viewport()->width() - textLeft >= 140,
                  qPrintable(QString::number(grid->viewport()->width() - textLeft)));
         QVERIFY(grid->viewport()->height() >= 4 * 16);
         QTableView* tracks = Page().Tracks();
-        QVERIFY(
-            window.contains(QRect(tracks->mapTo(ui_.window.get(), QPoint(0, 0)), tracks->size())));
+        QVERIFY(window.contains(QRect(tracks->mapTo(&ui_.Window(), QPoint(0, 0)), tracks->size())));
         QVERIFY2(tracks->viewport()->height() >= 4 * 14,
                  qPrintable(QString::number(tracks->viewport()->height())));
     }
@@ -250,8 +249,8 @@ class ListPageWindowsTest : public ListPageTestCase {
         QCOMPARE(Page().CurrentRow(), 5);
         QTest::keyClick(grid, Qt::Key_T);
         QCOMPARE(Page().CurrentRow(), 4);  // wrapped
-        QSignalSpy play(ui_.window->Action("ActionPlaylistPlayAlbum"), &QAction::triggered);
-        QSignalSpy add(ui_.window->Action("ActionPlaylistAddAlbum"), &QAction::triggered);
+        QSignalSpy play(ui_.Window().Action(TCommandId::PlaylistPlayAlbum), &QAction::triggered);
+        QSignalSpy add(ui_.Window().Action(TCommandId::PlaylistAddAlbum), &QAction::triggered);
         QTest::keyClick(grid, Qt::Key_Return);
         QTest::keyClick(grid, Qt::Key_Space, Qt::ControlModifier);
         QCOMPARE(play.count(), 1);
@@ -280,17 +279,17 @@ class ListPageWindowsTest : public ListPageTestCase {
     }
 
     void shortcutsReachTheirCommands() {
-        ui_.window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(ui_.window.get()));
-        QTest::keyClick(ui_.window.get(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        ui_.Window().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&ui_.Window()));
+        QTest::keyClick(&ui_.Window(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(Page().TreeShown());
-        QVERIFY(ui_.window->Action("ActionListTree")->isChecked());
-        QTest::keyClick(ui_.window.get(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(ui_.Window().Action(TCommandId::ListTree)->isChecked());
+        QTest::keyClick(&ui_.Window(), Qt::Key_B, Qt::ControlModifier | Qt::ShiftModifier);
         QVERIFY(!Page().TreeShown());
-        QTest::keyClick(ui_.window.get(), Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&ui_.Window(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(Filter().isVisible());
         // The menu bar keeps its letters for choosing a menu.
-        QMenuBar* bar = ui_.window->menuBar();
+        QMenuBar* bar = ui_.Window().menuBar();
         bar->setFocus();
         const int row = Page().CurrentRow();
         QTest::keyClick(bar, Qt::Key_T);
@@ -305,11 +304,11 @@ class ListPageWindowsTest : public ListPageTestCase {
                           "Global.NoSelection=* Aucune *\n"
                           "Global.NoFilter=* Aucun filtre *\n");
         ListLanguageFilesIn({home_->Dir().Path() + "/"});
-        ui_.window->SetLanguage("Test", true);
+        ui_.Window().SetLanguage("Test", true);
         QCOMPARE(Filter().findChild<QPushButton*>("SpeedButtonClear")->text(), QString("Effacer"));
         QCOMPARE(ui_.List().Search().Form().findChild<QPushButton*>("ButtonOk")->text(),
                  QString("Chercher"));
-        QCOMPARE(ui_.window->findChild<QLabel*>("LabelAlbums")->text(), QString("ALBUMS"));
+        QCOMPARE(ui_.Window().findChild<QLabel*>("LabelAlbums")->text(), QString("ALBUMS"));
         QCOMPARE(Views().SelectionBox().itemText(0), QString("* Aucune *"));
         QCOMPARE(Views().FilterBox().itemText(0), QString("* Aucun filtre *"));
     }
@@ -323,7 +322,7 @@ class ListPageWindowsTest : public ListPageTestCase {
             asked << url;
             return false;
         };
-        ui_.window->Action("ActionHelpHelp")->trigger();
+        ui_.Window().Action(TCommandId::HelpHelp)->trigger();
         DesktopUrlOpener() = saved;
         QVERIFY(ui_.prompts->errors.isEmpty());
         THelpViewer* viewer = nullptr;

@@ -21,6 +21,7 @@
 #include "gui/player/QueueGrid.h"
 #include "gui/player/Uslidecover.h"
 #include "gui/player/spectrum.h"
+#include "player_rig.h"
 
 namespace {
 std::string Fixture(const std::string& name) {
@@ -66,9 +67,8 @@ class PlayerControllerTest : public QObject {
     Q_OBJECT
   private:
     TFakeAlbums albums;
-    std::unique_ptr<QWidget> window;
+    std::unique_ptr<TPlayerRig> rig;
     TPlayerController* player = nullptr;
-    QStringList errors;
 
     TQueueGrid* Grid() const { return player->Panel()->Grid(); }
     QString TimeText() const { return player->Panel()->TimeLabel()->text(); }
@@ -77,22 +77,20 @@ class PlayerControllerTest : public QObject {
     void init() {
         qputenv("SDL_AUDIODRIVER", "dummy");
         albums = TFakeAlbums();
-        errors.clear();
-        window = std::make_unique<QWidget>();
-        player = new TPlayerController(albums, {}, window.get());
-        player->ShowError = [this](const QString& text, const QString&) { errors << text; };
+        rig = std::make_unique<TPlayerRig>(albums);
+        player = rig->player;
         TSettings settings;
         settings.OutputType = TSoundSystem::OutputTypeOf("dummy");
-        player->InitSound(settings);
+        QVERIFY(player->InitSound(settings).empty());
         QVERIFY(player->Sound().Available());
         player->Start();
     }
-    void cleanup() { window.reset(); }
+    void cleanup() { rig.reset(); }
 
     void playAlbumFillsTheQueueAndCountsOnePlay() {
         auto album = MakeAlbum({"tone.wav", "tone.ogg"});
         albums.current = album.get();
-        player->Action("ActionPlaylistPlayAlbum")->trigger();
+        player->Action(TCommandId::PlaylistPlayAlbum)->trigger();
         QCOMPARE(player->Queue().Count(), 2);
         QCOMPARE(player->Queue().Current, 0);
         QCOMPARE(Grid()->SelectedRow(), 1);
@@ -113,7 +111,7 @@ class PlayerControllerTest : public QObject {
         Tm3u album(dir / "a.m3u");
         album.AddTrack(dir / "missing.mp3", false);  // duration 0: measured, and missing
         albums.current = &album;
-        player->Action("ActionPlaylistAddAlbum")->trigger();
+        player->Action(TCommandId::PlaylistAddAlbum)->trigger();
         QCOMPARE(player->Queue().Count(), 0);
         QCOMPARE(album.PlayCount, 0);
         QCOMPARE(albums.modified, 0);
@@ -135,9 +133,10 @@ class PlayerControllerTest : public QObject {
     }
 
     void emptyQueueCommandsChangeNothing() {
-        for (const char* name : {"ActionPlaylistPlay", "ActionPlaylistNext", "ActionPlaylistPrev",
-                                 "ActionPlaylistPause", "ActionPlaylistStop"})
-            player->Action(name)->trigger();
+        using C = TCommandId;
+        for (C id :
+             {C::PlaylistPlay, C::PlaylistNext, C::PlaylistPrev, C::PlaylistPause, C::PlaylistStop})
+            player->Action(id)->trigger();
         QCOMPARE(player->Queue().Current, -1);
         QCOMPARE(TimeText(), QString("0:00 / 0:00"));
         QCOMPARE(player->Panel()->BitrateLabel()->text(), QString("- kb"));
@@ -145,16 +144,16 @@ class PlayerControllerTest : public QObject {
 
     void jumpAsksForThePlayingAlbumOrSaysWhy() {
         player->JumpToPlayingAlbum();
-        QCOMPARE(errors, QStringList{"No album is currently playing !"});
+        QCOMPARE(rig->prompts.errors, QStringList{"No album is currently playing !"});
         auto album = MakeAlbum({"tone.ogg"});
         albums.current = album.get();
         player->PlayAlbum();
         player->JumpToPlayingAlbum();
         QCOMPARE(albums.asked, std::string("Artist|Album|Rock|2001"));
-        QCOMPARE(errors.size(), 1);
+        QCOMPARE(rig->prompts.errors.size(), 1);
         albums.found = false;
         player->JumpToPlayingAlbum();
-        QCOMPARE(errors.last(), QString("I could not find the album"));
+        QCOMPARE(rig->prompts.errors.last(), QString("I could not find the album"));
     }
 
     void clickInTheMiddleOfTheProgressBarSeeksHalfWay() {
@@ -183,13 +182,12 @@ class PlayerControllerTest : public QObject {
     }
 
     void savedVolumeReachesTheQueueEvenAtTheSliderStart() {
-        QWidget owner;
-        TPlayerController fresh(albums, {}, &owner);
-        fresh.ShowError = [](const QString&, const QString&) {};  // the dummy output is taken
+        TPlayerRig rig2(albums);
+        TPlayerController& fresh = *rig2.player;
         TSettings settings;
         settings.OutputType = TSoundSystem::OutputTypeOf("dummy");
-        settings.Volume = 128;  // where the slider starts
-        fresh.InitSound(settings);
+        settings.Volume = 128;            // where the slider starts
+        (void)fresh.InitSound(settings);  // the dummy output is taken
         QCOMPARE(fresh.Queue().Volume, 128);
     }
 
@@ -201,7 +199,7 @@ class PlayerControllerTest : public QObject {
         player->Panel()->ShuffleButton()->setChecked(true);
         QVERIFY(player->Queue().Shuffle);
         Grid()->SelectRange(2, 3);
-        player->Action("ActionPlaylistTrackUp")->trigger();
+        player->Action(TCommandId::PlaylistTrackUp)->trigger();
         QVERIFY(!player->Queue().Shuffle);
         QVERIFY(!player->Panel()->ShuffleButton()->isChecked());
         QCOMPARE(Grid()->Model().index(0, 2).data().toString(), QString("tone.ogg"));
@@ -209,11 +207,11 @@ class PlayerControllerTest : public QObject {
         int top = 0, bottom = 0;
         QVERIFY(Grid()->SelectedRange(top, bottom));
         QCOMPARE(std::make_pair(top, bottom), std::make_pair(1, 2));
-        player->Action("ActionPlaylistTrackUp")->trigger();  // already at the top
+        player->Action(TCommandId::PlaylistTrackUp)->trigger();  // already at the top
         QCOMPARE(Grid()->Model().index(0, 2).data().toString(), QString("tone.ogg"));
 
         Grid()->SelectRow(2);
-        player->Action("ActionPlaylistRemoveTrack")->trigger();
+        player->Action(TCommandId::PlaylistRemoveTrack)->trigger();
         QCOMPARE(player->Queue().Count(), 2);
         QCOMPARE(Grid()->Model().index(1, 2).data().toString(), QString("tone.wav"));
     }
@@ -223,7 +221,7 @@ class PlayerControllerTest : public QObject {
         album->Tracks[0].Artist.clear();
         albums.current = album.get();
         player->PlayAlbum();
-        QAction* show = player->Action("ActionPlaylistRemoteCommander");
+        QAction* show = player->Action(TCommandId::PlaylistRemoteCommander);
         show->setChecked(true);
         TFormRemoteCommander* remote = player->Remote();
         QVERIFY(remote->isVisible());
@@ -246,9 +244,9 @@ class PlayerControllerTest : public QObject {
         track.Title = std::string(200, 'x');
         for (int i = 0; i < 12345; ++i) QVERIFY(player->Queue().Add("", track, false, false));
         player->RefreshQueueGrid();
-        window->resize(400, 400);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        rig->shell.Window()->resize(400, 400);
+        rig->shell.Window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(rig->shell.Window()));
         Grid()->setFixedWidth(170);
         QCoreApplication::processEvents();
         QFont bold = Grid()->font();
@@ -270,25 +268,26 @@ class PlayerControllerTest : public QObject {
         Tmp3& track = album.Tracks[album.AddTrack(dir / "gone.mp3", false)];
         albums.current = &album;
         for (int duration : {1000, 0}) {  // queued unmeasured / measured and refused
-            errors.clear();
+            rig->prompts.errors.clear();
             track.Duration = duration;
             player->PlayAlbum();
-            QCOMPARE(errors.size(), 1);
-            QVERIFY(errors[0].startsWith("The album could not be played:"));
-            QVERIFY(errors[0].contains(QString::fromStdString("File not found " + track.Path)));
+            QCOMPARE(rig->prompts.errors.size(), 1);
+            QVERIFY(rig->prompts.errors[0].startsWith("The album could not be played:"));
+            QVERIFY(rig->prompts.errors[0].contains(
+                QString::fromStdString("File not found " + track.Path)));
         }
         albums.track = &track;
-        errors.clear();
+        rig->prompts.errors.clear();
         player->PlayTrack();
-        QCOMPARE(errors.size(), 1);
-        QVERIFY(errors[0].startsWith("The track could not be played:"));
+        QCOMPARE(rig->prompts.errors.size(), 1);
+        QVERIFY(rig->prompts.errors[0].startsWith("The track could not be played:"));
         // An album that plays says nothing.
-        errors.clear();
+        rig->prompts.errors.clear();
         auto playable = MakeAlbum({"tone.wav"});
         albums.current = playable.get();
         player->PlayAlbum();
         QCOMPARE(player->Queue().Current, 0);
-        QVERIFY(errors.isEmpty());
+        QVERIFY(rig->prompts.errors.isEmpty());
     }
 
     // Playing outside without a desktop program for the file says so and
@@ -304,18 +303,18 @@ class PlayerControllerTest : public QObject {
         auto album = MakeAlbum({"tone.wav"});
         albums.current = album.get();
         albums.track = &album->Tracks[0];
-        player->Action("ActionPlaylistPlayAlbumExt")->trigger();
-        player->Action("ActionPlaylistPlayTrackExt")->trigger();
+        player->Action(TCommandId::PlaylistPlayAlbumExt)->trigger();
+        player->Action(TCommandId::PlaylistPlayTrackExt)->trigger();
         opens = true;
-        player->Action("ActionPlaylistPlayAlbumExt")->trigger();
+        player->Action(TCommandId::PlaylistPlayAlbumExt)->trigger();
         DesktopUrlOpener() = saved;
         QCOMPARE(asked.size(), 3);
         QCOMPARE(asked[0].toLocalFile(), QString::fromStdString(album->PlaylistPath));
         QCOMPARE(asked[1].toLocalFile(), QString::fromStdString(album->Tracks[0].Path));
-        QCOMPARE(errors.size(), 2);
-        QVERIFY(errors[0].contains(QString::fromStdString(album->PlaylistPath)));
-        QVERIFY(errors[0].contains("xdg-open"));
-        QVERIFY(errors[1].contains(QString::fromStdString(album->Tracks[0].Path)));
+        QCOMPARE(rig->prompts.errors.size(), 2);
+        QVERIFY(rig->prompts.errors[0].contains(QString::fromStdString(album->PlaylistPath)));
+        QVERIFY(rig->prompts.errors[0].contains("xdg-open"));
+        QVERIFY(rig->prompts.errors[1].contains(QString::fromStdString(album->Tracks[0].Path)));
         QCOMPARE(album->PlayCount, 1);  // the one that opened
         QCOMPARE(albums.modified, 1);
     }

@@ -9,14 +9,14 @@
 #include <QTimer>
 
 #include "collection/Um3u_obj.h"
-#include "gui/collection/ScanCommands.h"
-#include "gui/core/BusyMode.h"
+#include "gui/list/AlbumGrid.h"
+#include "gui/list/ListPage.h"
+#include "gui/list/ListViews.h"
+#include "gui/list/ScanCommands.h"
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/QueueGrid.h"
-#include "gui/views/AlbumGrid.h"
-#include "gui/views/ListPage.h"
-#include "gui/views/ListViews.h"
+#include "gui/shell/BusyMode.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
 
@@ -27,7 +27,7 @@ class PlayerMainWindowTest : public QObject {
     ListWindowUnderTest ui_;
 
     TListPage& Page() const { return ui_.List().Views().Page(); }
-    TPlayerController& Player() const { return ui_.window->Player(); }
+    TPlayerController& Player() const { return ui_.app->Player(); }
     Tm3u* AlbumTitled(const std::string& title) const {
         const TViewList& view = ui_.List().Views().Catalogue().View;
         for (size_t row = 0; row < view.Count(); ++row)
@@ -42,10 +42,10 @@ class PlayerMainWindowTest : public QObject {
         WriteCollection(home_->Dir(), "music", SmallCollection());
         QVERIFY(ui_.Start());
         ui_.List().Scans().NewList({home_->Dir() / "music"});
-        ui_.window->ListModified = false;
+        ui_.Catalogue().ListModified = false;
     }
     void cleanup() {
-        ui_.window.reset();
+        ui_.app.reset();
         home_.reset();
     }
 
@@ -56,14 +56,14 @@ class PlayerMainWindowTest : public QObject {
         // unmeasured (they then simply do not start).
         for (auto& entry : help->Tracks) entry.object->Duration = 1000;
         Page().SetCurrentAlbum(help);
-        ui_.window->Action("ActionPlaylistPlayAlbum")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistPlayAlbum)->trigger();
         const TPlayList& queue = Player().Queue();
         QCOMPARE(queue.Count(), 2);
         QCOMPARE(queue.Song(0).Track.Title, std::string("Help!"));
         QCOMPARE(queue.Song(1).Track.Title, std::string("Yesterday"));
         QCOMPARE(help->PlayCount, 1);
         QVERIFY(!help->LastPlayed.empty());
-        QVERIFY(ui_.window->ListModified);
+        QVERIFY(ui_.Catalogue().ListModified);
         QCOMPARE(Player().Panel()->Grid()->Model().rowCount(), 2);
     }
 
@@ -72,7 +72,7 @@ class PlayerMainWindowTest : public QObject {
         // Mark a song started as if it played.
         Page().SetCurrentAlbum(gold);
         for (auto& entry : gold->Tracks) entry.object->Duration = 1000;
-        ui_.window->Action("ActionPlaylistAddAlbum")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistAddAlbum)->trigger();
         QCOMPARE(Player().Queue().Count(), 2);
         Player().Queue().Song(0).Started = true;
 
@@ -86,7 +86,7 @@ class PlayerMainWindowTest : public QObject {
         grid->scrollToTop();
         QCOMPARE(grid->rowAt(0), 0);
         QCOMPARE(Page().CurrentAlbum()->Album, std::string("Live"));
-        ui_.window->Action("ActionPlaylistJump")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistJump)->trigger();
         QCOMPARE(Page().CurrentAlbum(), gold);
         QCOMPARE(grid->rowAt(0), Page().CurrentRow());
         Player().Queue().Song(0).Started = false;
@@ -95,10 +95,10 @@ class PlayerMainWindowTest : public QObject {
     void queueIsSavedAtExitAndReadAtTheNextStart() {
         Page().SetCurrentAlbum(AlbumTitled("Abbey Road"));
         for (auto& entry : Page().CurrentAlbum()->Tracks) entry.object->Duration = 1000;
-        ui_.window->Action("ActionPlaylistAddAlbum")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistAddAlbum)->trigger();
         ui_.prompts->confirmAnswers = {true};  // close without naming the new list
-        ui_.window->close();
-        ui_.window.reset();
+        ui_.Window().close();
+        ui_.app.reset();
         QVERIFY(FileExists(home_->Dir() / "mavelo.els"));
         QVERIFY(ui_.Start());
         QCOMPARE(Player().Queue().Count(), 2);
@@ -107,7 +107,7 @@ class PlayerMainWindowTest : public QObject {
     }
 
     void addAllAlbumsShowsItsProgressAndResetsIt() {
-        auto* bar = ui_.window->findChild<QProgressBar*>("ProgressBar");
+        auto* bar = ui_.Window().findChild<QProgressBar*>("ProgressBar");
         QVERIFY(bar);
         const TViewList& view = ui_.List().Views().Catalogue().View;
         for (size_t row = 0; row < view.Count(); ++row)
@@ -115,7 +115,7 @@ class PlayerMainWindowTest : public QObject {
         InstallPumpEventsHook();  // adding lets pending events run, as in the program
         bool shownWhileAdding = false;
         QTimer::singleShot(0, bar, [&] { shownWhileAdding = bar->isVisible(); });
-        ui_.window->Action("ActionPlaylistAddAll")->trigger();
+        ui_.Window().Action(TCommandId::PlaylistAddAll)->trigger();
         QCOMPARE(Player().Queue().Count(), 9);
         QVERIFY(shownWhileAdding);
         QVERIFY(!bar->isVisible());

@@ -15,6 +15,7 @@
 #include "gui/player/Mpris.h"
 #include "gui/player/PlayerAlbumSource.h"
 #include "gui/player/PlayerController.h"
+#include "player_rig.h"
 
 namespace {
 class TNoAlbums : public TPlayerAlbumSource {
@@ -35,7 +36,7 @@ class PlayerMprisTest : public QObject {
     QProcess daemon;
     QString address;
     TNoAlbums albums;
-    std::unique_ptr<QWidget> window;
+    std::unique_ptr<TPlayerRig> rig;
     TPlayerController* player = nullptr;
 
     // Calls without blocking: the service answers from this very thread.
@@ -73,7 +74,7 @@ class PlayerMprisTest : public QObject {
         qputenv("SDL_AUDIODRIVER", "dummy");
     }
     void cleanupTestCase() {
-        window.reset();
+        rig.reset();
         QDBusConnection::disconnectFromBus("service");
         QDBusConnection::disconnectFromBus("client");
         daemon.terminate();
@@ -81,24 +82,24 @@ class PlayerMprisTest : public QObject {
     }
 
     void withoutABusNothingIsRegistered() {
-        QWidget owner;
-        TPlayerController quiet(albums, {}, &owner);
-        TMprisService service(quiet, &owner, QDBusConnection("no-such-connection"));
+        TPlayerRig quiet(albums);
+        TMprisService service(*quiet.player, quiet.shell.Window(),
+                              QDBusConnection("no-such-connection"));
         QVERIFY(!service.Registered());
     }
 
     void panelControlsThePlayerAndSeesWhatPlays() {
-        window = std::make_unique<QWidget>();
-        player = new TPlayerController(albums, {}, window.get());
+        rig = std::make_unique<TPlayerRig>(albums);
+        player = rig->player;
         TSettings settings;
         settings.OutputType = TSoundSystem::OutputTypeOf("dummy");
-        player->InitSound(settings);
+        (void)player->InitSound(settings);
         Tmp3 track(std::string(MAVELO_TEST_DATA) + "/player/tone.ogg");
         track.Title = "Sine";
         track.Artist = "Tester";
         QVERIFY(player->Queue().Add("", track, true, true));
         player->RefreshQueueGrid();
-        auto* service = new TMprisService(*player, window.get(),
+        auto* service = new TMprisService(*player, rig->shell.Window(),
                                           QDBusConnection::connectToBus(address, "service"));
         QVERIFY(service->Registered());
         QCOMPARE(service->ServiceName(), QString("org.mpris.MediaPlayer2.mavelo"));

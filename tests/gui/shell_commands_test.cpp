@@ -7,8 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "gui/core/CommandTable.h"
-#include "gui/core/Ucommands.h"
+#include "gui/shell/CommandTable.h"
+#include "gui/shell/Ucommands.h"
 
 Q_DECLARE_METATYPE(TEnableRule)
 
@@ -137,8 +137,8 @@ class ShellCommandsTest : public QObject {
     }
 
     void picturesExceptSortTreeLanguageAndRecentFiles() {
-        QVERIFY(!commands_->Action("ActionFileNew")->icon().isNull());
-        QVERIFY(!commands_->Action("ActionToolsToolbars")->icon().isNull());
+        QVERIFY(!commands_->Action(TCommandId::FileNew)->icon().isNull());
+        QVERIFY(!commands_->Action(TCommandId::ToolsToolbars)->icon().isNull());
         for (const char* name : {"ActionListAYG", "ActionListTree", "ActionEditLang1",
                                  "ActionFileMRU1", "ActionListYearAsc"})
             QVERIFY2(commands_->Action(name)->icon().isNull(), name);
@@ -215,16 +215,16 @@ class ShellCommandsTest : public QObject {
         TCommandState s = ListWithCurrentTrack();
         s.selectionChosen = true;
         commands_->ApplyStates(s);
-        commands_->Action("ActionSelectionEdit")->setChecked(true);
+        commands_->Action(TCommandId::SelectionEdit)->setChecked(true);
         s.selectionChosen = false;
         commands_->ApplyStates(s);
-        QVERIFY(!commands_->Action("ActionSelectionEdit")->isChecked());
+        QVERIFY(!commands_->Action(TCommandId::SelectionEdit)->isChecked());
     }
 
     void recentFilesShowFileNamesOnly() {
         commands_->ShowRecentFiles({"/music/rock.mvo", "/a/b/Jazz & Blues.mvo", "classic.mvo"});
-        QCOMPARE(commands_->Action("ActionFileMRU1")->text(), QString("rock.mvo"));
-        QCOMPARE(commands_->Action("ActionFileMRU2")->text(), QString("Jazz && Blues.mvo"));
+        QCOMPARE(commands_->RecentFileAction(0)->text(), QString("rock.mvo"));
+        QCOMPARE(commands_->RecentFileAction(1)->text(), QString("Jazz && Blues.mvo"));
         for (int i = 1; i <= kRecentFileCommands; ++i)
             QCOMPARE(commands_->Action(QString("ActionFileMRU%1").arg(i))->isVisible(), i <= 3);
     }
@@ -233,37 +233,37 @@ class ShellCommandsTest : public QObject {
         std::vector<std::string> names;
         for (int i = 0; i < 30; ++i) names.push_back("Lang" + std::to_string(100 + i));
         commands_->ShowLanguages(names);
-        QCOMPARE(commands_->Action("ActionEditLang25")->text(), QString("Lang124"));
-        QVERIFY(commands_->Action("ActionEditLang25")->isVisible());
+        QCOMPARE(commands_->LanguageAction(25)->text(), QString("Lang124"));
+        QVERIFY(commands_->LanguageAction(25)->isVisible());
         commands_->ShowLanguages({"Deutsch", "French"});
-        QVERIFY(commands_->Action("ActionEditLang2")->isVisible());
-        QVERIFY(!commands_->Action("ActionEditLang3")->isVisible());
+        QVERIFY(commands_->LanguageAction(2)->isVisible());
+        QVERIFY(!commands_->LanguageAction(3)->isVisible());
     }
 
     void languageMarkMovesAndCanBeRemoved() {
         commands_->ShowLanguages({"Deutsch", "French", "Italiano"});
         commands_->CheckLanguage(2, 3);
         commands_->CheckLanguage(3, 3);
-        QVERIFY(!commands_->Action("ActionEditLang2")->isChecked());
-        QVERIFY(commands_->Action("ActionEditLang3")->isChecked());
+        QVERIFY(!commands_->LanguageAction(2)->isChecked());
+        QVERIFY(commands_->LanguageAction(3)->isChecked());
         commands_->CheckLanguage(0, 3);
-        QVERIFY(!commands_->Action("ActionEditLang3")->isChecked());
+        QVERIFY(!commands_->LanguageAction(3)->isChecked());
     }
 
     void languageCommandReportsItsPosition() {
         QSignalSpy chosen(commands_, &TCommands::LanguageChosen);
         commands_->ShowLanguages({"Deutsch", "French"});
-        commands_->Action("ActionEditLang2")->trigger();
+        commands_->LanguageAction(2)->trigger();
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen[0][0].toInt(), 2);
     }
 
     void sortMarkFollowsTheSortString() {
         commands_->CheckSortOrder("GYA");
-        QVERIFY(commands_->Action("ActionListGYA")->isChecked());
+        QVERIFY(commands_->Action(TCommandId::ListGYA)->isChecked());
         commands_->CheckSortOrder("MostPlayed");
-        QVERIFY(commands_->Action("ActionListMostPlayed")->isChecked());
-        QVERIFY(!commands_->Action("ActionListGYA")->isChecked());
+        QVERIFY(commands_->Action(TCommandId::ListMostPlayed)->isChecked());
+        QVERIFY(!commands_->Action(TCommandId::ListGYA)->isChecked());
         commands_->CheckSortOrder("Nonsense");
         for (const auto& info : CommandTable())
             if (info.check == TCheckKind::SortOrder)
@@ -271,7 +271,7 @@ class ShellCommandsTest : public QObject {
     }
 
     void shortcutsWorkWithTheMenuBarHidden() {
-        QVERIFY(window_.actions().contains(commands_->Action("ActionFileLoad")));
+        QVERIFY(window_.actions().contains(commands_->Action(TCommandId::FileLoad)));
     }
 };
 

@@ -12,7 +12,8 @@
 #include "core/IniFile.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
-#include "gui/core/Umain.h"
+#include "gui/app/Application.h"
+#include "gui/shell/Umain.h"
 
 class ShellHome {
   public:
@@ -43,11 +44,31 @@ class ShellHome {
     TempDir dir_;
 };
 
-// A main window on screen after its first activation.
-inline std::unique_ptr<TFormMain> StartMainWindow() {
-    auto window = std::make_unique<TFormMain>();
+// The program's windows as the application object builds them; `->` reaches
+// the main window.
+class MainUnderTest {
+  public:
+    MainUnderTest() : app_(std::make_unique<TApplication>()) {}
+    explicit MainUnderTest(std::unique_ptr<TApplication> app) : app_(std::move(app)) {}
+
+    explicit operator bool() const { return app_ != nullptr; }
+    TFormMain* operator->() const { return &app_->Window(); }
+    TFormMain* get() const { return &app_->Window(); }
+    TApplication& App() const { return *app_; }
+    TCatalogue& Catalogue() const { return app_->Session().Catalogue; }
+    bool FirstActivationDone() const { return app_->FirstActivationDone(); }
+    void reset() { app_.reset(); }
+
+  private:
+    std::unique_ptr<TApplication> app_;
+};
+
+// A main window on screen after its first activation (empty when it failed).
+inline MainUnderTest StartMainWindow() {
+    MainUnderTest window;
     window->show();
-    if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
-    if (!QTest::qWaitFor([&] { return window->FirstActivationDone(); }, 5000)) return nullptr;
+    if (!QTest::qWaitForWindowExposed(window.get())) return MainUnderTest(nullptr);
+    if (!QTest::qWaitFor([&] { return window.FirstActivationDone(); }, 5000))
+        return MainUnderTest(nullptr);
     return window;
 }

@@ -20,9 +20,9 @@
 #include <set>
 
 #include "gui/common/Prompts.h"
-#include "gui/core/CommandTable.h"
-#include "gui/core/Translate.h"
-#include "gui/core/Utips.h"
+#include "gui/common/Translate.h"
+#include "gui/shell/CommandTable.h"
+#include "gui/shell/Utips.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -69,9 +69,9 @@ QString ButtonText(QWidget* window, const char* name) {
 class ShellLanguageTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ShellHome> home_;
-    std::unique_ptr<TFormMain> window_;
+    MainUnderTest window_{nullptr};
 
-    TFormMain& Window() { return *window_; }
+    TFormMain& Window() { return *window_.get(); }
     void Start() {
         window_ = StartMainWindow();
         QVERIFY(window_);
@@ -96,15 +96,14 @@ class ShellLanguageTest : public QObject {
                              "FormTip.Caption=Astuces\n"
                              "tips.1=Premier conseil\n");
         Start();
-        Window().Action(QString("ActionEditLang%1").arg(MenuPosition("Zzlang")))->trigger();
+        Window().Commands().LanguageAction(MenuPosition("Zzlang"))->trigger();
         QCOMPARE(Window().Commands().Menu("MenuFile")->title(), QString("&Fichier"));
         QCOMPARE(Window().windowTitle(), QString("Mavelo v1.00.01 [Aucun fichier]"));
         QCOMPARE(ButtonText(&Window().FormTip(), "SpeedButtonNext"), QString("Suivant"));
         QCOMPARE(Window().FormTip().windowTitle(), QString("Astuces"));
         QCOMPARE(Window().TipsList(), std::vector<std::string>{"Premier conseil"});
         QCOMPARE(CurrentLanguage(), std::string("Zzlang"));
-        QVERIFY(
-            Window().Action(QString("ActionEditLang%1").arg(MenuPosition("Zzlang")))->isChecked());
+        QVERIFY(Window().Commands().LanguageAction(MenuPosition("Zzlang"))->isChecked());
     }
 
     // English needs no file: the menu always offers it, and choosing it
@@ -118,18 +117,18 @@ class ShellLanguageTest : public QObject {
         Start();
         const int english = MenuPosition("English");
         QVERIFY(english > 0);
-        QAction* englishCommand = Window().Action(QString("ActionEditLang%1").arg(english));
+        QAction* englishCommand = Window().Commands().LanguageAction(english);
         QVERIFY(englishCommand->isVisible());
         QCOMPARE(englishCommand->text(), QString("English"));
         const QString tipTitle = Window().FormTip().windowTitle();
-        Window().Action(QString("ActionEditLang%1").arg(MenuPosition("Zzlang")))->trigger();
-        QCOMPARE(Window().Action("ActionFileNew")->text(), QString("&Nouvelle liste"));
+        Window().Commands().LanguageAction(MenuPosition("Zzlang"))->trigger();
+        QCOMPARE(Window().Action(TCommandId::FileNew)->text(), QString("&Nouvelle liste"));
         englishCommand->trigger();
         QCOMPARE(CurrentLanguage(), std::string("English"));
         QVERIFY(englishCommand->isChecked());
         QCOMPARE(Window().Commands().Menu("MenuFile")->title(), QString("&File"));
-        QCOMPARE(Window().Action("ActionFileNew")->text(), QString("&New list"));
-        QCOMPARE(Window().Action("ActionFileNew")->toolTip(), QString("New list"));
+        QCOMPARE(Window().Action(TCommandId::FileNew)->text(), QString("&New list"));
+        QCOMPARE(Window().Action(TCommandId::FileNew)->toolTip(), QString("New list"));
         QCOMPARE(ButtonText(&Window().FormTip(), "SpeedButtonNext"), QString("Next tip"));
         QCOMPARE(Window().FormTip().windowTitle(), tipTitle);
         QCOMPARE(LangText("MenuFile", "&File"), std::string("&File"));
@@ -148,7 +147,7 @@ class ShellLanguageTest : public QObject {
         home_->WriteLanguage("Zzlang", "FormMain.ActionFileNew.Caption=&Nouvelle liste\n");
         Start();
         Window().SetLanguage("Zzlang", true);
-        QAction* command = Window().Action("ActionFileNew");
+        QAction* command = Window().Action(TCommandId::FileNew);
         QCOMPARE(command->text(), QString("&Nouvelle liste"));
         QCOMPARE(command->toolTip(), QString("Nouvelle liste"));
         auto* button = Window().findChild<QToolButton*>("ToolButtonFileNew");
@@ -224,7 +223,7 @@ class ShellLanguageTest : public QObject {
         QCOMPARE(CurrentLanguage(), std::string("Zza"));
         QCOMPARE(Window().Commands().Menu("MenuFile")->title(), QString("F1"));
         for (int i = 1; i <= kLanguageCommands; ++i)
-            QVERIFY(!Window().Action(QString("ActionEditLang%1").arg(i))->isChecked());
+            QVERIFY(!Window().Commands().LanguageAction(i)->isChecked());
     }
 
     void linesOfTheMainWindowDoNotReachItsDialogs() {

@@ -13,13 +13,13 @@
 #include <csignal>
 
 #include "core/Settings.h"
-#include "gui/core/BusyMode.h"
-#include "gui/core/CommandTable.h"
-#include "gui/core/SignalClose.h"
-#include "gui/core/ToolbarLayout.h"
-#include "gui/core/Ucommands.h"
-#include "gui/core/Usplash.h"
-#include "gui/core/Utoolbars.h"
+#include "gui/shell/BusyMode.h"
+#include "gui/shell/CommandTable.h"
+#include "gui/shell/SignalClose.h"
+#include "gui/shell/ToolbarLayout.h"
+#include "gui/shell/Ucommands.h"
+#include "gui/shell/Usplash.h"
+#include "gui/shell/Utoolbars.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -67,9 +67,9 @@ class ShellMainWindowTest : public QObject {
     void firstStartWithoutSettingsWritesEveryKeyWithItsDefault() {
         ShellHome home;
         {
-            TFormMain window;
-            QCOMPARE(window.size(), QSize(800, 600));
-            window.close();
+            MainUnderTest window;
+            QCOMPARE(window->size(), QSize(800, 600));
+            window->close();
         }
         const TIniFile written = home.Ini();
         TIniFile expected;
@@ -93,10 +93,10 @@ class ShellMainWindowTest : public QObject {
         ShellHome home;
         home.Dir().File("mavelo.ini", "[Window]\nShowSplashScreen=2\nWidth=abc\n");
         {
-            TFormMain window;
+            MainUnderTest window;
             QVERIFY(!SplashShown());
-            QCOMPARE(window.width(), 800);
-            window.close();
+            QCOMPARE(window->width(), 800);
+            window->close();
         }
         QCOMPARE(home.Ini().ReadString("Window", "ShowSplashScreen", ""), std::string("0"));
     }
@@ -104,20 +104,20 @@ class ShellMainWindowTest : public QObject {
     void splashShowsUntilTheFirstActivationEnds() {
         ShellHome home;
         home.Dir().File("mavelo.ini", "[Tips]\nShowTips=0\n");
-        TFormMain window;
+        MainUnderTest window;
         QVERIFY(SplashShown());
-        window.show();
+        window->show();
         QTRY_VERIFY(window.FirstActivationDone());
         QVERIFY(!SplashShown());
-        window.close();
+        window->close();
     }
 
     void unknownSectionsAndKeysSurviveTheExit() {
         ShellHome home;
         home.WriteIni("Mystery=42\n[Plugin]\nColour=blue\n");
         {
-            TFormMain window;
-            window.close();
+            MainUnderTest window;
+            window->close();
         }
         const TIniFile written = home.Ini();
         QCOMPARE(written.ReadString("Plugin", "Colour", ""), std::string("blue"));
@@ -128,14 +128,14 @@ class ShellMainWindowTest : public QObject {
         ShellHome home;
         home.WriteIni("[Sort]\nSortString=GAY\nYearAsc=1\n", "Width=900\nHeight=650\n");
         {
-            TFormMain window;
-            QCOMPARE(window.size(), QSize(900, 650));
-            QVERIFY(window.Action("ActionListGAY")->isChecked());
-            QVERIFY(window.Action("ActionListYearAsc")->isChecked());
-            window.Action("ActionListYGA")->trigger();
-            window.Action("ActionListYearAsc")->trigger();
-            QVERIFY(!window.Action("ActionListGAY")->isChecked());
-            window.close();
+            MainUnderTest window;
+            QCOMPARE(window->size(), QSize(900, 650));
+            QVERIFY(window->Action(TCommandId::ListGAY)->isChecked());
+            QVERIFY(window->Action(TCommandId::ListYearAsc)->isChecked());
+            window->Action(TCommandId::ListYGA)->trigger();
+            window->Action(TCommandId::ListYearAsc)->trigger();
+            QVERIFY(!window->Action(TCommandId::ListGAY)->isChecked());
+            window->close();
         }
         const TIniFile written = home.Ini();
         QCOMPARE(written.ReadString("Sort", "SortString", ""), std::string("YGA"));
@@ -149,18 +149,18 @@ class ShellMainWindowTest : public QObject {
         auto window = StartMainWindow();
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QString("Mavelo v1.00.01 [No file]"));
-        window->ListModified = true;
+        window.Catalogue().ListModified = true;
         window->UpdateTitleAndCommands();
         QCOMPARE(window->windowTitle(), QString("Mavelo v1.00.01 [No file] *"));
-        QVERIFY(!window->Action("ActionFileSave")->isEnabled());  // no file name yet
-        window->CurrentFile = "/music/rock.mvo";
+        QVERIFY(!window->Action(TCommandId::FileSave)->isEnabled());  // no file name yet
+        window.Catalogue().CurrentFile = "/music/rock.mvo";
         window->UpdateTitleAndCommands();
         QCOMPARE(window->windowTitle(), QString("Mavelo v1.00.01 [/music/rock.mvo] *"));
-        QVERIFY(window->Action("ActionFileSave")->isEnabled());
-        window->ListModified = false;
+        QVERIFY(window->Action(TCommandId::FileSave)->isEnabled());
+        window.Catalogue().ListModified = false;
         window->UpdateTitleAndCommands();
         QCOMPARE(window->windowTitle(), QString("Mavelo v1.00.01 [/music/rock.mvo]"));
-        QVERIFY(!window->Action("ActionFileSave")->isEnabled());
+        QVERIFY(!window->Action(TCommandId::FileSave)->isEnabled());
         window->close();
     }
 
@@ -169,11 +169,12 @@ class ShellMainWindowTest : public QObject {
         home.WriteIni();
         auto window = StartMainWindow();
         QVERIFY(window);
-        for (const char* name : {"ActionFileNew", "ActionFileLoad", "ActionFileAutoScan"})
-            QVERIFY2(window->Action(name)->isEnabled(), name);
-        for (const char* name : {"ActionFileSave", "ActionEditSearch", "ActionListFilter",
-                                 "ActionAlbumEdit", "ActionSelectionNew"})
-            QVERIFY2(!window->Action(name)->isEnabled(), name);
+        using C = TCommandId;
+        for (C id : {C::FileNew, C::FileLoad, C::FileAutoScan})
+            QVERIFY2(window->Action(id)->isEnabled(), qPrintable(window->Action(id)->objectName()));
+        for (C id : {C::FileSave, C::EditSearch, C::ListFilter, C::AlbumEdit, C::SelectionNew})
+            QVERIFY2(!window->Action(id)->isEnabled(),
+                     qPrintable(window->Action(id)->objectName()));
         window->close();
     }
 
@@ -238,7 +239,7 @@ class ShellMainWindowTest : public QObject {
         {
             auto window = StartMainWindow();
             QVERIFY(window);
-            window->Action("ActionToolsToolbars")->trigger();
+            window->Action(TCommandId::ToolsToolbars)->trigger();
             TFormToolbars& form = window->FormToolbars();
             QVERIFY(form.isVisible());
             QCOMPARE(form.ToolbarList()->currentRow(), 1);              // Selection
@@ -258,7 +259,7 @@ class ShellMainWindowTest : public QObject {
         home.WriteIni();
         auto window = StartMainWindow();
         QVERIFY(window);
-        QAction* command = window->Action("ActionToolsViewMenuBar");
+        QAction* command = window->Action(TCommandId::ToolsViewMenuBar);
         QVERIFY(command->isChecked());
         command->trigger();
         QVERIFY(!window->menuBar()->isVisible());
@@ -310,9 +311,9 @@ class ShellMainWindowTest : public QObject {
     void closingBeforeTheFirstActivationSkipsIt() {
         ShellHome home;
         home.WriteIni();
-        TFormMain window;
-        window.show();  // the first activation is queued
-        window.close();
+        MainUnderTest window;
+        window->show();  // the first activation is queued
+        window->close();
         QTest::qWait(50);
         QVERIFY(!window.FirstActivationDone());
         QVERIFY(home.Ini().SectionExists("ToolBar"));
@@ -343,7 +344,7 @@ class ShellMainWindowTest : public QObject {
         QStringList idle;
         for (const auto& info : CommandTable()) {
             if (!RuleEnables(info.rule, everything)) continue;
-            QAction* action = window->Action(info.name);
+            QAction* action = window->Commands().Action(QString(info.name));
             QVERIFY(action);
             const bool handled =
                 SignalConnected(action, QMetaMethod::fromSignal(&QAction::triggered)) ||
@@ -353,7 +354,8 @@ class ShellMainWindowTest : public QObject {
         QCOMPARE(idle, QStringList());
         // A command that waits for its window stays disabled in every state.
         for (const auto& info : CommandTable())
-            if (info.rule == TEnableRule::NotYet) QVERIFY(!window->Action(info.name)->isEnabled());
+            if (info.rule == TEnableRule::NotYet)
+                QVERIFY(!window->Commands().Action(QString(info.name))->isEnabled());
     }
 };
 

@@ -11,13 +11,13 @@
 #include <QToolBar>
 
 #include "core/Settings.h"
-#include "gui/core/ToolbarLayout.h"
-#include "gui/core/Ucommands.h"
-#include "gui/core/UpdateCheck.h"
-#include "gui/core/Usplash.h"
-#include "gui/core/Utips.h"
-#include "gui/core/Utoolbars.h"
-#include "gui/core/Uversion.h"
+#include "gui/shell/ToolbarLayout.h"
+#include "gui/shell/Ucommands.h"
+#include "gui/shell/UpdateCheck.h"
+#include "gui/shell/Usplash.h"
+#include "gui/shell/Utips.h"
+#include "gui/shell/Utoolbars.h"
+#include "gui/shell/Uversion.h"
 
 namespace {
 std::vector<std::string> Tips(int count) {

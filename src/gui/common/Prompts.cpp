@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 
 #include "core/Ulang.h"
-#include "gui/core/Version.h"
+#include "gui/common/Version.h"
 
 namespace {
 // The extension of a name filter such as "Mavelo (*.mvo)": "mvo".
@@ -51,6 +51,10 @@ void TPrompts::Inform(const QString& text) {
 
 void TPrompts::Error(const QString& text) {
     QMessageBox::critical(parent_, kProductName, text);
+}
+
+void TPrompts::ErrorCaptioned(const QString& text, const QString& caption) {
+    QMessageBox::critical(parent_, caption, text);
 }
 
 std::optional<QString> TPrompts::AskText(const QString& title, const QString& prompt,

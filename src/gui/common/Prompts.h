@@ -16,6 +16,9 @@ class TPrompts {
     virtual bool Confirm(const QString& text);
     virtual void Inform(const QString& text);
     virtual void Error(const QString& text);
+    // An error under a caption of its own (a sound library's routine, the
+    // program's name).
+    virtual void ErrorCaptioned(const QString& text, const QString& caption);
     // A line of text; nothing when cancelled.
     virtual std::optional<QString> AskText(const QString& title, const QString& prompt,
                                            const QString& initial);

@@ -3,7 +3,6 @@
 // track, the albums shown in view order, finding an album for Jump, and
 // marking the list modified after play statistics changed.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,29 +23,4 @@ class TPlayerAlbumSource {
     virtual bool SelectAlbum(const std::string& artist, const std::string& album,
                              const std::string& genre, int32_t year) = 0;
     virtual void MarkListModified() = 0;
-};
-
-// An album source made of functions that the catalogue windows fill in when
-// they exist; an empty function answers "none".
-class TPlayerAlbumHooks : public TPlayerAlbumSource {
-  public:
-    std::function<Tm3u*()> currentAlbum;
-    std::function<Tmp3*()> currentTrack;
-    std::function<std::vector<Tm3u*>()> shownAlbums;
-    std::function<bool(const std::string&, const std::string&, const std::string&, int32_t)>
-        selectAlbum;
-    std::function<void()> markListModified;
-
-    Tm3u* CurrentAlbum() override { return currentAlbum ? currentAlbum() : nullptr; }
-    Tmp3* CurrentTrack() override { return currentTrack ? currentTrack() : nullptr; }
-    std::vector<Tm3u*> ShownAlbums() override {
-        return shownAlbums ? shownAlbums() : std::vector<Tm3u*>{};
-    }
-    bool SelectAlbum(const std::string& artist, const std::string& album, const std::string& genre,
-                     int32_t year) override {
-        return selectAlbum && selectAlbum(artist, album, genre, year);
-    }
-    void MarkListModified() override {
-        if (markListModified) markListModified();
-    }
 };

@@ -18,26 +18,15 @@
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
 #include "gui/common/DesktopOpen.h"
-#include "gui/player/Mpris.h"
+#include "gui/common/Prompts.h"
 #include "gui/player/PlayerAlbumSource.h"
 #include "gui/player/PlayerPanel.h"
 #include "gui/player/QueueGrid.h"
 #include "gui/player/Uslidecover.h"
 #include "gui/player/spectrum.h"
+#include "gui/shell/ShellPort.h"
 
 namespace {
-const char* const kPlaylistActions[] = {
-    "ActionPlaylistPlay",         "ActionPlaylistPause",
-    "ActionPlaylistStop",         "ActionPlaylistNext",
-    "ActionPlaylistPrev",         "ActionPlaylistPlayAlbum",
-    "ActionPlaylistAddAlbum",     "ActionPlaylistAddAll",
-    "ActionPlaylistPlayTrack",    "ActionPlaylistAddTrack",
-    "ActionPlaylistPlayAlbumExt", "ActionPlaylistPlayTrackExt",
-    "ActionPlaylistClear",        "ActionPlaylistRemoveTrack",
-    "ActionPlaylistTrackUp",      "ActionPlaylistTrackDown",
-    "ActionPlaylistJump",         "ActionPlaylistLoad",
-    "ActionPlaylistSave",         "ActionPlaylistRemoteCommander",
-};
 const char* const kPlaylistFilter = "m3u (*.m3u);;pls (*.pls);;b4s (*.b4s)";
 
 QString Lang(const char* key, const char* english) {
@@ -49,18 +38,23 @@ QString VolumeHint(int volume) {
     return QString::number((volume * 100 + 127) / 255) + " %";
 }
 
-TPlayerController::TPlayerController(TPlayerAlbumSource& albums, const ActionFinder& findAction,
-                                     QWidget* window)
-    : QObject(window), albums_(albums), window_(window) {
-    ShowError = [this](const QString& text, const QString& caption) {
-        QMessageBox::critical(window_, caption, text);
-    };
-    CreateActions(findAction);
+TPlayerController::TPlayerController(TShellPort& shell, TPrompts& prompts,
+                                     TPlayerAlbumSource& albums, TPlayback& playback,
+                                     QObject* parent)
+    : QObject(parent),
+      shell_(shell),
+      prompts_(prompts),
+      albums_(albums),
+      sound_(playback.sound),
+      queue_(playback.queue),
+      transport_(playback.transport) {
+    ConnectCommands();
     feed_ = std::make_unique<TSoundSpectrumFeed>(sound_);
-    panel_ = new TPlayerPanel(queue_, feed_.get(), findAction_, window);
-    remote_ = std::make_unique<TFormRemoteCommander>(QList<QAction*>{
-        Action("ActionPlaylistPrev"), Action("ActionPlaylistPlay"), Action("ActionPlaylistNext"),
-        Action("ActionPlaylistPause"), Action("ActionPlaylistStop")});
+    panel_ = new TPlayerPanel(queue_, feed_.get(), shell_, shell_.Window());
+    remote_ = std::make_unique<TFormRemoteCommander>(
+        QList<QAction*>{Action(TCommandId::PlaylistPrev), Action(TCommandId::PlaylistPlay),
+                        Action(TCommandId::PlaylistNext), Action(TCommandId::PlaylistPause),
+                        Action(TCommandId::PlaylistStop)});
     timer_.setObjectName("TimerPlay");
     timer_.setInterval(100);
     connect(&timer_, &QTimer::timeout, this, &TPlayerController::TimerPlayTimer);
@@ -69,51 +63,34 @@ TPlayerController::TPlayerController(TPlayerAlbumSource& albums, const ActionFin
 
 TPlayerController::~TPlayerController() {
     timer_.stop();
-    // The panel shows this queue: it goes first, unless the window already
-    // took it down with its other panels.
-    delete panel_.data();
-    queue_.Clear();
-    for (QAction* action : ownActions_) delete action;
+    queue_.StopAll();
 }
 
-void TPlayerController::CreateActions(const ActionFinder& findAction) {
-    std::map<QString, QAction*> created;
-    for (const char* name : kPlaylistActions) {
-        QAction* action = findAction ? findAction(name) : nullptr;
-        if (!action) {
-            action = new QAction(name, this);
-            action->setObjectName(name);
-            ownActions_.push_back(action);
-        }
-        created[name] = action;
-    }
-    findAction_ = [created](const QString& name) -> QAction* {
-        auto it = created.find(name);
-        return it == created.end() ? nullptr : it->second;
+void TPlayerController::ConnectCommands() {
+    using C = TCommandId;
+    auto on = [this](TCommandId id, auto handler) {
+        connect(Action(id), &QAction::triggered, this, handler);
     };
-    auto on = [this](const char* name, auto handler) {
-        connect(Action(name), &QAction::triggered, this, handler);
-    };
-    on("ActionPlaylistPlay", [this] { PlayCommand(true); });
-    on("ActionPlaylistPause", &TPlayerController::PauseCommand);
-    on("ActionPlaylistStop", &TPlayerController::StopCommand);
-    on("ActionPlaylistNext", &TPlayerController::NextCommand);
-    on("ActionPlaylistPrev", &TPlayerController::PreviousCommand);
-    on("ActionPlaylistPlayAlbum", &TPlayerController::PlayAlbum);
-    on("ActionPlaylistAddAlbum", &TPlayerController::AddAlbum);
-    on("ActionPlaylistAddAll", &TPlayerController::AddAllAlbums);
-    on("ActionPlaylistPlayTrack", &TPlayerController::PlayTrack);
-    on("ActionPlaylistAddTrack", &TPlayerController::AddTrack);
-    on("ActionPlaylistPlayAlbumExt", &TPlayerController::PlayAlbumExternal);
-    on("ActionPlaylistPlayTrackExt", &TPlayerController::PlayTrackExternal);
-    on("ActionPlaylistClear", &TPlayerController::ClearCommand);
-    on("ActionPlaylistRemoveTrack", &TPlayerController::RemoveTrack);
-    on("ActionPlaylistTrackUp", [this] { MoveTracks(true); });
-    on("ActionPlaylistTrackDown", [this] { MoveTracks(false); });
-    on("ActionPlaylistJump", &TPlayerController::JumpToPlayingAlbum);
-    on("ActionPlaylistLoad", &TPlayerController::LoadPlaylist);
-    on("ActionPlaylistSave", &TPlayerController::SavePlaylist);
-    QAction* remote = Action("ActionPlaylistRemoteCommander");
+    on(C::PlaylistPlay, [this] { PlayCommand(true); });
+    on(C::PlaylistPause, &TPlayerController::PauseCommand);
+    on(C::PlaylistStop, &TPlayerController::StopCommand);
+    on(C::PlaylistNext, &TPlayerController::NextCommand);
+    on(C::PlaylistPrev, &TPlayerController::PreviousCommand);
+    on(C::PlaylistPlayAlbum, &TPlayerController::PlayAlbum);
+    on(C::PlaylistAddAlbum, &TPlayerController::AddAlbum);
+    on(C::PlaylistAddAll, &TPlayerController::AddAllAlbums);
+    on(C::PlaylistPlayTrack, &TPlayerController::PlayTrack);
+    on(C::PlaylistAddTrack, &TPlayerController::AddTrack);
+    on(C::PlaylistPlayAlbumExt, &TPlayerController::PlayAlbumExternal);
+    on(C::PlaylistPlayTrackExt, &TPlayerController::PlayTrackExternal);
+    on(C::PlaylistClear, &TPlayerController::ClearCommand);
+    on(C::PlaylistRemoveTrack, &TPlayerController::RemoveTrack);
+    on(C::PlaylistTrackUp, [this] { MoveTracks(true); });
+    on(C::PlaylistTrackDown, [this] { MoveTracks(false); });
+    on(C::PlaylistJump, &TPlayerController::JumpToPlayingAlbum);
+    on(C::PlaylistLoad, &TPlayerController::LoadPlaylist);
+    on(C::PlaylistSave, &TPlayerController::SavePlaylist);
+    QAction* remote = Action(C::PlaylistRemoteCommander);
     remote->setCheckable(true);
     connect(remote, &QAction::toggled, this, &TPlayerController::ShowRemote);
 }
@@ -122,8 +99,12 @@ TPlayerPanel* TPlayerController::Panel() const {
     return panel_.data();
 }
 
-QAction* TPlayerController::Action(const QString& name) const {
-    return findAction_(name);
+QAction* TPlayerController::Action(TCommandId id) const {
+    return shell_.Action(id);
+}
+
+void TPlayerController::ShowError(const QString& text) {
+    prompts_.ErrorCaptioned(text, QApplication::applicationName());
 }
 
 void TPlayerController::ConnectWidgets() {
@@ -136,23 +117,23 @@ void TPlayerController::ConnectWidgets() {
     connect(remote_.get(), &TFormRemoteCommander::volumeMoved, this,
             &TPlayerController::RemoteVolumeMoved);
     connect(remote_.get(), &TFormRemoteCommander::hidden, this,
-            [this] { Action("ActionPlaylistRemoteCommander")->setChecked(false); });
+            [this] { Action(TCommandId::PlaylistRemoteCommander)->setChecked(false); });
     connect(panel_->ShuffleButton(), &QToolButton::toggled, this, &TPlayerController::SetShuffle);
     // PopupMenuPlay
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (const char* name : {"ActionPlaylistClear", "ActionPlaylistLoad", "ActionPlaylistSave",
-                             "ActionPlaylistRemoveTrack", "ActionPlaylistTrackUp",
-                             "ActionPlaylistTrackDown", "ActionPlaylistJump"})
-        grid->addAction(Action(name));
+    using C = TCommandId;
+    for (C id : {C::PlaylistClear, C::PlaylistLoad, C::PlaylistSave, C::PlaylistRemoveTrack,
+                 C::PlaylistTrackUp, C::PlaylistTrackDown, C::PlaylistJump})
+        grid->addAction(Action(id));
 }
 
 // ---------------------------------------------------------------- start and end
 
-void TPlayerController::InitSound(const TSettings& settings) {
+std::vector<TSoundFailure> TPlayerController::InitSound(const TSettings& settings) {
     const int driver =
         settings.DriverIndex < 0 ? TSoundSystem::kDefaultDriver : settings.DriverIndex;
     const TSoundSetup setup{settings.OutputType, driver, settings.MixerType};
-    ReinitSound(setup);
+    std::vector<TSoundFailure> failures = SetUpSound(setup);
     // The slider starts at 128: a saved volume of 128 raises no change, yet
     // the queue (at 255 until now) must play at it too.
     QSlider* slider = panel_->VolumeSlider();
@@ -160,12 +141,18 @@ void TPlayerController::InitSound(const TSettings& settings) {
         MainVolumeChanged(settings.Volume);
     else
         slider->setValue(settings.Volume);
+    return failures;
+}
+
+std::vector<TSoundFailure> TPlayerController::SetUpSound(const TSoundSetup& setup) {
+    StopCommand();
+    return sound_.Init(setup);
 }
 
 void TPlayerController::ReinitSound(const TSoundSetup& setup) {
-    StopCommand();
-    for (const auto& failure : sound_.Init(setup))
-        ShowError(QString::fromStdString(failure.Text), QString::fromStdString(failure.Function));
+    for (const auto& failure : SetUpSound(setup))
+        prompts_.ErrorCaptioned(QString::fromStdString(failure.Text),
+                                QString::fromStdString(failure.Function));
 }
 
 void TPlayerController::ApplyWindowSettings(const TSettings& settings) {
@@ -176,10 +163,6 @@ void TPlayerController::ApplyWindowSettings(const TSettings& settings) {
 void TPlayerController::StoreSettings(TSettings& settings) const {
     settings.Volume = queue_.Volume;
     settings.CoverViewPlayer = remote_->PlayerShown();
-}
-
-void TPlayerController::RegisterDesktopControls() {
-    new TMprisService(*this, window_);
 }
 
 bool TPlayerController::LoadQueue(const std::string& path) {
@@ -347,8 +330,7 @@ void TPlayerController::PlayInEmptyQueue(void (TPlayerController::*add)(), const
         panel_->Grid()->SelectRow(1);
         PlayCommand(true);
     }
-    if (queue_.Current < 0)
-        ShowError(failure + "\n" + WhyNothingPlays(), QApplication::applicationName());
+    if (queue_.Current < 0) ShowError(failure + "\n" + WhyNothingPlays());
 }
 
 QString TPlayerController::WhyNothingPlays() const {
@@ -387,11 +369,11 @@ void TPlayerController::AddAlbum() {
 
 void TPlayerController::AddAllAlbums() {
     SetShuffle(false);
-    if (SetBusy) SetBusy(true);
+    shell_.SetBusy(true);
     if (ShowProgress) ShowProgress(true);
     transport_.AddAllAlbums(albums_.ShownAlbums());
     if (ShowProgress) ShowProgress(false);
-    if (SetBusy) SetBusy(false);
+    shell_.SetBusy(false);
     RefreshQueueGrid();
 }
 
@@ -411,7 +393,7 @@ void TPlayerController::AddTrack() {
 bool TPlayerController::OpenExternally(const std::string& path) {
     const QString file = QString::fromStdString(path);
     if (OpenWithDesktop(file)) return true;
-    ShowError(CouldNotOpenText(file), QApplication::applicationName());
+    ShowError(CouldNotOpenText(file));
     return false;
 }
 
@@ -454,18 +436,16 @@ void TPlayerController::JumpToPlayingAlbum() {
     std::string artist, album, genre;
     int32_t year = 0;
     if (!transport_.PlayingAlbum(artist, album, genre, year)) {
-        ShowError(Lang("NoPlayingAlbum", "No album is currently playing !"),
-                  QApplication::applicationName());
+        ShowError(Lang("NoPlayingAlbum", "No album is currently playing !"));
         return;
     }
     if (!albums_.SelectAlbum(artist, album, genre, year))
-        ShowError(Lang("CouldNotFindAlbum", "I could not find the album"),
-                  QApplication::applicationName());
+        ShowError(Lang("CouldNotFindAlbum", "I could not find the album"));
 }
 
 void TPlayerController::LoadPlaylist() {
     const QString path = QFileDialog::getOpenFileName(
-        window_, {}, QString::fromStdString(ProgramFolder()), kPlaylistFilter);
+        shell_.Window(), {}, QString::fromStdString(ProgramFolder()), kPlaylistFilter);
     if (path.isEmpty()) return;
     StopCommand();
     queue_.LoadPlaylist(path.toStdString());
@@ -473,7 +453,8 @@ void TPlayerController::LoadPlaylist() {
 }
 
 void TPlayerController::SavePlaylist() {
-    QFileDialog dialog(window_, {}, QString::fromStdString(ProgramFolder()), kPlaylistFilter);
+    QFileDialog dialog(shell_.Window(), {}, QString::fromStdString(ProgramFolder()),
+                       kPlaylistFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix("m3u");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
@@ -483,8 +464,7 @@ void TPlayerController::SavePlaylist() {
     // Another extension writes nothing, silently; a failed write is told,
     // never taken for a saved playlist.
     if (!queue_.SavePlaylist(path) && known)
-        ShowError(QString::fromStdString("Could not write " + path),
-                  QApplication::applicationName());
+        ShowError(QString::fromStdString("Could not write " + path));
 }
 
 void TPlayerController::ShowRemote(bool shown) {

@@ -1,35 +1,45 @@
 #pragma once
-// Runs the player inside the main window: owns the sound system, the play
-// queue and its transport, the player panel, the remote commander and the
-// 100 ms player timer, and carries out every PlayList command.  The
-// catalogue is reached only through TPlayerAlbumSource.
+// Runs the player inside the main window: the player panel, the remote
+// commander and the 100 ms player timer over the sound system and play queue
+// it is given, and every PlayList command.  The catalogue is reached only
+// through TPlayerAlbumSource.
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
+#include "gui/shell/CommandId.h"
 #include "player/SoundSystem.h"
 #include "player/Transport.h"
 #include "player/Uplaylist.h"
 
 class QAction;
-class QWidget;
 class TFormRemoteCommander;
 class TPlayerAlbumSource;
 class TPlayerPanel;
+class TPrompts;
+class TSession;
+class TShellPort;
 class TSoundSpectrumFeed;
 struct TSettings;
+
+// The sound system, the play queue on it and the queue's transport: the
+// application owns them, so that they outlive every window that shows them.
+struct TPlayback {
+    TSoundSystem sound;
+    TPlayList queue{sound};
+    TTransport transport{queue};
+};
 
 class TPlayerController : public QObject {
     Q_OBJECT
   public:
-    using ActionFinder = std::function<QAction*(const QString&)>;
-    // `findAction` gives the main window's command of a name; commands it
-    // does not have are created here.  `window` parents the dialogs.
-    TPlayerController(TPlayerAlbumSource& albums, const ActionFinder& findAction, QWidget* window);
+    // The panel is made here and placed by the caller; the commands are the
+    // shell's.
+    TPlayerController(TShellPort& shell, TPrompts& prompts, TPlayerAlbumSource& albums,
+                      TPlayback& playback, QObject* parent = nullptr);
     ~TPlayerController() override;
 
     TSoundSystem& Sound() { return sound_; }
@@ -37,28 +47,23 @@ class TPlayerController : public QObject {
     TTransport& Transport() { return transport_; }
     TPlayerPanel* Panel() const;
     TFormRemoteCommander* Remote() const { return remote_.get(); }
-    QAction* Action(const QString& name) const;
+    QAction* Action(TCommandId id) const;
     QTimer& Timer() { return timer_; }
 
-    // How errors reach the user: (text, caption).  An error box by default.
-    std::function<void(const QString&, const QString&)> ShowError;
-    // Busy mode of the main window around Add all albums.
-    std::function<void(bool)> SetBusy;
-    // The main window's progress bar around Add all albums (counting albums
+    // The list windows' progress bar around Add all albums (counting albums
     // in ProgressTotal and ProgressCount), reset when it is switched off.
     std::function<void(bool)> ShowProgress;
 
     // Start-up and shutdown steps.
     // Sets up the sound from the "Audio" settings; a driver of -1 (none
-    // stored) is the sound layer's default device.
-    void InitSound(const TSettings& settings);
+    // stored) is the sound layer's default device.  The failures are
+    // returned for the caller to show.
+    [[nodiscard]] std::vector<TSoundFailure> InitSound(const TSettings& settings);
+    // Sets up the sound again; failures are shown.
     void ReinitSound(const TSoundSetup& setup);
     void ApplyWindowSettings(const TSettings& settings);
     void StoreSettings(TSettings& settings) const;
     void Start() { timer_.start(); }
-    // Offers the player to the desktop's media keys and panels (MPRIS2 on
-    // the session bus); without a bus nothing happens.
-    void RegisterDesktopControls();
     // Reads the saved queue; false when it was damaged (the songs read before
     // the damage stay).
     bool LoadQueue(const std::string& path);
@@ -98,7 +103,9 @@ class TPlayerController : public QObject {
     void playbackChanged();
 
   private:
-    void CreateActions(const ActionFinder& findAction);
+    void ConnectCommands();
+    std::vector<TSoundFailure> SetUpSound(const TSoundSetup& setup);
+    void ShowError(const QString& text);
     void ConnectWidgets();
     void AfterPlay();
     void UpdatePlayerDisplay();
@@ -111,17 +118,16 @@ class TPlayerController : public QObject {
     void PlayInEmptyQueue(void (TPlayerController::*add)(), const QString& failure);
     QString WhyNothingPlays() const;
 
+    TShellPort& shell_;
+    TPrompts& prompts_;
     TPlayerAlbumSource& albums_;
-    QWidget* window_;
-    TSoundSystem sound_;
-    mutable TPlayList queue_{sound_};
-    TTransport transport_{queue_};
+    TSoundSystem& sound_;
+    TPlayList& queue_;
+    TTransport& transport_;
     std::unique_ptr<TSoundSpectrumFeed> feed_;
     QPointer<TPlayerPanel> panel_;
     std::unique_ptr<TFormRemoteCommander> remote_;
     QTimer timer_;
-    std::vector<QAction*> ownActions_;
-    ActionFinder findAction_;
     bool volumeFromRemote_ = false;
     bool volumeFromMain_ = false;
 };

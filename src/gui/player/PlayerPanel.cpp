@@ -12,14 +12,14 @@
 
 #include "gui/player/QueueGrid.h"
 #include "gui/player/spectrum.h"
+#include "gui/shell/ShellPort.h"
 
 void TSeekBar::mouseReleaseEvent(QMouseEvent* event) {
     QProgressBar::mouseReleaseEvent(event);
     emit seekRequested(static_cast<int>(event->position().x()), contentsRect().width());
 }
 
-TPlayerPanel::TPlayerPanel(const TPlayList& queue, TSpectrumFeed* feed,
-                           const std::function<QAction*(const QString&)>& findAction,
+TPlayerPanel::TPlayerPanel(const TPlayList& queue, TSpectrumFeed* feed, const TShellPort& shell,
                            QWidget* parent)
     : QWidget(parent) {
     setObjectName("PanelPlayer");
@@ -36,7 +36,7 @@ TPlayerPanel::TPlayerPanel(const TPlayList& queue, TSpectrumFeed* feed,
     labels->addStretch(1);
     labels->addWidget(bitrate_);
     column->addLayout(labels);
-    column->addWidget(BuildButtons(findAction));
+    column->addWidget(BuildButtons(shell));
 
     bevel_ = new QFrame(this);
     bevel_->setObjectName("Bevel");
@@ -78,22 +78,22 @@ TPlayerPanel::TPlayerPanel(const TPlayList& queue, TSpectrumFeed* feed,
     SetSpectrumVisible(true);
 }
 
-QWidget* TPlayerPanel::BuildButtons(const std::function<QAction*(const QString&)>& findAction) {
+QWidget* TPlayerPanel::BuildButtons(const TShellPort& shell) {
     struct Button {
         const char* name;
-        const char* action;
+        TCommandId command;
     };
     const Button buttons[] = {
-        {"SpeedButtonPrev", "ActionPlaylistPrev"},
-        {"SpeedButtonPlay", "ActionPlaylistPlay"},
-        {"SpeedButtonNext", "ActionPlaylistNext"},
-        {"SpeedButtonPause", "ActionPlaylistPause"},
-        {"SpeedButtonStop", "ActionPlaylistStop"},
-        {"SpeedButtonDel", "ActionPlaylistRemoveTrack"},
-        {"SpeedButtonUp", "ActionPlaylistTrackUp"},
-        {"SpeedButtonDown", "ActionPlaylistTrackDown"},
-        {"SpeedButtonLoadPlayList", "ActionPlaylistLoad"},
-        {"SpeedButtonSavePlayList", "ActionPlaylistSave"},
+        {"SpeedButtonPrev", TCommandId::PlaylistPrev},
+        {"SpeedButtonPlay", TCommandId::PlaylistPlay},
+        {"SpeedButtonNext", TCommandId::PlaylistNext},
+        {"SpeedButtonPause", TCommandId::PlaylistPause},
+        {"SpeedButtonStop", TCommandId::PlaylistStop},
+        {"SpeedButtonDel", TCommandId::PlaylistRemoveTrack},
+        {"SpeedButtonUp", TCommandId::PlaylistTrackUp},
+        {"SpeedButtonDown", TCommandId::PlaylistTrackDown},
+        {"SpeedButtonLoadPlayList", TCommandId::PlaylistLoad},
+        {"SpeedButtonSavePlayList", TCommandId::PlaylistSave},
     };
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
@@ -105,7 +105,7 @@ QWidget* TPlayerPanel::BuildButtons(const std::function<QAction*(const QString&)
         button->setAutoRaise(true);
         button->setIconSize(QSize(14, 14));
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        if (QAction* action = findAction(b.action)) button->setDefaultAction(action);
+        button->setDefaultAction(shell.Action(b.command));
         layout->addWidget(button);
     }
     layout->addStretch(1);

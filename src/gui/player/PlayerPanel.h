@@ -14,6 +14,7 @@ class QToolButton;
 class TMiniSpectrum;
 class TPlayList;
 class TQueueGrid;
+class TShellPort;
 class TSpectrumFeed;
 
 // ProgressBarPlay: reports where a click was let go, for seeking.
@@ -31,9 +32,8 @@ class TSeekBar : public QProgressBar {
 class TPlayerPanel : public QWidget {
     Q_OBJECT
   public:
-    // `findAction` gives the command a button is bound to, by its name.
-    TPlayerPanel(const TPlayList& queue, TSpectrumFeed* feed,
-                 const std::function<QAction*(const QString&)>& findAction,
+    // `shell` gives the commands the buttons are bound to.
+    TPlayerPanel(const TPlayList& queue, TSpectrumFeed* feed, const TShellPort& shell,
                  QWidget* parent = nullptr);
 
     QLabel* TimeLabel() const { return time_; }
@@ -49,7 +49,7 @@ class TPlayerPanel : public QWidget {
     void SetSpectrumVisible(bool visible);
 
   private:
-    QWidget* BuildButtons(const std::function<QAction*(const QString&)>& findAction);
+    QWidget* BuildButtons(const TShellPort& shell);
 
     QLabel* time_;
     QLabel* bitrate_;

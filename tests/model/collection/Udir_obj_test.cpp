@@ -358,9 +358,8 @@ TEST(AlbumList, WholeListOperations) {
         album.CachedCover = "jpeg";
     }
     int dropped = 0;
-    Tm3u::OnCachedCoverDropped = [&] { ++dropped; };
+    directory.OnCachedCoverDropped = [&] { ++dropped; };
     directory.DropAllCachedCovers();
-    Tm3u::OnCachedCoverDropped = nullptr;
     directory.ResetPlayCounts();
     directory.ClearLastPlayed();
     EXPECT_EQ(dropped, 2);

@@ -203,11 +203,9 @@ TEST(AlbumRefresh, DropsCachedCoverAndTellsTheOwner) {
     TempDir dir;
     Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
     int dropped = 0;
-    Tm3u::OnCachedCoverDropped = [&] { ++dropped; };
-    album.Refresh(false);  // no cover: nothing to tell
+    dropped += album.Refresh(false);  // no cover: nothing to tell
     album.CachedCover = "jpeg";
-    album.Refresh(false, [](Tmp3&) { return false; });
-    Tm3u::OnCachedCoverDropped = nullptr;
+    dropped += album.Refresh(false, [](Tmp3&) { return false; });
     EXPECT_TRUE(album.CachedCover.empty());
     EXPECT_EQ(dropped, 1);
 }

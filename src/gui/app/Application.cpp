@@ -1,0 +1,251 @@
+#include "gui/app/Application.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <system_error>
+
+#include "core/IniFile.h"
+#include "core/Log.h"
+#include "core/Mounts.h"
+#include "core/ProgramFolder.h"
+#include "core/Ulang.h"
+#include "gui/app/ListPageAlbums.h"
+#include "gui/common/Prompts.h"
+#include "gui/common/Version.h"
+#include "gui/list/ListFileCommands.h"
+#include "gui/list/ListViews.h"
+#include "gui/list/ListWindows.h"
+#include "gui/list/ScanProgress.h"
+#include "gui/player/Mpris.h"
+#include "gui/player/PlayerController.h"
+#include "gui/player/PlayerPanel.h"
+#include "gui/player/Uslidecover.h"
+#include "gui/shell/BusyMode.h"
+#include "gui/shell/MainPanels.h"
+#include "gui/shell/SignalClose.h"
+#include "gui/shell/Umain.h"
+#include "gui/shell/Usplash.h"
+
+namespace {
+std::string SettingsPath() {
+    return ProgramFolder() + "mavelo.ini";
+}
+
+std::string QueuePath() {
+    return ProgramFolder() + "mavelo.els";
+}
+
+// Reads mavelo.ini (a missing file gives an empty one); the error text when
+// the file exists but cannot be read.
+std::string LoadSettingsFile(TIniFile& ini) {
+    try {
+        ini.Load(SettingsPath());
+        return {};
+    } catch (const std::system_error& error) {
+        return error.what();
+    }
+}
+}  // namespace
+
+TApplication::TApplication(std::unique_ptr<TPrompts> prompts, const std::string& mountTable)
+    : prompts_(std::move(prompts)) {
+    setObjectName("Application");
+    runningFromCd_ = ::RunningFromCd(ProgramFolder());
+    ListLanguageFiles();
+    TIniFile ini;
+    ReadSettings(ini);
+    window_ = std::make_unique<TFormMain>(session_);
+    if (!prompts_) prompts_ = std::make_unique<TPrompts>(window_.get());
+    window_->LoadLayout(ini);
+    CreatePlayer();
+    CreateList(mountTable);
+    ConnectNews();
+    window_->installEventFilter(this);
+    window_->UpdateTitleAndCommands();
+}
+
+TApplication::~TApplication() {
+    if (window_) window_->removeEventFilter(this);
+}
+
+void TApplication::ReadSettings(TIniFile& ini) {
+    if (const std::string error = LoadSettingsFile(ini); !error.empty())
+        ReportError(QString::fromStdString(error));
+    TSettings& settings = session_.Settings;
+    settings.Read(ini);
+    if (settings.ShowSplashScreen) {
+        splash_ = std::make_unique<TFormSplash>();
+        splash_->show();
+        QApplication::processEvents();
+    }
+    CurrentLanguage() = settings.CurrentLanguage;
+    SetLogEnabled(settings.Log);
+}
+
+// The sound output from the "Audio" settings, the player panel and the
+// remote commander, and the desktop's media controls.
+void TApplication::CreatePlayer() {
+    playerAlbums_ = std::make_unique<TListPageAlbums>();
+    player_ = std::make_unique<TPlayerController>(*window_, *prompts_, *playerAlbums_, playback_);
+    window_->Panels().SetPlayerPanel(player_->Panel());
+    window_->RegisterTranslatableWindow(player_->Remote());
+    const auto failures = player_->InitSound(session_.Settings);
+    if (!failures.empty()) FreeSplash();
+    for (const auto& failure : failures)
+        prompts_->ErrorCaptioned(QString::fromStdString(failure.Text),
+                                 QString::fromStdString(failure.Function));
+    player_->ApplyWindowSettings(session_.Settings);
+    player_->ShowProgress = [this](bool on) {
+        if (!list_) return;
+        if (on)
+            list_->Progress().Start(TProgressDisplay::Bar);
+        else
+            list_->Progress().Stop();
+    };
+    mpris_ = std::make_unique<TMprisService>(*player_, window_.get());
+}
+
+void TApplication::CreateList(const std::string& mountTable) {
+    list_ = std::make_unique<TListWindows>(session_, *window_, *prompts_, window_->ListPageHost(),
+                                           mountTable);
+    playerAlbums_->Attach(&list_->Views());
+    window_->SetCommandStateSource(&list_->Views());
+}
+
+void TApplication::ConnectNews() {
+    TFormMain& window = *window_;
+    connect(&window, &TFormMain::firstShown, this, &TApplication::FirstActivation);
+    connect(&window, &TFormMain::languageChanged, &list_->Views(), &TListViews::RefreshTexts);
+    connect(&window, &TFormMain::sortOrderChanged, &list_->Views(), &TListViews::SortOrderChanged);
+    connect(&window, &TFormMain::recentFileChosen, &list_->Files(),
+            &TListFileCommands::OpenRecentFile);
+    connect(&window, &TFormMain::errorToShow, this,
+            [this](const QString& text) { prompts_->Error(text); });
+    connect(&window.Busy(), &TBusyMode::Idle, this, [this] {
+        if (closePending_) QTimer::singleShot(0, window_.get(), &QWidget::close);
+    });
+}
+
+int TApplication::Run() {
+    signalCloser_ = std::make_unique<TSignalCloser>(window_.get());
+    window_->show();
+    const int code = QApplication::exec();
+    // The event loop can also end without the window closing (the session
+    // ends): the shutdown steps still run.
+    if (window_->isVisible()) window_->close();
+    return code;
+}
+
+void TApplication::FirstActivation() {
+    // Also nothing when the window was closed before this queued call ran.
+    if (!firstActivation_ || shutDown_) return;
+    firstActivation_ = false;
+    const TSettings& settings = session_.Settings;
+    window_->SetLanguage(CurrentLanguage(), false);
+    list_->Views().PrepareWindows();
+    list_->OpenCatalogue();
+    window_->UpdateTitleAndCommands();
+    player_->RefreshQueueGrid();
+    window_->Panels().SetCurrentPage(settings.CurrentPage);
+    window_->Action(TCommandId::ListTree)->setChecked(settings.CurrentPageList == 1);
+    list_->Views().ShowListPage(settings.CurrentPageList);
+    player_->Start();
+    bool queueRead;
+    {
+        TWaitCursor wait;
+        queueRead = player_->LoadQueue(QueuePath());
+    }
+    player_->RefreshQueueGrid();
+    FreeSplash();
+    // A damaged saved queue skips the update check and the tips at this start.
+    if (queueRead) ShowStartupWindows();
+}
+
+void TApplication::ShowStartupWindows() {
+    window_->CheckForUpdateAndTell();
+    if (shutDown_) return;  // closed while the new-version window was open
+    window_->ShowTipsAtStart();
+}
+
+bool TApplication::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != window_.get() || event->type() != QEvent::Close) return false;
+    if (window_->IsBusy()) {
+        // A long operation is still running inside this event: close after it.
+        closePending_ = true;
+        event->ignore();
+        return true;
+    }
+    if (!shutDown_ && !Shutdown()) {
+        event->ignore();
+        return true;
+    }
+    return false;
+}
+
+bool TApplication::Shutdown() {
+    shutDown_ = true;
+    FreeSplash();
+    for (QDialog* dialog : window_->findChildren<QDialog*>())
+        if (dialog->isVisible()) dialog->reject();
+    if (!SaveListIfModified()) {
+        shutDown_ = false;
+        return false;
+    }
+    if (!runningFromCd_) {
+        {
+            TWaitCursor wait;
+            SaveQueue();
+        }
+        WriteSettings();
+    }
+    player_->StopPlayback();
+    list_->Free();
+    return true;
+}
+
+// A modified list is saved (asking for a name when it has none); false when
+// its save failed and the user keeps the window open.  A close by a signal
+// cannot ask and goes on.
+bool TApplication::SaveListIfModified() {
+    return list_->BeforeExit(!window_->property(kClosingBySignal).toBool(), FirstActivationDone());
+}
+
+// mavelo.els: a failure is told; the old file stays whole.
+void TApplication::SaveQueue() {
+    try {
+        player_->SaveQueue(QueuePath());
+    } catch (const std::exception& error) {
+        ReportError(QString::fromStdString(error.what()));
+    }
+}
+
+void TApplication::WriteSettings() {
+    // Keys and sections of other programs or versions are kept.
+    TIniFile ini;
+    if (const std::string error = LoadSettingsFile(ini); !error.empty()) {
+        ReportError(QString::fromStdString(error));
+        return;  // writing now would lose what could not be read
+    }
+    window_->StoreWindowSettings();
+    player_->StoreSettings(session_.Settings);
+    session_.Settings.Write(ini);
+    window_->SaveLayout(ini);
+    try {
+        ini.Save(SettingsPath());
+    } catch (const std::system_error& error) {
+        ReportError(QString::fromStdString(error.what()));
+    }
+}
+
+void TApplication::ReportError(const QString& text) {
+    QWidget* parent = window_ && window_->isVisible() ? window_.get() : nullptr;
+    QMessageBox::critical(parent, kProductName, text);
+}
+
+void TApplication::FreeSplash() {
+    splash_.reset();
+}

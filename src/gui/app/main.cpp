@@ -1,0 +1,42 @@
+// Mavelo: start-up of the desktop program.
+//   mavelo [--home DIR]
+// The program folder (settings, play queue, covers database, language files)
+// is DIR, else $MAVELO_HOME, else the executable's folder.
+#include <QApplication>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "core/ProgramFolder.h"
+#include "gui/app/Application.h"
+#include "gui/shell/BusyMode.h"
+#include "player/SoundSystem.h"
+
+namespace {
+// The value of "--home DIR" or "--home=DIR"; "" when not given.
+std::string HomeOption(const QStringList& arguments) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == "--home" && i + 1 < arguments.size()) return arguments[i + 1].toStdString();
+        if (argument.startsWith("--home=")) return argument.mid(7).toStdString();
+    }
+    return {};
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("mavelo");
+    InitProgramFolder(argc > 0 ? argv[0] : "", HomeOption(QApplication::arguments()));
+    InstallPumpEventsHook();
+
+    // The player cannot work with sound libraries other than those it was
+    // built for: nothing starts then.
+    const std::string mismatch = TSoundSystem::VersionMismatchText();
+    if (!mismatch.empty()) {
+        QMessageBox::critical(nullptr, TSoundSystem::kVersionMismatchCaption,
+                              QString::fromStdString(mismatch));
+        return 1;
+    }
+    TApplication application;
+    return application.Run();
+}

@@ -1,0 +1,62 @@
+#pragma once
+// The commands that scan folders or change the roots: new list, full and
+// fast scan, add roots, move or remove a root, and remove one album.  Scans
+// run in busy mode with the progress display and keep the window painting.
+#include <QObject>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TDirectory;
+class TSession;
+class TShellPort;
+class TFormRootDirs;
+class TListFileCommands;
+class TListViews;
+class TProgressDisplay;
+struct TScanResult;
+
+class TScanCommands : public QObject {
+    Q_OBJECT
+  public:
+    TScanCommands(TListViews& views, TListFileCommands& files, TProgressDisplay& progress);
+
+    // Shows the playlist builder on the roots of a new list (none until the
+    // builder exists).
+    std::function<void(const std::vector<std::string>& roots)> RunPlaylistBuilder;
+
+    void ActionFileNewExecute();
+    void ActionListUpdateExecute() { Rescan(true); }
+    void ActionListFastUpdateExecute() { Rescan(false); }
+    void ActionListAddRootExecute();
+    void ActionListRemoveRootExecute();
+    void ActionAlbumRemoveExecute();
+
+    // The steps after the dialogs, also for tests.
+    void NewList(const std::vector<std::string>& roots);
+    void Rescan(bool force);
+    void AddRoots(const std::vector<std::string>& folders);
+    void MoveRoot(const std::string& oldRoot, const std::string& newRoot);
+    void RemoveRoot(const std::string& root);
+
+    // Runs a scan with the progress display and the timing log.
+    TScanResult RunScan(bool force, const std::function<TScanResult()>& scan);
+
+    TFormRootDirs& FormRootDirs() const { return *formRootDirs_; }
+
+  private:
+    // The current album's key, to find it again after a scan.
+    std::string CurrentKey() const;
+    // Busy mode, the scan, then the list is modified and sorted again.
+    void ScanAndResort(bool force, const std::function<TScanResult()>& scan);
+    void ShowAlbumOf(const std::string& key);
+    void RebuildViews();
+
+    TListViews& views_;
+    TSession& session_;
+    TShellPort& shell_;
+    TListFileCommands& files_;
+    TProgressDisplay& progress_;
+    TFormRootDirs* formRootDirs_;
+};

@@ -1,0 +1,102 @@
+#include "gui/shell/MainPanels.h"
+
+#include <QFrame>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+QWidget* Placeholder(const char* name, QWidget* parent) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setFrameShape(QFrame::StyledPanel);
+    return frame;
+}
+}  // namespace
+
+TMainPanels::TMainPanels(QWidget* window) : QObject(window) {
+    splitter_ = new QSplitter(Qt::Horizontal, window);
+    splitter_->setObjectName("SplitterMain");
+    splitter_->setChildrenCollapsible(false);
+
+    pages_ = new QStackedWidget(splitter_);
+    pages_->setObjectName("PageControl");
+    pages_->addWidget(Placeholder("TabSheetList", pages_));
+    pages_->addWidget(Placeholder("TabSheetBrowse", pages_));
+
+    right_ = new QWidget(splitter_);
+    right_->setObjectName("PanelRight");
+    rightLayout_ = new QVBoxLayout(right_);
+    rightLayout_->setContentsMargins(0, 0, 0, 0);
+    rightPanel_ = Placeholder("PanelTracks", right_);
+    playerPanel_ = Placeholder("PanelPlayer", right_);
+    rightLayout_->addWidget(rightPanel_, 1);
+    rightLayout_->addWidget(playerPanel_);
+
+    splitter_->addWidget(pages_);
+    splitter_->addWidget(right_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+}
+
+QWidget* TMainPanels::Central() const {
+    return splitter_;
+}
+
+void TMainPanels::ReplacePage(int index, QWidget* page) {
+    QWidget* old = pages_->widget(index);
+    const bool current = pages_->currentIndex() == index;
+    pages_->insertWidget(index, page);
+    pages_->removeWidget(old);
+    delete old;
+    if (current) pages_->setCurrentIndex(index);
+}
+
+void TMainPanels::SetListPage(QWidget* page) {
+    ReplacePage(ListPage, page);
+}
+void TMainPanels::SetBrowsePage(QWidget* page) {
+    ReplacePage(BrowsePage, page);
+}
+
+void TMainPanels::ReplaceInRightPane(QWidget*& slot, QWidget* widget) {
+    rightLayout_->replaceWidget(slot, widget);
+    delete slot;
+    slot = widget;
+}
+
+void TMainPanels::SetRightPanel(QWidget* panel) {
+    ReplaceInRightPane(rightPanel_, panel);
+    rightLayout_->setStretchFactor(panel, 1);
+}
+
+void TMainPanels::SetPlayerPanel(QWidget* panel) {
+    ReplaceInRightPane(playerPanel_, panel);
+}
+
+int TMainPanels::CurrentPage() const {
+    return pages_->currentIndex();
+}
+
+void TMainPanels::SetCurrentPage(int page) {
+    pages_->setCurrentIndex(page == BrowsePage ? BrowsePage : ListPage);
+}
+
+int TMainPanels::RightWidth() const {
+    // Until the window is on screen (or while the pane is hidden) the pane
+    // has no real width: keep the one asked for.
+    return right_->isVisible() ? right_->width() : rightWidth_;
+}
+
+void TMainPanels::SetRightWidth(int width) {
+    rightWidth_ = width;
+    // The left side takes what the window gains or loses; the pane keeps its width.
+    const int total = std::max(splitter_->width(), width * 4);
+    splitter_->setSizes({total - width, width});
+}
+
+void TMainPanels::SetRightPaneVisible(bool visible) {
+    right_->setVisible(visible);
+}

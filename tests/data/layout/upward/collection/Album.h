@@ -1,0 +1,2 @@
+#pragma once
+#include "tags/Tag.h"

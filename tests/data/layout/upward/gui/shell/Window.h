@@ -1,0 +1,3 @@
+#pragma once
+// The shell reaching up into the list page.
+#include "gui/list/Page.h"

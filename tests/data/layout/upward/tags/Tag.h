@@ -1,0 +1,3 @@
+#pragma once
+// A tag header that reaches up into the collection.
+#include "collection/Album.h"
