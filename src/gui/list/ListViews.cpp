@@ -30,6 +30,7 @@
 #include "gui/list/Ufilteradd.h"
 #include "gui/shell/MainPanels.h"
 #include "gui/shell/ShellPort.h"
+#include "gui/shell/ToolbarLayout.h"
 #include "views/Catalogue.h"
 #include "views/ViewList.h"
 

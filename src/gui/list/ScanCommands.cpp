@@ -68,7 +68,7 @@ TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()
     }
     // Roots the scan could not see and what it could not read stay in view.
     if (const QString note = ScanNote(result); !note.isEmpty())
-        main_.statusBar()->showMessage(note);
+        shell_.ShowStatus(note);
     if (settings.Log) {
         try {
             WriteLog(LogLineScan(force, ProgressCount, int(session_.Catalogue.Albums().Count()),
