@@ -33,7 +33,7 @@ CliCommand SoundCommand(const std::string& name,
                         std::function<int(const std::vector<std::string>&)> run) {
     for (const auto& command : kSoundCommands)
         if (name == command.name)
-            return {command.name, command.usage, command.summary, std::move(run)};
+            return PassThroughCommand(command.name, command.usage, command.summary, std::move(run));
     throw std::logic_error("no sound command " + name);
 }
 

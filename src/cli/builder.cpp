@@ -143,10 +143,10 @@ int RunBuilder(const std::vector<std::string>& args) {
     return 2;
 }
 
-CliCommandRegistration registration{
-    {"builder", "builder tree ROOT [--json] | builder create-playlists ROOT [--type m3u|pls|b4s]",
-     "show a folder as the playlist builder's tree, or create playlists for every folder of "
-     "audio files that has none",
-     RunBuilder}};
+CliCommandRegistration registration{PassThroughCommand(
+    "builder", "builder tree ROOT [--json] | builder create-playlists ROOT [--type m3u|pls|b4s]",
+    "show a folder as the playlist builder's tree, or create playlists for every folder of "
+    "audio files that has none",
+    RunBuilder)};
 
 }  // namespace

@@ -122,9 +122,9 @@ int RunCovers(const std::vector<std::string>& args) {
     return 2;
 }
 
-CliCommandRegistration registration{
-    {"covers", "covers cache|export|import|list ...",
-     "build cached covers of a list, export and import covers databases, list a database",
-     RunCovers}};
+CliCommandRegistration registration{PassThroughCommand(
+    "covers", "covers cache|export|import|list ...",
+    "build cached covers of a list, export and import covers databases, list a database",
+    RunCovers)};
 
 }  // namespace

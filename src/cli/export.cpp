@@ -72,12 +72,12 @@ int RunExport(const std::vector<std::string>& args) {
     return load.Complete() ? 0 : 1;
 }
 
-CliCommandRegistration registration{
-    {"export",
-     "export LIST.mvo --template T -o OUT [--limit N] [--sort ORDER] [--year-asc] "
-     "[--artist|--genre|--year CRIT] [--selection NAME]",
-     "write the albums of a list file in view order through an export template (a template "
-     "named without a folder may be a shipped one: export_html.tpt, export_text.tpt)",
-     RunExport}};
+CliCommandRegistration registration{PassThroughCommand(
+    "export",
+    "export LIST.mvo --template T -o OUT [--limit N] [--sort ORDER] [--year-asc] "
+    "[--artist|--genre|--year CRIT] [--selection NAME]",
+    "write the albums of a list file in view order through an export template (a template "
+    "named without a folder may be a shipped one: export_html.tpt, export_text.tpt)",
+    RunExport)};
 
 }  // namespace

@@ -92,12 +92,12 @@ int RunList(const std::vector<std::string>& args) {
     return load.Complete() ? 0 : 1;
 }
 
-CliCommandRegistration registration{
-    {"list",
-     "list LIST.mvo [--sort ORDER] [--year-asc] [--artist|--genre|--year CRIT] "
-     "[--selection NAME] [--json]",
-     "print the albums of a list file in view order (the list's own filter unless a criterion "
-     "is given)",
-     RunList}};
+CliCommandRegistration registration{PassThroughCommand(
+    "list",
+    "list LIST.mvo [--sort ORDER] [--year-asc] [--artist|--genre|--year CRIT] "
+    "[--selection NAME] [--json]",
+    "print the albums of a list file in view order (the list's own filter unless a criterion "
+    "is given)",
+    RunList)};
 
 }  // namespace

@@ -22,7 +22,6 @@ int ShowPaths(const std::vector<std::string>& args) {
     return 0;
 }
 
-CliCommandRegistration registration{
-    {"paths", "paths", "print the program folder and where the shipped files are found",
-     ShowPaths}};
+CliCommandRegistration registration{PassThroughCommand(
+    "paths", "paths", "print the program folder and where the shipped files are found", ShowPaths)};
 }  // namespace

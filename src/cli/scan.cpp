@@ -181,11 +181,11 @@ int RunScan(const std::vector<std::string>& args) {
     return options.list.empty() ? ScanNewList(options) : RescanList(options);
 }
 
-CliCommandRegistration registration{
-    {"scan",
-     "scan [--prescan] [--unreadable] ROOT... -o LIST.mvo | scan [--prescan] [--unreadable] "
-     "--fast|--full LIST.mvo",
-     "scan root folders into a new list file, or scan an existing list again (fast or full)",
-     RunScan}};
+CliCommandRegistration registration{PassThroughCommand(
+    "scan",
+    "scan [--prescan] [--unreadable] ROOT... -o LIST.mvo | scan [--prescan] [--unreadable] "
+    "--fast|--full LIST.mvo",
+    "scan root folders into a new list file, or scan an existing list again (fast or full)",
+    RunScan)};
 
 }  // namespace

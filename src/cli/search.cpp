@@ -93,10 +93,10 @@ int RunSearch(const std::vector<std::string>& args) {
     return load.Complete() ? 0 : 1;
 }
 
-CliCommandRegistration registration{
-    {"search", "search LIST.mvo TEXT [--full] [--fields artist,album,track,files]",
-     "print the albums and tracks that match the text, in search order (words only unless "
-     "--full)",
-     RunSearch}};
+CliCommandRegistration registration{PassThroughCommand(
+    "search", "search LIST.mvo TEXT [--full] [--fields artist,album,track,files]",
+    "print the albums and tracks that match the text, in search order (words only unless "
+    "--full)",
+    RunSearch)};
 
 }  // namespace

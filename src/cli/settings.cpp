@@ -23,7 +23,7 @@ int ShowSettings(const std::vector<std::string>& args) {
     return 0;
 }
 
-CliCommandRegistration registration{
-    {"settings", "settings", "print every setting as read from mavelo.ini (defaults filled in)",
-     ShowSettings}};
+CliCommandRegistration registration{PassThroughCommand(
+    "settings", "settings", "print every setting as read from mavelo.ini (defaults filled in)",
+    ShowSettings)};
 }  // namespace

@@ -164,13 +164,12 @@ int RunTags(const std::vector<std::string>& args) {
     return PrintTags(args);
 }
 
-const CliCommandRegistration registration({
+const CliCommandRegistration registration{PassThroughCommand(
     "tags",
     "tags FILE... | tags --write --type id3v2|id3v1|both [--artist A] [--album B] [--title T] "
     "[--genre G] [--year Y] FILE...",
     "prints the tag values of MP3, Ogg Vorbis and WMA files as JSON (one object per line), "
     "or writes tags",
-    RunTags,
-});
+    RunTags)};
 
 }  // namespace
