@@ -15,13 +15,17 @@ std::vector<CliCommand>& CliCommands() {
     return commands;
 }
 
+std::function<CliRun(CLI::App&)> PassThroughArguments(std::string usage, CliArgumentsRun run) {
+    return [usage, run](CLI::App& command) -> CliRun {
+        command.prefix_command();
+        command.footer("Arguments: mavelo-cli [--home DIR] " + usage);
+        return [&command, run] { return run(command.remaining()); };
+    };
+}
+
 CliCommand PassThroughCommand(std::string name, std::string usage, std::string summary,
-                              std::function<int(const std::vector<std::string>& args)> run) {
-    return {name, std::move(summary), [usage, run](CLI::App& command) -> CliRun {
-                command.prefix_command();
-                command.footer("Arguments: mavelo-cli [--home DIR] " + usage);
-                return [&command, run] { return run(command.remaining()); };
-            }};
+                              CliArgumentsRun run) {
+    return {std::move(name), std::move(summary), PassThroughArguments(std::move(usage), run)};
 }
 
 namespace {
@@ -38,14 +42,20 @@ std::string ErrorText(const CLI::App& app, const CLI::ParseError& error) {
     const auto commands = app.get_subcommands();
     const std::string who =
         commands.empty() ? "mavelo-cli" : "mavelo-cli " + commands.front()->get_name();
-    const std::string help = commands.empty() ? "--help" : commands.front()->get_name() + " --help";
+    const std::string help =
+        commands.empty() ? "--help" : "mavelo-cli " + commands.front()->get_name() + " --help";
     if (dynamic_cast<const CLI::ExtrasError*>(&error)) {
         const auto extras = commands.empty() ? app.remaining() : commands.front()->remaining();
         const std::string first = extras.empty() ? std::string() : extras.front();
         if (!first.empty() && first.front() == '-')
             return who + ": unknown option '" + first + "' (see " + help + ")";
         if (commands.empty()) return who + ": unknown command '" + first + "' (see --help)";
-        return who + ": unexpected argument '" + first + "' (see mavelo-cli " + help + ")";
+        const bool takesArguments =
+            !commands.front()
+                 ->get_options([](const CLI::Option* option) { return option->get_positional(); })
+                 .empty();
+        if (!takesArguments) return who + ": takes no arguments (got '" + first + "')";
+        return who + ": unexpected argument '" + first + "' (see " + help + ")";
     }
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) {
         // "NAME: 1 required TYPE missing" for an option given without its value
@@ -71,7 +81,6 @@ struct TDefinedCommand {
 int main(int argc, char** argv) {
     CliArguments() = std::vector<std::string>(argv + 1, argv + argc);
     CLI::App app("The catalogue model without windows, for scripts and benchmarks.", "mavelo-cli");
-    app.footer("Each command's options: mavelo-cli COMMAND --help");
     app.set_version_flag("--version", std::string("mavelo-cli ") + MAVELO_VERSION,
                          "print the version and exit");
     app.set_help_flag("-h,--help", "print this help and exit");
@@ -89,6 +98,7 @@ int main(int argc, char** argv) {
         sub->set_help_flag("-h,--help", "print this command's help and exit");
         defined.push_back({sub, command.define(*sub)});
     }
+    app.footer("Each command's options: mavelo-cli COMMAND --help");
 
     try {
         app.parse(argc, argv);
