@@ -50,7 +50,14 @@ CliRun DefineExport(CLI::App& command) {
         ->required();
     command.add_option("--limit", options->limit, "write at most N albums")
         ->type_name("N")
-        ->check(CLI::PositiveNumber);
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return text.find_first_not_of("0123456789") == std::string::npos &&
+                               text.find_first_not_of('0') != std::string::npos
+                           ? std::string()
+                           : "takes a count of 1 or more, not " + text;
+            },
+            "N"));
     AddViewOptions(command, options->view);
     return [options] { return RunExport(*options); };
 }
