@@ -1,5 +1,6 @@
 // mavelo-cli export: writes the view list of a list file through a template,
 // printing the export log (stage lines and the engine's comments).
+#include <CLI/App.hpp>
 #include <charconv>
 #include <iostream>
 #include <memory>

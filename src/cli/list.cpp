@@ -1,5 +1,6 @@
 // mavelo-cli list: prints the view list of a list file in its order, one
 // album a line (tab-separated) or as JSON with the tracks.
+#include <CLI/App.hpp>
 #include <iostream>
 #include <memory>
 #include <string>

@@ -1,6 +1,7 @@
 // mavelo-cli search: walks the view list of a list file as "search next"
 // does and prints every hit in order: matching albums, then their matching
 // tracks.
+#include <CLI/App.hpp>
 #include <iostream>
 #include <memory>
 #include <sstream>
