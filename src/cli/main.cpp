@@ -37,24 +37,35 @@ std::string ValueWord(const std::string& typeName) {
     return "a value";
 }
 
+// The innermost command the parser got to: null when none was named.
+const CLI::App* ParsedCommand(const CLI::App& app) {
+    const CLI::App* command = nullptr;
+    for (auto commands = app.get_subcommands(); !commands.empty();
+         commands = command->get_subcommands())
+        command = commands.front();
+    return command;
+}
+
 // A parse error as one line that names the bad option or value.
 std::string ErrorText(const CLI::App& app, const CLI::ParseError& error) {
-    const auto commands = app.get_subcommands();
-    const std::string who =
-        commands.empty() ? "mavelo-cli" : "mavelo-cli " + commands.front()->get_name();
-    const std::string help =
-        commands.empty() ? "--help" : "mavelo-cli " + commands.front()->get_name() + " --help";
-    if (dynamic_cast<const CLI::ExtrasError*>(&error)) {
-        const auto extras = commands.empty() ? app.remaining() : commands.front()->remaining();
-        const std::string first = extras.empty() ? std::string() : extras.front();
+    const CLI::App* command = ParsedCommand(app);
+    std::string path;
+    for (const CLI::App* c = command; c && c != &app; c = c->get_parent())
+        path = " " + c->get_name() + path;
+    const std::string who = "mavelo-cli" + path;
+    const std::string help = command ? who + " --help" : "--help";
+    const auto extras = app.remaining(true);
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) && !extras.empty()) {
+        const std::string& first = extras.front();
         if (!first.empty() && first.front() == '-')
             return who + ": unknown option '" + first + "' (see " + help + ")";
-        if (commands.empty()) return who + ": unknown command '" + first + "' (see --help)";
+        if (!command) return who + ": unknown command '" + first + "' (see --help)";
         const bool takesArguments =
-            !commands.front()
+            !command
                  ->get_options([](const CLI::Option* option) { return option->get_positional(); })
                  .empty();
-        if (!takesArguments) return who + ": takes no arguments (got '" + first + "')";
+        if (!takesArguments && command->get_subcommands({}).empty())
+            return who + ": takes no arguments (got '" + first + "')";
         return who + ": unexpected argument '" + first + "' (see " + help + ")";
     }
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) {
