@@ -29,10 +29,3 @@ struct CliCommandRegistration {
         CliCommands().push_back(std::move(command));
     }
 };
-
-// For commands whose arguments are read by the command itself: the
-// subcommand passes every argument after its name through unparsed.
-using CliArgumentsRun = std::function<int(const std::vector<std::string>& args)>;
-std::function<CliRun(CLI::App&)> PassThroughArguments(std::string usage, CliArgumentsRun run);
-CliCommand PassThroughCommand(std::string name, std::string usage, std::string summary,
-                              CliArgumentsRun run);

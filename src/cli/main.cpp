@@ -15,19 +15,6 @@ std::vector<CliCommand>& CliCommands() {
     return commands;
 }
 
-std::function<CliRun(CLI::App&)> PassThroughArguments(std::string usage, CliArgumentsRun run) {
-    return [usage, run](CLI::App& command) -> CliRun {
-        command.prefix_command();
-        command.footer("Arguments: mavelo-cli [--home DIR] " + usage);
-        return [&command, run] { return run(command.remaining()); };
-    };
-}
-
-CliCommand PassThroughCommand(std::string name, std::string usage, std::string summary,
-                              CliArgumentsRun run) {
-    return {std::move(name), std::move(summary), PassThroughArguments(std::move(usage), run)};
-}
-
 namespace {
 
 // The phrase for an option's missing value, from the name its help shows.
