@@ -1,6 +1,7 @@
 #include "cli/SoundCommands.h"
 
 #include <CLI/App.hpp>
+#include <memory>
 #include <stdexcept>
 
 namespace {
@@ -42,7 +43,11 @@ CliCommand SoundHandOverCommand(const std::string& name, std::function<int()> ha
     return {name, CommandText(name).summary, [handOver](CLI::App& command) -> CliRun {
                 command.prefix_command();
                 command.set_help_flag();
-                return handOver;
+                // A positional catch-all keeps "--" and what follows with the
+                // command instead of handing them back to mavelo-cli's own options.
+                auto ignored = std::make_shared<std::vector<std::string>>();
+                command.add_option("ARGS", *ignored);
+                return [handOver, ignored] { return handOver(); };
             }};
 }
 
