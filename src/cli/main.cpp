@@ -55,6 +55,9 @@ std::string ErrorText(const CLI::App& app, const CLI::ParseError& error) {
             return who + ": takes no arguments (got '" + first + "')";
         return who + ": unexpected argument '" + first + "' (see " + help + ")";
     }
+    if (dynamic_cast<const CLI::RequiredError*>(&error) && command && !extras.empty() &&
+        !command->get_subcommands({}).empty())
+        return who + ": unknown command '" + extras.front() + "' (see " + help + ")";
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error)) {
         // "NAME: 1 required TYPE missing" for an option given without its value
         const std::string text = error.what();

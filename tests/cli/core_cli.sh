@@ -76,6 +76,7 @@ done <<'CASES'
 2|--year: not a number: abc|tags --write --year abc a.mp3
 2|unknown option '--bogus'|measure --bogus a.wav
 2|--tag-type: v3 not in|freedb a.m3u --tag-type v3
+2|unknown command 'bogus'|covers bogus a.mvo
 1|-odd.mvo|list -- -odd.mvo
 1|-odd.mp3: no such file|tags -- -odd.mp3
 1|File not found -odd.wav|measure -- -odd.wav
