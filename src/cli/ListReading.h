@@ -2,6 +2,8 @@
 // What the commands that read a list file share: the program's settings, the
 // list loaded with its problems told on stderr, and the view options that
 // choose and order the albums.
+#include <CLI/App.hpp>
+#include <CLI/Validators.hpp>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -43,34 +45,43 @@ struct TViewOptions {
     std::optional<std::string> selection;
 };
 
-inline constexpr const char* kViewOptionsUsage =
-    "[--sort AYG|AGY|YAG|YGA|GAY|GYA|MostPlayed|LastPlayed]\n"
-    "       [--year-asc] [--artist CRIT] [--genre CRIT] [--year CRIT] [--selection NAME]";
-
-// Reads the view option at args[i] with its value (i moves past it); false
-// when args[i] is no view option.
-inline bool ReadViewOption(const std::vector<std::string>& args, size_t& i, TViewOptions& options) {
-    auto criterion = [&](std::string TFilter::*field, const std::string& value) {
-        if (!options.filter) options.filter = TFilter();
-        (*options.filter).*field = value;
+// Adds the view options to a command that reads a list.
+inline void AddViewOptions(CLI::App& command, TViewOptions& options) {
+    auto criterion = [&options](std::string TFilter::*field) {
+        return [&options, field](const std::string& value) {
+            if (!options.filter) options.filter = TFilter();
+            (*options.filter).*field = value;
+        };
     };
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "--sort" && hasValue && IsSortCommandString(args[i + 1]))
-        options.sort = args[++i];
-    else if (a == "--year-asc")
-        options.yearAsc = true;
-    else if (a == "--artist" && hasValue)
-        criterion(&TFilter::Artist, args[++i]);
-    else if (a == "--genre" && hasValue)
-        criterion(&TFilter::Genre, args[++i]);
-    else if (a == "--year" && hasValue)
-        criterion(&TFilter::Year, args[++i]);
-    else if (a == "--selection" && hasValue)
-        options.selection = args[++i];
-    else
-        return false;
-    return true;
+    const CLI::Validator sortOrder(
+        [](std::string& value) {
+            return IsSortCommandString(value) ? std::string() : "unknown sort order " + value;
+        },
+        "AYG|AGY|YAG|YGA|GAY|GYA|MostPlayed|LastPlayed");
+    command
+        .add_option_function<std::string>(
+            "--sort", [&options](const std::string& value) { options.sort = value; },
+            "the sort order instead of the settings' one")
+        ->type_name("ORDER")
+        ->check(sortOrder);
+    command.add_flag("--year-asc", options.yearAsc, "years in ascending order");
+    command
+        .add_option_function<std::string>("--artist", criterion(&TFilter::Artist),
+                                          "only the albums whose artist matches")
+        ->type_name("CRIT");
+    command
+        .add_option_function<std::string>("--genre", criterion(&TFilter::Genre),
+                                          "only the albums whose genre matches")
+        ->type_name("CRIT");
+    command
+        .add_option_function<std::string>("--year", criterion(&TFilter::Year),
+                                          "only the albums whose year matches")
+        ->type_name("CRIT");
+    command
+        .add_option_function<std::string>(
+            "--selection", [&options](const std::string& value) { options.selection = value; },
+            "only the albums of the named selection")
+        ->type_name("NAME");
 }
 
 // Rebuilds the catalogue's view list with the options over the program's

@@ -14,10 +14,13 @@ constexpr const char* kSoundProgramName = "mavelo-cli-sound";
 // The commands mavelo-cli-sound runs.
 std::vector<std::string> SoundCommandNames();
 
-// The command's name, usage and summary, the same in both programs; `run`
-// is the real command in mavelo-cli-sound and the hand-over in mavelo-cli.
-CliCommand SoundCommand(const std::string& name,
-                        std::function<int(const std::vector<std::string>&)> run);
+// The command's name and summary, the same in both programs, with `define`:
+// the real command in mavelo-cli-sound.
+CliCommand SoundCommand(const std::string& name, std::function<CliRun(CLI::App&)> define);
+
+// The command in mavelo-cli: every argument, --help among them, goes to
+// mavelo-cli-sound, which parses them and writes the command's help.
+CliCommand SoundHandOverCommand(const std::string& name, std::function<int()> handOver);
 
 // The arguments mavelo-cli was started with (after the program's name).
 std::vector<std::string>& CliArguments();

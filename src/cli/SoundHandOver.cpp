@@ -33,8 +33,7 @@ int HandOver(const std::string& name) {
 // Registers a hand-over for every sound command.
 const bool registered = [] {
     for (const auto& name : SoundCommandNames())
-        CliCommands().push_back(
-            SoundCommand(name, [name](const std::vector<std::string>&) { return HandOver(name); }));
+        CliCommands().push_back(SoundHandOverCommand(name, [name] { return HandOver(name); }));
     return true;
 }();
 }  // namespace

@@ -1,7 +1,11 @@
 // mavelo-cli builder: the playlist builder's tree of a folder, and playlists
 // for every folder of audio files that has none.
+#include <CLI/App.hpp>
+#include <CLI/Validators.hpp>
 #include <cstdio>
 #include <iostream>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,10 +16,6 @@
 #include "core/FileSystem.h"
 
 namespace {
-
-const char* const kUsage =
-    "usage: mavelo-cli builder tree ROOT [--json]\n"
-    "       mavelo-cli builder create-playlists ROOT [--type m3u|pls|b4s]";
 
 const char* KindName(int32_t kind) {
     static const char* const names[] = {"folder", "playlist", "entry",
@@ -80,18 +80,7 @@ std::unique_ptr<BuilderNode> ScanRoot(const std::string& folder) {
     return root;
 }
 
-int RunTree(const std::vector<std::string>& args) {
-    std::string folder;
-    bool json = false;
-    for (const auto& a : args) {
-        if (a == "--json")
-            json = true;
-        else if (folder.empty() && !a.empty() && a[0] != '-')
-            folder = a;
-        else
-            return std::cerr << kUsage << "\n", 2;
-    }
-    if (folder.empty()) return std::cerr << kUsage << "\n", 2;
+int RunTree(const std::string& folder, bool json) {
     if (!DirectoryExists(folder)) return std::cerr << "builder: no folder " << folder << "\n", 1;
     auto root = ScanRoot(folder);
     if (json)
@@ -101,28 +90,7 @@ int RunTree(const std::vector<std::string>& args) {
     return 0;
 }
 
-int RunCreatePlaylists(const std::vector<std::string>& args) {
-    std::string folder;
-    int32_t format = PlaylistM3U;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--type" && i + 1 < args.size()) {
-            const std::string& type = args[++i];
-            if (type == "m3u")
-                format = PlaylistM3U;
-            else if (type == "pls")
-                format = PlaylistPLS;
-            else if (type == "b4s")
-                format = PlaylistB4S;
-            else
-                return std::cerr << kUsage << "\n", 2;
-        } else if (folder.empty() && !a.empty() && a[0] != '-') {
-            folder = a;
-        } else {
-            return std::cerr << kUsage << "\n", 2;
-        }
-    }
-    if (folder.empty()) return std::cerr << kUsage << "\n", 2;
+int RunCreatePlaylists(const std::string& folder, int32_t format) {
     if (!DirectoryExists(folder)) return std::cerr << "builder: no folder " << folder << "\n", 1;
     auto root = ScanRoot(folder);
     const TCreatePlaylistsReport report =
@@ -134,19 +102,41 @@ int RunCreatePlaylists(const std::vector<std::string>& args) {
     return report.Failures.empty() ? 0 : 1;
 }
 
-int RunBuilder(const std::vector<std::string>& args) {
-    if (args.empty()) return std::cerr << kUsage << "\n", 2;
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (args[0] == "tree") return RunTree(rest);
-    if (args[0] == "create-playlists") return RunCreatePlaylists(rest);
-    std::cerr << kUsage << "\n";
-    return 2;
+struct TBuilderOptions {
+    std::string folder;
+    bool json = false;
+    std::string type = "m3u";
+};
+
+const std::map<std::string, int32_t> kPlaylistTypes = {
+    {"m3u", PlaylistM3U}, {"pls", PlaylistPLS}, {"b4s", PlaylistB4S}};
+
+CliRun DefineBuilder(CLI::App& command) {
+    auto options = std::make_shared<TBuilderOptions>();
+    command.require_subcommand(1);
+    auto action = [&command, options](const char* name, const char* what) {
+        CLI::App* sub = command.add_subcommand(name, what);
+        sub->set_help_flag("-h,--help", "print this command's help and exit");
+        sub->add_option("ROOT", options->folder, "the folder to look through")->required();
+        return sub;
+    };
+    CLI::App* tree = action("tree", "print the folder as the playlist builder's tree");
+    tree->add_flag("--json", options->json, "print JSON instead of an indented list");
+    CLI::App* create = action("create-playlists",
+                              "create a playlist in every folder of audio files that has none");
+    create->add_option("--type", options->type, "the playlists' format")
+        ->check(CLI::IsMember({"m3u", "pls", "b4s"}));
+    return [options, tree] {
+        return tree->parsed()
+                   ? RunTree(options->folder, options->json)
+                   : RunCreatePlaylists(options->folder, kPlaylistTypes.at(options->type));
+    };
 }
 
 CliCommandRegistration registration{
-    {"builder", "builder tree ROOT [--json] | builder create-playlists ROOT [--type m3u|pls|b4s]",
+    {"builder",
      "show a folder as the playlist builder's tree, or create playlists for every folder of "
      "audio files that has none",
-     RunBuilder}};
+     DefineBuilder}};
 
 }  // namespace

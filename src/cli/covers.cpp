@@ -5,7 +5,10 @@
 //                                          gives albums the database's covers (every
 //                                          replacement answered Yes), saves the list
 //   covers list DB.cdb                     prints the database's covers
+#include <CLI/App.hpp>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,12 +20,6 @@
 #include "covers/Ucov_obj.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: mavelo-cli covers cache LIST.mvo\n"
-    "       mavelo-cli covers export LIST.mvo DB.cdb\n"
-    "       mavelo-cli covers import LIST.mvo DB.cdb [--coverless-only]\n"
-    "       mavelo-cli covers list DB.cdb";
 
 int Fail(const std::string& text) {
     std::cerr << "mavelo-cli covers: " << text << "\n";
@@ -110,21 +107,58 @@ int List(const std::string& dbPath) {
     return 0;
 }
 
-int RunCovers(const std::vector<std::string>& args) {
-    const std::string action = args.empty() ? "" : args[0];
-    const size_t n = args.size();
-    if (action == "cache" && n == 2) return Cache(args[1]);
-    if (action == "export" && n == 3) return Export(args[1], args[2]);
-    if (action == "import" && (n == 3 || (n == 4 && args[3] == "--coverless-only")))
-        return Import(args[1], args[2], n == 4);
-    if (action == "list" && n == 2) return List(args[1]);
-    std::cerr << kUsage << "\n";
-    return 2;
+struct TCoversOptions {
+    std::string list;
+    std::string db;
+    bool coverlessOnly = false;
+};
+
+// One action of the covers command: its subcommand and what runs it.
+struct TCoversAction {
+    CLI::App* command;
+    std::function<int(const TCoversOptions&)> run;
+};
+
+CliRun DefineCovers(CLI::App& command) {
+    auto options = std::make_shared<TCoversOptions>();
+    command.require_subcommand(1);
+    auto action = [&command](const char* name, const char* what) {
+        CLI::App* sub = command.add_subcommand(name, what);
+        sub->set_help_flag("-h,--help", "print this command's help and exit");
+        return sub;
+    };
+    auto listFile = [&options = *options](CLI::App* sub) {
+        sub->add_option("LIST", options.list, "the list file (.mvo)")->required();
+    };
+    auto dbFile = [&options = *options](CLI::App* sub) {
+        sub->add_option("DB", options.db, "the covers database (.cdb)")->required();
+    };
+    CLI::App* cache = action("cache", "make the missing cached covers of a list and save it");
+    listFile(cache);
+    CLI::App* exportDb = action("export", "add the list's cached covers to a covers database");
+    listFile(exportDb);
+    dbFile(exportDb);
+    CLI::App* import = action("import", "give the list's albums the covers of a database");
+    listFile(import);
+    dbFile(import);
+    import->add_flag("--coverless-only", options->coverlessOnly, "only albums without a cover");
+    CLI::App* list = action("list", "print a covers database's artists and covers");
+    dbFile(list);
+    const std::vector<TCoversAction> actions = {
+        {cache, [](const TCoversOptions& o) { return Cache(o.list); }},
+        {exportDb, [](const TCoversOptions& o) { return Export(o.list, o.db); }},
+        {import, [](const TCoversOptions& o) { return Import(o.list, o.db, o.coverlessOnly); }},
+        {list, [](const TCoversOptions& o) { return List(o.db); }},
+    };
+    return [options, actions] {
+        for (const auto& action : actions)
+            if (action.command->parsed()) return action.run(*options);
+        return 2;
+    };
 }
 
 CliCommandRegistration registration{
-    {"covers", "covers cache|export|import|list ...",
-     "build cached covers of a list, export and import covers databases, list a database",
-     RunCovers}};
+    {"covers", "build cached covers of a list, export and import covers databases, list a database",
+     DefineCovers}};
 
 }  // namespace

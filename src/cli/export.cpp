@@ -1,7 +1,9 @@
 // mavelo-cli export: writes the view list of a list file through a template,
 // printing the export log (stage lines and the engine's comments).
+#include <CLI/App.hpp>
 #include <charconv>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,10 +13,6 @@
 
 namespace {
 
-const std::string kUsage =
-    std::string("usage: mavelo-cli export LIST.mvo --template T -o OUT [--limit N]\n       ") +
-    kViewOptionsUsage;
-
 struct TExportOptions {
     std::string list;
     std::string templateName;
@@ -23,37 +21,7 @@ struct TExportOptions {
     TViewOptions view;
 };
 
-bool ReadCount(const std::string& text, size_t& count) {
-    const auto end = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), end, count);
-    return ec == std::errc() && ptr == end && count >= 1;
-}
-
-bool ParseOptions(const std::vector<std::string>& args, TExportOptions& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (ReadViewOption(args, i, options.view)) continue;
-        if (a == "--template" && hasValue)
-            options.templateName = args[++i];
-        else if ((a == "-o" || a == "--output") && hasValue)
-            options.output = args[++i];
-        else if (a == "--limit" && hasValue) {
-            if (!ReadCount(args[++i], options.limit)) return false;
-        } else if (options.list.empty() && !a.empty() && a.front() != '-')
-            options.list = a;
-        else
-            return false;
-    }
-    return !options.list.empty() && !options.templateName.empty() && !options.output.empty();
-}
-
-int RunExport(const std::vector<std::string>& args) {
-    TExportOptions options;
-    if (!ParseOptions(args, options)) {
-        std::cerr << kUsage << "\n";
-        return 2;
-    }
+int RunExport(const TExportOptions& options) {
     const TSettings settings = ReadProgramSettings();
     TCatalogue catalogue;
     TListLoadResult load;
@@ -72,12 +40,33 @@ int RunExport(const std::vector<std::string>& args) {
     return load.Complete() ? 0 : 1;
 }
 
+CliRun DefineExport(CLI::App& command) {
+    auto options = std::make_shared<TExportOptions>();
+    command.add_option("LIST", options->list, "the list file (.mvo)")->required();
+    command.add_option("--template", options->templateName, "the export template")
+        ->type_name("T")
+        ->required();
+    command.add_option("-o,--output", options->output, "the file to write")
+        ->type_name("OUT")
+        ->required();
+    command.add_option("--limit", options->limit, "write at most N albums")
+        ->type_name("N")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return text.find_first_not_of("0123456789") == std::string::npos &&
+                               text.find_first_not_of('0') != std::string::npos
+                           ? std::string()
+                           : "takes a count of 1 or more, not " + text;
+            },
+            "N"));
+    AddViewOptions(command, options->view);
+    return [options] { return RunExport(*options); };
+}
+
 CliCommandRegistration registration{
     {"export",
-     "export LIST.mvo --template T -o OUT [--limit N] [--sort ORDER] [--year-asc] "
-     "[--artist|--genre|--year CRIT] [--selection NAME]",
      "write the albums of a list file in view order through an export template (a template "
      "named without a folder may be a shipped one: export_html.tpt, export_text.tpt)",
-     RunExport}};
+     DefineExport}};
 
 }  // namespace

@@ -1,6 +1,8 @@
 // mavelo-cli list: prints the view list of a list file in its order, one
 // album a line (tab-separated) or as JSON with the tracks.
+#include <CLI/App.hpp>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,28 +12,11 @@
 
 namespace {
 
-const std::string kUsage =
-    std::string("usage: mavelo-cli list LIST.mvo ") + kViewOptionsUsage + " [--json]";
-
 struct TListOptions {
     std::string list;
     TViewOptions view;
     bool json = false;
 };
-
-bool ParseOptions(const std::vector<std::string>& args, TListOptions& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (ReadViewOption(args, i, options.view)) continue;
-        if (a == "--json")
-            options.json = true;
-        else if (options.list.empty() && !a.empty() && a.front() != '-')
-            options.list = a;
-        else
-            return false;
-    }
-    return !options.list.empty();
-}
 
 std::string TrackJson(const Tmp3& track) {
     TJsonObject json;
@@ -76,12 +61,7 @@ void PrintView(const TViewList& view, bool asJson) {
     std::cout << "\n]\n";
 }
 
-int RunList(const std::vector<std::string>& args) {
-    TListOptions options;
-    if (!ParseOptions(args, options)) {
-        std::cerr << kUsage << "\n";
-        return 2;
-    }
+int RunList(const TListOptions& options) {
     const TSettings settings = ReadProgramSettings();
     TCatalogue catalogue;
     TListLoadResult load;
@@ -92,12 +72,18 @@ int RunList(const std::vector<std::string>& args) {
     return load.Complete() ? 0 : 1;
 }
 
+CliRun DefineList(CLI::App& command) {
+    auto options = std::make_shared<TListOptions>();
+    command.add_option("LIST", options->list, "the list file (.mvo)")->required();
+    AddViewOptions(command, options->view);
+    command.add_flag("--json", options->json, "print JSON with the tracks");
+    return [options] { return RunList(*options); };
+}
+
 CliCommandRegistration registration{
     {"list",
-     "list LIST.mvo [--sort ORDER] [--year-asc] [--artist|--genre|--year CRIT] "
-     "[--selection NAME] [--json]",
      "print the albums of a list file in view order (the list's own filter unless a criterion "
      "is given)",
-     RunList}};
+     DefineList}};
 
 }  // namespace

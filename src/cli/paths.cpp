@@ -1,6 +1,7 @@
 // mavelo-cli paths: where the program keeps its files and where it finds the
 // shipped ones (language files, help pages, export templates, pictures), as
 // "key: value" lines, so that an installation can be checked from a shell.
+#include <CLI/App.hpp>
 #include <iostream>
 
 #include "cli/Commands.h"
@@ -8,11 +9,7 @@
 #include "core/Ulang.h"
 
 namespace {
-int ShowPaths(const std::vector<std::string>& args) {
-    if (!args.empty()) {
-        std::cerr << "mavelo-cli paths: takes no arguments\n";
-        return 2;
-    }
+int ShowPaths() {
     std::cout << "program folder: " << ProgramFolder() << "\n";
     for (const auto& folder : ResourceFolders()) std::cout << "resource folder: " << folder << "\n";
     ListLanguageFiles();
@@ -23,6 +20,6 @@ int ShowPaths(const std::vector<std::string>& args) {
 }
 
 CliCommandRegistration registration{
-    {"paths", "paths", "print the program folder and where the shipped files are found",
-     ShowPaths}};
+    {"paths", "print the program folder and where the shipped files are found",
+     [](CLI::App&) -> CliRun { return ShowPaths; }}};
 }  // namespace

@@ -1,10 +1,12 @@
 // mavelo-cli scan: builds a list file by scanning root folders, or scans the
 // roots of an existing list file again and writes it back.
 #include <unistd.h>
+#include <CLI/App.hpp>
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "cli/Commands.h"
 #include "collection/Udir_obj.h"
@@ -14,11 +16,6 @@
 #include "views/ListFile.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: mavelo-cli scan [--prescan] [--unreadable] ROOT... -o LIST.mvo\n"
-    "       mavelo-cli scan [--prescan] [--unreadable] --fast|--full LIST.mvo\n"
-    "  --unreadable  lists the folders and files that could not be read";
 
 struct TScanOptions {
     std::vector<std::string> roots;
@@ -32,25 +29,8 @@ struct TScanOptions {
 // A new list has no cached covers yet; they are made under the normal quality.
 constexpr int32_t kNewListCoverQuality = 0;
 
-bool ParseOptions(const std::vector<std::string>& args, TScanOptions& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if ((a == "-o" || a == "--output") && i + 1 < args.size()) {
-            options.output = args[++i];
-        } else if ((a == "--fast" || a == "--full") && i + 1 < args.size() &&
-                   options.list.empty()) {
-            options.fast = a == "--fast";
-            options.list = args[++i];
-        } else if (a == "--prescan") {
-            options.prescan = true;
-        } else if (a == "--unreadable") {
-            options.unreadable = true;
-        } else if (!a.empty() && a.front() != '-') {
-            options.roots.push_back(a);
-        } else {
-            return false;
-        }
-    }
+// True for a scan of roots into a new list or a rescan of one list.
+bool IsOneScan(const TScanOptions& options) {
     const bool newList = !options.roots.empty() && !options.output.empty() && options.list.empty();
     const bool rescan = options.roots.empty() && options.output.empty() && !options.list.empty();
     return newList || rescan;
@@ -172,20 +152,44 @@ int RescanList(const TScanOptions& options) {
     return Report(catalogue, scan, save, options.list, options.unreadable);
 }
 
-int RunScan(const std::vector<std::string>& args) {
-    TScanOptions options;
-    if (!ParseOptions(args, options)) {
-        std::cerr << kUsage << "\n";
+int RunScan(const TScanOptions& options) {
+    if (!IsOneScan(options)) {
+        std::cerr << "mavelo-cli scan: needs ROOT... -o LIST.mvo, or --fast|--full LIST.mvo "
+                     "(see mavelo-cli scan --help)\n";
         return 2;
     }
     return options.list.empty() ? ScanNewList(options) : RescanList(options);
 }
 
+CliRun DefineScan(CLI::App& command) {
+    auto options = std::make_shared<TScanOptions>();
+    auto roots = command.add_option("ROOT", options->roots, "the root folders of a new list");
+    auto output = command.add_option("-o,--output", options->output, "the new list file")
+                      ->type_name("LIST.mvo");
+    auto rescan = [&command, options](const char* name, bool fast, const char* what) {
+        return command
+            .add_option_function<std::string>(
+                name,
+                [options, fast](const std::string& list) {
+                    options->list = list;
+                    options->fast = fast;
+                },
+                what)
+            ->type_name("LIST.mvo");
+    };
+    auto fast = rescan("--fast", true, "scan the list again, reading tags of new albums only");
+    auto full = rescan("--full", false, "scan the list again, reading every tag");
+    fast->excludes(full);
+    for (auto* again : {fast, full}) again->excludes(roots)->excludes(output);
+    command.add_flag("--prescan", options->prescan, "count the folders first, for a total");
+    command.add_flag("--unreadable", options->unreadable,
+                     "list the folders and files that could not be read");
+    return [options] { return RunScan(*options); };
+}
+
 CliCommandRegistration registration{
     {"scan",
-     "scan [--prescan] [--unreadable] ROOT... -o LIST.mvo | scan [--prescan] [--unreadable] "
-     "--fast|--full LIST.mvo",
      "scan root folders into a new list file, or scan an existing list again (fast or full)",
-     RunScan}};
+     DefineScan}};
 
 }  // namespace

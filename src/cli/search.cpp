@@ -1,7 +1,9 @@
 // mavelo-cli search: walks the view list of a list file as "search next"
 // does and prints every hit in order: matching albums, then their matching
 // tracks.
+#include <CLI/App.hpp>
 #include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,9 +13,6 @@
 #include "views/Usearch_obj.h"
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: mavelo-cli search LIST.mvo TEXT [--full] [--fields artist,album,track,files]";
 
 // "artist,album,track,files" as search field bits; -1 for an unknown name.
 int32_t ParseFields(const std::string& names) {
@@ -37,28 +36,7 @@ int32_t ParseFields(const std::string& names) {
 struct TSearchOptions {
     std::string list;
     TSearchSettings search{{}, 0, SearchArtist | SearchAlbum | SearchTrack | SearchFiles};
-    bool textGiven = false;
 };
-
-bool ParseOptions(const std::vector<std::string>& args, TSearchOptions& options) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--full") {
-            options.search.Mode = 1;
-        } else if (a == "--fields" && i + 1 < args.size()) {
-            options.search.Fields = ParseFields(args[++i]);
-            if (options.search.Fields < 0) return false;
-        } else if (options.list.empty() && !a.empty() && a.front() != '-') {
-            options.list = a;
-        } else if (!options.textGiven && !options.list.empty()) {
-            options.search.Text = a;
-            options.textGiven = true;
-        } else {
-            return false;
-        }
-    }
-    return options.textGiven;
-}
 
 void PrintHit(const TSearchResult& hit, const TViewList& view) {
     const Tm3u& album = view[size_t(hit.row)];
@@ -72,12 +50,7 @@ void PrintHit(const TSearchResult& hit, const TViewList& view) {
               << track.Path << '\n';
 }
 
-int RunSearch(const std::vector<std::string>& args) {
-    TSearchOptions options;
-    if (!ParseOptions(args, options)) {
-        std::cerr << kUsage << "\n";
-        return 2;
-    }
+int RunSearch(const TSearchOptions& options) {
     TCatalogue catalogue;
     TListLoadResult load;
     if (!LoadListToRead("search", options.list, catalogue, load)) return 1;
@@ -93,10 +66,31 @@ int RunSearch(const std::vector<std::string>& args) {
     return load.Complete() ? 0 : 1;
 }
 
+CliRun DefineSearch(CLI::App& command) {
+    auto options = std::make_shared<TSearchOptions>();
+    command.add_option("LIST", options->list, "the list file (.mvo)")->required();
+    command.add_option("TEXT", options->search.Text, "the text to find")->required();
+    command.add_flag_callback(
+        "--full", [options] { options->search.Mode = 1; }, "match the whole text, not words");
+    const CLI::Validator fieldNames(
+        [](std::string& names) {
+            return ParseFields(names) < 0 ? "unknown field in " + names : std::string();
+        },
+        "artist,album,track,files");
+    command
+        .add_option_function<std::string>(
+            "--fields",
+            [options](const std::string& names) { options->search.Fields = ParseFields(names); },
+            "the fields to search")
+        ->type_name("LIST")
+        ->check(fieldNames);
+    return [options] { return RunSearch(*options); };
+}
+
 CliCommandRegistration registration{
-    {"search", "search LIST.mvo TEXT [--full] [--fields artist,album,track,files]",
+    {"search",
      "print the albums and tracks that match the text, in search order (words only unless "
      "--full)",
-     RunSearch}};
+     DefineSearch}};
 
 }  // namespace

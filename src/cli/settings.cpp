@@ -1,5 +1,6 @@
 // mavelo-cli settings: the settings as the program reads them from the
 // program folder's mavelo.ini, every key with its value or default.
+#include <CLI/App.hpp>
 #include <iostream>
 
 #include "cli/Commands.h"
@@ -8,11 +9,7 @@
 #include "core/Settings.h"
 
 namespace {
-int ShowSettings(const std::vector<std::string>& args) {
-    if (!args.empty()) {
-        std::cerr << "mavelo-cli settings: takes no arguments\n";
-        return 2;
-    }
+int ShowSettings() {
     TIniFile file;
     file.Load(ProgramFolder() + "mavelo.ini");
     TSettings settings;
@@ -24,6 +21,6 @@ int ShowSettings(const std::vector<std::string>& args) {
 }
 
 CliCommandRegistration registration{
-    {"settings", "settings", "print every setting as read from mavelo.ini (defaults filled in)",
-     ShowSettings}};
+    {"settings", "print every setting as read from mavelo.ini (defaults filled in)",
+     [](CLI::App&) -> CliRun { return ShowSettings; }}};
 }  // namespace

@@ -1,9 +1,12 @@
 // mavelo-cli tags: prints the tag values of audio files as JSON, one object
 // per line, or writes tags into them.
+#include <CLI/App.hpp>
+#include <CLI/Validators.hpp>
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,45 +97,23 @@ int PrintTags(const std::vector<std::string>& files) {
     return status;
 }
 
-int Usage(const std::string& problem) {
-    std::cerr << "mavelo-cli tags: " << problem << "\n"
-              << "usage: mavelo-cli tags FILE...\n"
-                 "       mavelo-cli tags --write --type id3v2|id3v1|both [--artist A] [--album B]"
-                 " [--title T] [--genre G] [--year Y] FILE...\n";
-    return 2;
-}
-
-int WriteTags(const std::vector<std::string>& args) {
-    std::map<std::string, std::string> values = {{"--type", "id3v2"}};
-    size_t i = 1;
-    for (; i < args.size() && args[i].starts_with("--"); i += 2) {
-        if (args[i] == "--") {
-            ++i;
-            break;
-        }
-        static const std::vector<std::string> known = {"--type",  "--artist", "--album",
-                                                       "--title", "--genre",  "--year"};
-        if (std::find(known.begin(), known.end(), args[i]) == known.end())
-            return Usage("unknown option " + args[i]);
-        if (i + 1 >= args.size()) return Usage(args[i] + " needs a value");
-        values[args[i]] = args[i + 1];
-    }
-    static const std::map<std::string, int32_t> types = {
-        {"id3v2", TagTypeId3v2}, {"id3v1", TagTypeId3v1}, {"both", TagTypeBoth}};
-    auto type = types.find(values["--type"]);
-    if (type == types.end()) return Usage("--type must be id3v2, id3v1 or both");
+struct TTagsOptions {
+    std::vector<std::string> files;
+    bool write = false;
+    std::string type = "id3v2";
+    std::map<std::string, std::string> values;  // by option name, only those given
     std::optional<int> year;
-    if (values.contains("--year")) {
-        int number = 0;
-        if (!values["--year"].empty() && !TryStrToInt(values["--year"], number))
-            return Usage("--year must be a number");
-        year = number;
-    }
-    if (i >= args.size()) return Usage("no files given");
+};
 
+const std::map<std::string, int32_t> kTagTypes = {
+    {"id3v2", TagTypeId3v2}, {"id3v1", TagTypeId3v1}, {"both", TagTypeBoth}};
+
+int WriteTags(const TTagsOptions& options) {
+    const auto& values = options.values;
+    const auto type = kTagTypes.find(options.type);
+    const auto& year = options.year;
     int status = 0;
-    for (; i < args.size(); ++i) {
-        const std::string& path = args[i];
+    for (const std::string& path : options.files) {
         if (ReportProblem(path, FileProblem(path, true))) {
             status = 1;
             continue;
@@ -158,19 +139,46 @@ int WriteTags(const std::vector<std::string>& args) {
     return status;
 }
 
-int RunTags(const std::vector<std::string>& args) {
-    if (args.empty()) return Usage("no files given");
-    if (args[0] == "--write") return WriteTags(args);
-    return PrintTags(args);
+CliRun DefineTags(CLI::App& command) {
+    auto options = std::make_shared<TTagsOptions>();
+    command.add_option("FILE", options->files, "the audio files")->required();
+    auto write = command.add_flag("--write", options->write,
+                                  "write the values given (the others stay as they are)");
+    command.add_option("--type", options->type, "the tags written to MP3 files")
+        ->check(CLI::IsMember({"id3v2", "id3v1", "both"}))
+        ->needs(write);
+    for (const char* name : {"--artist", "--album", "--title", "--genre"})
+        command
+            .add_option_function<std::string>(
+                name, [options, name](const std::string& value) { options->values[name] = value; },
+                std::string("the ") + (name + 2) + " to write")
+            ->type_name("TEXT")
+            ->needs(write);
+    const CLI::Validator yearNumber(
+        [](std::string& text) {
+            int number = 0;
+            return text.empty() || TryStrToInt(text, number) ? std::string()
+                                                             : "not a number: " + text;
+        },
+        "YEAR");
+    command
+        .add_option_function<std::string>(
+            "--year",
+            [options](const std::string& text) {
+                int number = 0;
+                if (!text.empty()) TryStrToInt(text, number);
+                options->year = number;
+            },
+            "the year to write (empty for none)")
+        ->check(yearNumber)
+        ->needs(write);
+    return [options] { return options->write ? WriteTags(*options) : PrintTags(options->files); };
 }
 
-const CliCommandRegistration registration({
-    "tags",
-    "tags FILE... | tags --write --type id3v2|id3v1|both [--artist A] [--album B] [--title T] "
-    "[--genre G] [--year Y] FILE...",
-    "prints the tag values of MP3, Ogg Vorbis and WMA files as JSON (one object per line), "
-    "or writes tags",
-    RunTags,
-});
+const CliCommandRegistration registration{
+    {"tags",
+     "prints the tag values of MP3, Ogg Vorbis and WMA files as JSON (one object per line), "
+     "or writes tags",
+     DefineTags}};
 
 }  // namespace

@@ -60,4 +60,33 @@ contains out "^Height=700$"
 expect 2 -- --home "$home" settings extra
 contains err "takes no arguments"
 
+# Every command's errors name the bad option or value (exit 2), and "--" lets
+# a file whose name starts with "-" through, in mavelo-cli's own commands and
+# in those it hands to mavelo-cli-sound alike.
+while IFS='|' read -r code text args; do
+    eval "set -- $args"
+    expect "$code" -- --home "$home" "$@"
+    contains err "$text"
+done <<'CASES'
+2|unknown option '--bogus'|list a.mvo --bogus
+2|--sort: unknown sort order XYZ|list a.mvo --sort XYZ
+2|--limit: takes a count of 1 or more, not 0|export a.mvo --template t -o out --limit 0
+2|--type: wpl not in|builder create-playlists /nowhere --type wpl
+2|unknown option '--everything'|covers import a.mvo b.cdb --everything
+2|--year: not a number: abc|tags --write --year abc a.mp3
+2|unknown option '--bogus'|measure --bogus a.wav
+2|--tag-type: v3 not in|freedb a.m3u --tag-type v3
+2|unknown command 'bogus'|covers bogus a.mvo
+1|-odd.mvo|list -- -odd.mvo
+1|-odd.mp3: no such file|tags -- -odd.mp3
+1|File not found -odd.wav|measure -- -odd.wav
+CASES
+
+# Each command writes its own help, the sound commands' included.
+for command in list scan tags "covers import" measure freedb; do
+    eval "set -- $command --help"
+    expect 0 -- "$@"
+    contains out "Usage: mavelo-cli $command"
+done
+
 finish core_cli

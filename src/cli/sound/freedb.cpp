@@ -2,8 +2,11 @@
 // playlist, and the lookup of that album (matches and the chosen record as
 // JSON), optionally followed by the update that writes tags, renames files
 // and saves the playlist.
+#include <CLI/App.hpp>
+#include <CLI/Validators.hpp>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 
 #include "cli/Commands.h"
@@ -45,12 +48,8 @@ std::optional<Tm3u> ReadAlbum(const std::string& command, const std::string& pla
     return album;
 }
 
-int DiscIdCommand(const std::vector<std::string>& args) {
-    if (args.size() != 1) {
-        std::cerr << "mavelo-cli discid: needs one PLAYLIST\n";
-        return 2;
-    }
-    auto album = ReadAlbum("discid", args[0]);
+int DiscIdCommand(const std::string& playlist) {
+    auto album = ReadAlbum("discid", playlist);
     if (!album) return 1;
     TMeasurer measure;
     auto table = BuildDiscTable(AlbumDurations(*album, std::ref(measure)));
@@ -66,6 +65,7 @@ int DiscIdCommand(const std::vector<std::string>& args) {
 struct TFreeDBArgs {
     std::string playlist;
     std::string server;
+    std::vector<std::string> read;  // category and disc id
     std::string category, discId;
     bool apply = false;
     TAlbumApplyOptions applyOptions;
@@ -83,36 +83,32 @@ bool ParseTagType(const std::string& text, int32_t& type) {
     return true;
 }
 
-// Fills the arguments; an error text when they do not make sense.
-std::string ParseArgs(const std::vector<std::string>& args, TFreeDBArgs& out) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--server" && hasValue)
-            out.server = args[++i];
-        else if (a == "--read" && i + 2 < args.size()) {
-            out.category = args[++i];
-            out.discId = args[++i];
-        } else if (a == "--apply")
-            out.apply = true;
-        else if (a == "--tag-type" && hasValue) {
-            if (!ParseTagType(args[++i], out.applyOptions.TagType))
-                return "--tag-type takes id3v2, id3v1 or both";
-        } else if (a == "--rename-files")
-            out.applyOptions.RenameFiles = true;
-        else if (a == "--rename-playlist")
-            out.applyOptions.RenamePlaylist = true;
-        else if (a == "--rename-dir")
-            out.applyOptions.RenameFolder = true;
-        else if (!a.starts_with("--") && out.playlist.empty())
-            out.playlist = a;
-        else
-            return "unknown argument " + a;
-    }
-    if (out.playlist.empty()) return "needs a PLAYLIST";
-    if (out.apply && !out.category.empty())
-        return "--apply takes the first complete match itself; leave out --read";
-    return {};
+int FreeDBCommand(const TFreeDBArgs& a);
+
+CliRun DefineFreeDB(CLI::App& command) {
+    auto a = std::make_shared<TFreeDBArgs>();
+    auto tagType = std::make_shared<std::string>();
+    command.add_option("PLAYLIST", a->playlist, "the album's playlist")->required();
+    command.add_option("--server", a->server, "the FreeDB server to ask")->type_name("URL");
+    auto read =
+        command.add_option("--read", a->read, "read this record instead of the first match")
+            ->expected(2)
+            ->type_name("CAT ID");
+    command.add_flag("--apply", a->apply, "update the album from the first complete match")
+        ->excludes(read);
+    command.add_option("--tag-type", *tagType, "the tags --apply writes")
+        ->check(CLI::IsMember({"id3v2", "id3v1", "both"}));
+    command.add_flag("--rename-files", a->applyOptions.RenameFiles, "rename the audio files");
+    command.add_flag("--rename-playlist", a->applyOptions.RenamePlaylist, "rename the playlist");
+    command.add_flag("--rename-dir", a->applyOptions.RenameFolder, "rename the album's folder");
+    return [a, tagType] {
+        if (!tagType->empty()) ParseTagType(*tagType, a->applyOptions.TagType);
+        if (a->read.size() == 2) {
+            a->category = a->read[0];
+            a->discId = a->read[1];
+        }
+        return FreeDBCommand(*a);
+    };
 }
 
 std::string MatchesJson(const std::vector<TFreeDBMatch>& matches) {
@@ -175,12 +171,7 @@ int Update(Tm3u& album, TFreeDBUpdateOptions& options, TJsonObject& json) {
     return result.Success && result.Report.Failures.empty() ? 0 : 1;
 }
 
-int FreeDBCommand(const std::vector<std::string>& args) {
-    TFreeDBArgs a;
-    if (auto error = ParseArgs(args, a); !error.empty()) {
-        std::cerr << "mavelo-cli freedb: " << error << "\n";
-        return 2;
-    }
+int FreeDBCommand(const TFreeDBArgs& a) {
     auto album = ReadAlbum("freedb", a.playlist);
     if (!album) return 1;
     const TSettings settings = ReadProgramSettings();
@@ -228,6 +219,12 @@ int FreeDBCommand(const std::vector<std::string>& args) {
     return code;
 }
 
-CliCommandRegistration discidRegistration{SoundCommand("discid", DiscIdCommand)};
-CliCommandRegistration freedbRegistration{SoundCommand("freedb", FreeDBCommand)};
+CliRun DefineDiscId(CLI::App& command) {
+    auto playlist = std::make_shared<std::string>();
+    command.add_option("PLAYLIST", *playlist, "the album's playlist")->required();
+    return [playlist] { return DiscIdCommand(*playlist); };
+}
+
+CliCommandRegistration discidRegistration{SoundCommand("discid", DefineDiscId)};
+CliCommandRegistration freedbRegistration{SoundCommand("freedb", DefineFreeDB)};
 }  // namespace

@@ -1,6 +1,8 @@
 // mavelo-cli measure FILE...: the duration (ms) and bit rate (kbit/s) of each
 // audio file as the player measures it, as text or JSON.
+#include <CLI/App.hpp>
 #include <iostream>
+#include <memory>
 
 #include "cli/Commands.h"
 #include "cli/Json.h"
@@ -10,19 +12,14 @@
 
 namespace {
 
-int Measure(const std::vector<std::string>& args) {
+struct TMeasureOptions {
     bool json = false;
     std::vector<std::string> files;
-    for (const auto& a : args) {
-        if (a == "--json")
-            json = true;
-        else
-            files.push_back(a);
-    }
-    if (files.empty()) {
-        std::cerr << "mavelo-cli measure: needs at least one FILE\n";
-        return 2;
-    }
+};
+
+int Measure(const TMeasureOptions& options) {
+    const bool json = options.json;
+    const auto& files = options.files;
     // Measuring plays nothing, so SDL's silent output is enough: it works on
     // machines without a sound card.
     TSoundSystem sound;
@@ -50,5 +47,12 @@ int Measure(const std::vector<std::string>& args) {
     return exitCode;
 }
 
-CliCommandRegistration registration{SoundCommand("measure", Measure)};
+CliRun DefineMeasure(CLI::App& command) {
+    auto options = std::make_shared<TMeasureOptions>();
+    command.add_flag("--json", options->json, "print a JSON array instead of lines");
+    command.add_option("FILE", options->files, "the audio files")->required();
+    return [options] { return Measure(*options); };
+}
+
+CliCommandRegistration registration{SoundCommand("measure", DefineMeasure)};
 }  // namespace

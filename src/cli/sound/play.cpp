@@ -1,9 +1,11 @@
 // mavelo-cli play FILE...: plays the files one after the other through the
 // sound layer (SDL's output; SDL_AUDIODRIVER chooses it), printing the time
 // display.  Ctrl+C stops.
+#include <CLI/App.hpp>
 #include <chrono>
 #include <csignal>
 #include <iostream>
+#include <memory>
 #include <thread>
 
 #include "cli/Commands.h"
@@ -20,10 +22,6 @@ void OnInterrupt(int) {
 }
 
 int Play(const std::vector<std::string>& args) {
-    if (args.empty()) {
-        std::cerr << "mavelo-cli play: needs at least one FILE\n";
-        return 2;
-    }
     TSoundSystem sound;
     for (const auto& failure : sound.Init({}))
         std::cerr << "mavelo-cli play: " << failure.Function << ": " << failure.Text << "\n";
@@ -71,5 +69,11 @@ int Play(const std::vector<std::string>& args) {
     return interrupted ? 130 : 0;
 }
 
-CliCommandRegistration registration{SoundCommand("play", Play)};
+CliRun DefinePlay(CLI::App& command) {
+    auto files = std::make_shared<std::vector<std::string>>();
+    command.add_option("FILE", *files, "the audio files, played in this order")->required();
+    return [files] { return Play(*files); };
+}
+
+CliCommandRegistration registration{SoundCommand("play", DefinePlay)};
 }  // namespace
