@@ -52,10 +52,10 @@ class CoversControllerTest : public QObject {
         AddAlbum(Catalogue(), *dir, "b", "Beatles", "Help", "blue_300x100.jpg");
         current = &AddAlbum(Catalogue(), *dir, "c", "Cure", "Disintegration");
         pictureSignals = 0;
-        Tm3u::OnCachedCoverDropped = [this] { session->MarkModified(); };
+        Catalogue().OnCachedCoverDropped = [this] { session->MarkModified(); };
     }
     void cleanup() {
-        Tm3u::OnCachedCoverDropped = {};
+        Catalogue().OnCachedCoverDropped = {};
         covers.reset();
         QGuiApplication::clipboard()->clear();
     }

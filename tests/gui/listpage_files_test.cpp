@@ -19,6 +19,7 @@
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
 #include "gui/list/ScanCommands.h"
+#include "gui/list/Ufilter.h"
 #include "gui/list/Urootdirs.h"
 #include "gui/shell/BusyMode.h"
 #include "gui/shell/SignalClose.h"
