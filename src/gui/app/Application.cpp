@@ -8,17 +8,24 @@
 
 #include <system_error>
 
+#include "collection/Um3u_obj.h"
 #include "core/IniFile.h"
 #include "core/Log.h"
 #include "core/Mounts.h"
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
 #include "gui/app/ListPageAlbums.h"
+#include "gui/builder/BuilderController.h"
+#include "gui/cddb/CddbController.h"
 #include "gui/common/Prompts.h"
 #include "gui/common/Version.h"
+#include "gui/covers/CoverPrompts.h"
+#include "gui/covers/CoversController.h"
+#include "gui/export/ExportController.h"
 #include "gui/list/ListFileCommands.h"
 #include "gui/list/ListViews.h"
 #include "gui/list/ListWindows.h"
+#include "gui/list/ScanCommands.h"
 #include "gui/list/ScanProgress.h"
 #include "gui/player/Mpris.h"
 #include "gui/player/PlayerController.h"
@@ -29,6 +36,7 @@
 #include "gui/shell/SignalClose.h"
 #include "gui/shell/Umain.h"
 #include "gui/shell/Usplash.h"
+#include "player/Uplaylist.h"
 
 namespace {
 std::string SettingsPath() {
@@ -63,6 +71,7 @@ TApplication::TApplication(std::unique_ptr<TPrompts> prompts, const std::string&
     window_->LoadLayout(ini);
     CreatePlayer();
     CreateList(mountTable);
+    CreateSubsystems();
     ConnectNews();
     window_->installEventFilter(this);
     window_->UpdateTitleAndCommands();
@@ -114,6 +123,42 @@ void TApplication::CreateList(const std::string& mountTable) {
                                            mountTable);
     playerAlbums_->Attach(&list_->Views());
     window_->SetCommandStateSource(&list_->Views());
+}
+
+// The windows of the covers, FreeDB, export and playlist builder commands.
+void TApplication::CreateSubsystems() {
+    const auto currentAlbum = [this] { return playerAlbums_->CurrentAlbum(); };
+    const auto measure = [this](Tmp3& track) { MeasureTrack(playback_.sound, track); };
+
+    coverPrompts_ = std::make_unique<TCoverPrompts>(window_.get());
+    covers_ = std::make_unique<TCoversController>(session_, *window_, *prompts_, *coverPrompts_,
+                                                  currentAlbum);
+    list_->Files().CacheAllCovers = [this] { covers_->CacheAllCovers(); };
+    // A new picture shows at once in the details panel and the grid.
+    connect(covers_.get(), &TCoversController::PictureChanged, this,
+            [this] { list_->Views().RefillAlbumGrid(); });
+    connect(covers_.get(), &TCoversController::PicturesChanged, this,
+            [this] { list_->Views().RefillAlbumGrid(); });
+
+    TCddbHooks cddbHooks;
+    cddbHooks.currentAlbum = currentAlbum;
+    cddbHooks.showAlbum = [this](Tm3u* album) {
+        if (album)
+            playerAlbums_->SelectAlbum(album->Artist, album->Album, album->Genre, album->Year);
+    };
+    cddbHooks.measure = measure;
+    cddb_ = std::make_unique<TCddbController>(session_, *window_, *prompts_, std::move(cddbHooks));
+
+    export_ = std::make_unique<TExportController>(session_, *window_, *prompts_);
+
+    TBuilderHooks builderHooks;
+    builderHooks.tools.MeasureTrack = measure;
+    builderHooks.fastScan = [this] { window_->Action(TCommandId::ListFastUpdate)->trigger(); };
+    builder_ = std::make_unique<TBuilderController>(session_, *window_, *prompts_,
+                                                    std::move(builderHooks));
+    list_->Scans().RunPlaylistBuilder = [this](const std::vector<std::string>& roots) {
+        builder_->Run(roots);
+    };
 }
 
 void TApplication::ConnectNews() {

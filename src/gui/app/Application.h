@@ -14,6 +14,11 @@
 #include "gui/common/Session.h"
 #include "gui/player/PlayerController.h"
 
+class TBuilderController;
+class TCddbController;
+class TCoverPrompts;
+class TCoversController;
+class TExportController;
 class TFormMain;
 class TFormSplash;
 class TIniFile;
@@ -52,6 +57,7 @@ class TApplication : public QObject {
     void ReadSettings(TIniFile& ini);
     void CreatePlayer();
     void CreateList(const std::string& mountTable);
+    void CreateSubsystems();
     void ConnectNews();
     // First activation and shutdown.
     void FirstActivation();
@@ -81,5 +87,10 @@ class TApplication : public QObject {
     std::unique_ptr<TPlayerController> player_;
     std::unique_ptr<TMprisService> mpris_;
     std::unique_ptr<TListWindows> list_;
+    std::unique_ptr<TCoverPrompts> coverPrompts_;
+    std::unique_ptr<TCoversController> covers_;
+    std::unique_ptr<TCddbController> cddb_;
+    std::unique_ptr<TExportController> export_;
+    std::unique_ptr<TBuilderController> builder_;
     std::unique_ptr<TSignalCloser> signalCloser_;
 };
