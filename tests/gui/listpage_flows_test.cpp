@@ -62,6 +62,10 @@ class ListPageFlowsTest : public ListPageTestCase {
         QVERIFY(ui_.Catalogue().CurrentFile.empty());
         QCOMPARE(Page().CurrentRow(), 0);
         QVERIFY(ui_.prompts->informed.isEmpty());
+        // The playlist builder comes first; no fast scan is offered, as the
+        // new list's full scan follows.
+        QCOMPARE(ui_.prompts->modals, QStringList{"FormListBuilder"});
+        QVERIFY(ui_.prompts->questions.isEmpty());
         QCOMPARE(ui_.Window().windowTitle(), QString("Mavelo v1.00.01 [No file] *"));
         QCOMPARE(ui_.Window().findChild<QLabel*>("LabelAlbumCount")->text(), QString("6"));
     }

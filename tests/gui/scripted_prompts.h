@@ -3,6 +3,7 @@
 // and a small stand-in for the main window's shell port, for the tests of
 // windows and controllers.
 #include <QAction>
+#include <QDialog>
 #include <QStringList>
 #include <QWidget>
 
@@ -24,6 +25,7 @@ class TScriptedPrompts : public TPrompts {
     std::deque<std::optional<QString>> textAnswers;
     QString openFile, saveFile;
     QStringList informed, errors, questions;
+    QStringList modals;  // the object names of the windows opened modally
 
     bool Confirm(const QString& text) override {
         questions << text;
@@ -47,6 +49,11 @@ class TScriptedPrompts : public TPrompts {
     }
     QString OpenFileName(const QString&, const QString&) override { return openFile; }
     QString SaveFileName(const QString&, const QString&) override { return saveFile; }
+    // A modal window is closed at once, as with Cancel.
+    int RunModal(QDialog& dialog) override {
+        modals << dialog.objectName();
+        return 0;
+    }
 };
 
 // A window with one action per command, named as the main window names them.

@@ -157,7 +157,8 @@ void TApplication::CreateSubsystems() {
     builder_ = std::make_unique<TBuilderController>(session_, *window_, *prompts_,
                                                     std::move(builderHooks));
     list_->Scans().RunPlaylistBuilder = [this](const std::vector<std::string>& roots) {
-        builder_->Run(roots);
+        // The new list's full scan follows at once.
+        builder_->Run(roots, false);
     };
 }
 

@@ -24,14 +24,14 @@ void TBuilderController::RunOnCatalogueRoots() {
     Run(session_.Catalogue.Roots.Folders());
 }
 
-void TBuilderController::Run(const std::vector<std::string>& roots) {
+void TBuilderController::Run(const std::vector<std::string>& roots, bool offerFastScan) {
     form_->SetRoots(roots);
     form_->SetListFormat(session_.Settings.ListFormat);
     form_->Open();
-    form_->exec();
+    prompts_.RunModal(*form_);
     // The album name format chosen in the builder is kept.
     session_.Settings.ListFormat = form_->ListFormat();
-    if (hooks_.fastScan && prompts_.Confirm(QString::fromStdString(LangText(
+    if (offerFastScan && hooks_.fastScan && prompts_.Confirm(QString::fromStdString(LangText(
                                "FastUpdateList", "Do you want to fast scan your current list ?"))))
         hooks_.fastScan();
 }

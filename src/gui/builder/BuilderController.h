@@ -30,8 +30,9 @@ class TBuilderController : public QObject {
     ~TBuilderController() override;
 
     TFormListBuilder* Window() const { return form_.get(); }
-    // The builder over the catalogue's root folders (or the ones given).
-    void Run(const std::vector<std::string>& roots);
+    // The builder over the catalogue's root folders (or the ones given);
+    // afterwards a fast scan is offered, unless a scan follows anyway.
+    void Run(const std::vector<std::string>& roots, bool offerFastScan = true);
     void RunOnCatalogueRoots();
 
   private:

@@ -45,6 +45,10 @@ bool TPrompts::Confirm(const QString& text) {
     return box.clickedButton() == yes;
 }
 
+int TPrompts::RunModal(QDialog& dialog) {
+    return dialog.exec();
+}
+
 void TPrompts::Inform(const QString& text) {
     QMessageBox::information(parent_, kProductName, text);
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 class TPrompts {
@@ -26,6 +27,8 @@ class TPrompts {
     // separated by ";;"; the default suffix follows the chosen filter.
     virtual QString OpenFileName(const QString& folder, const QString& filters);
     virtual QString SaveFileName(const QString& folder, const QString& filters);
+    // One of the program's own windows, modal; its result code.
+    virtual int RunModal(QDialog& dialog);
 
   protected:
     QWidget* parent_;
