@@ -60,4 +60,13 @@ for album in "Low Tide" "Driftwood"; do
     printf '01 - Salt.mp3\n' > "$music/$album/$album.m3u"
 done
 MAVELO_HOME="$music/home" "$cli" scan "$music" -o "$out/listfile/two_albums.mvo" >/dev/null
+
+# A covers database of two artists, from the cached covers of a list.
+covers="$here/../data/covers"
+cp "$tags/id3v22.mp3" "$music/Driftwood/01 - Salt.mp3"
+cp "$covers/blue_300x100.jpg" "$music/Low Tide/Low Tide.jpg"
+cp "$covers/green_100x300.jpg" "$music/Driftwood/Driftwood.jpg"
+MAVELO_HOME="$music/home" "$cli" scan "$music" -o "$music/covers.mvo" >/dev/null
+MAVELO_HOME="$music/home" "$cli" covers cache "$music/covers.mvo" >/dev/null
+MAVELO_HOME="$music/home" "$cli" covers export "$music/covers.mvo" "$out/coversdb/two_artists.cdb" >/dev/null
 du -sh "$out"
