@@ -15,7 +15,7 @@
 #include "covers/Ucov_obj.h"
 #include "covers_fixture.h"
 #include "gui/covers/CoversController.h"
-#include "gui/covers/DropPan.h"
+#include "gui/common/DropPan.h"
 #include "gui/covers/Ucovers.h"
 
 class CoversControllerTest : public QObject {

@@ -14,7 +14,7 @@
 #include "covers/CoverTransfer.h"
 #include "covers/Ucov_obj.h"
 #include "covers_fixture.h"
-#include "gui/covers/DropPan.h"
+#include "gui/common/DropPan.h"
 #include "gui/covers/Ucovers.h"
 #include "gui/covers/Upicrep.h"
 

@@ -3,6 +3,7 @@
 // happens (without a question) before another list replaces a modified one,
 // and the root directory dialog.
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -51,14 +52,6 @@ class ListPageFilesTest : public ListPageTestCase {
         return values.join("\n");
     }
     TListPage& Page() { return ui_.List().Views().Page(); }
-    // A scanned list of the small collection, saved as `name` in the home folder.
-    std::string SavedList(const std::string& name) {
-        ui_.List().Scans().NewList({root_});
-        const std::string path = home_->Dir() / name;
-        ui_.prompts->saveFile = QString::fromStdString(path);
-        if (!ui_.List().Files().ActionFileSaveExecute()) return {};
-        return path;
-    }
 
   private slots:
     void init() { QVERIFY(StartOnCollection(false)); }
@@ -145,6 +138,42 @@ class ListPageFilesTest : public ListPageTestCase {
         QCOMPARE(Page().AlbumRows(), 6);
         ui_.List().Files().LoadFile(first);
         QCOMPARE(Page().AlbumRows(), 5);  // the removal was saved
+        QVERIFY(ui_.prompts->errors.isEmpty());
+    }
+
+    // A new list's scan ends by asking for the list's name, suggested in the
+    // music folder; declined, Save on the unnamed list asks again.
+    void newListAsksForItsNameAtOnce() {
+        const QString music = QString::fromStdString(home_->Dir().Folder("Music"));
+        // The desktop names the music folder in user-dirs.dirs.
+        const QString config = QString::fromStdString(
+            home_->Dir().File("config/user-dirs.dirs", "XDG_MUSIC_DIR=\"" + music.toStdString() + "\"\n"));
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFileInfo(config).path().toUtf8());
+        ui_.List().Scans().NewList({root_});
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+        QCOMPARE(ui_.prompts->saveStart, music + "/mavelo.mvo");
+        QVERIFY(ui_.Catalogue().CurrentFile.empty());
+        QAction* save = ui_.Window().Action(TCommandId::FileSave);
+        QVERIFY(save->isEnabled());
+        const std::string path = home_->Dir() / "named.mvo";
+        ui_.prompts->saveFile = QString::fromStdString(path);
+        save->trigger();
+        QCOMPARE(ui_.Catalogue().CurrentFile, path);
+        QVERIFY(!ui_.Catalogue().ListModified);
+        QVERIFY(!save->isEnabled());
+    }
+
+    // A list file named on the command line opens instead of the last one.
+    void listNamedAtStartIsOpened() {
+        const std::string named = SavedList("named.mvo");
+        const std::string last = SavedList("last.mvo");
+        ui_.Window().close();
+        ui_.app.reset();
+        QVERIFY(home_->Dir().Read("mavelo.ini").find("CurrentFile=" + last) != std::string::npos);
+        QVERIFY(ui_.Start(named));
+        QCOMPARE(ui_.Catalogue().CurrentFile, named);
+        QCOMPARE(Page().AlbumRows(), 6);
         QVERIFY(ui_.prompts->errors.isEmpty());
     }
 

@@ -118,10 +118,12 @@ struct ListWindowUnderTest {
     std::unique_ptr<TApplication> app;
     TScriptedPrompts* prompts = nullptr;
 
-    bool Start() {
+    // `listFile`: the list file named on the command line.
+    bool Start(const std::string& listFile = {}) {
         auto scripted = std::make_unique<TScriptedPrompts>();
         prompts = scripted.get();
         app = std::make_unique<TApplication>(std::move(scripted));
+        app->OpenAtStart(listFile);
         Window().show();
         if (!QTest::qWaitForWindowExposed(&Window())) return false;
         return QTest::qWaitFor([this] { return app->FirstActivationDone(); }, 5000);
@@ -147,6 +149,16 @@ class ListPageTestCase : public QObject {
         if (!ui_.Start()) return false;
         if (scanned) ui_.List().Scans().NewList({root_});
         return true;
+    }
+    // A new list of the small collection, named `name` in the home folder
+    // when its scan asks for a name; its path, "" when it was not saved.
+    std::string SavedList(const std::string& name) {
+        const std::string path = home_->Dir() / name;
+        ui_.prompts->saveFile = QString::fromStdString(path);
+        ui_.List().Scans().NewList({root_});
+        ui_.prompts->saveFile.clear();
+        return ui_.Catalogue().CurrentFile == path && !ui_.Catalogue().ListModified ? path
+                                                                                   : std::string();
     }
     void Finish() {
         ui_.app.reset();

@@ -13,16 +13,6 @@
 class ListPageRecentTest : public ListPageTestCase {
     Q_OBJECT
 
-  private:
-    // A scanned list of the small collection, saved as `name` in the home folder.
-    std::string SavedList(const std::string& name) {
-        ui_.List().Scans().NewList({root_});
-        const std::string path = home_->Dir() / name;
-        ui_.prompts->saveFile = QString::fromStdString(path);
-        if (!ui_.List().Files().ActionFileSaveExecute()) return {};
-        return path;
-    }
-
   private slots:
     void init() { QVERIFY(StartOnCollection(false)); }
     void cleanup() { Finish(); }

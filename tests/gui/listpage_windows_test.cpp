@@ -5,18 +5,24 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QUrl>
 
 #include "gui/common/DesktopOpen.h"
 #include "gui/common/HelpViewer.h"
+#include "collection/Um3u_obj.h"
 #include "gui/list/AlbumGrid.h"
+#include "gui/list/DetailsPanel.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListRoles.h"
 #include "gui/list/ListViews.h"
@@ -331,6 +337,32 @@ class ListPageWindowsTest : public ListPageTestCase {
         QVERIFY(viewer);
         QCOMPARE(viewer->CurrentPage().fileName(), QString("list.htm"));
         viewer->close();
+    }
+
+    // A picture file dragged from the desktop onto the details panel becomes
+    // the current album's picture and shows at once.
+    void droppedPictureBecomesTheAlbumPicture() {
+        TDetailsPanel* details = Page().Details();
+        Tm3u* album = Page().CurrentAlbum();
+        QVERIFY(album && details->acceptDrops());
+        QCOMPARE(details->PictureArea()->text(), QString("Drag'n'drop here"));
+
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(MAVELO_TEST_DATA "/covers/red_600x600.jpg"),
+                      QUrl::fromLocalFile(MAVELO_TEST_DATA "/covers")});
+        // The drop goes where the drag entered.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(details, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(details, &drop);
+
+        QVERIFY(!album->PictureFile().empty());
+        QVERIFY(QFileInfo::exists(QString::fromStdString(album->PictureFile())));
+        QVERIFY(ui_.prompts->errors.isEmpty());
+        QVERIFY(details->PictureArea()->text().isEmpty());
+        QVERIFY(!details->PictureArea()->pixmap().isNull());
     }
 };
 

@@ -24,6 +24,7 @@ class TScriptedPrompts : public TPrompts {
     std::deque<bool> confirmAnswers;  // empty: Yes
     std::deque<std::optional<QString>> textAnswers;
     QString openFile, saveFile;
+    QString saveStart;  // where the last save dialog started
     QStringList informed, errors, questions;
     QStringList modals;  // the object names of the windows opened modally
 
@@ -48,7 +49,10 @@ class TScriptedPrompts : public TPrompts {
         return answer;
     }
     QString OpenFileName(const QString&, const QString&) override { return openFile; }
-    QString SaveFileName(const QString&, const QString&) override { return saveFile; }
+    QString SaveFileName(const QString& start, const QString&) override {
+        saveStart = start;
+        return saveFile;
+    }
     // A modal window is closed at once, as with Cancel.
     int RunModal(QDialog& dialog) override {
         modals << dialog.objectName();

@@ -154,7 +154,8 @@ class ShellCommandsTest : public QObject {
         };
         row("always with nothing", TEnableRule::Always, "00000000", true);
         row("save: name and changes", TEnableRule::SaveList, "00000011", true);
-        row("save: changes without a name", TEnableRule::SaveList, "00000001", false);
+        row("save: changes without a name or a list", TEnableRule::SaveList, "00000001", false);
+        row("save: a new list without a name", TEnableRule::SaveList, "10000001", true);
         row("save: name without changes", TEnableRule::SaveList, "00000010", false);
         row("list open", TEnableRule::ListOpen, "10000000", true);
         row("selection without list", TEnableRule::Selection, "01000000", false);

@@ -22,7 +22,9 @@
 #include "gui/covers/CoverPrompts.h"
 #include "gui/covers/CoversController.h"
 #include "gui/export/ExportController.h"
+#include "gui/list/DetailsPanel.h"
 #include "gui/list/ListFileCommands.h"
+#include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
 #include "gui/list/ListWindows.h"
 #include "gui/list/ScanCommands.h"
@@ -134,6 +136,13 @@ void TApplication::CreateSubsystems() {
     covers_ = std::make_unique<TCoversController>(session_, *window_, *prompts_, *coverPrompts_,
                                                   currentAlbum);
     list_->Files().CacheAllCovers = [this] { covers_->CacheAllCovers(); };
+    // The details panel shows the cached cover when caching is on, and a
+    // picture dropped on it becomes the album's picture.
+    TDetailsPanel* details = list_->Views().Page().Details();
+    details->PictureSource = [this](Tm3u* album) { return covers_->AlbumPicture(album); };
+    details->SetEnableDrop(true);
+    connect(details, &TDropPanel::OnDropped, covers_.get(),
+            [this](const QStringList& files) { covers_->PanelImageDropped(files); });
     // A new picture shows at once in the details panel and the grid.
     connect(covers_.get(), &TCoversController::PictureChanged, this,
             [this] { list_->Views().RefillAlbumGrid(); });
@@ -193,7 +202,10 @@ void TApplication::FirstActivation() {
     const TSettings& settings = session_.Settings;
     window_->SetLanguage(CurrentLanguage(), false);
     list_->Views().PrepareWindows();
-    list_->OpenCatalogue();
+    if (startFile_.empty())
+        list_->OpenCatalogue();
+    else
+        list_->Files().LoadFile(startFile_);
     window_->UpdateTitleAndCommands();
     player_->RefreshQueueGrid();
     window_->Panels().SetCurrentPage(settings.CurrentPage);

@@ -40,6 +40,9 @@ class TApplication : public QObject {
 
     // Shows the window and runs until it closes or the event loop ends.
     int Run();
+    // The list file opened at the first activation instead of the last one
+    // ("" keeps the last one).
+    void OpenAtStart(const std::string& listFile) { startFile_ = listFile; }
 
     TSession& Session() { return session_; }
     TFormMain& Window() const { return *window_; }
@@ -79,6 +82,7 @@ class TApplication : public QObject {
     bool firstActivation_ = true;
     bool shutDown_ = false;
     bool closePending_ = false;  // closing waits until busy mode ends
+    std::string startFile_;      // a list file named on the command line
 
     // Declared in the order they are built: each one goes before the ones
     // it was built on.

@@ -1,14 +1,19 @@
 // Mavelo: start-up of the desktop program.
-//   mavelo [--home DIR]
+//   mavelo [--home DIR] [LIST]
 // The program folder (settings, play queue, covers database, language files)
-// is DIR, else $MAVELO_HOME, else the executable's folder.
+// is DIR, else $MAVELO_HOME, else the executable's folder.  LIST is a list
+// file (.mvo, .cmo) to open instead of the last one, as the desktop passes
+// it when a list file is opened with Mavelo.
 #include <QApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QStringList>
 
 #include "core/ProgramFolder.h"
 #include "gui/app/Application.h"
 #include "gui/shell/BusyMode.h"
+#include "gui/shell/Icons.h"
 #include "player/SoundSystem.h"
 
 namespace {
@@ -21,12 +26,29 @@ std::string HomeOption(const QStringList& arguments) {
     }
     return {};
 }
+
+// The list file named on the command line (made absolute); "" when none is.
+std::string ListFileArgument(const QStringList& arguments) {
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == "--home") {
+            ++i;
+            continue;
+        }
+        if (argument.startsWith("--")) continue;
+        return QFileInfo(argument).absoluteFilePath().toStdString();
+    }
+    return {};
+}
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("mavelo");
+    // The desktop matches the windows with the installed launcher and icon.
+    QGuiApplication::setDesktopFileName("org.mavelo.Mavelo");
     InitProgramFolder(argc > 0 ? argv[0] : "", HomeOption(QApplication::arguments()));
+    QApplication::setWindowIcon(ApplicationIcon());
     InstallPumpEventsHook();
 
     // The player cannot work with sound libraries other than those it was
@@ -38,5 +60,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     TApplication application;
+    application.OpenAtStart(ListFileArgument(QApplication::arguments()));
     return application.Run();
 }

@@ -19,7 +19,7 @@
 #include "covers/Ucov_obj.h"
 #include "gui/common/Prompts.h"
 #include "gui/covers/CoverPrompts.h"
-#include "gui/covers/DropPan.h"
+#include "gui/common/DropPan.h"
 #include "gui/covers/PictureConvert.h"
 
 namespace {

@@ -12,7 +12,7 @@ namespace {
 constexpr int kMargin = 5;
 }
 
-TDetailsPanel::TDetailsPanel(QWidget* parent) : QFrame(parent) {
+TDetailsPanel::TDetailsPanel(QWidget* parent) : TDropPanel(parent) {
     setObjectName("PanelDetails");
     setFrameShape(QFrame::StyledPanel);
     setMinimumHeight(30);
@@ -28,10 +28,10 @@ void TDetailsPanel::SetPicturePosition(int position) {
     PlaceArea();
 }
 
-void TDetailsPanel::ShowAlbum(const Tm3u* album) {
-    const std::string file = album ? album->PictureFile() : std::string();
-    picturePath_ = QStr(file);
-    if (!picturePath_.isEmpty()) {
+void TDetailsPanel::ShowAlbum(Tm3u* album) {
+    image_ = album && PictureSource ? PictureSource(album) : QImage();
+    picturePath_ = album && !PictureSource ? QStr(album->PictureFile()) : QString();
+    if (HasPicture()) {
         picture_->setText(QString());
         LoadPicture();
         return;
@@ -40,6 +40,10 @@ void TDetailsPanel::ShowAlbum(const Tm3u* album) {
     picture_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picture_->setText(album ? QStr(LangText("DragNDropHere", "Drag'n'drop here"))
                             : QStr(LangText("NoAlbumSelected", "No selected album")));
+}
+
+bool TDetailsPanel::HasPicture() const {
+    return !image_.isNull() || !picturePath_.isEmpty();
 }
 
 void TDetailsPanel::resizeEvent(QResizeEvent* event) {
@@ -56,17 +60,22 @@ void TDetailsPanel::PlaceArea() {
     const QRect area(x, inner.top() + kMargin, side, side);
     if (picture_->geometry() == area) return;
     picture_->setGeometry(area);
-    if (!picturePath_.isEmpty()) LoadPicture();
+    if (HasPicture()) LoadPicture();
 }
 
 void TDetailsPanel::LoadPicture() {
-    // Decode at the size shown: large scans stay cheap to page through.
-    QImageReader reader(picturePath_);
-    reader.setAutoTransform(true);
-    const QSize full = reader.size();
     const QSize area = picture_->size();
-    if (full.isValid()) reader.setScaledSize(full.scaled(area, Qt::KeepAspectRatio));
-    const QImage image = reader.read();
+    QImage image;
+    if (!image_.isNull()) {
+        image = image_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    } else {
+        // Decode at the size shown: large scans stay cheap to page through.
+        QImageReader reader(picturePath_);
+        reader.setAutoTransform(true);
+        const QSize full = reader.size();
+        if (full.isValid()) reader.setScaledSize(full.scaled(area, Qt::KeepAspectRatio));
+        image = reader.read();
+    }
     // A picture file that cannot be decoded leaves the empty, sunken area.
     picture_->setFrameStyle(image.isNull() ? QFrame::Panel | QFrame::Sunken : QFrame::NoFrame);
     picture_->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));

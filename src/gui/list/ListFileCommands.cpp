@@ -1,6 +1,9 @@
 #include "gui/list/ListFileCommands.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include "core/FileSystem.h"
 #include "core/Log.h"
@@ -29,6 +32,14 @@ void TryWriteLog(const std::string& line) {
         WriteLog(line);
     } catch (const std::exception&) {
     }
+}
+
+// Where a list without a name is offered to be saved: the user's music
+// folder when there is one, else the program folder.
+QString SuggestedListPath() {
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    const QString folder = QFileInfo(music).isDir() ? music : QStr(ProgramFolder());
+    return QDir(folder).filePath("mavelo.mvo");
 }
 }  // namespace
 
@@ -101,7 +112,9 @@ bool TListFileCommands::ActionFileSaveAsExecute() {
 
 bool TListFileCommands::SaveAs(bool coversAsked) {
     if (!coversAsked) AskToCacheCovers();
-    const QString path = views_.Prompts().SaveFileName(QStr(ProgramFolder()), kListSaveFilters);
+    const std::string& current = session_.Catalogue.CurrentFile;
+    const QString start = current.empty() ? SuggestedListPath() : QStr(current);
+    const QString path = views_.Prompts().SaveFileName(start, kListSaveFilters);
     if (path.isEmpty()) return false;
     session_.Catalogue.CurrentFile = path.toStdString();
     // The cover question was answered a moment ago: it is not asked twice.

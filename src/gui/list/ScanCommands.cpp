@@ -136,6 +136,8 @@ void TScanCommands::NewList(const std::vector<std::string>& roots) {
     Rescan(true);
     if (catalogue.Albums().Empty())
         views_.Prompts().Inform(QStr(LangText("NoAlbumFound", "No album found !")));
+    else
+        files_.ActionFileSaveAsExecute();  // a new list is named at once
 }
 
 void TScanCommands::ActionListAddRootExecute() {

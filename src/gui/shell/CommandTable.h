@@ -14,7 +14,7 @@
 // When a command is enabled (see TCommandState).
 enum class TEnableRule {
     Always,
-    SaveList,       // the list has a file name and unsaved changes
+    SaveList,       // unsaved changes of a list with a file name or root directories
     ListOpen,       // R: a list with root directories is open
     Selection,      // R and S: a selection is chosen
     SelectionEdit,  // R, S and E: the selection edit mode is on

@@ -30,7 +30,8 @@ bool RuleEnables(TEnableRule rule, const TCommandState& s) {
         case TEnableRule::Always:
             return true;
         case TEnableRule::SaveList:
-            return s.hasFileName && s.modified;
+            // Saving a new list asks for its name.
+            return s.modified && (s.hasFileName || s.listOpen);
         case TEnableRule::ListOpen:
             return s.listOpen;
         case TEnableRule::Selection:

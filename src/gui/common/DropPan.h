@@ -2,7 +2,8 @@
 // A panel that shows a picture and accepts files dragged from the desktop.
 // On a drop it keeps only the paths that name existing files (folders are
 // left out) and reports them with the drop point.  The main window's
-// picture panel and the browse cells are drop panels.
+// details panel, the covers management picture and the browse cells are
+// drop panels.
 #include <QFrame>
 #include <QImage>
 #include <QStringList>

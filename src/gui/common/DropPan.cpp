@@ -1,4 +1,4 @@
-#include "gui/covers/DropPan.h"
+#include "gui/common/DropPan.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
