@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the screenshots of docs/: the album grid, the folder tree and the
-# filter window on a small made-up collection (tagged tracks, cover
+# filter window on a small made-up collection, and the window at the first start (tagged tracks, cover
 # pictures), taken from a virtual X display.
 # Usage: docs/make_screenshots.sh [BUILD_DIR]    (needs xvfb-run, ImageMagick)
 set -euo pipefail
@@ -66,6 +66,7 @@ PY
 "$build/bin/mavelo-cli" scan "$work/music" -o "$work/collection.mvo" >/dev/null
 
 # One run of the program: settings, then keys typed into it (X key names).
+# The list opened is $current when set (empty: none, as at the first start).
 shoot() {
     local output="$1" page="$2"
     shift 2
@@ -73,7 +74,7 @@ shoot() {
     printf '[Window]\nShowSplashScreen=0\nWidth=980\nHeight=640\nCurrentPageList=%s\n' "$page" \
         > "$work/home/mavelo.ini"
     printf '[Tips]\nShowTips=0\n[Internet]\nCheckUpdates=0\n[File]\nCurrentFile=%s\n' \
-        "$work/collection.mvo" >> "$work/home/mavelo.ini"
+        "${current-$work/collection.mvo}" >> "$work/home/mavelo.ini"
     xvfb-run -a -s "-screen 0 980x640x24" bash -c '
         "$0" --home "$1" & app=$!
         sleep 4
@@ -115,4 +116,5 @@ PY
 shoot listpage_grid.png 0 click:400,248
 shoot listpage_tree.png 1 click:400,284
 shoot listpage_filter.png 0 click:400,302 ctrl+f Tab f o l k semicolon j a z z Return
+current= shoot first_run.png 0
 ls -l "$root"/docs/listpage_*.png

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
@@ -139,6 +140,26 @@ class ListPageFilesTest : public ListPageTestCase {
         ui_.List().Files().LoadFile(first);
         QCOMPARE(Page().AlbumRows(), 5);  // the removal was saved
         QVERIFY(ui_.prompts->errors.isEmpty());
+    }
+
+    // With no list open the grid says what to do next; its button opens a
+    // list file, and the hint goes with the list open and comes back when
+    // the list is closed.
+    void emptyWindowSaysWhatToDoNext() {
+        auto* hint = ui_.Window().findChild<QWidget*>("PanelFirstRun");
+        QVERIFY(hint && hint->isVisible());  // the first start
+        const std::string path = SavedList("cat.mvo");
+        QVERIFY(!hint->isVisible());
+        ui_.List().Files().ActionFileCloseExecute();
+        QVERIFY(hint->isVisible());
+        auto* folders = hint->findChild<QPushButton*>("ButtonFirstRunFolders");
+        QCOMPARE(folders->text(), QString("Choose music folders..."));
+        ui_.prompts->openFile = QString::fromStdString(path);
+        QTest::mouseClick(hint->findChild<QPushButton*>("ButtonFirstRunOpen"), Qt::LeftButton);
+        QCOMPARE(ui_.Catalogue().CurrentFile, path);
+        QVERIFY(!hint->isVisible());
+        ui_.Window().Action(TCommandId::FileClose)->trigger();
+        QVERIFY(hint->isVisible());
     }
 
     // A new list's scan ends by asking for the list's name, suggested in the

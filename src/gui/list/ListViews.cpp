@@ -24,6 +24,7 @@
 #include "gui/list/AlbumGrid.h"
 #include "gui/list/DetailsPanel.h"
 #include "gui/list/FolderTreeView.h"
+#include "gui/list/FirstRunHint.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/TrackGrid.h"
 #include "gui/list/Ufilter.h"
@@ -47,6 +48,8 @@ TListViews::TListViews(TSession& session, TShellPort& shell, TPrompts& prompts,
     host_.panels.SetRightPanel(page_->Tracks());
     page_->SetDetailsHeight(session.Settings.DetailsHeight);
     page_->Details()->SetPicturePosition(session.Settings.CoverPos);
+    firstRunHint_ = new TFirstRunHint(page_->Grid()->viewport(), shell.Action(TCommandId::FileNew),
+                                      shell.Action(TCommandId::FileLoad));
     formFilterAdd_ = new TFormFilterAdd(shell.Window());
     formFilter_ = new TFormFilter(session.Catalogue, prompts, *formFilterAdd_, shell.Window());
     shell.RegisterTranslatableWindow(formFilter_);
@@ -173,6 +176,7 @@ void TListViews::RebuildViewList() {
 void TListViews::RefillAlbumGrid() {
     const TSettings& settings = session_.Settings;
     page_->Refill(Catalogue().Roots.Folders(), settings.HideOneFolder);
+    firstRunHint_->ShowFor(CatalogueState().listOpen);
     emit ViewRefilled();
 }
 
@@ -195,6 +199,7 @@ void TListViews::RefreshChoosers() {
 }
 
 void TListViews::RefreshTexts() {
+    firstRunHint_->RefreshTexts();
     const TSelection* chosen = ChosenSelection();
     RebuildViewList();
     RebuildFilterBox();

@@ -19,6 +19,7 @@ class QMenu;
 class TCatalogue;
 class TFormFilter;
 class TFormFilterAdd;
+class TFirstRunHint;
 class TListPage;
 class Tm3u;
 class TPrompts;
@@ -117,6 +118,7 @@ class TListViews : public QObject, public TCommandStateSource {
     TPrompts& prompts_;
     TListPageHost host_;
     TListPage* page_;
+    TFirstRunHint* firstRunHint_;
     TFormFilterAdd* formFilterAdd_;
     TFormFilter* formFilter_;
     QLabel* statusText_;
