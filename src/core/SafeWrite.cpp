@@ -206,3 +206,17 @@ void ReplaceFileContents(const std::string& path, std::string_view data) {
     TWriteResult result = WriteFileSafely(path, data);
     if (!result) throw EFileWriteError(std::move(result));
 }
+
+void KeepBackupCopy(const std::string& path) {
+    std::string target;
+    int error = 0;
+    if (!ResolveWriteTarget(path, target, error) || !FileExists(target)) return;
+    const std::string backup = target + ".bak";
+    // Ours to replace; an old backup that shares the file's data must not
+    // make the file's own save an in-place rewrite.
+    unlink(backup.c_str());
+    try {
+        WriteFileSafely(backup, ReadWholeFile(target));
+    } catch (const std::exception&) {
+    }
+}

@@ -63,3 +63,10 @@ void ReplaceFileContents(const std::string& path, std::string_view data);
 // finally give (which need not exist yet).  False, with the errno value, when
 // a link cannot be read or the links loop.
 bool ResolveWriteTarget(const std::string& path, std::string& target, int& error);
+
+// Keeps the file about to be replaced as "NAME.bak" beside the file itself
+// (beside a link's target, so a link stays a link).  A copy, not a second
+// name: a file with other hard links is rewritten in place, which a second
+// name would follow.  A backup that cannot be made does not stop the save,
+// which replaces the file safely anyway.
+void KeepBackupCopy(const std::string& path);

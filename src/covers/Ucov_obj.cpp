@@ -31,22 +31,6 @@ std::string Slice(const std::string* buffer, int32_t offset, int32_t size) {
     return buffer->substr(size_t(offset), size_t(size));
 }
 
-// Keeps the file about to be replaced as "NAME.bak" beside the file itself
-// (beside a link's target).  A copy, not a second name: a file with other hard
-// links is rewritten in place, which a second name would follow.  A backup
-// that cannot be made does not stop the save, which is safe anyway.
-void KeepBackup(const std::string& path) {
-    std::string target;
-    int error = 0;
-    if (!ResolveWriteTarget(path, target, error) || !FileExists(target)) return;
-    const std::string backup = target + ".bak";
-    unlink(backup.c_str());
-    try {
-        WriteFileSafely(backup, ReadWholeFile(target));
-    } catch (const std::exception&) {
-    }
-}
-
 }  // namespace
 
 void TCoverDb::Clear() {
@@ -272,7 +256,7 @@ std::string WriteCoverDbFile(const std::string& path, TCoverDb& db, bool keepBac
         TLoadSave stream;
         stream.OpenWrite(path);
         db.SaveDb(stream);
-        if (keepBackup) KeepBackup(path);
+        if (keepBackup) KeepBackupCopy(path);
         stream.Finish();
     } catch (const std::exception& e) {
         return e.what();

@@ -77,25 +77,6 @@ size_t EstimatedListSize(const TCatalogue& catalogue) {
     return bytes;
 }
 
-// Keeps the file about to be replaced as "NAME.bak" beside the file itself
-// (beside a link's target, so a link stays a link).  A copy, not a second
-// name: the list may be rewritten in place (when it has other hard links),
-// which a second name would follow.  A backup that cannot be made does not
-// stop the save, which replaces the file safely anyway.
-void KeepBackup(const std::string& path) {
-    std::string target;
-    int error = 0;
-    if (!ResolveWriteTarget(path, target, error) || !FileExists(target)) return;
-    const std::string backup = target + ".bak";
-    // Ours to replace; an old backup that shares the list's data must not
-    // make the list's own save an in-place rewrite.
-    unlink(backup.c_str());
-    try {
-        WriteFileSafely(backup, ReadWholeFile(target));
-    } catch (const std::exception&) {
-    }
-}
-
 // Progress counters go back to rest when a load or save ends, however it ends.
 struct ProgressReset {
     ~ProgressReset() { ProgressTotal = ProgressCount = 0; }
@@ -185,7 +166,7 @@ TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, i
         stream.OpenWrite(path);
         stream.Reserve(EstimatedListSize(catalogue));
         WriteListBody(stream, path, catalogue, coverQuality);
-        if (backup == TBackupRule::Replace) KeepBackup(path);
+        if (backup == TBackupRule::Replace) KeepBackupCopy(path);
         stream.Finish();
         result.saved = true;
         AddRecentFile(recentFiles, path);
