@@ -41,8 +41,9 @@ class LocalHttpServer {
     LocalHttpServer(const LocalHttpServer&) = delete;
     LocalHttpServer& operator=(const LocalHttpServer&) = delete;
 
-    std::string Url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port_) + path;
+    // `credentials`: "user:password@" before the host.
+    std::string Url(const std::string& path, const std::string& credentials = "") const {
+        return "http://" + credentials + "127.0.0.1:" + std::to_string(port_) + path;
     }
     int Requests() const { return requests_; }
     // The request targets ("/cddb?cmd=...") in the order they arrived.

@@ -1,113 +1,14 @@
 // HttpGetText against a small HTTP server that the test runs on 127.0.0.1.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <chrono>
-#include <functional>
-#include <mutex>
-#include <thread>
-#include <vector>
+#include <string>
 
+#include "LocalHttpServer.h"
 #include "core/Ucommon.h"
 
 namespace {
-// Answers each connection in a thread of its own with what the handler
-// gives for the request's head; an empty answer keeps the connection silent
-// until the client gives up.
-class LocalHttpServer {
-  public:
-    using Handler = std::function<std::string(const std::string& request)>;
-
-    explicit LocalHttpServer(Handler handler) : handler_(std::move(handler)) {
-        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        listen(listener_, 16);
-        socklen_t length = sizeof address;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-        acceptor_ = std::thread([this] { AcceptLoop(); });
-    }
-    ~LocalHttpServer() {
-        stop_ = true;
-        acceptor_.join();
-        for (auto& t : connections_) t.join();
-        close(listener_);
-    }
-
-    std::string Url(const std::string& path, const std::string& credentials = "") const {
-        return "http://" + credentials + "127.0.0.1:" + std::to_string(port_) + path;
-    }
-    int Requests() const { return requests_; }
-
-  private:
-    void AcceptLoop() {
-        while (!stop_) {
-            pollfd p{listener_, POLLIN, 0};
-            if (poll(&p, 1, 50) <= 0) continue;
-            const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (client >= 0) connections_.emplace_back([this, client] { Serve(client); });
-        }
-    }
-
-    // Waits for data up to 50 ms at a time, so that a stop is noticed.
-    bool Readable(int fd) {
-        while (!stop_) {
-            pollfd p{fd, POLLIN, 0};
-            if (poll(&p, 1, 50) > 0) return true;
-        }
-        return false;
-    }
-
-    void Serve(int client) {
-        std::string request;
-        char buffer[4096];
-        while (request.find("\r\n\r\n") == std::string::npos && Readable(client)) {
-            const ssize_t n = recv(client, buffer, sizeof buffer, 0);
-            if (n <= 0) break;
-            request.append(buffer, static_cast<size_t>(n));
-        }
-        ++requests_;
-        std::string answer;
-        {
-            std::lock_guard lock(mutex_);
-            answer = handler_(request);
-        }
-        if (!answer.empty()) send(client, answer.data(), answer.size(), MSG_NOSIGNAL);
-        // Keep the connection open until the client closes it (silent answers
-        // and bodies shorter than announced).
-        while (Readable(client) && recv(client, buffer, sizeof buffer, 0) > 0) {
-        }
-        close(client);
-    }
-
-    Handler handler_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::atomic<int> requests_{0};
-    std::mutex mutex_;
-    std::thread acceptor_;
-    std::vector<std::thread> connections_;
-};
-
-std::string Response(const std::string& status, const std::string& headers,
-                     const std::string& body) {
-    return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) +
-           "\r\nConnection: close\r\n" + headers + "\r\n" + body;
-}
-
-std::string Path(const std::string& request) {
-    const auto start = request.find(' ') + 1;
-    return request.substr(start, request.find(' ', start) - start);
-}
+constexpr auto Response = &LocalHttpServer::Response;
 
 bool HasHeader(const std::string& request, const std::string& line) {
     return request.find("\r\n" + line + "\r\n") != std::string::npos;
@@ -116,7 +17,7 @@ bool HasHeader(const std::string& request, const std::string& line) {
 const std::string kBinaryBody("line one\r\nline two\n\0\x01\xFF end", 25);
 
 std::string Answer(const std::string& request) {
-    const std::string path = Path(request);
+    const std::string path = LocalHttpServer::Target(request);
     if (path == "/plain") return Response("200 OK", "", kBinaryBody);
     if (path == "/moved") return Response("302 Found", "Location: /plain\r\n", "");
     if (path == "/login")
