@@ -18,38 +18,9 @@
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
 #include "gui/shell/ShellPort.h"
+#include "scripted_prompts.h"
 
 namespace {
-
-class TFakeShell : public TShellPort {
-  public:
-    TFakeShell() {
-        for (size_t i = 0; i < kCommandCount; ++i)
-            actions_[static_cast<TCommandId>(i)] = std::make_unique<QAction>();
-    }
-    QAction* Action(TCommandId id) const override { return actions_.at(id).get(); }
-    QWidget* Window() const override { return window_.get(); }
-    void SetBusy(bool) override {}
-    void ShowStatus(const QString&) override {}
-    void RefreshCommands() override {}
-    void RegisterTranslatableWindow(QWidget*) override {}
-
-  private:
-    std::unique_ptr<QWidget> window_ = std::make_unique<QWidget>();
-    std::map<TCommandId, std::unique_ptr<QAction>> actions_;
-};
-
-class TScriptedPrompts : public TPrompts {
-  public:
-    TScriptedPrompts() : TPrompts(nullptr) {}
-    QStringList questions, informed;
-    bool answer = true;
-    bool Confirm(const QString& text) override {
-        questions << text;
-        return answer;
-    }
-    void Inform(const QString& text) override { informed << text; }
-};
 
 bool FakeTags(Tmp3& track) {
     track.Artist = "Band";
@@ -171,7 +142,7 @@ class BuilderWindowTest : public QObject {
         QVERIFY(!form->ItemOf(*dir / "A/o1.mp3") ||
                 form->NodeOf(form->ItemOf(*dir / "A/o1.mp3"))->Kind == KindEntry);
         // The same name again: asked, and kept when the user says no.
-        prompts->answer = false;
+        prompts->laterAnswer = false;
         Select({"B"});
         form->Command("ActionPLBPlaylistCreate")->trigger();  // B/Mine.m3u: new, no question
         QCOMPARE(prompts->questions.size(), 0);
@@ -207,11 +178,11 @@ class BuilderWindowTest : public QObject {
         QVERIFY(FileExists(*dir / "A/First.mp3"));
         QVERIFY(form->ItemOf(*dir / "A/First.mp3"));
 
-        prompts->answer = false;
+        prompts->laterAnswer = false;
         Select({"A/a.m3u"});
         form->Command("ActionPLBPlaylistDelete")->trigger();
         QVERIFY(FileExists(*dir / "A/a.m3u"));
-        prompts->answer = true;
+        prompts->laterAnswer = true;
         form->Command("ActionPLBPlaylistDelete")->trigger();
         QVERIFY(!FileExists(*dir / "A/a.m3u"));
     }
@@ -232,12 +203,12 @@ class BuilderWindowTest : public QObject {
         QVERIFY(image.save(QString::fromStdString(*dir / "A/scan.png")));
         form->SetRoots({dir->Path()});
         form->Open();
-        prompts->answer = false;
+        prompts->laterAnswer = false;
         Select({"A/scan.png"});
         form->DropOn(form->NodeOf(form->ItemOf(*dir / "A/a.m3u")));
         QCOMPARE(prompts->questions.size(), 1);
         QCOMPARE(QString::fromStdString(ReadWholeFile(*dir / "A/a.jpg")), QString("A/a.jpg"));
-        prompts->answer = true;
+        prompts->laterAnswer = true;
         Select({"A/scan.png"});
         form->DropOn(form->NodeOf(form->ItemOf(*dir / "A/a.m3u")));
         QVERIFY(ReadWholeFile(*dir / "A/a.jpg").rfind("\xFF\xD8", 0) == 0);
@@ -282,11 +253,9 @@ class BuilderWindowTest : public QObject {
         TBuilderHooks hooks;
         hooks.fastScan = [&] { ++fastScans; };
         TBuilderController controller(session, shell, controllerPrompts, hooks);
-        QTimer::singleShot(0, [&] {
-            QVERIFY(controller.Window()->ItemOf(*dir / "B/b1.mp3"));
-            controller.Window()->accept();
-        });
         shell.Action(TCommandId::ToolsPlaylistBuilder)->trigger();
+        QCOMPARE(controllerPrompts.modals, QStringList{"FormListBuilder"});
+        QVERIFY(controller.Window()->ItemOf(*dir / "B/b1.mp3"));
         QCOMPARE(fastScans, 1);
         QCOMPARE(controllerPrompts.questions.size(), 1);
     }

@@ -17,43 +17,8 @@
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
 #include "gui/shell/ShellPort.h"
+#include "scripted_prompts.h"
 #include "views/SortKey.h"
-
-class TFakeShell : public TShellPort {
-  public:
-    TFakeShell() {
-        for (size_t i = 0; i < kCommandCount; ++i)
-            actions_[static_cast<TCommandId>(i)] = std::make_unique<QAction>();
-    }
-    QAction* Action(TCommandId id) const override { return actions_.at(id).get(); }
-    QWidget* Window() const override { return window_.get(); }
-    void SetBusy(bool on) override { busy += on ? 1 : -1; }
-    void ShowStatus(const QString& text) override { status = text; }
-    void RefreshCommands() override { ++refreshes; }
-    void RegisterTranslatableWindow(QWidget*) override {}
-
-    int busy = 0;
-    int refreshes = 0;
-    QString status;
-
-  private:
-    std::unique_ptr<QWidget> window_ = std::make_unique<QWidget>();
-    std::map<TCommandId, std::unique_ptr<QAction>> actions_;
-};
-
-class TCddbPrompts : public TPrompts {
-  public:
-    TCddbPrompts() : TPrompts(nullptr) {}
-    QStringList errors, informed, questions;
-    QString openFile;  // the file the open dialog answers
-    bool Confirm(const QString& text) override {
-        questions << text;
-        return true;
-    }
-    QString OpenFileName(const QString&, const QString&) override { return openFile; }
-    void Inform(const QString& text) override { informed << text; }
-    void Error(const QString& text) override { errors << text; }
-};
 
 // Runs `action` once `ready` holds, checking every 10 ms: how a test acts in
 // a modal window that the code under test opens.

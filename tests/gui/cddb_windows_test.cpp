@@ -36,7 +36,7 @@ struct Setup {
     CddbServer server;
     TSession session;
     TFakeShell shell;
-    TCddbPrompts prompts;
+    TScriptedPrompts prompts;
     Tm3u* current = nullptr;
     std::vector<Tm3u*> shown;
     std::unique_ptr<TCddbController> controller;

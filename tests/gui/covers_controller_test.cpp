@@ -179,8 +179,8 @@ class CoversControllerTest : public QObject {
         shell->Trigger(TCommandId::ListCacheCovers);
         QVERIFY(!Albums()[1].CachedCover.empty());
         QVERIFY(session->Catalogue.ListModified);
-        QCOMPARE(shell->busyDepth, 0);
-        QVERIFY(shell->busyCount > 0);
+        QCOMPARE(shell->busy, 0);
+        QVERIFY(shell->busyCalls > 0);
     }
 
     void saveQuestionOnlyWhenCoversWait() {
@@ -285,7 +285,7 @@ class CoversControllerTest : public QObject {
         shell->Trigger(TCommandId::ToolsCoversMgt);  // Yes: exported, the window shows it
         QVERIFY(std::filesystem::exists(LocalDb()));
         QCOMPARE(covers->Management()->Artists()->count(), 2);
-        QCOMPARE(shell->registered, 1);
+        QCOMPARE(shell->registered.size(), size_t(1));
         covers->Management()->close();
     }
 };

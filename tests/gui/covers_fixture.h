@@ -21,66 +21,11 @@
 #include "gui/common/Session.h"
 #include "gui/covers/CoverPrompts.h"
 #include "gui/shell/ShellPort.h"
+#include "scripted_prompts.h"
 
 inline std::string CoverFixture(const std::string& name) {
     return std::string(MAVELO_TEST_DATA) + "/covers/" + name;
 }
-
-class TFakeShell : public TShellPort {
-  public:
-    TFakeShell() : window_(std::make_unique<QWidget>()) {
-        for (size_t i = 0; i < kCommandCount; ++i) actions_.push_back(new QAction(window_.get()));
-    }
-    QAction* Action(TCommandId id) const override { return actions_[size_t(id)]; }
-    QWidget* Window() const override { return window_.get(); }
-    void SetBusy(bool on) override {
-        busyDepth += on ? 1 : -1;
-        if (on) ++busyCount;
-    }
-    void ShowStatus(const QString&) override {}
-    void RefreshCommands() override { ++refreshes; }
-    void RegisterTranslatableWindow(QWidget*) override { ++registered; }
-    void Trigger(TCommandId id) { Action(id)->trigger(); }
-
-    int busyDepth = 0, busyCount = 0, refreshes = 0, registered = 0;
-
-  private:
-    std::unique_ptr<QWidget> window_;
-    std::vector<QAction*> actions_;
-};
-
-class TScriptedPrompts : public TPrompts {
-  public:
-    TScriptedPrompts() : TPrompts(nullptr) {}
-    std::deque<bool> confirmAnswers;  // empty: Yes
-    QString openFile, saveFile;       // "" cancels the dialog
-    QStringList informed, errors, questions;
-    QString lastFolder, lastFilters;
-
-    bool Confirm(const QString& text) override {
-        questions << text;
-        if (confirmAnswers.empty()) return true;
-        const bool answer = confirmAnswers.front();
-        confirmAnswers.pop_front();
-        return answer;
-    }
-    void Inform(const QString& text) override { informed << text; }
-    void Error(const QString& text) override { errors << text; }
-    std::optional<QString> AskText(const QString&, const QString&,
-                                   const QString& initial) override {
-        return initial;
-    }
-    QString OpenFileName(const QString& folder, const QString& filters) override {
-        lastFolder = folder;
-        lastFilters = filters;
-        return openFile;
-    }
-    QString SaveFileName(const QString& folder, const QString& filters) override {
-        lastFolder = folder;
-        lastFilters = filters;
-        return saveFile;
-    }
-};
 
 class TScriptedCoverPrompts : public TCoverPrompts {
   public:

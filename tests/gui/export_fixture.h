@@ -15,55 +15,7 @@
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
 #include "gui/shell/ShellPort.h"
-
-class TFakeShell : public TShellPort {
-  public:
-    QAction* Action(TCommandId id) const override {
-        auto& action = actions_[id];
-        if (!action) action = std::make_unique<QAction>();
-        return action.get();
-    }
-    QWidget* Window() const override { return window_.get(); }
-    void SetBusy(bool on) override { busy += on ? 1 : -1, ++busyCalls; }
-    void ShowStatus(const QString&) override {}
-    void RefreshCommands() override {}
-    void RegisterTranslatableWindow(QWidget* window) override { translatable.push_back(window); }
-
-    int busy = 0;
-    int busyCalls = 0;
-    std::vector<QWidget*> translatable;
-
-  private:
-    mutable std::map<TCommandId, std::unique_ptr<QAction>> actions_;
-    std::unique_ptr<QWidget> window_ = std::make_unique<QWidget>();
-};
-
-class TScriptedPrompts : public TPrompts {
-  public:
-    TScriptedPrompts() : TPrompts(nullptr) {}
-    void Error(const QString& text) override { errors << text; }
-    void Inform(const QString& text) override { informed << text; }
-    bool Confirm(const QString&) override { return true; }
-    QString OpenFileName(const QString&, const QString& filters) override {
-        asked << filters;
-        return Next();
-    }
-    QString SaveFileName(const QString&, const QString& filters) override {
-        asked << filters;
-        return Next();
-    }
-
-    std::deque<QString> fileNames;  // the answers of the file dialogs, in turn
-    QStringList asked, errors, informed;
-
-  private:
-    QString Next() {
-        if (fileNames.empty()) return {};
-        QString name = fileNames.front();
-        fileNames.pop_front();
-        return name;
-    }
-};
+#include "scripted_prompts.h"
 
 // Three albums in the view list (AYG order: ABBA, Queen, The Beatles).
 inline void FillSession(TSession& session, int albums = 3) {

@@ -72,7 +72,7 @@ class ExportWindowTest : public QObject {
     void windowsAreNamedForTheLanguageFiles() {
         QCOMPARE(Form().objectName(), QString("FormExport"));
         QCOMPARE(Form().windowTitle(), QString("Export"));
-        QCOMPARE(shell->translatable.size(), size_t(2));
+        QCOMPARE(shell->registered.size(), size_t(2));
         for (const char* name :
              {"EditTemplate", "SpeedButtonLoad", "SpeedButtonEdit", "EditOutput", "SpeedButtonSave",
               "SpinEditLimit", "CheckBoxOpen", "MemoLog", "SpeedButtonPerform", "SpeedButtonClose"})
@@ -169,7 +169,7 @@ class ExportWindowTest : public QObject {
             QCOMPARE(shownText, QString("no header\n"));
             QCOMPARE(Output(), QString("export.xml"));
         });
-        QCOMPARE(prompts->asked, QStringList{"Template file (*.tpt)"});
+        QCOMPARE(prompts->dialogFilters, QStringList{"Template file (*.tpt)"});
         QCOMPARE(home->Dir().Read("plain.tpt"), std::string("@# Data|*.xml\n"));
         QCOMPARE(session->Settings.Template, text);
     }

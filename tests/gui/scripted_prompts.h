@@ -21,16 +21,22 @@ class TScriptedPrompts : public TPrompts {
   public:
     TScriptedPrompts() : TPrompts(nullptr) {}
 
-    std::deque<bool> confirmAnswers;  // empty: Yes
+    std::deque<bool> confirmAnswers;  // the answers to questions, in turn...
+    bool laterAnswer = true;          // ...then this one
     std::deque<std::optional<QString>> textAnswers;
+    // File dialogs answer from fileNames, in turn, then openFile or saveFile
+    // ("" cancels the dialog).
+    std::deque<QString> fileNames;
     QString openFile, saveFile;
-    QString saveStart;  // where the last save dialog started
+    QString lastFolder, lastFilters;  // where the last file dialog started, and its filters
+    QStringList dialogFilters;        // the filters of every file dialog, in turn
+    QString saveStart;                // where the last save dialog started
     QStringList informed, errors, questions;
     QStringList modals;  // the object names of the windows opened modally
 
     bool Confirm(const QString& text) override {
         questions << text;
-        if (confirmAnswers.empty()) return true;
+        if (confirmAnswers.empty()) return laterAnswer;
         const bool answer = confirmAnswers.front();
         confirmAnswers.pop_front();
         return answer;
@@ -48,15 +54,28 @@ class TScriptedPrompts : public TPrompts {
         if (!given) return std::nullopt;
         return answer;
     }
-    QString OpenFileName(const QString&, const QString&) override { return openFile; }
-    QString SaveFileName(const QString& start, const QString&) override {
+    QString OpenFileName(const QString& folder, const QString& filters) override {
+        return FileAnswer(folder, filters, openFile);
+    }
+    QString SaveFileName(const QString& start, const QString& filters) override {
         saveStart = start;
-        return saveFile;
+        return FileAnswer(start, filters, saveFile);
     }
     // A modal window is closed at once, as with Cancel.
     int RunModal(QDialog& dialog) override {
         modals << dialog.objectName();
-        return 0;
+        return QDialog::Rejected;
+    }
+
+  private:
+    QString FileAnswer(const QString& folder, const QString& filters, const QString& otherwise) {
+        lastFolder = folder;
+        lastFilters = filters;
+        dialogFilters << filters;
+        if (fileNames.empty()) return otherwise;
+        QString name = fileNames.front();
+        fileNames.pop_front();
+        return name;
     }
 };
 
@@ -73,13 +92,18 @@ class TFakeShell : public TShellPort {
 
     QAction* Action(TCommandId id) const override { return actions_[static_cast<size_t>(id)]; }
     QWidget* Window() const override { return window_.get(); }
-    void SetBusy(bool on) override { busy += on ? 1 : -1; }
+    void SetBusy(bool on) override {
+        busy += on ? 1 : -1;
+        ++busyCalls;
+    }
     bool IsBusy() const override { return busy > 0; }
     void ShowStatus(const QString& text) override { status = text; }
     void RefreshCommands() override { ++refreshed; }
     void RegisterTranslatableWindow(QWidget* window) override { registered.push_back(window); }
+    void Trigger(TCommandId id) { Action(id)->trigger(); }
 
-    int busy = 0;
+    int busy = 0;       // busy mode's depth
+    int busyCalls = 0;  // busy mode started or ended
     int refreshed = 0;
     QString status;
     std::vector<QWidget*> registered;

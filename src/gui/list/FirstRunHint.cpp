@@ -9,8 +9,6 @@
 
 #include <algorithm>
 
-#include "core/Ulang.h"
-#include "gui/common/AlbumMarks.h"
 
 namespace {
 constexpr int kWidth = 380;
@@ -30,6 +28,12 @@ TFirstRunHint::TFirstRunHint(QWidget* grid, QAction* newList, QAction* openList)
     folders_->setDefault(true);
     open_ = new QPushButton(this);
     open_->setObjectName("ButtonFirstRunOpen");
+    // The language files translate these as lines of the main window.
+    text_->setText(QString("No list is open. Choose the folders where you keep your music: Mavelo "
+                      "finds their albums and makes a new list of them. Or open a list you saved "
+                      "before."));
+    folders_->setText(QString("Choose music folders..."));
+    open_->setText(QString("Open a list file..."));
     connect(folders_, &QPushButton::clicked, newList, &QAction::trigger);
     connect(open_, &QPushButton::clicked, openList, &QAction::trigger);
 
@@ -49,12 +53,6 @@ TFirstRunHint::TFirstRunHint(QWidget* grid, QAction* newList, QAction* openList)
 }
 
 void TFirstRunHint::RefreshTexts() {
-    text_->setText(QStr(LangText(
-        "FirstRunText",
-        "No list is open. Choose the folders where you keep your music: Mavelo "
-        "finds their albums and makes a new list of them. Or open a list you saved before.")));
-    folders_->setText(QStr(LangText("FirstRunFolders", "Choose music folders...")));
-    open_->setText(QStr(LangText("FirstRunOpen", "Open a list file...")));
     adjustSize();
     Centre();
 }

@@ -15,7 +15,7 @@ class TFirstRunHint : public QFrame {
     // `newList` and `openList` are the commands the buttons run.
     TFirstRunHint(QWidget* grid, QAction* newList, QAction* openList);
 
-    // Texts in the current language.
+    // Fits the texts of another language.
     void RefreshTexts();
     // Shown only when no list is open.
     void ShowFor(bool listOpen);
