@@ -27,12 +27,11 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
-
-extern char** environ;
 
 namespace {
 const char* const kGenres[] = {"Rock",      "Jazz", "Pop",   "Blues",
@@ -119,27 +118,6 @@ std::string ListFileFor(int albums) {
     return path;
 }
 
-long StatusKb(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const size_t length = std::strlen(field);
-    while (std::getline(status, line))
-        if (line.compare(0, length, field) == 0) return std::atol(line.c_str() + length);
-    return 0;
-}
-
-double CpuMilliseconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-}
-
-double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
-
 int RunChild(const std::string& mode, const std::string& path) {
     const long residentBefore = StatusKb("VmRSS:");
     const double cpuStart = CpuMilliseconds();
@@ -162,34 +140,6 @@ int RunChild(const std::string& mode, const std::string& path) {
     return 0;
 }
 
-std::vector<double> RunFreshProcess(const char* mode, const std::string& path) {
-    int out[2];
-    if (pipe(out) != 0) std::abort();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    std::string self = "/proc/self/exe", flag = mode, file = path;
-    char* argv[] = {self.data(), flag.data(), file.data(), nullptr};
-    pid_t child = 0;
-    if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv, environ) != 0) std::abort();
-    close(out[1]);
-    std::string text;
-    char chunk[256];
-    for (ssize_t got; (got = read(out[0], chunk, sizeof chunk)) > 0;)
-        text.append(chunk, size_t(got));
-    close(out[0]);
-    waitpid(child, nullptr, 0);
-    posix_spawn_file_actions_destroy(&actions);
-    std::vector<double> numbers;
-    std::istringstream in(text);
-    for (double n; in >> n;) numbers.push_back(n);
-    return numbers;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 }  // namespace
 
 int main(int argc, char** argv) {

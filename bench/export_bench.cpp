@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "core/FileSystem.h"
 #include "export/ExportJob.h"
 #include "views/Catalogue.h"
@@ -25,11 +26,7 @@ constexpr int kTracks = 12;
 constexpr size_t kCoverBytes = 6 * 1024;
 
 std::string Folder() {
-    static const std::string folder = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "mavelo-exportbench-XXXXXX").string();
-        return std::string(mkdtemp(pattern.data()));
-    }();
+    static const std::string folder = MakeScratchFolder("mavelo-exportbench");
     return folder;
 }
 
@@ -91,11 +88,6 @@ struct TStamp {
     }
     TStamp operator-(const TStamp& o) const { return {wall - o.wall, cpu - o.cpu}; }
 };
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Each iteration loads the list into a fresh catalogue, then exports its
 // view list (collection order) to a file; the counters give the medians and

@@ -24,12 +24,11 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
-
-extern char** environ;
 
 namespace {
 constexpr int kAlbums = 10000;
@@ -37,11 +36,7 @@ constexpr int kTracks = 12;
 constexpr size_t kCoverBytes = 6 * 1024;
 
 std::string Folder() {
-    static const std::string folder = [] {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "mavelo-listbench-XXXXXX").string();
-        return std::string(mkdtemp(pattern.data()));
-    }();
+    static const std::string folder = MakeScratchFolder("mavelo-listbench");
     return folder;
 }
 
@@ -155,39 +150,6 @@ void BM_PlainReadSameBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainReadSameBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-long ResidentKb() {
-    std::ifstream statm("/proc/self/statm");
-    long pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-// Runs this program again with `mode` on the file and returns the numbers it
-// prints, so that the figures hold nothing of this process.
-std::vector<double> RunFreshProcess(const char* mode, const std::string& path) {
-    int out[2];
-    if (pipe(out) != 0) std::abort();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    std::string self = "/proc/self/exe", flag = mode, file = path;
-    char* argv[] = {self.data(), flag.data(), file.data(), nullptr};
-    pid_t child = 0;
-    if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv, environ) != 0) std::abort();
-    close(out[1]);
-    std::string text;
-    char chunk[256];
-    for (ssize_t got; (got = read(out[0], chunk, sizeof chunk)) > 0;)
-        text.append(chunk, size_t(got));
-    close(out[0]);
-    waitpid(child, nullptr, 0);
-    posix_spawn_file_actions_destroy(&actions);
-    std::vector<double> numbers;
-    std::istringstream in(text);
-    for (double n; in >> n;) numbers.push_back(n);
-    return numbers;
-}
-
 // The first load of a program: a fresh process loads the list (its memory is
 // all new), next to a fresh process that reads the same bytes; then the
 // resident memory of the loading process.  The best of five runs each.
@@ -213,11 +175,6 @@ void BM_FreshProcessLoad(benchmark::State& state) {
     state.counters["rss_target_MB"] = 2 * fileMb + 30;
 }
 BENCHMARK(BM_FreshProcessLoad)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-double MillisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
-}
 
 // Child modes: "--load" prints the load time and the resident memory after it,
 // "--plain-read" the time of reading the whole file into memory.
