@@ -55,6 +55,15 @@ bool IsRefusal(std::string_view statusLine) {
     return code && *code >= 400;
 }
 
+// Keeps the reply's status line in `reply`; true when the server refused.
+template <typename Reply>
+bool TakeStatus(const std::vector<std::string_view>& lines, Reply& reply) {
+    const std::string_view status = FirstLine(lines);
+    reply.StatusLine = std::string(status);
+    reply.Refused = IsRefusal(status);
+    return reply.Refused;
+}
+
 // "rock 0a0b0c0d Artist / Album": nothing when the line has no identifier.
 std::optional<TFreeDBMatch> ParseMatchLine(std::string_view line) {
     const size_t categoryEnd = line.find(' ');
@@ -194,12 +203,8 @@ std::string CddbReplyText(std::string_view body) {
 TCddbQueryReply ParseCddbQueryReply(std::string_view text) {
     TCddbQueryReply reply;
     const auto lines = SplitLines(text);
-    const std::string_view status = FirstLine(lines);
-    reply.StatusLine = std::string(status);
-    if (IsRefusal(status)) {
-        reply.Refused = true;
-        return reply;
-    }
+    if (TakeStatus(lines, reply)) return reply;
+    const std::string_view status = reply.StatusLine;
     // A single exact match comes on the status line itself.
     if (StatusCode(status) == 200) {
         if (auto match = ParseMatchLine(status.substr(4))) reply.Matches.push_back(*match);
@@ -216,12 +221,7 @@ TCddbQueryReply ParseCddbQueryReply(std::string_view text) {
 TCddbReadReply ParseCddbReadReply(std::string_view text) {
     TCddbReadReply reply;
     const auto lines = SplitLines(text);
-    const std::string_view status = FirstLine(lines);
-    reply.StatusLine = std::string(status);
-    if (IsRefusal(status)) {
-        reply.Refused = true;
-        return reply;
-    }
+    if (TakeStatus(lines, reply)) return reply;
     TXmcdState state;
     for (auto line : lines)
         if (!line.empty()) state.ReadLine(line);
