@@ -64,6 +64,7 @@ class CddbWindowsTest : public QObject {
     void saveInfoRewritesThePlaylist();
     void picturePanelLoadsAndClearsThePicture();
     void scanAlbumRereadsTheTags();
+    void builderPlaylistIsEditedWithTheBuildersFormat();
 };
 
 void CddbWindowsTest::editorAppliesAChosenMatch() {
@@ -271,6 +272,36 @@ void CddbWindowsTest::scanAlbumRereadsTheTags() {
     QVERIFY(s.session.Catalogue.ListModified);
     QCOMPARE(s.shell.busy, 0);  // busy mode ended
     QCOMPARE(s.server.Requests(), 0);
+}
+
+// The playlist builder's "Edit details": an album outside the catalogue,
+// renamed by the builder's album name format; the catalogue is not touched.
+void CddbWindowsTest::builderPlaylistIsEditedWithTheBuildersFormat() {
+    Setup s;
+    s.server.Query = R::Ok(CddbReply("query_202_none.txt"));
+    const std::string folder = s.dir / "loose/";
+    s.dir.File("loose/list.m3u", "a.mp3\r\nb.mp3\r\n");
+    for (auto name : {"a.mp3", "b.mp3"})
+        std::filesystem::copy_file(std::string(MAVELO_TEST_DATA) + "/tags/id3v1_v10.mp3",
+                                   folder + name);
+    Tm3u album{TSharedText(folder + "list.m3u")};
+    album.Refresh(true);
+    TFormEdit* editor = s.controller->Editor();
+    WhenReady([&] { return editor->isVisible() && !editor->Busy(); },
+              [&] {
+                  Child<QLineEdit>(editor, "EditArtist")->setText("Loose Band");
+                  Child<QLineEdit>(editor, "EditAlbum")->setText("Found Tapes");
+                  Child<QPushButton>(editor, "SpeedButtonApply")->click();
+              });
+    const std::string path = s.controller->EditPlaylist(album, "%album by %artist");
+
+    QCOMPARE(QString::fromStdString(path),
+             QString::fromStdString(folder + "Found Tapes by Loose Band.m3u"));
+    QVERIFY(FileExists(path));
+    QVERIFY(!FileExists(folder + "list.m3u"));
+    QVERIFY(s.session.Catalogue.Albums().Empty());
+    QVERIFY(!s.session.Catalogue.ListModified);
+    QVERIFY(s.prompts.errors.isEmpty());
 }
 
 QTEST_MAIN(CddbWindowsTest)

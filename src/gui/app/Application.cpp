@@ -163,6 +163,9 @@ void TApplication::CreateSubsystems() {
     TBuilderHooks builderHooks;
     builderHooks.tools.MeasureTrack = measure;
     builderHooks.fastScan = [this] { window_->Action(TCommandId::ListFastUpdate)->trigger(); };
+    builderHooks.editDetails = [this](Tm3u& album, std::string& listFormat) {
+        return cddb_->EditPlaylist(album, listFormat);
+    };
     builder_ = std::make_unique<TBuilderController>(session_, *window_, *prompts_,
                                                     std::move(builderHooks));
     list_->Scans().RunPlaylistBuilder = [this](const std::vector<std::string>& roots) {

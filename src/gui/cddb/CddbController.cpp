@@ -93,29 +93,39 @@ void TCddbController::ReportFailures(const TAlbumApplyReport& report) {
     prompts_.Error(text.trimmed());
 }
 
-void TCddbController::EditAlbum() {
-    Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
-    TRunGuard guard(running_);
-    if (!album || !guard.Entered()) return;
+bool TCddbController::RunEditor(Tm3u& album, const std::string& listFormat) {
     auto& s = session_.Settings;
     TEditInputs inputs;
     inputs.Server = Server();
     inputs.UseFreeDB = s.UseFreeDB;
     inputs.TrackFormat = s.TrackFormat;
-    inputs.ListFormat = s.ListFormat;
+    inputs.ListFormat = listFormat;
     inputs.TagType = s.DefaultTagging;
     inputs.Measure = hooks_.measure;
-    const int32_t pictureState = album->PictureState;
-    editor_->Open(*album, inputs);
+    editor_->Open(album, inputs);
     const bool applied = editor_->exec() == QDialog::Accepted;
     s.DefaultTagging = editor_->TagType();  // kept however the editor closed
-    if (!applied) {
+    return applied;
+}
+
+void TCddbController::EditAlbum() {
+    Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
+    TRunGuard guard(running_);
+    if (!album || !guard.Entered()) return;
+    const int32_t pictureState = album->PictureState;
+    if (!RunEditor(*album, session_.Settings.ListFormat)) {
         // The picture panel changes the album at once, Apply or not.
         if (album->PictureState != pictureState) session_.MarkModified();
         return;
     }
     AlbumChanged(*album);
     ReportFailures(editor_->Report());
+}
+
+std::string TCddbController::EditPlaylist(Tm3u& album, const std::string& listFormat) {
+    TRunGuard guard(running_);
+    if (guard.Entered() && RunEditor(album, listFormat)) ReportFailures(editor_->Report());
+    return album.PlaylistPath.str();
 }
 
 void TCddbController::ScanAlbum() {

@@ -37,12 +37,18 @@ class TCddbController : public QObject {
     TFormBatch* BatchDialog();
 
     void EditAlbum();
+    // The album editor over a playlist outside the catalogue (the playlist
+    // builder's) with the builder's album name format; the playlist's path
+    // afterwards, which Apply may have renamed.
+    std::string EditPlaylist(Tm3u& album, const std::string& listFormat);
     void ScanAlbum();
     void UpdateAlbum();
     void SaveInfo();
     void RunBatch();
 
   private:
+    // Runs the editor over the album; true when Apply closed it.
+    bool RunEditor(Tm3u& album, const std::string& listFormat);
     TFreeDBServer Server() const;
     TFreeDBUpdateOptions SettingsOptions() const;
     // Re-keys the album after its playlist moved and marks the list modified.
