@@ -5,10 +5,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QImage>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <filesystem>
 #include <map>
 
 #include "TempDir.h"
@@ -93,6 +95,36 @@ class BuilderWindowTest : public QObject {
         form->findChild<QCheckBox*>("CheckBoxTrack")->setChecked(true);
         QVERIFY(lists->isChecked());
         QVERIFY(form->ItemOf(*dir / "A/a.m3u")->isExpanded());
+    }
+
+    // The details panel: a picture's preview with its size, nothing for a
+    // .jpg that holds no picture; an audio file's length and size once asked.
+    void detailsPanelShowsPicturesAndAudioFiles() {
+        std::filesystem::copy_file(MAVELO_TEST_DATA "/covers/blue_300x100.jpg",
+                                   *dir / "B/cover.jpg");
+        TBuilderTools tools;
+        tools.ReadTags = FakeTags;
+        tools.MeasureTrack = [](Tmp3& track) { track.Duration = 245000; };
+        form = std::make_unique<TFormListBuilder>(nullptr, *prompts, tools);
+        form->SetRoots({dir->Path()});
+        form->Open();
+        auto* preview = form->findChild<QLabel*>("LabelPreview");
+        auto* audio = form->findChild<QLabel*>("LabelAudioInfo");
+
+        Select({"B/cover.jpg"});
+        QVERIFY(!preview->isHidden());
+        QCOMPARE(preview->text(), QString("300x100 , 0 kb"));  // 424 bytes
+        Select({"A/stray.jpg"});
+        QVERIFY(preview->isHidden());
+        Select({"B/b1.mp3"});
+        QVERIFY(audio->isHidden());  // "Audio file info" starts off
+        form->findChild<QCheckBox*>("CheckBoxAudioInfo")->setChecked(true);
+        QVERIFY(!audio->isHidden());
+        QCOMPARE(audio->text(), QString("4:05 , 0 Mb"));
+        form->findChild<QCheckBox*>("CheckBoxPreview")->setChecked(false);
+        Select({"B/cover.jpg"});
+        QVERIFY(preview->isHidden());
+        QVERIFY(audio->isHidden());
     }
 
     void commandsOfferedBySelection() {

@@ -11,17 +11,23 @@
 #include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+#include "builder/BuilderDetails.h"
 #include "builder/CreatePlaylists.h"
+#include "collection/Ump3_obj.h"
 #include "core/FileSystem.h"
+#include "core/Ucommon.h"
 #include "core/Ulang.h"
+#include "gui/common/DialogParts.h"
 #include "gui/common/Prompts.h"
 
 namespace {
@@ -35,6 +41,8 @@ QString Lang(const char* key, const char* english) {
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
+
+constexpr int kPreviewSide = 160;
 
 QCheckBox* ViewBox(QWidget* parent, const char* name, const QString& caption, bool on) {
     auto* box = new QCheckBox(caption, parent);
@@ -102,6 +110,17 @@ void TFormListBuilder::BuildWidgets() {
     orphans_ = ViewBox(this, "CheckBoxOrphans", tr("Orphans"), true);
     pictures_ = ViewBox(this, "CheckBoxJpg", tr("Cover pictures"), true);
     images_ = ViewBox(this, "CheckBoxImage", tr("Image files"), true);
+    preview_ = ViewBox(this, "CheckBoxPreview", tr("Preview pictures"), true);
+    audioInfo_ = ViewBox(this, "CheckBoxAudioInfo", tr("Audio file info"), false);
+    previewImage_ = new QLabel(this);
+    previewImage_->setObjectName("ImagePreview");
+    previewImage_->setFixedSize(kPreviewSide, kPreviewSide);
+    previewImage_->setAlignment(Qt::AlignCenter);
+    previewText_ = new QLabel(this);
+    previewText_->setObjectName("LabelPreview");
+    audioText_ = new QLabel(this);
+    audioText_->setObjectName("LabelAudioInfo");
+    for (QLabel* label : {previewImage_, previewText_, audioText_}) label->hide();
     status_ = new QLabel(this);
     status_->setObjectName("StatusBar");
     createAll_ = new QPushButton(tr("Create playlists for all folders"), this);
@@ -110,10 +129,12 @@ void TFormListBuilder::BuildWidgets() {
     ok->setObjectName("ButtonOk");
 
     auto* side = new QVBoxLayout;
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{lists_, tracks_, orphans_, pictures_, images_, createAll_})
+    for (QWidget* w : std::initializer_list<QWidget*>{lists_, tracks_, orphans_, pictures_,
+                                                      images_, createAll_, preview_, audioInfo_,
+                                                      previewImage_, previewText_, audioText_})
         side->addWidget(w);
     side->addStretch();
+    side->addWidget(MakeHelpButton(this, "listbuild.htm"));
     side->addWidget(ok);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(tr("Directories to scan"), this));
@@ -135,11 +156,16 @@ void TFormListBuilder::BuildWidgets() {
     });
     for (QCheckBox* box : {lists_, orphans_, pictures_, images_})
         connect(box, &QCheckBox::toggled, this, &TFormListBuilder::ApplyView);
-    connect(tree_, &QTreeWidget::itemSelectionChanged, this, [this] {
+    // The focused node and the selection each decide what is shown and offered.
+    const auto selectionChanged = [this] {
         if (filling_) return;  // the items are being replaced
-        if (const BuilderNode* node = NodeOf(tree_->currentItem())) status_->setText(Q(node->Path));
+        ShowDetails();
         UpdateCommands();
-    });
+    };
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, selectionChanged);
+    connect(tree_, &QTreeWidget::currentItemChanged, this, selectionChanged);
+    for (QCheckBox* box : {preview_, audioInfo_})
+        connect(box, &QCheckBox::toggled, this, &TFormListBuilder::ShowDetails);
     connect(tree_, &QTreeWidget::itemChanged, this, &TFormListBuilder::Renamed);
     connect(tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (CurrentSelectionClass() < 0) return;  // nothing usable: no menu at all
@@ -177,6 +203,40 @@ void TFormListBuilder::BuildActions() {
         addAction(action);
     }
     UpdateCommands();
+}
+
+void TFormListBuilder::ShowDetails() {
+    const BuilderNode* node = NodeOf(tree_->currentItem());
+    if (!node) return;
+    status_->setText(Q(node->Path));
+    ShowPicturePreview(*node);
+    ShowAudioInfo(*node);
+}
+
+void TFormListBuilder::ShowPicturePreview(const BuilderNode& node) {
+    QImage image;
+    if ((node.Kind == KindPicture || node.Kind == KindImage) && preview_->isChecked())
+        image.load(Q(node.Path));  // a missing or damaged file leaves it null
+    previewImage_->setVisible(!image.isNull());
+    previewText_->setVisible(!image.isNull());
+    if (image.isNull()) return;
+    previewImage_->setPixmap(QPixmap::fromImage(
+        image.scaled(kPreviewSide, kPreviewSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    previewText_->setText(
+        Q(PictureDetails(image.width(), image.height(), GetFileSizeBytes(node.Path))));
+}
+
+void TFormListBuilder::ShowAudioInfo(const BuilderNode& node) {
+    std::string text;
+    if ((node.Kind == KindEntry || node.Kind == KindOrphan) && audioInfo_->isChecked() &&
+        tools_.MeasureTrack && FileExists(node.Path)) {
+        Tmp3 track(node.Path);
+        tools_.MeasureTrack(track);
+        // A file the sound layer cannot open measures nothing.
+        if (track.Duration > 0) text = AudioDetails(track.Duration, GetFileSizeBytes(node.Path));
+    }
+    audioText_->setText(Q(text));
+    audioText_->setVisible(!text.empty());
 }
 
 QAction* TFormListBuilder::Command(const char* name) const {

@@ -87,6 +87,10 @@ class TFormListBuilder : public QDialog {
     void ApplyView();
     TBuilderView View() const;
     void UpdateCommands();
+    // The focused node's path, picture preview and audio file details.
+    void ShowDetails();
+    void ShowPicturePreview(const BuilderNode& node);
+    void ShowAudioInfo(const BuilderNode& node);
     void Renamed(QTreeWidgetItem* item);
     void Report(const TBuilderResult& result);
     BuilderNode* FolderOf(BuilderNode* node) const;
@@ -111,6 +115,11 @@ class TFormListBuilder : public QDialog {
     QCheckBox* orphans_;
     QCheckBox* pictures_;
     QCheckBox* images_;
+    QCheckBox* preview_;
+    QCheckBox* audioInfo_;
+    QLabel* previewImage_;
+    QLabel* previewText_;
+    QLabel* audioText_;
     QLabel* status_;
     QPushButton* createAll_;
 };

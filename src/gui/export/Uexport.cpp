@@ -19,18 +19,11 @@
 #include "export/Template.h"
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
-#include "gui/export/ExportHelp.h"
+#include "gui/common/DialogParts.h"
 #include "gui/export/Utemplate.h"
 #include "gui/shell/ShellPort.h"
 
 namespace {
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
-
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(name);
@@ -99,7 +92,7 @@ TFormExport::TFormExport(TSession& session, TShellPort& shell, TPrompts& prompts
     fields->addRow(MakeLabel(this, "LabelLimit", "Number of albums to export"), limit_);
     fields->addRow(open_);
     auto* buttons = new QHBoxLayout;
-    if (auto* help = MakeExportHelpButton(this, "export.htm")) buttons->addWidget(help);
+    buttons->addWidget(MakeHelpButton(this, "export.htm"));
     buttons->addStretch();
     buttons->addWidget(perform_);
     buttons->addWidget(close);

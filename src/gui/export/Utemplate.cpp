@@ -13,17 +13,11 @@
 #include "core/Ulang.h"
 #include "export/Template.h"
 #include "gui/common/Prompts.h"
-#include "gui/export/ExportHelp.h"
+#include "gui/common/DialogParts.h"
 
 namespace {
 const QColor kModifiedPage(255, 255, 248);
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
-}
 }  // namespace
 
 TFormTemplate::TFormTemplate(TPrompts& prompts, QWidget* parent)
@@ -57,7 +51,7 @@ TFormTemplate::TFormTemplate(TPrompts& prompts, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(newTemplate);
     buttons->addWidget(saveAs);
-    if (auto* help = MakeExportHelpButton(this, "template.htm")) buttons->addWidget(help);
+    buttons->addWidget(MakeHelpButton(this, "template.htm"));
     buttons->addStretch();
     buttons->addWidget(apply);
     buttons->addWidget(discard);
