@@ -195,6 +195,8 @@ class ListPageFilesTest : public ListPageTestCase {
         QVERIFY(ui_.Start(named));
         QCOMPARE(ui_.Catalogue().CurrentFile, named);
         QCOMPARE(Page().AlbumRows(), 6);
+        QVERIFY(!ui_.Catalogue().ListModified);
+        QVERIFY(!ui_.Window().Action(TCommandId::FileSave)->isEnabled());
         QVERIFY(ui_.prompts->errors.isEmpty());
     }
 
