@@ -14,8 +14,8 @@
 #include "covers/Thumbnail.h"
 #include "covers/Ucov_obj.h"
 #include "covers_fixture.h"
-#include "gui/covers/CoversController.h"
 #include "gui/common/DropPan.h"
+#include "gui/covers/CoversController.h"
 #include "gui/covers/Ucovers.h"
 
 class CoversControllerTest : public QObject {

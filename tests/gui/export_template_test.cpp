@@ -101,7 +101,8 @@ class ExportTemplateTest : public QObject {
         QCOMPARE(editor->Path(), path);
         QCOMPARE(Memo()->toPlainText(), QString("edited"));
         QVERIFY(editor->Modified());
-        QCOMPARE(prompts->dialogFilters, (QStringList{"Template file (*.tpt)", "Template file (*.tpt)"}));
+        QCOMPARE(prompts->dialogFilters,
+                 (QStringList{"Template file (*.tpt)", "Template file (*.tpt)"}));
     }
 
     // A template that cannot be written says so and stays open and changed.

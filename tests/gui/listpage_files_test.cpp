@@ -167,8 +167,8 @@ class ListPageFilesTest : public ListPageTestCase {
     void newListAsksForItsNameAtOnce() {
         const QString music = QString::fromStdString(home_->Dir().Folder("Music"));
         // The desktop names the music folder in user-dirs.dirs.
-        const QString config = QString::fromStdString(
-            home_->Dir().File("config/user-dirs.dirs", "XDG_MUSIC_DIR=\"" + music.toStdString() + "\"\n"));
+        const QString config = QString::fromStdString(home_->Dir().File(
+            "config/user-dirs.dirs", "XDG_MUSIC_DIR=\"" + music.toStdString() + "\"\n"));
         const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFileInfo(config).path().toUtf8());
         ui_.List().Scans().NewList({root_});

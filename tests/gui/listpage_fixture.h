@@ -158,7 +158,7 @@ class ListPageTestCase : public QObject {
         ui_.List().Scans().NewList({root_});
         ui_.prompts->saveFile.clear();
         return ui_.Catalogue().CurrentFile == path && !ui_.Catalogue().ListModified ? path
-                                                                                   : std::string();
+                                                                                    : std::string();
     }
     void Finish() {
         ui_.app.reset();

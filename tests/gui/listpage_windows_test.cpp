@@ -18,9 +18,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "collection/Um3u_obj.h"
 #include "gui/common/DesktopOpen.h"
 #include "gui/common/HelpViewer.h"
-#include "collection/Um3u_obj.h"
 #include "gui/list/AlbumGrid.h"
 #include "gui/list/DetailsPanel.h"
 #include "gui/list/ListPage.h"

@@ -31,7 +31,8 @@ void TBuilderController::Run(const std::vector<std::string>& roots, bool offerFa
     prompts_.RunModal(*form_);
     // The album name format chosen in the builder is kept.
     session_.Settings.ListFormat = form_->ListFormat();
-    if (offerFastScan && hooks_.fastScan && prompts_.Confirm(QString::fromStdString(LangText(
-                               "FastUpdateList", "Do you want to fast scan your current list ?"))))
+    if (offerFastScan && hooks_.fastScan &&
+        prompts_.Confirm(QString::fromStdString(
+            LangText("FastUpdateList", "Do you want to fast scan your current list ?"))))
         hooks_.fastScan();
 }

@@ -129,8 +129,8 @@ void TFormListBuilder::BuildWidgets() {
     ok->setObjectName("ButtonOk");
 
     auto* side = new QVBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{lists_, tracks_, orphans_, pictures_,
-                                                      images_, createAll_, preview_, audioInfo_,
+    for (QWidget* w : std::initializer_list<QWidget*>{lists_, tracks_, orphans_, pictures_, images_,
+                                                      createAll_, preview_, audioInfo_,
                                                       previewImage_, previewText_, audioText_})
         side->addWidget(w);
     side->addStretch();

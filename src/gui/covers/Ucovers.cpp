@@ -12,14 +12,14 @@
 #include <QVBoxLayout>
 
 #include "core/FileSystem.h"
-#include "core/SafeWrite.h"
 #include "core/PumpEvents.h"
+#include "core/SafeWrite.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
 #include "covers/Ucov_obj.h"
+#include "gui/common/DropPan.h"
 #include "gui/common/Prompts.h"
 #include "gui/covers/CoverPrompts.h"
-#include "gui/common/DropPan.h"
 #include "gui/covers/PictureConvert.h"
 
 namespace {

@@ -17,9 +17,9 @@
 #include "core/ProgramFolder.h"
 #include "core/PumpEvents.h"
 #include "export/Template.h"
+#include "gui/common/DialogParts.h"
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
-#include "gui/common/DialogParts.h"
 #include "gui/export/Utemplate.h"
 #include "gui/shell/ShellPort.h"
 

@@ -12,8 +12,8 @@
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
 #include "export/Template.h"
-#include "gui/common/Prompts.h"
 #include "gui/common/DialogParts.h"
+#include "gui/common/Prompts.h"
 
 namespace {
 const QColor kModifiedPage(255, 255, 248);

@@ -9,13 +9,11 @@
 
 #include <algorithm>
 
-
 namespace {
 constexpr int kWidth = 380;
 }
 
-TFirstRunHint::TFirstRunHint(QWidget* grid, QAction* newList, QAction* openList)
-    : QFrame(grid) {
+TFirstRunHint::TFirstRunHint(QWidget* area, QAction* newList, QAction* openList) : QFrame(area) {
     setObjectName("PanelFirstRun");
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
@@ -29,9 +27,10 @@ TFirstRunHint::TFirstRunHint(QWidget* grid, QAction* newList, QAction* openList)
     open_ = new QPushButton(this);
     open_->setObjectName("ButtonFirstRunOpen");
     // The language files translate these as lines of the main window.
-    text_->setText(QString("No list is open. Choose the folders where you keep your music: Mavelo "
-                      "finds their albums and makes a new list of them. Or open a list you saved "
-                      "before."));
+    text_->setText(
+        QString("No list is open. Choose the folders where you keep your music: Mavelo "
+                "finds their albums and makes a new list of them. Or open a list you saved "
+                "before."));
     folders_->setText(QString("Choose music folders..."));
     open_->setText(QString("Open a list file..."));
     connect(folders_, &QPushButton::clicked, newList, &QAction::trigger);
@@ -49,7 +48,7 @@ TFirstRunHint::TFirstRunHint(QWidget* grid, QAction* newList, QAction* openList)
     layout->addLayout(buttons);
     setFixedWidth(kWidth);
     RefreshTexts();
-    grid->installEventFilter(this);
+    area->installEventFilter(this);
 }
 
 void TFirstRunHint::RefreshTexts() {
@@ -71,10 +70,10 @@ bool TFirstRunHint::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TFirstRunHint::Centre() {
-    const QWidget* grid = parentWidget();
-    if (!grid) return;
-    const QSize size(kWidth, heightForWidth(kWidth) > 0 ? heightForWidth(kWidth) : sizeHint().height());
-    resize(size);
-    move(std::max(0, (grid->width() - size.width()) / 2),
-         std::max(0, (grid->height() - size.height()) / 3));
+    const QWidget* area = parentWidget();
+    if (!area) return;
+    const int height = heightForWidth(kWidth);  // the text wraps at the fixed width
+    resize(kWidth, height > 0 ? height : sizeHint().height());
+    move(std::max(0, (area->width() - width()) / 2),
+         std::max(0, (area->height() - this->height()) / 3));
 }

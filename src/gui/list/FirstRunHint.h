@@ -13,7 +13,7 @@ class TFirstRunHint : public QFrame {
     Q_OBJECT
   public:
     // `newList` and `openList` are the commands the buttons run.
-    TFirstRunHint(QWidget* grid, QAction* newList, QAction* openList);
+    TFirstRunHint(QWidget* area, QAction* newList, QAction* openList);
 
     // Fits the texts of another language.
     void RefreshTexts();
