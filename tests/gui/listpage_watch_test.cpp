@@ -3,6 +3,7 @@
 // removed ones; nothing while the setting is off or before a busy window is
 // free again.
 #include <QAction>
+#include <QDialog>
 #include <QTest>
 
 #include <filesystem>
@@ -20,7 +21,12 @@ constexpr int kQuietMs = 50;
 constexpr int kSettleMs = 600;
 
 AlbumOnDisk NewAlbum() {
-    return {"Pink Floyd/Animals", "animals.m3u", "Pink Floyd", "Animals", "Rock", 1977,
+    return {"Pink Floyd/Animals",
+            "animals.m3u",
+            "Pink Floyd",
+            "Animals",
+            "Rock",
+            1977,
             {{"01.mp3", "Dogs"}, {"02.mp3", "Sheep"}}};
 }
 }  // namespace
@@ -95,10 +101,24 @@ class ListPageWatchTest : public ListPageTestCase {
         QCOMPARE(ui_.Catalogue().Albums().Count(), size_t(6));
     }
 
+    void busyWindowPutsTheScanOff_data() {
+        QTest::addColumn<bool>("dialog");
+        QTest::newRow("another scan") << false;
+        QTest::newRow("a dialog") << true;
+    }
     void busyWindowPutsTheScanOff() {
+        QFETCH(bool, dialog);
         QVERIFY(StartWatching(true));
         {
-            TShellBusy busy(ui_.Window());
+            std::unique_ptr<TShellBusy> busy;
+            std::unique_ptr<QDialog> modal;
+            if (dialog) {
+                modal = std::make_unique<QDialog>(&ui_.Window());
+                modal->setModal(true);
+                modal->show();
+            } else {
+                busy = std::make_unique<TShellBusy>(ui_.Window());
+            }
             WriteCollection(home_->Dir(), "music", {NewAlbum()});
             QTest::qWait(kSettleMs);
             QVERIFY(Find(kNewPlaylist) == nullptr);

@@ -70,8 +70,8 @@ void TFolderWatchCommands::FollowCatalogue() {
     // permission): the others still are, and the user learns why.
     if (!result.ok)
         views_.Shell().ShowStatus(
-            QStr(LangText("WatchIncomplete", "Some folders are not followed for changes:")) +
-            ' ' + QStr(result.error));
+            QStr(LangText("WatchIncomplete", "Some folders are not followed for changes:")) + ' ' +
+            QStr(result.error));
 }
 
 void TFolderWatchCommands::ReadChanges() {

@@ -326,10 +326,10 @@ TEST(RescanFolders, FoldersAScanWouldNotEnterAreLeftAlone) {
         const char* album;    // made on disk after the first scan
         const char* changed;  // the folder named as changed
     } cases[] = {
-        {"Other/o.m3u", "Other/"},                  // outside every root
-        {"R/.hidden/h.m3u", "R/.hidden/"},          // hidden: scans skip it
+        {"Other/o.m3u", "Other/"},          // outside every root
+        {"R/.hidden/h.m3u", "R/.hidden/"},  // hidden: scans skip it
         {"R/.hidden/Deep/h.m3u", "R/.hidden/Deep/"},
-        {"Rx/f.m3u", "Rx/"},                        // a name that only starts like the root
+        {"Rx/f.m3u", "Rx/"},  // a name that only starts like the root
     };
     for (const auto& t : cases) {
         ScannedCollection c;
