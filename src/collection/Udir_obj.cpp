@@ -409,6 +409,66 @@ TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bo
     return result;
 }
 
+namespace {
+
+// The root holding the folder (or being it); "" when there is none.
+std::string RootOf(const TRootList& roots, const std::string& folder) {
+    for (const auto& root : roots.Folders())
+        if (SamePath(folder, root) || IsPathUnder(folder, root)) return root;
+    return {};
+}
+
+// True when a folder between the root and `folder` (or itself) is hidden.
+bool InHiddenFolder(const std::string& root, const std::string& folder) {
+    const std::string below = folder.substr(std::min(folder.size(), root.size()));
+    return below.find("/.") != std::string::npos;
+}
+
+// The folders a partial rescan walks, in the form scans give them (no
+// trailing separator), with their roots.
+void PickRescanFolders(const TRootList& roots, const std::vector<std::string>& changed,
+                       std::vector<std::string>& folders, TRootList& touchedRoots) {
+    for (const auto& name : changed) {
+        const std::string folder = ExcludeTrailingSeparator(name);
+        const std::string root = RootOf(roots, folder);
+        if (root.empty() || InHiddenFolder(root, folder)) continue;
+        if (std::none_of(folders.begin(), folders.end(),
+                         [&](const std::string& f) { return SamePath(f, folder); }))
+            folders.push_back(folder);
+        touchedRoots.Add(root);
+    }
+}
+
+bool UnderOneOf(const Tm3u& album, const std::vector<std::string>& folders) {
+    return std::any_of(folders.begin(), folders.end(),
+                       [&](const std::string& folder) { return album.IsUnder(folder); });
+}
+
+}  // namespace
+
+TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
+                          const std::vector<std::string>& changed, bool force) {
+    std::vector<std::string> folders;
+    TRootList touchedRoots;
+    PickRescanFolders(roots, changed, folders, touchedRoots);
+    std::vector<std::string> missing;
+    NoteUnavailableRoots(directory, touchedRoots, missing);
+    SetScanMarks(directory, 0);
+    for (const auto& entry : directory.List)
+        if (UnderOneOf(*entry.object, folders)) entry.object->ScanMark = 1;
+    TScanResult result = RunScan(directory, folders, force, false);
+    NoteUnavailableRoots(directory, touchedRoots, missing);
+    result.missingRoots = missing;
+    // Albums behind a folder that could not be listed were not seen, not lost.
+    const auto lost = [&](const Tm3u& album) {
+        return album.ScanMark == 1 && !UnderOneOf(album, missing) &&
+               !UnderOneOf(album, result.unreadable.paths);
+    };
+    if (result.completed) result.removed = RemoveAlbumsIf(directory, lost);
+    SetScanMarks(directory, 0);
+    return result;
+}
+
 TScanResult AddRoots(TDirectory& directory, TRootList& roots,
                      const std::vector<std::string>& folders, bool prescan) {
     TScanResult result = RunScan(directory, folders, true, prescan);

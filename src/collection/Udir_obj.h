@@ -112,6 +112,14 @@ struct TScanResult {
 // is not there (moved, renamed or not mounted): removing a root is the way to
 // drop its albums.
 TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan);
+// Scans again only the given folders of the roots (each with everything below
+// it), as Rescan does for whole roots: new playlists become albums, albums
+// under those folders whose playlist vanished are removed, the others keep
+// their values.  Folders outside the roots or inside hidden folders (which
+// scans skip) are left alone; albums of a root that is not there, or under a
+// folder that could not be read, are kept; after an error nothing is removed.
+TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
+                          const std::vector<std::string>& folders, bool force);
 // Scans the new folders (full scan; nothing is removed) and adds them to the roots.
 TScanResult AddRoots(TDirectory& directory, TRootList& roots,
                      const std::vector<std::string>& folders, bool prescan);

@@ -104,6 +104,7 @@ void Exchange(TSettings& s, const Keys& k) {
 
     k.Bool("Performance", "EnablePrescan", s.EnablePrescan);
     k.Bool("Performance", "Log", s.Log);
+    k.Bool("Performance", "WatchFolders", s.WatchFolders);
 
     k.Text("Export", "Template", s.Template);
     k.Text("Export", "Output", s.Output);

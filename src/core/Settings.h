@@ -69,6 +69,8 @@ struct TSettings {
     // Performance
     bool EnablePrescan = false;
     bool Log = false;
+    // A fast scan of the folders that change under the open list's roots.
+    bool WatchFolders = true;
     // Export
     std::string Template = "export_html.tpt";
     std::string Output = "export.html";

@@ -23,6 +23,7 @@
 #include "gui/covers/CoversController.h"
 #include "gui/export/ExportController.h"
 #include "gui/list/DetailsPanel.h"
+#include "gui/list/FolderWatch.h"
 #include "gui/list/ListFileCommands.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
@@ -125,6 +126,8 @@ void TApplication::CreateList(const std::string& mountTable) {
                                            mountTable);
     playerAlbums_->Attach(&list_->Views());
     window_->SetCommandStateSource(&list_->Views());
+    // Changes on disk under the list's roots bring a fast scan of those folders.
+    new TFolderWatchCommands(list_->Views(), list_->Scans());
 }
 
 // The windows of the covers, FreeDB, export and playlist builder commands.

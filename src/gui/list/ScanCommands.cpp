@@ -203,3 +203,12 @@ void TScanCommands::ActionAlbumRemoveExecute() {
     RebuildViews();
     views_.Page().SetCurrentRow(std::min(row, views_.Page().AlbumRows() - 1));
 }
+
+// ---- Folders changed on disk ----
+
+void TScanCommands::RescanFolders(const std::vector<std::string>& folders) {
+    TCatalogue& catalogue = session_.Catalogue;
+    ScanAndResort(false, [&] {
+        return ::RescanFolders(catalogue.Directory, catalogue.Roots, folders, false);
+    });
+}

@@ -45,6 +45,10 @@ class TScanCommands : public QObject {
 
     TFormRootDirs& FormRootDirs() const { return *formRootDirs_; }
 
+    // Folders of the roots changed on disk: a fast scan of just them, the
+    // views refreshed as after a fast update.
+    void RescanFolders(const std::vector<std::string>& folders);
+
   private:
     // The current album's key, to find it again after a scan.
     std::string CurrentKey() const;

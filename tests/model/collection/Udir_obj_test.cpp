@@ -287,6 +287,92 @@ TEST(Rescan, UnreadablePlaylistKeepsItsTracks) {
     EXPECT_EQ(c.Album("R/A/a.m3u").Tracks.Count(), 2u);
 }
 
+TEST(RescanFolders, ScansOnlyTheChangedFoldersAndKeepsTheValuesOfKnownAlbums) {
+    ScannedCollection c;
+    c.Album("R/A/a.m3u").PlayCount = 5;
+    c.Album("R/A/a.m3u").Status = 2;
+    c.tags.byFile["a1.mp3"].artist = "Changed";
+    std::remove((c.dir / "R/B/b.pls").c_str());
+    std::remove((c.dir / "R/C/c.b4s").c_str());  // not among the changed folders
+    MakeAlbum(c.dir, "R/D/d.m3u", {"d1.mp3"});
+    MakeAlbum(c.dir, "R/E/e.m3u", {"e1.mp3"});  // neither
+    // Folders as the watcher gives them, with a trailing separator.
+    const TScanResult result = RescanFolders(
+        c.directory, c.roots, {c.dir / "R/A/", c.dir / "R/B/", c.dir / "R/D/"}, false);
+    EXPECT_TRUE(result.completed);
+    EXPECT_EQ(result.removed, 1u);
+    EXPECT_EQ(AlbumKeys(c.directory, c.dir), (Names{"R/A/a.m3u", "R/C/c.b4s", "R/D/d.m3u"}));
+    EXPECT_EQ(c.tags.opens, 1);  // the new album's track only
+    const Tm3u& a = c.Album("R/A/a.m3u");
+    EXPECT_EQ(a.PlayCount, 5);
+    EXPECT_EQ(a.Status, 2);
+    EXPECT_EQ(a.Tracks[0].Artist, "Band A");
+    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, 0);
+}
+
+TEST(RescanFolders, RemovedAlbumFolderGoesWhetherItOrItsParentIsNamed) {
+    for (const char* changed : {"R/", "R/B/", "R/B"}) {
+        ScannedCollection c;
+        std::filesystem::remove_all(c.dir / "R/B");
+        const TScanResult result = RescanFolders(c.directory, c.roots, {c.dir / changed}, false);
+        EXPECT_EQ(result.removed, 1u) << changed;
+        EXPECT_TRUE(result.missingRoots.empty()) << changed;
+        EXPECT_EQ(AlbumKeys(c.directory, c.dir), (Names{"R/A/a.m3u", "R/C/c.b4s"})) << changed;
+    }
+}
+
+TEST(RescanFolders, FoldersAScanWouldNotEnterAreLeftAlone) {
+    struct Case {
+        const char* album;    // made on disk after the first scan
+        const char* changed;  // the folder named as changed
+    } cases[] = {
+        {"Other/o.m3u", "Other/"},          // outside every root
+        {"R/.hidden/h.m3u", "R/.hidden/"},  // hidden: scans skip it
+        {"R/.hidden/Deep/h.m3u", "R/.hidden/Deep/"},
+        {"Rx/f.m3u", "Rx/"},  // a name that only starts like the root
+    };
+    for (const auto& t : cases) {
+        ScannedCollection c;
+        MakeAlbum(c.dir, t.album, {"x1.mp3"});
+        const TScanResult result = RescanFolders(c.directory, c.roots, {c.dir / t.changed}, true);
+        EXPECT_TRUE(result.completed) << t.changed;
+        EXPECT_EQ(c.directory.List.Count(), 3u) << t.changed;
+        EXPECT_EQ(c.tags.opens, 0) << t.changed;
+    }
+}
+
+TEST(RescanFolders, AlbumsThatCouldNotBeSeenAreKept) {
+    {  // the root moved away or unmounted
+        ScannedCollection c;
+        std::filesystem::rename(c.dir / "R", c.dir / "Gone");
+        const TScanResult result =
+            RescanFolders(c.directory, c.roots, {c.dir / "R/", c.dir / "R/A/"}, false);
+        EXPECT_EQ(result.missingRoots, Names{c.dir / "R"});
+        EXPECT_EQ(result.removed, 0u);
+        EXPECT_EQ(c.directory.List.Count(), 3u);
+    }
+    {  // an error ended the scan
+        ScannedCollection c;
+        std::remove((c.dir / "R/A/a.m3u").c_str());
+        c.directory.TagReader = [](Tmp3&) -> bool { throw std::runtime_error("disk gone"); };
+        MakeAlbum(c.dir, "R/D/d.m3u", {"d1.mp3"});
+        const TScanResult result = RescanFolders(c.directory, c.roots, {c.dir / "R/"}, false);
+        EXPECT_FALSE(result.completed);
+        EXPECT_EQ(result.removed, 0u);
+        EXPECT_NE(c.directory.List.Find(c.dir / "R/A/a.m3u"), nullptr);
+    }
+    {  // a folder that cannot be listed
+        ScannedCollection c;
+        chmod((c.dir / "R/A").c_str(), 0);
+        const bool root = access((c.dir / "R/A").c_str(), R_OK) == 0;
+        const TScanResult result = RescanFolders(c.directory, c.roots, {c.dir / "R/"}, false);
+        chmod((c.dir / "R/A").c_str(), 0755);
+        if (!root) EXPECT_EQ(result.unreadable.paths, Names{c.dir / "R/A"});
+        EXPECT_EQ(result.removed, 0u);
+        EXPECT_EQ(c.directory.List.Count(), 3u);
+    }
+}
+
 TEST(Roots, AddRootsScansOnlyTheNewFoldersAndRemovesNothing) {
     ScannedCollection c;
     std::remove((c.dir / "R/C/c.b4s").c_str());

@@ -33,6 +33,7 @@ TEST(Settings, MissingFileGivesTheDefaults) {
     EXPECT_EQ(s.FreeDBHostName, GetHostNameOrDefault());
     EXPECT_EQ(s.Mavelo, "");
     EXPECT_EQ(s.DriverIndex, -1);
+    EXPECT_TRUE(s.WatchFolders);
     EXPECT_TRUE(s.RecentFiles.empty());
 }
 
@@ -108,6 +109,7 @@ TEST(Settings, WriteThenReadKeepsEveryValue) {
     s.Volume = 100;
     s.LastCheck = 45000;
     s.Log = true;
+    s.WatchFolders = false;
     s.Open = false;
     s.RecentFiles = {"/a.mvo", "/b.mvo"};
     s.FreeDBRenameDir = true;
@@ -124,6 +126,7 @@ TEST(Settings, WriteThenReadKeepsEveryValue) {
     EXPECT_EQ(r.Volume, 100);
     EXPECT_EQ(r.LastCheck, 45000);
     EXPECT_TRUE(r.Log);
+    EXPECT_FALSE(r.WatchFolders);
     EXPECT_FALSE(r.Open);
     EXPECT_EQ(r.RecentFiles, s.RecentFiles);
     EXPECT_TRUE(r.FreeDBRenameDir);
@@ -142,6 +145,8 @@ TEST(Settings, FreshFileHasEveryKeyInOrder) {
     EXPECT_EQ(ini.ReadSection("Internet"),
               (std::vector<std::string>{"FreeDB", "FreeDBLogin", "FreeDBHostName", "UseFreeDB",
                                         "Mavelo", "CheckUpdates", "LastCheck"}));
+    EXPECT_EQ(ini.ReadSection("Performance"),
+              (std::vector<std::string>{"EnablePrescan", "Log", "WatchFolders"}));
 }
 
 // Tool bars and browse presets are written by their own code, before or after
