@@ -13,14 +13,30 @@
 #include "core/Ucommon.h"
 
 int32_t BuilderFileKind(std::string_view name) {
-    const std::string ext = LowerAscii(ExtractFileExt(name));
-    if (ext == ".m3u" || ext == ".pls" || ext == ".b4s") return KindPlaylist;
-    if (ext == ".jpg") return KindPicture;
-    if (ext == ".bmp" || ext == ".gif" || ext == ".tif" || ext == ".png") return KindImage;
-    static const char* const kAudio[] = {".wav", ".mp2", ".mp3", ".ogg", ".wma",
-                                         ".asf", ".mod", ".ape", ".mpa"};
-    for (const char* audio : kAudio)
-        if (ext == audio) return KindOrphan;
+    // Called for every file of every folder: the extension is folded into a
+    // small buffer instead of new strings.  Every known extension has three
+    // letters.
+    const size_t dot = name.rfind('.');
+    const size_t slash = name.rfind('/');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash) ||
+        name.size() - dot != 4)
+        return -1;
+    char folded[4];
+    for (size_t i = 0; i < 4; ++i) {
+        const char c = name[dot + i];
+        folded[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    const std::string_view ext(folded, 4);
+    static constexpr std::pair<std::string_view, int32_t> kKinds[] = {
+        {".m3u", KindPlaylist}, {".pls", KindPlaylist}, {".b4s", KindPlaylist},
+        {".jpg", KindPicture},  {".bmp", KindImage},    {".gif", KindImage},
+        {".tif", KindImage},    {".png", KindImage},    {".wav", KindOrphan},
+        {".mp2", KindOrphan},   {".mp3", KindOrphan},   {".ogg", KindOrphan},
+        {".wma", KindOrphan},   {".asf", KindOrphan},   {".mod", KindOrphan},
+        {".ape", KindOrphan},   {".mpa", KindOrphan},
+    };
+    for (const auto& [known, kind] : kKinds)
+        if (ext == known) return kind;
     return -1;
 }
 
@@ -89,11 +105,14 @@ std::unique_ptr<BuilderNode> MakeRootNode(const std::string& folder) {
 
 // ---- Playlist entries ----
 
-void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced) {
-    PlaylistEntries(playlist, referenced, nullptr);
-}
-
 namespace {
+
+// The plain files of one folder, sorted byte-wise for lookups by name.
+using TFolderFiles = std::vector<std::string_view>;
+
+bool HasFile(const TFolderFiles& files, std::string_view name) {
+    return std::binary_search(files.begin(), files.end(), name);
+}
 
 // A playlist that cannot be read names nothing (ReadWholeFile opens no pipe
 // or device).
@@ -113,27 +132,48 @@ TPlaylistContents ReadPlaylistFile(const std::string& path) {
 // Whether the entry's file exists: entries of the playlist's own folder are
 // looked up in its listing when the scan has one, sparing a query per track.
 bool EntryFileFound(const std::string& path, const std::string& folder,
-                    const std::unordered_set<std::string>* filesOfFolder) {
+                    const TFolderFiles* filesOfFolder) {
     const bool directlyInFolder = filesOfFolder && path.size() > folder.size() &&
                                   path.compare(0, folder.size(), folder) == 0 &&
                                   path.find('/', folder.size()) == std::string::npos;
-    if (directlyInFolder) return filesOfFolder->count(path.substr(folder.size())) > 0;
+    if (directlyInFolder)
+        return HasFile(*filesOfFolder, std::string_view(path).substr(folder.size()));
     return FileExists(path);
 }
 
-}  // namespace
+// Drops every path named before, keeping the first of each: a file named
+// twice is one track.  Paths are the same as SamePath has them, byte for
+// byte; sorting their positions spares a set of copies per playlist.
+void DropRepeatedPaths(std::vector<std::string>& paths) {
+    if (paths.size() < 2) return;
+    std::vector<uint32_t> order(paths.size());
+    for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        const int c = paths[a].compare(paths[b]);
+        return c != 0 ? c < 0 : a < b;
+    });
+    std::vector<bool> repeated(paths.size(), false);
+    for (size_t i = 1; i < order.size(); ++i)
+        if (SamePath(paths[order[i]], paths[order[i - 1]])) repeated[order[i]] = true;
+    size_t kept = 0;
+    for (size_t i = 0; i < paths.size(); ++i)
+        if (!repeated[i]) {
+            if (kept != i) paths[kept] = std::move(paths[i]);
+            ++kept;
+        }
+    paths.resize(kept);
+}
 
-void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
-                     const std::unordered_set<std::string>* filesOfFolder) {
+void FillPlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
+                         const TFolderFiles* filesOfFolder) {
     const std::string folder = ExtractFilePath(playlist.Path);
-    // One entry per track, as the album record holds them: a file named
-    // twice is one track.
+    // One entry per track, as the album record holds them.
+    const TPlaylistContents contents = ReadPlaylistFile(playlist.Path);
     std::vector<std::string> paths;
-    std::unordered_set<std::string> seen;
-    for (const auto& entry : ReadPlaylistFile(playlist.Path).entries) {
-        std::string path = ResolvePlaylistEntry(entry.path, folder);
-        if (seen.insert(PathKey(path)).second) paths.push_back(std::move(path));
-    }
+    paths.reserve(contents.entries.size());
+    for (const auto& entry : contents.entries)
+        paths.push_back(ResolvePlaylistEntry(entry.path, folder));
+    DropRepeatedPaths(paths);
     if (playlist.Children.size() != paths.size()) playlist.ClearChildren();
     for (size_t i = 0; i < paths.size(); ++i) {
         BuilderNode* node = i < playlist.Children.size() ? playlist.Children[i].get()
@@ -147,53 +187,90 @@ void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
     }
 }
 
+}  // namespace
+
+void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced) {
+    FillPlaylistEntries(playlist, referenced, nullptr);
+}
+
 // ---- Scan ----
 
 namespace {
 
+// The entries of one folder the builder shows, grouped and sorted.  The
+// names are views into one buffer of the listing, so a folder costs a few
+// allocations rather than a few per entry.
 struct TFolderListing {
-    std::vector<std::string> playlists, pictures, images, audio, folders;
-    std::unordered_set<std::string> files;  // every plain file of the folder
+    std::string names;  // every kept name, back to back
+    std::vector<std::string_view> playlists, pictures, images, audio, folders;
+    TFolderFiles files;  // every plain file of the folder
 };
 
-bool IsFolderEntry(const std::string& folder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
-    return DirectoryExists(JoinPath(folder, entry.d_name));
+enum class TEntryType { Folder, File, Other };
+
+// Links and file systems that give no type answer one query for both.
+TEntryType EntryType(const std::string& folder, const dirent& entry) {
+    if (entry.d_type == DT_DIR) return TEntryType::Folder;
+    if (entry.d_type == DT_REG) return TEntryType::File;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return TEntryType::Other;
+    struct stat st {};
+    if (stat(JoinPath(folder, entry.d_name).c_str(), &st) != 0) return TEntryType::Other;
+    if (S_ISDIR(st.st_mode)) return TEntryType::Folder;
+    return S_ISREG(st.st_mode) ? TEntryType::File : TEntryType::Other;
 }
 
-bool IsFileEntry(const std::string& folder, const dirent& entry) {
-    if (entry.d_type == DT_REG) return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
-    return FileExists(JoinPath(folder, entry.d_name));
+char FoldedAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Names sorted without regard to case (ties in byte order, so that "A.mp3"
-// and "a.mp3", two files here, both stay).
-void SortNames(std::vector<std::string>& names) {
-    if (names.size() < 2) return;
-    std::vector<std::pair<std::string, std::string>> keyed;
-    keyed.reserve(names.size());
-    for (auto& name : names) keyed.emplace_back(LowerAscii(name), std::move(name));
-    std::sort(keyed.begin(), keyed.end());
-    for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
+// Names without regard to case (ties in byte order, so that "A.mp3" and
+// "a.mp3", two files here, both stay in a fixed order).
+bool NameBefore(std::string_view a, std::string_view b) {
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(FoldedAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(FoldedAscii(b[i]));
+        if (ca != cb) return ca < cb;
+    }
+    if (a.size() != b.size()) return a.size() < b.size();
+    return a < b;
 }
 
 TFolderListing ListFolder(const std::string& folder) {
     TFolderListing listing;
     DIR* dir = opendir(folder.c_str());
     if (!dir) return listing;
+    // Where each kept name lies in `names`; the views are made once the
+    // buffer has stopped growing.
+    struct TKept {
+        size_t offset, size;
+        int32_t group;  // a kind, KindFolder, or -1: a plain file shown nowhere
+        bool plainFile;
+    };
+    std::vector<TKept> kept;
     while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
+        const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
-        if (name[0] == '.' && IsFolderEntry(folder, *entry)) continue;  // hidden folders
-        if (IsFolderEntry(folder, *entry)) {
-            listing.folders.push_back(name);
-            continue;
+        const TEntryType type = EntryType(folder, *entry);
+        int32_t group = KindFolder;
+        if (type == TEntryType::Folder) {
+            if (name[0] == '.') continue;  // hidden folders
+        } else {
+            group = BuilderFileKind(name);
+            if (type != TEntryType::File) continue;  // a pipe or device named like a file
         }
-        const bool plainFile = IsFileEntry(folder, *entry);
-        if (plainFile) listing.files.insert(name);
-        switch (BuilderFileKind(name)) {
+        kept.push_back({listing.names.size(), name.size(), group, type == TEntryType::File});
+        listing.names.append(name);
+    }
+    closedir(dir);
+    const std::string_view names = listing.names;
+    for (const TKept& k : kept) {
+        const std::string_view name = names.substr(k.offset, k.size);
+        if (k.plainFile) listing.files.push_back(name);
+        switch (k.group) {
+            case KindFolder:
+                listing.folders.push_back(name);
+                break;
             case KindPlaylist:
                 listing.playlists.push_back(name);
                 break;
@@ -207,27 +284,32 @@ TFolderListing ListFolder(const std::string& folder) {
                 listing.audio.push_back(name);
                 break;
             default:
-                continue;
-        }
-        if (!plainFile) {  // a pipe or device named like a file
-            for (auto* list :
-                 {&listing.playlists, &listing.pictures, &listing.images, &listing.audio})
-                if (!list->empty() && list->back() == name) list->pop_back();
+                break;
         }
     }
-    closedir(dir);
     for (auto* list :
          {&listing.playlists, &listing.pictures, &listing.images, &listing.audio, &listing.folders})
-        SortNames(*list);
+        std::sort(list->begin(), list->end(), NameBefore);
+    std::sort(listing.files.begin(), listing.files.end());
     return listing;
 }
 
-// PictureHasPlaylist over the folder's listing.
-bool HasPlaylistIn(const std::unordered_set<std::string>& files, const std::string& picture) {
-    const std::string stem = picture.substr(0, picture.size() - 3);
-    for (const char* ext : {"m3u", "b4s", "pls"})
-        if (files.count(stem + ext)) return true;
+// PictureHasPlaylist over the folder's listing; `stem` is a buffer kept
+// between calls.
+bool HasPlaylistIn(const TFolderFiles& files, std::string_view picture, std::string& stem) {
+    for (const char* ext : {"m3u", "b4s", "pls"}) {
+        stem.assign(picture.substr(0, picture.size() - 3)).append(ext);
+        if (HasFile(files, stem)) return true;
+    }
     return false;
+}
+
+// JoinPath with the folder's part made once for all its children.
+std::string ChildPath(const std::string& folderPrefix, std::string_view name) {
+    std::string path;
+    path.reserve(folderPrefix.size() + name.size());
+    path.append(folderPrefix).append(name);
+    return path;
 }
 
 }  // namespace
@@ -238,29 +320,38 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
     if (onFolder && !onFolder()) stopped_ = true;
     if (stopped_) return false;
     const TFolderListing listing = ListFolder(folder.Path);
+    const std::string prefix = folder.Path.empty() ? std::string() : IncludeTrailingSeparator(folder.Path);
     TReferencedSet referenced;
-    for (const auto& name : listing.playlists) {
+    for (const auto name : listing.playlists) {
         folder.HasPlaylist = true;
-        BuilderNode* playlist = folder.AddChild(KindPlaylist, name, JoinPath(folder.Path, name));
-        PlaylistEntries(*playlist, referenced, &listing.files);
+        BuilderNode* playlist =
+            folder.AddChild(KindPlaylist, std::string(name), ChildPath(prefix, name));
+        FillPlaylistEntries(*playlist, referenced, &listing.files);
         playlist->Expanded = view_.Tracks;
     }
-    for (const auto& name : listing.pictures) {
-        BuilderNode* picture = folder.AddChild(KindPicture, name, JoinPath(folder.Path, name));
-        picture->HasPlaylist = HasPlaylistIn(listing.files, name);
+    std::string buffer;
+    for (const auto name : listing.pictures) {
+        BuilderNode* picture =
+            folder.AddChild(KindPicture, std::string(name), ChildPath(prefix, name));
+        picture->HasPlaylist = HasPlaylistIn(listing.files, name, buffer);
         picture->Visible = view_.Pictures;
     }
-    for (const auto& name : listing.images)
-        folder.AddChild(KindImage, name, JoinPath(folder.Path, name))->Visible = view_.Images;
-    for (const auto& name : listing.audio) {
-        std::string path = JoinPath(folder.Path, name);
-        if (referenced.count(LowerAscii(path))) continue;
+    for (const auto name : listing.images)
+        folder.AddChild(KindImage, std::string(name), ChildPath(prefix, name))->Visible =
+            view_.Images;
+    for (const auto name : listing.audio) {
+        std::string path = ChildPath(prefix, name);
+        if (!referenced.empty()) {
+            buffer.assign(path);
+            for (char& c : buffer) c = FoldedAscii(c);
+            if (referenced.count(buffer)) continue;
+        }
         folder.HasOrphans = true;
-        folder.AddChild(KindOrphan, name, std::move(path))->Visible = view_.Orphans;
+        folder.AddChild(KindOrphan, std::string(name), std::move(path))->Visible = view_.Orphans;
     }
-    for (const auto& name : listing.folders) {
+    for (const auto name : listing.folders) {
         folder.HasSubfolders = true;
-        BuilderNode* sub = folder.AddChild(KindFolder, name, JoinPath(folder.Path, name));
+        BuilderNode* sub = folder.AddChild(KindFolder, std::string(name), ChildPath(prefix, name));
         ScanFolderNode(*sub);
         sub->Expanded = view_.Lists || sub->HasSubfolders;
         if (stopped_) return false;
@@ -270,7 +361,7 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
 
 size_t CountBuilderFolders(const std::string& folder) {
     size_t count = 1;
-    for (const auto& name : ListFolder(folder).folders)
+    for (const auto name : ListFolder(folder).folders)
         count += CountBuilderFolders(JoinPath(folder, name));
     return count;
 }
