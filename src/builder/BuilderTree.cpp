@@ -12,20 +12,40 @@
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
 
+namespace {
+
+char FoldedAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Compares as LowerAscii of both would, without making them.
+int CompareFolded(std::string_view a, std::string_view b) {
+    const size_t common = std::min(a.size(), b.size());
+    for (size_t i = 0; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(FoldedAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(FoldedAscii(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool FoldedBefore(std::string_view a, std::string_view b) {
+    return CompareFolded(a, b) < 0;
+}
+
+}  // namespace
+
 int32_t BuilderFileKind(std::string_view name) {
-    // Called for every file of every folder: the extension is folded into a
-    // small buffer instead of new strings.  Every known extension has three
-    // letters.
-    const size_t dot = name.rfind('.');
-    const size_t slash = name.rfind('/');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash) ||
-        name.size() - dot != 4)
+    // Called for every file of every folder: every known extension has three
+    // letters, so only the last four characters count, folded into a small
+    // buffer instead of new strings.  They are an extension when they start
+    // with the name's last dot and hold no folder separator.
+    if (name.size() < 4) return -1;
+    const size_t dot = name.size() - 4;
+    if (name[dot] != '.' || name.find_first_of("./", dot + 1) != std::string_view::npos)
         return -1;
     char folded[4];
-    for (size_t i = 0; i < 4; ++i) {
-        const char c = name[dot + i];
-        folded[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    }
+    for (size_t i = 0; i < 4; ++i) folded[i] = FoldedAscii(name[dot + i]);
     const std::string_view ext(folded, 4);
     static constexpr std::pair<std::string_view, int32_t> kKinds[] = {
         {".m3u", KindPlaylist}, {".pls", KindPlaylist}, {".b4s", KindPlaylist},
@@ -164,8 +184,7 @@ void DropRepeatedPaths(std::vector<std::string>& paths) {
     paths.resize(kept);
 }
 
-void FillPlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
-                         const TFolderFiles* filesOfFolder) {
+void FillPlaylistEntries(BuilderNode& playlist, const TFolderFiles* filesOfFolder) {
     const std::string folder = ExtractFilePath(playlist.Path);
     // One entry per track, as the album record holds them.
     const TPlaylistContents contents = ReadPlaylistFile(playlist.Path);
@@ -183,14 +202,14 @@ void FillPlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
         node->Name = ExtractFileName(node->Path);
         node->FileFound = EntryFileFound(node->Path, folder, filesOfFolder);
         node->InAlbumFolder = PathStartsWith(node->Path, folder);
-        referenced.insert(LowerAscii(node->Path));
     }
 }
 
 }  // namespace
 
 void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced) {
-    FillPlaylistEntries(playlist, referenced, nullptr);
+    FillPlaylistEntries(playlist, nullptr);
+    for (const auto& entry : playlist.Children) referenced.insert(LowerAscii(entry->Path));
 }
 
 // ---- Scan ----
@@ -219,21 +238,11 @@ TEntryType EntryType(const std::string& folder, const dirent& entry) {
     return S_ISREG(st.st_mode) ? TEntryType::File : TEntryType::Other;
 }
 
-char FoldedAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Names without regard to case (ties in byte order, so that "A.mp3" and
 // "a.mp3", two files here, both stay in a fixed order).
 bool NameBefore(std::string_view a, std::string_view b) {
-    const size_t common = std::min(a.size(), b.size());
-    for (size_t i = 0; i < common; ++i) {
-        const auto ca = static_cast<unsigned char>(FoldedAscii(a[i]));
-        const auto cb = static_cast<unsigned char>(FoldedAscii(b[i]));
-        if (ca != cb) return ca < cb;
-    }
-    if (a.size() != b.size()) return a.size() < b.size();
-    return a < b;
+    const int folded = CompareFolded(a, b);
+    return folded != 0 ? folded < 0 : a < b;
 }
 
 TFolderListing ListFolder(const std::string& folder) {
@@ -304,6 +313,20 @@ bool HasPlaylistIn(const TFolderFiles& files, std::string_view picture, std::str
     return false;
 }
 
+// The files of the folder `folderPrefix` that the playlist names, as the
+// referenced set has them (letter case aside): the entries that are that
+// folder's path and a file name.  The names are views into the entries.
+void AddNamedFiles(const BuilderNode& playlist, std::string_view folderPrefix,
+                   std::vector<std::string_view>& named) {
+    for (const auto& entry : playlist.Children) {
+        const std::string_view path = entry->Path;
+        if (path.size() > folderPrefix.size() &&
+            CompareFolded(path.substr(0, folderPrefix.size()), folderPrefix) == 0 &&
+            path.find('/', folderPrefix.size()) == std::string_view::npos)
+            named.push_back(path.substr(folderPrefix.size()));
+    }
+}
+
 // JoinPath with the folder's part made once for all its children.
 std::string ChildPath(const std::string& folderPrefix, std::string_view name) {
     std::string path;
@@ -321,14 +344,16 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
     if (stopped_) return false;
     const TFolderListing listing = ListFolder(folder.Path);
     const std::string prefix = folder.Path.empty() ? std::string() : IncludeTrailingSeparator(folder.Path);
-    TReferencedSet referenced;
+    std::vector<std::string_view> named;  // audio files of the folder its playlists name
     for (const auto name : listing.playlists) {
         folder.HasPlaylist = true;
         BuilderNode* playlist =
             folder.AddChild(KindPlaylist, std::string(name), ChildPath(prefix, name));
-        FillPlaylistEntries(*playlist, referenced, &listing.files);
+        FillPlaylistEntries(*playlist, &listing.files);
+        AddNamedFiles(*playlist, prefix, named);
         playlist->Expanded = view_.Tracks;
     }
+    std::sort(named.begin(), named.end(), FoldedBefore);
     std::string buffer;
     for (const auto name : listing.pictures) {
         BuilderNode* picture =
@@ -340,14 +365,10 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
         folder.AddChild(KindImage, std::string(name), ChildPath(prefix, name))->Visible =
             view_.Images;
     for (const auto name : listing.audio) {
-        std::string path = ChildPath(prefix, name);
-        if (!referenced.empty()) {
-            buffer.assign(path);
-            for (char& c : buffer) c = FoldedAscii(c);
-            if (referenced.count(buffer)) continue;
-        }
+        if (std::binary_search(named.begin(), named.end(), name, FoldedBefore)) continue;
         folder.HasOrphans = true;
-        folder.AddChild(KindOrphan, std::string(name), std::move(path))->Visible = view_.Orphans;
+        folder.AddChild(KindOrphan, std::string(name), ChildPath(prefix, name))->Visible =
+            view_.Orphans;
     }
     for (const auto name : listing.folders) {
         folder.HasSubfolders = true;
