@@ -3,7 +3,11 @@
 #include "builder/BuilderTree.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cstring>
@@ -144,16 +148,35 @@ bool HasFile(const TFolderFiles& files, std::string_view name) {
     return std::binary_search(files.begin(), files.end(), name);
 }
 
-// A playlist that cannot be read names nothing (ReadWholeFile opens no pipe
-// or device).
-TPlaylistContents ReadPlaylistFile(const std::string& path) {
-    std::string bytes;
-    try {
-        bytes = ReadWholeFile(path);
-    } catch (const std::system_error&) {
-        return {};
+// Reads a regular file (`name` relative to the folder `dirFd`) into `bytes`,
+// whose memory is kept from file to file; false when it is none or cannot
+// be read.  As ReadWholeFile, it opens no pipe or device; it stops at the
+// size the file had when opened, sparing the query that would find its end
+// (a file that tells no size is read to its end).
+bool ReadRegularFile(int dirFd, const char* name, std::string& bytes) {
+    bytes.clear();
+    // Without O_NONBLOCK, opening a pipe waits for a writer forever.
+    const int fd = openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const size_t size = ok ? static_cast<size_t>(st.st_size) : 0;
+    while (ok && (size == 0 || bytes.size() < size)) {
+        const size_t have = bytes.size();
+        bytes.resize(size == 0 ? have + 65536 : size);
+        const ssize_t n = read(fd, bytes.data() + have, bytes.size() - have);
+        bytes.resize(have + static_cast<size_t>(n > 0 ? n : 0));
+        if (n < 0 && errno != EINTR) ok = false;
+        if (n == 0) break;
     }
-    const std::string ext = LowerAscii(ExtractFileExt(path));
+    close(fd);
+    return ok;
+}
+
+// A playlist that cannot be read names nothing.
+TPlaylistContents ReadPlaylistFile(int dirFd, const std::string& name, std::string& bytes) {
+    if (!ReadRegularFile(dirFd, name.c_str(), bytes)) return {};
+    const std::string ext = LowerAscii(ExtractFileExt(name));
     if (ext == ".pls") return TPlsPlaylist::Read(bytes);
     if (ext == ".b4s") return TB4sPlaylist::Read(bytes);
     return TM3uPlaylist::Read(bytes);
@@ -194,10 +217,12 @@ void DropRepeatedPaths(std::vector<std::string>& paths) {
     paths.resize(kept);
 }
 
-void FillPlaylistEntries(BuilderNode& playlist, const TFolderFiles* filesOfFolder) {
+// The playlist's file is `name` in the folder `dirFd`; `bytes` a buffer.
+void FillPlaylistEntries(BuilderNode& playlist, int dirFd, const std::string& name,
+                         std::string& bytes, const TFolderFiles* filesOfFolder) {
     const std::string folder = ExtractFilePath(playlist.Path);
     // One entry per track, as the album record holds them.
-    const TPlaylistContents contents = ReadPlaylistFile(playlist.Path);
+    const TPlaylistContents contents = ReadPlaylistFile(dirFd, name, bytes);
     std::vector<std::string> paths;
     paths.reserve(contents.entries.size());
     for (const auto& entry : contents.entries)
@@ -218,7 +243,8 @@ void FillPlaylistEntries(BuilderNode& playlist, const TFolderFiles* filesOfFolde
 }  // namespace
 
 void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced) {
-    FillPlaylistEntries(playlist, nullptr);
+    std::string bytes;
+    FillPlaylistEntries(playlist, AT_FDCWD, playlist.Path, bytes, nullptr);
     for (const auto& entry : playlist.Children) referenced.insert(LowerAscii(entry->Path));
 }
 
@@ -226,24 +252,42 @@ void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced) {
 
 namespace {
 
+// An open folder, closed when it goes.
+struct TFolderHandle {
+    int fd = -1;
+    TFolderHandle() = default;
+    TFolderHandle(const TFolderHandle&) = delete;
+    TFolderHandle& operator=(const TFolderHandle&) = delete;
+    ~TFolderHandle() { Close(); }
+    void Close() {
+        if (fd >= 0) close(fd);
+        fd = -1;
+    }
+};
+
 // The entries of one folder the builder shows, grouped and sorted.  The
 // names are views into one buffer of the listing, so a folder costs a few
 // allocations rather than a few per entry.
 struct TFolderListing {
-    std::string names;  // every kept name, back to back
+    TFolderHandle folder;  // open while the scan reads the folder's playlists
+    std::string names;     // every kept name, back to back
     std::vector<std::string_view> playlists, pictures, images, audio, folders;
     TFolderFiles files;  // every plain file of the folder
+
+    TFolderListing() = default;
+    TFolderListing(const TFolderListing&) = delete;
+    TFolderListing& operator=(const TFolderListing&) = delete;
 };
 
 enum class TEntryType { Folder, File, Other };
 
 // Links and file systems that give no type answer one query for both.
-TEntryType EntryType(const std::string& folder, const dirent& entry) {
+TEntryType EntryType(int folderFd, const dirent64& entry) {
     if (entry.d_type == DT_DIR) return TEntryType::Folder;
     if (entry.d_type == DT_REG) return TEntryType::File;
     if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return TEntryType::Other;
     struct stat st {};
-    if (stat(JoinPath(folder, entry.d_name).c_str(), &st) != 0) return TEntryType::Other;
+    if (fstatat(folderFd, entry.d_name, &st, 0) != 0) return TEntryType::Other;
     if (S_ISDIR(st.st_mode)) return TEntryType::Folder;
     return S_ISREG(st.st_mode) ? TEntryType::File : TEntryType::Other;
 }
@@ -255,10 +299,12 @@ bool NameBefore(std::string_view a, std::string_view b) {
     return folded != 0 ? folded < 0 : a < b;
 }
 
-TFolderListing ListFolder(const std::string& folder) {
-    TFolderListing listing;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return listing;
+// The folder's entries are read with getdents64 on a plain descriptor:
+// opendir would ask the folder's status first, one more query per folder.
+// `listing` is filled in place: its views point into its own buffer.
+void ListFolder(const std::string& folder, TFolderListing& listing) {
+    listing.folder.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing.folder.fd < 0) return;
     // Where each kept name lies in `names`; the views are made once the
     // buffer has stopped growing.
     struct TKept {
@@ -267,21 +313,28 @@ TFolderListing ListFolder(const std::string& folder) {
         bool plainFile;
     };
     std::vector<TKept> kept;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        const TEntryType type = EntryType(folder, *entry);
-        int32_t group = KindFolder;
-        if (type == TEntryType::Folder) {
-            if (name[0] == '.') continue;  // hidden folders
-        } else {
-            group = BuilderFileKind(name);
-            if (type != TEntryType::File) continue;  // a pipe or device named like a file
+    alignas(dirent64) char records[32768];
+    for (;;) {
+        const ssize_t got = getdents64(listing.folder.fd, records, sizeof records);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(records + at);
+            at += entry->d_reclen;
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            const TEntryType type = EntryType(listing.folder.fd, *entry);
+            int32_t group = KindFolder;
+            if (type == TEntryType::Folder) {
+                if (name[0] == '.') continue;  // hidden folders
+            } else {
+                group = BuilderFileKind(name);
+                if (type != TEntryType::File) continue;  // a pipe or device named like a file
+            }
+            kept.push_back({listing.names.size(), name.size(), group, type == TEntryType::File});
+            listing.names.append(name);
         }
-        kept.push_back({listing.names.size(), name.size(), group, type == TEntryType::File});
-        listing.names.append(name);
     }
-    closedir(dir);
     const std::string_view names = listing.names;
     for (const TKept& k : kept) {
         const std::string_view name = names.substr(k.offset, k.size);
@@ -310,7 +363,6 @@ TFolderListing ListFolder(const std::string& folder) {
          {&listing.playlists, &listing.pictures, &listing.images, &listing.audio, &listing.folders})
         std::sort(list->begin(), list->end(), NameBefore);
     std::sort(listing.files.begin(), listing.files.end());
-    return listing;
 }
 
 // PictureHasPlaylist over the folder's listing; `stem` is a buffer kept
@@ -355,18 +407,23 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
     ++scanned_;
     if (onFolder && !onFolder()) stopped_ = true;
     if (stopped_) return false;
-    const TFolderListing listing = ListFolder(folder.Path);
+    TFolderListing listing;
+    ListFolder(folder.Path, listing);
     const std::string prefix = folder.Path.empty() ? std::string() : IncludeTrailingSeparator(folder.Path);
     std::vector<std::string_view> named;  // audio files of the folder its playlists name
     for (const auto name : listing.playlists) {
         folder.HasPlaylist = true;
         BuilderNode* playlist =
             folder.AddChild(KindPlaylist, std::string(name), ChildPath(prefix, name));
-        FillPlaylistEntries(*playlist, &listing.files);
+        FillPlaylistEntries(*playlist, listing.folder.fd, std::string(name), fileBytes_,
+                            &listing.files);
         AddNamedFiles(*playlist, prefix, named);
         playlist->Expanded = view_.Tracks;
     }
     std::sort(named.begin(), named.end(), FoldedBefore);
+    // Subfolders are opened by their full path: no folder stays open while
+    // the scan goes down, however deep the tree.
+    listing.folder.Close();
     std::string buffer;
     for (const auto name : listing.pictures) {
         BuilderNode* picture =
@@ -395,7 +452,10 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
 
 size_t CountBuilderFolders(const std::string& folder) {
     size_t count = 1;
-    for (const auto name : ListFolder(folder).folders)
+    TFolderListing listing;
+    ListFolder(folder, listing);
+    listing.folder.Close();
+    for (const auto name : listing.folders)
         count += CountBuilderFolders(JoinPath(folder, name));
     return count;
 }

@@ -91,6 +91,7 @@ class TBuilderScanner {
     TBuilderView view_;
     size_t scanned_ = 0;
     bool stopped_ = false;
+    std::string fileBytes_;  // the playlist being read, its memory kept between files
 };
 
 // Gives every node below `root` the visibility and expansion of its kind.
