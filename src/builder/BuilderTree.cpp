@@ -56,8 +56,7 @@ int32_t BuilderFileKind(std::string_view name) {
     // with the name's last dot and hold no folder separator.
     if (name.size() < 4) return -1;
     const size_t dot = name.size() - 4;
-    if (name[dot] != '.' || name.find_first_of("./", dot + 1) != std::string_view::npos)
-        return -1;
+    if (name[dot] != '.' || name.find_first_of("./", dot + 1) != std::string_view::npos) return -1;
     char folded[4];
     for (size_t i = 0; i < 4; ++i) folded[i] = FoldedAscii(name[dot + i]);
     const std::string_view ext(folded, 4);
@@ -409,7 +408,8 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
     if (stopped_) return false;
     TFolderListing listing;
     ListFolder(folder.Path, listing);
-    const std::string prefix = folder.Path.empty() ? std::string() : IncludeTrailingSeparator(folder.Path);
+    const std::string prefix =
+        folder.Path.empty() ? std::string() : IncludeTrailingSeparator(folder.Path);
     std::vector<std::string_view> named;  // audio files of the folder its playlists name
     for (const auto name : listing.playlists) {
         folder.HasPlaylist = true;
@@ -455,8 +455,7 @@ size_t CountBuilderFolders(const std::string& folder) {
     TFolderListing listing;
     ListFolder(folder, listing);
     listing.folder.Close();
-    for (const auto name : listing.folders)
-        count += CountBuilderFolders(JoinPath(folder, name));
+    for (const auto name : listing.folders) count += CountBuilderFolders(JoinPath(folder, name));
     return count;
 }
 
