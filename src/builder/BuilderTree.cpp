@@ -228,6 +228,7 @@ void FillPlaylistEntries(BuilderNode& playlist, int dirFd, const std::string& na
         paths.push_back(ResolvePlaylistEntry(entry.path, folder));
     DropRepeatedPaths(paths);
     if (playlist.Children.size() != paths.size()) playlist.ClearChildren();
+    playlist.Children.reserve(paths.size());
     for (size_t i = 0; i < paths.size(); ++i) {
         BuilderNode* node = i < playlist.Children.size() ? playlist.Children[i].get()
                                                          : playlist.AddChild(KindEntry, {}, {});
@@ -312,6 +313,9 @@ void ListFolder(const std::string& folder, TFolderListing& listing) {
         bool plainFile;
     };
     std::vector<TKept> kept;
+    kept.reserve(32);  // an album's folder, mostly
+    listing.names.reserve(1024);
+    size_t inGroup[KindImage + 2] = {};  // by group + 1, to size the lists once
     alignas(dirent64) char records[32768];
     for (;;) {
         const ssize_t got = getdents64(listing.folder.fd, records, sizeof records);
@@ -331,10 +335,17 @@ void ListFolder(const std::string& folder, TFolderListing& listing) {
                 if (type != TEntryType::File) continue;  // a pipe or device named like a file
             }
             kept.push_back({listing.names.size(), name.size(), group, type == TEntryType::File});
+            ++inGroup[group + 1];
             listing.names.append(name);
         }
     }
     const std::string_view names = listing.names;
+    listing.files.reserve(kept.size());
+    listing.folders.reserve(inGroup[KindFolder + 1]);
+    listing.playlists.reserve(inGroup[KindPlaylist + 1]);
+    listing.pictures.reserve(inGroup[KindPicture + 1]);
+    listing.images.reserve(inGroup[KindImage + 1]);
+    listing.audio.reserve(inGroup[KindOrphan + 1]);
     for (const TKept& k : kept) {
         const std::string_view name = names.substr(k.offset, k.size);
         if (k.plainFile) listing.files.push_back(name);
@@ -391,6 +402,20 @@ void AddNamedFiles(const BuilderNode& playlist, std::string_view folderPrefix,
     }
 }
 
+// Whether `name` is among `named` (sorted byte-wise) letter case aside.
+// Names mostly appear as written; only the others need `folded`, the same
+// names sorted without regard to case, made on first need.
+bool NamedByPlaylist(const std::vector<std::string_view>& named, std::string_view name,
+                     std::vector<std::string_view>& folded) {
+    if (named.empty()) return false;
+    if (std::binary_search(named.begin(), named.end(), name)) return true;
+    if (folded.empty()) {
+        folded = named;
+        std::sort(folded.begin(), folded.end(), FoldedBefore);
+    }
+    return std::binary_search(folded.begin(), folded.end(), name, FoldedBefore);
+}
+
 // JoinPath with the folder's part made once for all its children.
 std::string ChildPath(const std::string& folderPrefix, std::string_view name) {
     std::string path;
@@ -410,7 +435,10 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
     ListFolder(folder.Path, listing);
     const std::string prefix =
         folder.Path.empty() ? std::string() : IncludeTrailingSeparator(folder.Path);
+    folder.Children.reserve(listing.playlists.size() + listing.pictures.size() +
+                            listing.images.size() + listing.audio.size() + listing.folders.size());
     std::vector<std::string_view> named;  // audio files of the folder its playlists name
+    std::vector<std::string_view> namedFolded;
     for (const auto name : listing.playlists) {
         folder.HasPlaylist = true;
         BuilderNode* playlist =
@@ -420,7 +448,7 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
         AddNamedFiles(*playlist, prefix, named);
         playlist->Expanded = view_.Tracks;
     }
-    std::sort(named.begin(), named.end(), FoldedBefore);
+    std::sort(named.begin(), named.end());
     // Subfolders are opened by their full path: no folder stays open while
     // the scan goes down, however deep the tree.
     listing.folder.Close();
@@ -435,7 +463,7 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
         folder.AddChild(KindImage, std::string(name), ChildPath(prefix, name))->Visible =
             view_.Images;
     for (const auto name : listing.audio) {
-        if (std::binary_search(named.begin(), named.end(), name, FoldedBefore)) continue;
+        if (NamedByPlaylist(named, name, namedFolded)) continue;
         folder.HasOrphans = true;
         folder.AddChild(KindOrphan, std::string(name), ChildPath(prefix, name))->Visible =
             view_.Orphans;
