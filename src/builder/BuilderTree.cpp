@@ -7,9 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <unordered_set>
 
@@ -443,7 +442,7 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
         folder.HasPlaylist = true;
         BuilderNode* playlist =
             folder.AddChild(KindPlaylist, std::string(name), ChildPath(prefix, name));
-        FillPlaylistEntries(*playlist, listing.folder.fd, std::string(name), fileBytes_,
+        FillPlaylistEntries(*playlist, listing.folder.fd, playlist->Name, fileBytes_,
                             &listing.files);
         AddNamedFiles(*playlist, prefix, named);
         playlist->Expanded = view_.Tracks;
