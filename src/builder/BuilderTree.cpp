@@ -3,24 +3,72 @@
 #include "builder/BuilderTree.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <unordered_set>
 
 #include "collection/Playlist.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
 
+namespace {
+
+char FoldedAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Compares as LowerAscii of both would, without making them.
+int CompareFolded(std::string_view a, std::string_view b) {
+    const size_t common = std::min(a.size(), b.size());
+    // Names mostly agree byte for byte: the equal part is skipped a word at a
+    // time.
+    size_t i = 0;
+    for (; i + 8 <= common; i += 8) {
+        uint64_t wa, wb;
+        std::memcpy(&wa, a.data() + i, 8);
+        std::memcpy(&wb, b.data() + i, 8);
+        if (wa != wb) break;
+    }
+    for (; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(FoldedAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(FoldedAscii(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool FoldedBefore(std::string_view a, std::string_view b) {
+    return CompareFolded(a, b) < 0;
+}
+
+}  // namespace
+
 int32_t BuilderFileKind(std::string_view name) {
-    const std::string ext = LowerAscii(ExtractFileExt(name));
-    if (ext == ".m3u" || ext == ".pls" || ext == ".b4s") return KindPlaylist;
-    if (ext == ".jpg") return KindPicture;
-    if (ext == ".bmp" || ext == ".gif" || ext == ".tif" || ext == ".png") return KindImage;
-    static const char* const kAudio[] = {".wav", ".mp2", ".mp3", ".ogg", ".wma",
-                                         ".asf", ".mod", ".ape", ".mpa"};
-    for (const char* audio : kAudio)
-        if (ext == audio) return KindOrphan;
+    // Called for every file of every folder: every known extension has three
+    // letters, so only the last four characters count, folded into a small
+    // buffer instead of new strings.  They are an extension when they start
+    // with the name's last dot and hold no folder separator.
+    if (name.size() < 4) return -1;
+    const size_t dot = name.size() - 4;
+    if (name[dot] != '.' || name.find_first_of("./", dot + 1) != std::string_view::npos) return -1;
+    char folded[4];
+    for (size_t i = 0; i < 4; ++i) folded[i] = FoldedAscii(name[dot + i]);
+    const std::string_view ext(folded, 4);
+    static constexpr std::pair<std::string_view, int32_t> kKinds[] = {
+        {".m3u", KindPlaylist}, {".pls", KindPlaylist}, {".b4s", KindPlaylist},
+        {".jpg", KindPicture},  {".bmp", KindImage},    {".gif", KindImage},
+        {".tif", KindImage},    {".png", KindImage},    {".wav", KindOrphan},
+        {".mp2", KindOrphan},   {".mp3", KindOrphan},   {".ogg", KindOrphan},
+        {".wma", KindOrphan},   {".asf", KindOrphan},   {".mod", KindOrphan},
+        {".ape", KindOrphan},   {".mpa", KindOrphan},
+    };
+    for (const auto& [known, kind] : kKinds)
+        if (ext == known) return kind;
     return -1;
 }
 
@@ -89,22 +137,44 @@ std::unique_ptr<BuilderNode> MakeRootNode(const std::string& folder) {
 
 // ---- Playlist entries ----
 
-void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced) {
-    PlaylistEntries(playlist, referenced, nullptr);
-}
-
 namespace {
 
-// A playlist that cannot be read names nothing (ReadWholeFile opens no pipe
-// or device).
-TPlaylistContents ReadPlaylistFile(const std::string& path) {
-    std::string bytes;
-    try {
-        bytes = ReadWholeFile(path);
-    } catch (const std::system_error&) {
-        return {};
+// The plain files of one folder, sorted byte-wise for lookups by name.
+using TFolderFiles = std::vector<std::string_view>;
+
+bool HasFile(const TFolderFiles& files, std::string_view name) {
+    return std::binary_search(files.begin(), files.end(), name);
+}
+
+// Reads a regular file (`name` relative to the folder `dirFd`) into `bytes`,
+// whose memory is kept from file to file; false when it is none or cannot
+// be read.  As ReadWholeFile, it opens no pipe or device; it stops at the
+// size the file had when opened, sparing the query that would find its end
+// (a file that tells no size is read to its end).
+bool ReadRegularFile(int dirFd, const char* name, std::string& bytes) {
+    bytes.clear();
+    // Without O_NONBLOCK, opening a pipe waits for a writer forever.
+    const int fd = openat(dirFd, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    const size_t size = ok ? static_cast<size_t>(st.st_size) : 0;
+    while (ok && (size == 0 || bytes.size() < size)) {
+        const size_t have = bytes.size();
+        bytes.resize(size == 0 ? have + 65536 : size);
+        const ssize_t n = read(fd, bytes.data() + have, bytes.size() - have);
+        bytes.resize(have + static_cast<size_t>(n > 0 ? n : 0));
+        if (n < 0 && errno != EINTR) ok = false;
+        if (n == 0) break;
     }
-    const std::string ext = LowerAscii(ExtractFileExt(path));
+    close(fd);
+    return ok;
+}
+
+// A playlist that cannot be read names nothing.
+TPlaylistContents ReadPlaylistFile(int dirFd, const std::string& name, std::string& bytes) {
+    if (!ReadRegularFile(dirFd, name.c_str(), bytes)) return {};
+    const std::string ext = LowerAscii(ExtractFileExt(name));
     if (ext == ".pls") return TPlsPlaylist::Read(bytes);
     if (ext == ".b4s") return TB4sPlaylist::Read(bytes);
     return TM3uPlaylist::Read(bytes);
@@ -113,28 +183,51 @@ TPlaylistContents ReadPlaylistFile(const std::string& path) {
 // Whether the entry's file exists: entries of the playlist's own folder are
 // looked up in its listing when the scan has one, sparing a query per track.
 bool EntryFileFound(const std::string& path, const std::string& folder,
-                    const std::unordered_set<std::string>* filesOfFolder) {
+                    const TFolderFiles* filesOfFolder) {
     const bool directlyInFolder = filesOfFolder && path.size() > folder.size() &&
                                   path.compare(0, folder.size(), folder) == 0 &&
                                   path.find('/', folder.size()) == std::string::npos;
-    if (directlyInFolder) return filesOfFolder->count(path.substr(folder.size())) > 0;
+    if (directlyInFolder)
+        return HasFile(*filesOfFolder, std::string_view(path).substr(folder.size()));
     return FileExists(path);
 }
 
-}  // namespace
+// Drops every path named before, keeping the first of each: a file named
+// twice is one track.  Paths are the same as SamePath has them, byte for
+// byte; sorting their positions spares a set of copies per playlist.
+void DropRepeatedPaths(std::vector<std::string>& paths) {
+    if (paths.size() < 2) return;
+    std::vector<uint32_t> order(paths.size());
+    for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        const int c = paths[a].compare(paths[b]);
+        return c != 0 ? c < 0 : a < b;
+    });
+    std::vector<bool> repeated(paths.size(), false);
+    for (size_t i = 1; i < order.size(); ++i)
+        if (SamePath(paths[order[i]], paths[order[i - 1]])) repeated[order[i]] = true;
+    size_t kept = 0;
+    for (size_t i = 0; i < paths.size(); ++i)
+        if (!repeated[i]) {
+            if (kept != i) paths[kept] = std::move(paths[i]);
+            ++kept;
+        }
+    paths.resize(kept);
+}
 
-void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
-                     const std::unordered_set<std::string>* filesOfFolder) {
+// The playlist's file is `name` in the folder `dirFd`; `bytes` a buffer.
+void FillPlaylistEntries(BuilderNode& playlist, int dirFd, const std::string& name,
+                         std::string& bytes, const TFolderFiles* filesOfFolder) {
     const std::string folder = ExtractFilePath(playlist.Path);
-    // One entry per track, as the album record holds them: a file named
-    // twice is one track.
+    // One entry per track, as the album record holds them.
+    const TPlaylistContents contents = ReadPlaylistFile(dirFd, name, bytes);
     std::vector<std::string> paths;
-    std::unordered_set<std::string> seen;
-    for (const auto& entry : ReadPlaylistFile(playlist.Path).entries) {
-        std::string path = ResolvePlaylistEntry(entry.path, folder);
-        if (seen.insert(PathKey(path)).second) paths.push_back(std::move(path));
-    }
+    paths.reserve(contents.entries.size());
+    for (const auto& entry : contents.entries)
+        paths.push_back(ResolvePlaylistEntry(entry.path, folder));
+    DropRepeatedPaths(paths);
     if (playlist.Children.size() != paths.size()) playlist.ClearChildren();
+    playlist.Children.reserve(paths.size());
     for (size_t i = 0; i < paths.size(); ++i) {
         BuilderNode* node = i < playlist.Children.size() ? playlist.Children[i].get()
                                                          : playlist.AddChild(KindEntry, {}, {});
@@ -143,57 +236,122 @@ void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
         node->Name = ExtractFileName(node->Path);
         node->FileFound = EntryFileFound(node->Path, folder, filesOfFolder);
         node->InAlbumFolder = PathStartsWith(node->Path, folder);
-        referenced.insert(LowerAscii(node->Path));
     }
+}
+
+}  // namespace
+
+void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced) {
+    std::string bytes;
+    FillPlaylistEntries(playlist, AT_FDCWD, playlist.Path, bytes, nullptr);
+    for (const auto& entry : playlist.Children) referenced.insert(LowerAscii(entry->Path));
 }
 
 // ---- Scan ----
 
 namespace {
 
-struct TFolderListing {
-    std::vector<std::string> playlists, pictures, images, audio, folders;
-    std::unordered_set<std::string> files;  // every plain file of the folder
+// An open folder, closed when it goes.
+struct TFolderHandle {
+    int fd = -1;
+    TFolderHandle() = default;
+    TFolderHandle(const TFolderHandle&) = delete;
+    TFolderHandle& operator=(const TFolderHandle&) = delete;
+    ~TFolderHandle() { Close(); }
+    void Close() {
+        if (fd >= 0) close(fd);
+        fd = -1;
+    }
 };
 
-bool IsFolderEntry(const std::string& folder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
-    return DirectoryExists(JoinPath(folder, entry.d_name));
+// The entries of one folder the builder shows, grouped and sorted.  The
+// names are views into one buffer of the listing, so a folder costs a few
+// allocations rather than a few per entry.
+struct TFolderListing {
+    TFolderHandle folder;  // open while the scan reads the folder's playlists
+    std::string names;     // every kept name, back to back
+    std::vector<std::string_view> playlists, pictures, images, audio, folders;
+    TFolderFiles files;  // every plain file of the folder
+
+    TFolderListing() = default;
+    TFolderListing(const TFolderListing&) = delete;
+    TFolderListing& operator=(const TFolderListing&) = delete;
+};
+
+enum class TEntryType { Folder, File, Other };
+
+// Links and file systems that give no type answer one query for both.
+TEntryType EntryType(int folderFd, const dirent64& entry) {
+    if (entry.d_type == DT_DIR) return TEntryType::Folder;
+    if (entry.d_type == DT_REG) return TEntryType::File;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return TEntryType::Other;
+    struct stat st {};
+    if (fstatat(folderFd, entry.d_name, &st, 0) != 0) return TEntryType::Other;
+    if (S_ISDIR(st.st_mode)) return TEntryType::Folder;
+    return S_ISREG(st.st_mode) ? TEntryType::File : TEntryType::Other;
 }
 
-bool IsFileEntry(const std::string& folder, const dirent& entry) {
-    if (entry.d_type == DT_REG) return true;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
-    return FileExists(JoinPath(folder, entry.d_name));
+// Names without regard to case (ties in byte order, so that "A.mp3" and
+// "a.mp3", two files here, both stay in a fixed order).
+bool NameBefore(std::string_view a, std::string_view b) {
+    const int folded = CompareFolded(a, b);
+    return folded != 0 ? folded < 0 : a < b;
 }
 
-// Names sorted without regard to case (ties in byte order, so that "A.mp3"
-// and "a.mp3", two files here, both stay).
-void SortNames(std::vector<std::string>& names) {
-    if (names.size() < 2) return;
-    std::vector<std::pair<std::string, std::string>> keyed;
-    keyed.reserve(names.size());
-    for (auto& name : names) keyed.emplace_back(LowerAscii(name), std::move(name));
-    std::sort(keyed.begin(), keyed.end());
-    for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].second);
-}
-
-TFolderListing ListFolder(const std::string& folder) {
-    TFolderListing listing;
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return listing;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (name[0] == '.' && IsFolderEntry(folder, *entry)) continue;  // hidden folders
-        if (IsFolderEntry(folder, *entry)) {
-            listing.folders.push_back(name);
-            continue;
+// The folder's entries are read with getdents64 on a plain descriptor:
+// opendir would ask the folder's status first, one more query per folder.
+// `listing` is filled in place: its views point into its own buffer.
+void ListFolder(const std::string& folder, TFolderListing& listing) {
+    listing.folder.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing.folder.fd < 0) return;
+    // Where each kept name lies in `names`; the views are made once the
+    // buffer has stopped growing.
+    struct TKept {
+        size_t offset, size;
+        int32_t group;  // a kind, KindFolder, or -1: a plain file shown nowhere
+        bool plainFile;
+    };
+    std::vector<TKept> kept;
+    kept.reserve(32);  // an album's folder, mostly
+    listing.names.reserve(1024);
+    size_t inGroup[KindImage + 2] = {};  // by group + 1, to size the lists once
+    alignas(dirent64) char records[32768];
+    for (;;) {
+        const ssize_t got = getdents64(listing.folder.fd, records, sizeof records);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(records + at);
+            at += entry->d_reclen;
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            const TEntryType type = EntryType(listing.folder.fd, *entry);
+            int32_t group = KindFolder;
+            if (type == TEntryType::Folder) {
+                if (name[0] == '.') continue;  // hidden folders
+            } else {
+                group = BuilderFileKind(name);
+                if (type != TEntryType::File) continue;  // a pipe or device named like a file
+            }
+            kept.push_back({listing.names.size(), name.size(), group, type == TEntryType::File});
+            ++inGroup[group + 1];
+            listing.names.append(name);
         }
-        const bool plainFile = IsFileEntry(folder, *entry);
-        if (plainFile) listing.files.insert(name);
-        switch (BuilderFileKind(name)) {
+    }
+    const std::string_view names = listing.names;
+    listing.files.reserve(kept.size());
+    listing.folders.reserve(inGroup[KindFolder + 1]);
+    listing.playlists.reserve(inGroup[KindPlaylist + 1]);
+    listing.pictures.reserve(inGroup[KindPicture + 1]);
+    listing.images.reserve(inGroup[KindImage + 1]);
+    listing.audio.reserve(inGroup[KindOrphan + 1]);
+    for (const TKept& k : kept) {
+        const std::string_view name = names.substr(k.offset, k.size);
+        if (k.plainFile) listing.files.push_back(name);
+        switch (k.group) {
+            case KindFolder:
+                listing.folders.push_back(name);
+                break;
             case KindPlaylist:
                 listing.playlists.push_back(name);
                 break;
@@ -207,27 +365,62 @@ TFolderListing ListFolder(const std::string& folder) {
                 listing.audio.push_back(name);
                 break;
             default:
-                continue;
-        }
-        if (!plainFile) {  // a pipe or device named like a file
-            for (auto* list :
-                 {&listing.playlists, &listing.pictures, &listing.images, &listing.audio})
-                if (!list->empty() && list->back() == name) list->pop_back();
+                break;
         }
     }
-    closedir(dir);
     for (auto* list :
          {&listing.playlists, &listing.pictures, &listing.images, &listing.audio, &listing.folders})
-        SortNames(*list);
-    return listing;
+        std::sort(list->begin(), list->end(), NameBefore);
+    std::sort(listing.files.begin(), listing.files.end());
 }
 
-// PictureHasPlaylist over the folder's listing.
-bool HasPlaylistIn(const std::unordered_set<std::string>& files, const std::string& picture) {
-    const std::string stem = picture.substr(0, picture.size() - 3);
-    for (const char* ext : {"m3u", "b4s", "pls"})
-        if (files.count(stem + ext)) return true;
+// PictureHasPlaylist over the folder's listing; `stem` is a buffer kept
+// between calls.
+bool HasPlaylistIn(const TFolderFiles& files, std::string_view picture, std::string& stem) {
+    for (const char* ext : {"m3u", "b4s", "pls"}) {
+        stem.assign(picture.substr(0, picture.size() - 3)).append(ext);
+        if (HasFile(files, stem)) return true;
+    }
     return false;
+}
+
+// The files of the folder `folderPrefix` that the playlist names, as the
+// referenced set has them (letter case aside): the entries that are that
+// folder's path and a file name.  The names are views into the entries.
+void AddNamedFiles(const BuilderNode& playlist, std::string_view folderPrefix,
+                   std::vector<std::string_view>& named) {
+    for (const auto& entry : playlist.Children) {
+        const std::string_view path = entry->Path;
+        // Nearly every entry starts with the folder as written: compared
+        // byte-wise first, letter case aside only if that fails.
+        if (path.size() > folderPrefix.size() &&
+            (path.compare(0, folderPrefix.size(), folderPrefix) == 0 ||
+             CompareFolded(path.substr(0, folderPrefix.size()), folderPrefix) == 0) &&
+            path.find('/', folderPrefix.size()) == std::string_view::npos)
+            named.push_back(path.substr(folderPrefix.size()));
+    }
+}
+
+// Whether `name` is among `named` (sorted byte-wise) letter case aside.
+// Names mostly appear as written; only the others need `folded`, the same
+// names sorted without regard to case, made on first need.
+bool NamedByPlaylist(const std::vector<std::string_view>& named, std::string_view name,
+                     std::vector<std::string_view>& folded) {
+    if (named.empty()) return false;
+    if (std::binary_search(named.begin(), named.end(), name)) return true;
+    if (folded.empty()) {
+        folded = named;
+        std::sort(folded.begin(), folded.end(), FoldedBefore);
+    }
+    return std::binary_search(folded.begin(), folded.end(), name, FoldedBefore);
+}
+
+// JoinPath with the folder's part made once for all its children.
+std::string ChildPath(const std::string& folderPrefix, std::string_view name) {
+    std::string path;
+    path.reserve(folderPrefix.size() + name.size());
+    path.append(folderPrefix).append(name);
+    return path;
 }
 
 }  // namespace
@@ -237,30 +430,46 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
     ++scanned_;
     if (onFolder && !onFolder()) stopped_ = true;
     if (stopped_) return false;
-    const TFolderListing listing = ListFolder(folder.Path);
-    TReferencedSet referenced;
-    for (const auto& name : listing.playlists) {
+    TFolderListing listing;
+    ListFolder(folder.Path, listing);
+    const std::string prefix =
+        folder.Path.empty() ? std::string() : IncludeTrailingSeparator(folder.Path);
+    folder.Children.reserve(listing.playlists.size() + listing.pictures.size() +
+                            listing.images.size() + listing.audio.size() + listing.folders.size());
+    std::vector<std::string_view> named;  // audio files of the folder its playlists name
+    std::vector<std::string_view> namedFolded;
+    for (const auto name : listing.playlists) {
         folder.HasPlaylist = true;
-        BuilderNode* playlist = folder.AddChild(KindPlaylist, name, JoinPath(folder.Path, name));
-        PlaylistEntries(*playlist, referenced, &listing.files);
+        BuilderNode* playlist =
+            folder.AddChild(KindPlaylist, std::string(name), ChildPath(prefix, name));
+        FillPlaylistEntries(*playlist, listing.folder.fd, playlist->Name, fileBytes_,
+                            &listing.files);
+        AddNamedFiles(*playlist, prefix, named);
         playlist->Expanded = view_.Tracks;
     }
-    for (const auto& name : listing.pictures) {
-        BuilderNode* picture = folder.AddChild(KindPicture, name, JoinPath(folder.Path, name));
-        picture->HasPlaylist = HasPlaylistIn(listing.files, name);
+    std::sort(named.begin(), named.end());
+    // Subfolders are opened by their full path: no folder stays open while
+    // the scan goes down, however deep the tree.
+    listing.folder.Close();
+    std::string buffer;
+    for (const auto name : listing.pictures) {
+        BuilderNode* picture =
+            folder.AddChild(KindPicture, std::string(name), ChildPath(prefix, name));
+        picture->HasPlaylist = HasPlaylistIn(listing.files, name, buffer);
         picture->Visible = view_.Pictures;
     }
-    for (const auto& name : listing.images)
-        folder.AddChild(KindImage, name, JoinPath(folder.Path, name))->Visible = view_.Images;
-    for (const auto& name : listing.audio) {
-        std::string path = JoinPath(folder.Path, name);
-        if (referenced.count(LowerAscii(path))) continue;
+    for (const auto name : listing.images)
+        folder.AddChild(KindImage, std::string(name), ChildPath(prefix, name))->Visible =
+            view_.Images;
+    for (const auto name : listing.audio) {
+        if (NamedByPlaylist(named, name, namedFolded)) continue;
         folder.HasOrphans = true;
-        folder.AddChild(KindOrphan, name, std::move(path))->Visible = view_.Orphans;
+        folder.AddChild(KindOrphan, std::string(name), ChildPath(prefix, name))->Visible =
+            view_.Orphans;
     }
-    for (const auto& name : listing.folders) {
+    for (const auto name : listing.folders) {
         folder.HasSubfolders = true;
-        BuilderNode* sub = folder.AddChild(KindFolder, name, JoinPath(folder.Path, name));
+        BuilderNode* sub = folder.AddChild(KindFolder, std::string(name), ChildPath(prefix, name));
         ScanFolderNode(*sub);
         sub->Expanded = view_.Lists || sub->HasSubfolders;
         if (stopped_) return false;
@@ -270,8 +479,10 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
 
 size_t CountBuilderFolders(const std::string& folder) {
     size_t count = 1;
-    for (const auto& name : ListFolder(folder).folders)
-        count += CountBuilderFolders(JoinPath(folder, name));
+    TFolderListing listing;
+    ListFolder(folder, listing);
+    listing.folder.Close();
+    for (const auto name : listing.folders) count += CountBuilderFolders(JoinPath(folder, name));
     return count;
 }
 

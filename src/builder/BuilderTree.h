@@ -71,11 +71,9 @@ struct TBuilderView {
 // and adds every entry's path to `referenced`.
 // The referenced set: entry paths with A-Z folded to lower case.
 using TReferencedSet = std::unordered_set<std::string>;
+// (The scan looks the entries of the playlist's own folder up in the folder's
+// listing instead of one file system query each.)
 void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced);
-// The same, with the names of the plain files of the playlist's folder known
-// (the scan's listing): entries of that folder need no file system query.
-void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced,
-                     const std::unordered_set<std::string>* filesOfFolder);
 
 // The scan of a folder node and all its subfolders.  `onFolder` is called for
 // each folder scanned (the progress counter) and may ask to stop by
@@ -93,6 +91,7 @@ class TBuilderScanner {
     TBuilderView view_;
     size_t scanned_ = 0;
     bool stopped_ = false;
+    std::string fileBytes_;  // the playlist being read, its memory kept between files
 };
 
 // Gives every node below `root` the visibility and expansion of its kind.

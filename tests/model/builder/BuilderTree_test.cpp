@@ -2,6 +2,8 @@
 // pictures with and without playlist, entries outside the folder or missing,
 // the view rules and the selection classes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -160,6 +162,81 @@ TEST_F(BuilderTreeTest, SelectionClasses) {
                   c.expected);
 }
 
+// The scan answers from the folder's listing what single file system queries
+// would: which entries exist, which audio files no playlist names (letter
+// case aside), the order of names that differ only in case, links, pipes,
+// and a playlist longer than one read.
+TEST(BuilderScanTest, ListingAnswersAsFileSystemQueries) {
+    TempDir dir;
+    for (const char* name : {"Al/a.mp3", "Al/B.mp3", "Al/b.mp3", "Al/c.mp3", "Al/d.mp3", "Al/e.mp3",
+                             "Al/notes.txt", "Al/sub/x.mp3", "Other/y.mp3"})
+        dir.File(name, "");
+    ASSERT_EQ(mkfifo((dir / "Al/fifo.mp3").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("../Other/y.mp3", (dir / "Al/link.mp3").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere.mp3", (dir / "Al/dead.mp3").c_str()), 0);
+    struct Case {
+        std::string entry;  // as the playlist names it
+        bool found;
+    };
+    const Case cases[] = {
+        {"a.mp3", true},
+        {"notes.txt", true},  // a plain file of no shown kind
+        {"sub", false},       // a folder
+        {"sub/x.mp3", true},  // below the folder
+        {"../Other/y.mp3", true},
+        {"fifo.mp3", false},  // a pipe is no file
+        {"link.mp3", true},   // a link to a file
+        {"dead.mp3", false},
+        {"missing.mp3", false},
+        {"C.MP3", false},           // no such file, yet c.mp3 counts as named
+        {dir / "AL/e.mp3", false},  // the folder in other letters: e.mp3 counts as named
+    };
+    std::string playlist;
+    for (const Case& c : cases) playlist += c.entry + "\n";
+    dir.File("Al/list.m3u", playlist);
+    std::string longList;
+    for (int i = 0; i < 6000; ++i) longList += "track" + std::to_string(i) + ".mp3\n";
+    dir.File("Other/long.m3u", longList);
+
+    auto root = MakeRootNode(dir.Path());
+    ASSERT_TRUE(TBuilderScanner().ScanFolderNode(*root));
+    const BuilderNode* al = root->ChildByPath(dir / "Al");
+    ASSERT_NE(al, nullptr);
+    const BuilderNode* list = al->ChildByPath(dir / "Al/list.m3u");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Children.size(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(list->Children[i]->FileFound, cases[i].found) << cases[i].entry;
+
+    std::vector<std::string> orphans;
+    for (const auto& child : al->Children)
+        if (child->Kind == KindOrphan) orphans.push_back(child->Name);
+    EXPECT_EQ(orphans, (std::vector<std::string>{"B.mp3", "b.mp3", "d.mp3"}));
+
+    // The same playlist read alone names the same files.
+    BuilderNode alone;
+    alone.Kind = KindPlaylist;
+    alone.Path = list->Path;
+    TReferencedSet referenced;
+    PlaylistEntries(alone, referenced);
+    ASSERT_EQ(alone.Children.size(), list->Children.size());
+    for (size_t i = 0; i < alone.Children.size(); ++i) {
+        EXPECT_EQ(alone.Children[i]->Path, list->Children[i]->Path);
+        EXPECT_EQ(alone.Children[i]->FileFound, list->Children[i]->FileFound)
+            << alone.Children[i]->Path;
+    }
+    std::string folded = dir / "AL/e.mp3";  // the referenced set folds letter case
+    for (char& c : folded) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    EXPECT_EQ(referenced.count(folded), 1u);
+
+    const BuilderNode* other = root->ChildByPath(dir / "Other");
+    ASSERT_NE(other, nullptr);
+    const BuilderNode* longNode = other->ChildByPath(dir / "Other/long.m3u");
+    ASSERT_NE(longNode, nullptr);
+    EXPECT_EQ(longNode->Children.size(), 6000u);
+    EXPECT_EQ(longNode->Children.back()->Name, "track5999.mp3");
+}
+
 TEST(BuilderFileKindTest, ByExtensionInAnyCase) {
     const std::pair<const char*, int32_t> cases[] = {
         {"x.M3U", KindPlaylist},
@@ -173,6 +250,13 @@ TEST(BuilderFileKindTest, ByExtensionInAnyCase) {
         {"x.APE", KindOrphan},
         {"x.flac", -1},
         {"mp3", -1},
+        {".mp3", KindOrphan},
+        {"x.mp3.bak", -1},
+        {"x.tar.m3u", KindPlaylist},
+        {"x.m3u/y", -1},
+        {"d.mp3/x", -1},
+        {"x.", -1},
+        {"x.mp", -1},
     };
     for (const auto& [name, kind] : cases) EXPECT_EQ(BuilderFileKind(name), kind) << name;
 }
