@@ -267,10 +267,11 @@ class ShellLanguageTest : public QObject {
         // list files that could not be saved or were damaged, the two of a scan
         // that missed roots or could not read everything, and the seven about
         // what could not be played or opened and the Yes/No buttons, and the
-        // five of files that could not be written and albums without disc id.
-        QCOMPARE(messages.size(), size_t(124));
+        // five of files that could not be written and albums without disc id,
+        // and the two of a scan that can be cancelled (Cancel and its note).
+        QCOMPARE(messages.size(), size_t(126));
         for (const char* key : {"CouldNotSaveList", "DamagedMvoFile", "LoseUnsavedList",
-                                "RootMissing", "ScanUnreadable"})
+                                "RootMissing", "ScanUnreadable", "ScanCancelled", "Cancel"})
             QVERIFY2(messages.count(key), key);
         for (const auto& info : CommandTable()) QVERIFY2(captions.count(info.name), info.name);
     }
