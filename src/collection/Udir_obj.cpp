@@ -120,6 +120,9 @@ class TFolderWalk {
     std::function<void(const std::string& folder)> onFolder;
     std::function<void(const std::string& playlist)> onPlaylist;
     TUnreadable* unreadable = nullptr;
+    // A walk with progress may run off the window thread: it checks for a
+    // cancel instead of pumping the window events.
+    TScanProgress* progress = nullptr;
 
     void Walk(const std::string& folder) {
         DIR* dir = opendir(folder.c_str());
@@ -140,25 +143,33 @@ class TFolderWalk {
         if (!firstVisit) return;
         if (onFolder) onFolder(folder);
         for (const auto& name : listing.folders) {
-            PumpEvents();
+            Breathe();
             Walk(JoinPath(folder, name));
         }
         if (!onPlaylist) return;
         for (const auto& group : listing.playlists) {
             for (const auto& name : group) {
-                PumpEvents();
+                Breathe();
                 onPlaylist(JoinPath(folder, name));
             }
         }
     }
 
   private:
+    void Breathe() const {
+        if (!progress)
+            PumpEvents();
+        else if (progress->cancelRequested.load(std::memory_order_relaxed))
+            throw EScanCancelled();
+    }
+
     std::set<std::pair<dev_t, ino_t>> visited_;
 };
 
-int CountScanFolders(const std::vector<std::string>& roots) {
+int CountScanFolders(const std::vector<std::string>& roots, TScanProgress* progress) {
     int count = 0;
     TFolderWalk walk;
+    walk.progress = progress;
     walk.onFolder = [&](const std::string&) { ++count; };
     for (const auto& root : roots) walk.Walk(root);
     return count;
@@ -235,10 +246,17 @@ void NoteUnreadableFile(TUnreadable* unreadable, const std::string& path) {
     unreadable->paths.push_back(path);
 }
 
-TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable) {
+TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
+                     TScanProgress* progress) {
     TFolderWalk walk;
     walk.unreadable = unreadable;
-    walk.onFolder = [](const std::string&) { ++ProgressCount; };
+    walk.progress = progress;
+    if (progress)
+        walk.onFolder = [progress](const std::string&) {
+            progress->done.fetch_add(1, std::memory_order_relaxed);
+        };
+    else
+        walk.onFolder = [](const std::string&) { ++ProgressCount; };
     walk.onPlaylist = [&directory, force, unreadable](const std::string& playlist) {
         NoteUnreadableFile(unreadable, playlist);
         Tm3u& album = directory.List[directory.FindOrAddAlbum(playlist)];
@@ -252,16 +270,22 @@ TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable)
 }  // namespace
 
 void TDirectory::ScanFolder(bool force, const std::string& folder) {
-    ScanWalk(*this, force, nullptr).Walk(folder);
+    ScanWalk(*this, force, nullptr, nullptr).Walk(folder);
 }
 
 int64_t TDirectory::Scan(bool force, const std::vector<std::string>& roots, bool prescan,
-                         TUnreadable* unreadable) {
-    ProgressTotal = prescan ? CountScanFolders(roots) : 0;
-    ProgressCount = 1;
+                         TUnreadable* unreadable, TScanProgress* progress) {
+    const int total = prescan ? CountScanFolders(roots, progress) : 0;
+    if (progress) {
+        progress->done = 0;
+        progress->total = total;
+    } else {
+        ProgressTotal = total;
+        ProgressCount = 1;
+    }
     const int64_t start = TickCountMs();
     // One walk for all roots: a folder reached from two roots is scanned once.
-    TFolderWalk walk = ScanWalk(*this, force, unreadable);
+    TFolderWalk walk = ScanWalk(*this, force, unreadable, progress);
     for (const auto& root : roots) walk.Walk(root);
     return TickCountMs() - start;
 }
@@ -338,11 +362,15 @@ void SetScanMarks(TDirectory& directory, int32_t mark) {
 
 // Runs a scan; an error ends it where it was, and the result says why.
 TScanResult RunScan(TDirectory& directory, const std::vector<std::string>& roots, bool force,
-                    bool prescan) {
+                    bool prescan, TScanProgress* progress = nullptr) {
     TScanResult result;
     const int64_t start = TickCountMs();
     try {
-        directory.Scan(force, roots, prescan, &result.unreadable);
+        directory.Scan(force, roots, prescan, &result.unreadable, progress);
+    } catch (const EScanCancelled& e) {
+        result.completed = false;
+        result.cancelled = true;
+        result.error = e.what();
     } catch (const std::exception& e) {
         result.completed = false;
         result.error = e.what();
@@ -388,11 +416,14 @@ void NoteUnavailableRoots(const TDirectory& directory, const TRootList& roots,
 
 }  // namespace
 
-TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan) {
+namespace {
+
+TScanResult RescanWith(TDirectory& directory, const TRootList& roots, bool force, bool prescan,
+                       TScanProgress* progress) {
     std::vector<std::string> missing;
     NoteUnavailableRoots(directory, roots, missing);
     SetScanMarks(directory, 1);
-    TScanResult result = RunScan(directory, roots.Folders(), force, prescan);
+    TScanResult result = RunScan(directory, roots.Folders(), force, prescan, progress);
     // A root renamed or unmounted while the scan ran is caught here.
     NoteUnavailableRoots(directory, roots, missing);
     result.missingRoots = missing;
@@ -409,7 +440,6 @@ TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bo
     return result;
 }
 
-namespace {
 
 // The root holding the folder (or being it); "" when there is none.
 std::string RootOf(const TRootList& roots, const std::string& folder) {
@@ -469,12 +499,118 @@ TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
     return result;
 }
 
+TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan) {
+    return RescanWith(directory, roots, force, prescan, nullptr);
+}
+
 TScanResult AddRoots(TDirectory& directory, TRootList& roots,
                      const std::vector<std::string>& folders, bool prescan) {
     TScanResult result = RunScan(directory, folders, true, prescan);
     for (const auto& folder : folders) roots.Add(folder);
     SetScanMarks(directory, 0);
     return result;
+}
+
+// ---- Scans on a copy ----
+
+namespace {
+
+std::unique_ptr<Tm3u> CloneAlbum(const Tm3u& album) {
+    auto copy = std::make_unique<Tm3u>(album.PlaylistPath);
+    copy->Artist = album.Artist;
+    copy->Album = album.Album;
+    copy->Genre = album.Genre;
+    copy->Year = album.Year;
+    copy->Status = album.Status;
+    copy->PictureState = album.PictureState;
+    copy->PlayCount = album.PlayCount;
+    copy->LastPlayed = album.LastPlayed;
+    copy->ScanMark = album.ScanMark;
+    copy->InSelection = album.InSelection;
+    copy->CachedCover = album.CachedCover;
+    copy->Tracks.Reserve(album.Tracks.Count());
+    for (const auto& entry : album.Tracks)
+        copy->Tracks.Add(entry.key, std::make_unique<Tmp3>(*entry.object));
+    return copy;
+}
+
+// What a scan sets in an album; the user's values (status, plays, selection
+// membership) stay, since they may have changed while the scan ran.
+void TakeScannedValues(Tm3u& album, Tm3u& scanned) {
+    album.Artist = std::move(scanned.Artist);
+    album.Album = std::move(scanned.Album);
+    album.Genre = std::move(scanned.Genre);
+    album.Year = scanned.Year;
+    album.PictureState = scanned.PictureState;
+    album.CachedCover = std::move(scanned.CachedCover);
+    album.Tracks = std::move(scanned.Tracks);
+    album.ScanMark = 0;
+}
+
+}  // namespace
+
+TScanJob::TScanJob(const TDirectory& directory, bool force, bool prescan)
+    : copy_(std::make_unique<TDirectory>()), force_(force), prescan_(prescan) {
+    copy_->TagReader = directory.TagReader;
+    copy_->List.Reserve(directory.List.Count());
+    for (const auto& entry : directory.List) copy_->List.Add(entry.key, CloneAlbum(*entry.object));
+}
+
+TScanJob::~TScanJob() = default;
+
+std::unique_ptr<TScanJob> TScanJob::ForRescan(const TDirectory& directory,
+                                              const TRootList& roots, bool force, bool prescan) {
+    std::unique_ptr<TScanJob> job(new TScanJob(directory, force, prescan));
+    job->rescan_ = true;
+    job->roots_ = roots.Folders();
+    return job;
+}
+
+std::unique_ptr<TScanJob> TScanJob::ForAddRoots(const TDirectory& directory,
+                                                const std::vector<std::string>& folders,
+                                                bool prescan) {
+    std::unique_ptr<TScanJob> job(new TScanJob(directory, true, prescan));
+    job->roots_ = folders;
+    job->newRoots_ = folders;
+    return job;
+}
+
+void TScanJob::Run() {
+    try {
+        if (rescan_) {
+            TRootList roots;
+            roots.Assign(roots_);
+            result_ = RescanWith(*copy_, roots, force_, prescan_, &Progress);
+        } else {
+            result_ = RunScan(*copy_, roots_, force_, prescan_, &Progress);
+            SetScanMarks(*copy_, 0);
+        }
+    } catch (const std::exception& e) {  // the copy may be half done: it is not applied
+        result_ = TScanResult();
+        result_.completed = false;
+        result_.cancelled = true;
+        result_.error = e.what();
+    }
+}
+
+TScanResult TScanJob::Apply(TDirectory& directory, TRootList& roots) {
+    if (result_.cancelled || !copy_) return result_;
+    Tm3uList& scanned = copy_->List;
+    RemoveAlbumsIf(directory,
+                   [&](const Tm3u& album) { return scanned.IndexOf(album.PlaylistPath) < 0; });
+    for (size_t i = 0; i < scanned.Count(); ++i) {
+        if (Tm3u* album = directory.List.Find(scanned.Key(i))) {
+            TakeScannedValues(*album, scanned[i]);
+            continue;
+        }
+        auto album = std::make_unique<Tm3u>(scanned[i].PlaylistPath);
+        TakeScannedValues(*album, scanned[i]);
+        const TSharedText key = album->PlaylistPath;
+        directory.List.Add(key, std::move(album));
+    }
+    for (const auto& folder : newRoots_) roots.Add(folder);
+    copy_.reset();
+    return result_;
 }
 
 void MoveRoot(TDirectory& directory, TRootList& roots, const std::string& oldRoot,

@@ -1,8 +1,11 @@
 #pragma once
 // The catalogue: the album list keyed by playlist path, the scanner that
 // fills it from the root directories, and the root directory list.
+#include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -46,6 +49,19 @@ struct TUnreadable {
     std::vector<std::string> paths;  // all of them, in the order met
 };
 
+// The progress of a scan that runs on another thread, and the request to
+// stop it: written by the scan, read (and cancelled) by the window thread.
+struct TScanProgress {
+    std::atomic<int> total{0};  // folders to walk, 0 until counted
+    std::atomic<int> done{0};   // folders walked
+    std::atomic<bool> cancelRequested{false};
+};
+
+// Thrown by a scan that was asked to stop.
+struct EScanCancelled : std::exception {
+    const char* what() const noexcept override { return "Scan cancelled"; }
+};
+
 class TDirectory {
   public:
     Tm3uList List;
@@ -73,8 +89,11 @@ class TDirectory {
     // Scans every root in order; returns the elapsed milliseconds.  With
     // prescan the folders are counted first into ProgressTotal.  What could
     // not be read is added to `unreadable` when given.
+    // With `progress` the scan counts into it and stops (throws
+    // EScanCancelled) once asked to, and never pumps the window events: it
+    // may run on another thread.
     int64_t Scan(bool force, const std::vector<std::string>& roots, bool prescan,
-                 TUnreadable* unreadable = nullptr);
+                 TUnreadable* unreadable = nullptr, TScanProgress* progress = nullptr);
 
     // Frees the album; nothing when it is not in the list.
     void RemoveAlbum(const Tm3u* album);
@@ -96,7 +115,8 @@ class TDirectory {
 
 // How a rescan or a scan of new roots ended.
 struct TScanResult {
-    bool completed = true;  // false when an error ended the scan
+    bool completed = true;  // false when an error or a cancel ended the scan
+    bool cancelled = false;  // the user stopped it: the catalogue is as before
     std::string error;      // what ended it
     int64_t elapsedMs = 0;
     size_t removed = 0;  // albums whose playlist was not found
@@ -123,6 +143,40 @@ TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
 // Scans the new folders (full scan; nothing is removed) and adds them to the roots.
 TScanResult AddRoots(TDirectory& directory, TRootList& roots,
                      const std::vector<std::string>& folders, bool prescan);
+// A rescan or a scan of new roots that works on a copy of the albums, so that
+// it can run on another thread while the catalogue stays in use, and so that
+// a cancelled scan leaves the catalogue exactly as it was.  Create and Apply
+// run on the catalogue's thread; Run on any thread, touching only the copy.
+class TScanJob {
+  public:
+    static std::unique_ptr<TScanJob> ForRescan(const TDirectory& directory,
+                                               const TRootList& roots, bool force, bool prescan);
+    static std::unique_ptr<TScanJob> ForAddRoots(const TDirectory& directory,
+                                                 const std::vector<std::string>& folders,
+                                                 bool prescan);
+    ~TScanJob();
+
+    TScanProgress Progress;
+
+    void Run();
+    // Takes the scan's albums into the catalogue: albums found again keep
+    // their objects and the user's values (status, plays), new albums are
+    // appended, vanished ones removed; new roots are added.  Nothing changes
+    // when the scan was cancelled.
+    TScanResult Apply(TDirectory& directory, TRootList& roots);
+
+  private:
+    TScanJob(const TDirectory& directory, bool force, bool prescan);
+
+    std::unique_ptr<TDirectory> copy_;
+    std::vector<std::string> roots_;     // the folders to scan
+    std::vector<std::string> newRoots_;  // added to the roots by Apply
+    bool rescan_ = false;
+    bool force_ = false;
+    bool prescan_ = false;
+    TScanResult result_;
+};
+
 // The user moved a root's contents: rewrites the paths and replaces the root.
 void MoveRoot(TDirectory& directory, TRootList& roots, const std::string& oldRoot,
               const std::string& newRoot);

@@ -268,10 +268,12 @@ class ShellLanguageTest : public QObject {
         // that missed roots or could not read everything, and the seven about
         // what could not be played or opened and the Yes/No buttons, and the
         // five of files that could not be written and albums without disc id,
-        // and the one of folders whose changes cannot be followed.
-        QCOMPARE(messages.size(), size_t(125));
+        // and the one of folders whose changes cannot be followed, and the two
+        // of a scan that can be cancelled (Cancel and its note).
+        QCOMPARE(messages.size(), size_t(127));
         for (const char* key : {"CouldNotSaveList", "DamagedMvoFile", "LoseUnsavedList",
-                                "RootMissing", "ScanUnreadable", "WatchIncomplete"})
+                                "RootMissing", "ScanUnreadable", "WatchIncomplete",
+                                "ScanCancelled", "Cancel"})
             QVERIFY2(messages.count(key), key);
         for (const auto& info : CommandTable()) QVERIFY2(captions.count(info.name), info.name);
     }

@@ -1,8 +1,11 @@
 #include "gui/list/ScanCommands.h"
 
 #include <QAction>
+#include <QEventLoop>
 #include <QStatusBar>
 #include <QStringList>
+
+#include <thread>
 
 #include "collection/Udir_obj.h"
 #include "core/Log.h"
@@ -66,6 +69,39 @@ TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()
                                                                   : TProgressDisplay::FolderCount);
         result = scan();
     }
+    ReportScan(force, result);
+    return result;
+}
+
+TScanResult TScanCommands::RunScanJob(bool force, TScanJob& job) {
+    {
+        TProgressGuard guard(progress_, TProgressDisplay::FolderCount);
+        progress_.StartScan(job.Progress);
+        QEventLoop loop;
+        std::thread worker([&job, &loop] {
+            job.Run();  // touches only the job's copy of the albums
+            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        loop.exec();
+        worker.join();
+        // The log line and the status bar count the folders as before.
+        ProgressTotal = job.Progress.total;
+        ProgressCount = job.Progress.done;
+    }
+    // A rescan frees the albums whose playlist vanished: the views let go of
+    // every album first.
+    views_.EmptyViews();
+    const TScanResult result = job.Apply(session_.Catalogue.Directory, session_.Catalogue.Roots);
+    ReportScan(force, result);
+    return result;
+}
+
+void TScanCommands::ReportScan(bool force, const TScanResult& result) {
+    const TSettings& settings = session_.Settings;
+    if (result.cancelled) {
+        shell_.ShowStatus(QStr(LangText("ScanCancelled", "Scan cancelled: the list is unchanged")));
+        return;
+    }
     // Roots the scan could not see and what it could not read stay in view.
     if (const QString note = ScanNote(result); !note.isEmpty())
         shell_.ShowStatus(note);
@@ -76,7 +112,6 @@ TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()
         } catch (const std::exception&) {
         }
     }
-    return result;
 }
 
 std::string TScanCommands::CurrentKey() const {
@@ -95,15 +130,12 @@ void TScanCommands::RebuildViews() {
     views_.UpdateTitle();
 }
 
-void TScanCommands::ScanAndResort(bool force, const std::function<TScanResult()>& scan) {
+void TScanCommands::ScanAndResort(bool force, TScanJob& job) {
     const std::string current = CurrentKey();
     {
         TShellBusy busy(shell_);
-        // A rescan frees the albums whose playlist vanished: the views let
-        // go of every album first.
-        views_.EmptyViews();
-        RunScan(force, scan);
-        views_.SetModified();
+        const TScanResult result = RunScanJob(force, job);
+        if (!result.cancelled) views_.SetModified();
         views_.Resort();
     }
     ShowAlbumOf(current);
@@ -111,10 +143,9 @@ void TScanCommands::ScanAndResort(bool force, const std::function<TScanResult()>
 
 void TScanCommands::Rescan(bool force) {
     TCatalogue& catalogue = session_.Catalogue;
-    ScanAndResort(force, [&] {
-        return ::Rescan(catalogue.Directory, catalogue.Roots, force,
-                        session_.Settings.EnablePrescan);
-    });
+    // The window always counts the folders first, for the total and the bar.
+    const auto job = TScanJob::ForRescan(catalogue.Directory, catalogue.Roots, force, true);
+    ScanAndResort(force, *job);
 }
 
 void TScanCommands::ActionFileNewExecute() {
@@ -149,11 +180,8 @@ void TScanCommands::ActionListAddRootExecute() {
 
 void TScanCommands::AddRoots(const std::vector<std::string>& folders) {
     if (folders.empty()) return;
-    TCatalogue& catalogue = session_.Catalogue;
-    ScanAndResort(true, [&] {
-        return ::AddRoots(catalogue.Directory, catalogue.Roots, folders,
-                          session_.Settings.EnablePrescan);
-    });
+    const auto job = TScanJob::ForAddRoots(session_.Catalogue.Directory, folders, true);
+    ScanAndResort(true, *job);
 }
 
 void TScanCommands::ActionListRemoveRootExecute() {
@@ -208,7 +236,17 @@ void TScanCommands::ActionAlbumRemoveExecute() {
 
 void TScanCommands::RescanFolders(const std::vector<std::string>& folders) {
     TCatalogue& catalogue = session_.Catalogue;
-    ScanAndResort(false, [&] {
-        return ::RescanFolders(catalogue.Directory, catalogue.Roots, folders, false);
-    });
+    const std::string current = CurrentKey();
+    {
+        // A few folders: scanned at once in busy mode, without the copy a
+        // cancellable scan of the whole list needs.
+        TShellBusy busy(shell_);
+        views_.EmptyViews();  // the albums whose playlist vanished are freed
+        RunScan(false, [&] {
+            return ::RescanFolders(catalogue.Directory, catalogue.Roots, folders, false);
+        });
+        views_.SetModified();
+        views_.Resort();
+    }
+    ShowAlbumOf(current);
 }

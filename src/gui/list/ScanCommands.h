@@ -16,6 +16,7 @@ class TListFileCommands;
 class TListViews;
 class TProgressDisplay;
 struct TScanResult;
+class TScanJob;
 
 class TScanCommands : public QObject {
     Q_OBJECT
@@ -42,6 +43,10 @@ class TScanCommands : public QObject {
 
     // Runs a scan with the progress display and the timing log.
     TScanResult RunScan(bool force, const std::function<TScanResult()>& scan);
+    // Runs the job on a worker thread while this thread goes on with the
+    // window's events (the total, the bar and Cancel show in the status
+    // bar); then applies it to the catalogue.
+    TScanResult RunScanJob(bool force, TScanJob& job);
 
     TFormRootDirs& FormRootDirs() const { return *formRootDirs_; }
 
@@ -52,8 +57,11 @@ class TScanCommands : public QObject {
   private:
     // The current album's key, to find it again after a scan.
     std::string CurrentKey() const;
-    // Busy mode, the scan, then the list is modified and sorted again.
-    void ScanAndResort(bool force, const std::function<TScanResult()>& scan);
+    // Busy mode, the scan, then the list is modified and sorted again (a
+    // cancelled scan leaves the list as it was).
+    void ScanAndResort(bool force, TScanJob& job);
+    // The outcome after the scan: the note, the log line.
+    void ReportScan(bool force, const TScanResult& result);
     void ShowAlbumOf(const std::string& key);
     void RebuildViews();
 

@@ -8,6 +8,8 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
+struct TScanProgress;
 class QStatusBar;
 class QTimer;
 
@@ -18,15 +20,26 @@ class TProgressDisplay : public QObject {
 
     enum Kind { Bar, FolderCount };
     void Start(Kind kind);
+    // A scan running on another thread: "done / total scanned directories",
+    // the bar with its percentage, and Cancel (or Escape), which still work
+    // while busy mode drops the window's input.
+    void StartScan(TScanProgress& progress);
     void Stop();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Tick();
+    void TickScan();
+    void Cancel();
 
     QLabel* count_;
     QProgressBar* bar_;
+    QPushButton* cancel_;
     QTimer* timer_;
     Kind kind_ = Bar;
+    TScanProgress* scan_ = nullptr;
 };
 
 // The progress display for the lifetime of the guard.
