@@ -25,6 +25,7 @@
 
 #include "core/ProgramFolder.h"
 #include "gui/shell/BusyMode.h"
+#include "gui/app/Application.h"
 #include "gui/shell/Umain.h"
 #include "gui/list/AlbumGrid.h"
 #include "gui/list/ListPage.h"
@@ -103,17 +104,17 @@ long ResidentKb() {
 }
 
 // Shows a main window that opens the list; returns once the grid shows it.
-std::unique_ptr<TFormMain> OpenWindow(int expectedRows) {
-    auto window = std::make_unique<TFormMain>();
-    window->show();
+std::unique_ptr<TApplication> OpenWindow(int expectedRows) {
+    auto app = std::make_unique<TApplication>();
+    app->Window().show();
     const bool shown = QTest::qWaitFor(
         [&] {
-            return window->FirstActivationDone() &&
-                   window->ListWindows().Views().Page().AlbumRows() == expectedRows;
+            return app->FirstActivationDone() &&
+                   app->List().Views().Page().AlbumRows() == expectedRows;
         },
         120000);
     if (!shown) std::abort();
-    return window;
+    return app;
 }
 
 void BM_OpenListUntilGridShows(benchmark::State& state) {
@@ -143,7 +144,7 @@ BENCHMARK(BM_OpenWindowWithoutList)->Unit(benchmark::kMillisecond)->Iterations(5
 void BM_SwitchToFolderTree(benchmark::State& state) {
     PrepareHome(ListFile());
     auto window = OpenWindow(kListAlbums);
-    QAction* tree = window->Action("ActionListTree");
+    QAction* tree = window->Window().Action(TCommandId::ListTree);
     for (auto _ : state) {
         tree->trigger();  // to the tree: built over all albums
         state.PauseTiming();
@@ -156,9 +157,9 @@ BENCHMARK(BM_SwitchToFolderTree)->Unit(benchmark::kMillisecond)->Iterations(5);
 void BM_PaintGridPageWhileScrolling(benchmark::State& state) {
     PrepareHome("");
     auto window = OpenWindow(0);
-    window->resize(1000, 700);
-    AddAlbums(window->Catalogue, kScrollAlbums, 1);
-    TListViews& views = window->ListWindows().Views();
+    window->Window().resize(1000, 700);
+    AddAlbums(window->Session().Catalogue, kScrollAlbums, 1);
+    TListViews& views = window->List().Views();
     views.Resort();
     TAlbumGrid* grid = views.Page().Grid();
     std::mt19937 random(7);
