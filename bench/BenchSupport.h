@@ -1,6 +1,6 @@
 #pragma once
-// Small helpers shared by the benchmark programs: a scratch folder, the
-// median of runs, the process's CPU time and memory, and a fresh process of
+// Small helpers shared by the benchmark programs: the generated collection,
+// a scratch folder, the median of runs, the process's CPU time and memory, and a fresh process of
 // the same program whose printed numbers are the figures.
 #include <spawn.h>
 #include <sys/resource.h>
@@ -14,10 +14,37 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 extern char** environ;
+
+// The albums of the generated collection: MAVELO_BENCH_ALBUMS, 2,000 by default.
+inline int AlbumCount() {
+    const char* value = std::getenv("MAVELO_BENCH_ALBUMS");
+    return value ? std::atoi(value) : 2000;
+}
+
+// The collection of bench/make_collection.py (MAVELO_BENCH_COLLECTION, else
+// one in /tmp per size), made on first use.
+inline const std::string& CollectionRoot() {
+    static const std::string root = [] {
+        const char* given = std::getenv("MAVELO_BENCH_COLLECTION");
+        std::string folder =
+            given ? given : "/tmp/mavelo-bench-collection-" + std::to_string(AlbumCount());
+        if (!std::filesystem::exists(folder)) {
+            const std::string script =
+                (std::filesystem::path(__FILE__).parent_path() / "make_collection.py").string();
+            const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
+                                        std::to_string(AlbumCount()) + " >/dev/null";
+            if (std::system(command.c_str()) != 0)
+                throw std::runtime_error("could not make the collection: " + command);
+        }
+        return folder;
+    }();
+    return root;
+}
 
 // A new folder under the temporary folder, named after `prefix`.
 inline std::string MakeScratchFolder(const std::string& prefix) {

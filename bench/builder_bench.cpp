@@ -16,31 +16,9 @@
 
 #include "builder/BuilderTree.h"
 #include "core/FileSystem.h"
+#include "BenchSupport.h"
 
 namespace {
-
-int AlbumCount() {
-    const char* value = std::getenv("MAVELO_BENCH_ALBUMS");
-    return value ? std::atoi(value) : 2000;
-}
-
-const std::string& CollectionRoot() {
-    static const std::string root = [] {
-        const char* given = std::getenv("MAVELO_BENCH_COLLECTION");
-        std::string folder =
-            given ? given : "/tmp/mavelo-bench-collection-" + std::to_string(AlbumCount());
-        if (!std::filesystem::exists(folder)) {
-            const std::string script =
-                std::string(MAVELO_TEST_DATA) + "/../../bench/make_collection.py";
-            const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
-                                        std::to_string(AlbumCount()) + " >/dev/null";
-            if (std::system(command.c_str()) != 0)
-                throw std::runtime_error("could not make the collection: " + command);
-        }
-        return folder;
-    }();
-    return root;
-}
 
 // The walk, optionally reading every playlist file whole: the tree cannot
 // do less, since the files its playlists name are no orphans.

@@ -28,27 +28,11 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+#include "BenchSupport.h"
 
 extern char** environ;
 
 namespace {
-
-int AlbumCount() {
-    const char* value = std::getenv("MAVELO_BENCH_ALBUMS");
-    return value ? std::atoi(value) : 2000;
-}
-
-std::string CollectionRoot() {
-    const std::string folder = "/tmp/mavelo-bench-collection-" + std::to_string(AlbumCount());
-    if (!std::filesystem::exists(folder)) {
-        const std::string script =
-            (std::filesystem::path(__FILE__).parent_path() / "make_collection.py").string();
-        const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
-                                    std::to_string(AlbumCount()) + " >/dev/null";
-        if (std::system(command.c_str()) != 0) std::exit(1);
-    }
-    return folder;
-}
 
 std::string Lower(std::string text) {
     for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
@@ -120,11 +104,6 @@ Run Spawn(const std::vector<std::string>& command) {
         std::exit(1);
     }
     return run;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 struct Case {

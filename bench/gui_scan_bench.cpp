@@ -33,27 +33,11 @@
 #include "gui/list/ScanCommands.h"
 #include "gui/shell/Umain.h"
 #include "views/Catalogue.h"
+#include "BenchSupport.h"
 
 extern char** environ;
 
 namespace {
-
-int AlbumCount() {
-    const char* value = std::getenv("MAVELO_BENCH_ALBUMS");
-    return value ? std::atoi(value) : 2000;
-}
-
-std::string CollectionRoot() {
-    const std::string folder = "/tmp/mavelo-bench-collection-" + std::to_string(AlbumCount());
-    if (!std::filesystem::exists(folder)) {
-        const std::string script =
-            (std::filesystem::path(__FILE__).parent_path() / "make_collection.py").string();
-        const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
-                                    std::to_string(AlbumCount()) + " >/dev/null";
-        if (std::system(command.c_str()) != 0) std::exit(1);
-    }
-    return folder;
-}
 
 double Now() {
     using namespace std::chrono;
@@ -74,11 +58,6 @@ double RunProcess(const std::vector<std::string>& args) {
         std::exit(1);
     }
     return Now() - start;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 template <typename Step>

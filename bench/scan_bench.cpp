@@ -18,31 +18,9 @@
 
 #include "collection/Udir_obj.h"
 #include "core/Ucommon.h"
+#include "BenchSupport.h"
 
 namespace {
-
-int AlbumCount() {
-    const char* value = std::getenv("MAVELO_BENCH_ALBUMS");
-    return value ? std::atoi(value) : 2000;
-}
-
-const std::string& CollectionRoot() {
-    static const std::string root = [] {
-        const char* given = std::getenv("MAVELO_BENCH_COLLECTION");
-        std::string folder =
-            given ? given : "/tmp/mavelo-bench-collection-" + std::to_string(AlbumCount());
-        if (!std::filesystem::exists(folder)) {
-            const std::string script =
-                (std::filesystem::path(__FILE__).parent_path() / "make_collection.py").string();
-            const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
-                                        std::to_string(AlbumCount()) + " >/dev/null";
-            if (std::system(command.c_str()) != 0)
-                throw std::runtime_error("could not make the collection: " + command);
-        }
-        return folder;
-    }();
-    return root;
-}
 
 void SetCounters(benchmark::State& state, const TDirectory& directory) {
     size_t tracks = 0;
