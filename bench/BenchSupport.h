@@ -34,8 +34,9 @@ inline const std::string& CollectionRoot() {
         std::string folder =
             given ? given : "/tmp/mavelo-bench-collection-" + std::to_string(AlbumCount());
         if (!std::filesystem::exists(folder)) {
+            // From the source tree: __FILE__ may be relative to the build folder.
             const std::string script =
-                (std::filesystem::path(__FILE__).parent_path() / "make_collection.py").string();
+                std::string(MAVELO_TEST_DATA) + "/../../bench/make_collection.py";
             const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
                                         std::to_string(AlbumCount()) + " >/dev/null";
             if (std::system(command.c_str()) != 0)
