@@ -440,7 +440,6 @@ TScanResult RescanWith(TDirectory& directory, const TRootList& roots, bool force
     return result;
 }
 
-
 // The root holding the folder (or being it); "" when there is none.
 std::string RootOf(const TRootList& roots, const std::string& folder) {
     for (const auto& root : roots.Folders())
@@ -549,19 +548,38 @@ void TakeScannedValues(Tm3u& album, Tm3u& scanned) {
 
 }  // namespace
 
-TScanJob::TScanJob(const TDirectory& directory, bool force, bool prescan)
-    : copy_(std::make_unique<TDirectory>()), force_(force), prescan_(prescan) {
+TScanJob::TScanJob(const TDirectory& directory, bool force, bool prescan,
+                   std::vector<std::string> scope)
+    : copy_(std::make_unique<TDirectory>()),
+      scope_(std::move(scope)),
+      force_(force),
+      prescan_(prescan) {
     copy_->TagReader = directory.TagReader;
-    copy_->List.Reserve(directory.List.Count());
-    for (const auto& entry : directory.List) copy_->List.Add(entry.key, CloneAlbum(*entry.object));
+    if (scope_.empty()) copy_->List.Reserve(directory.List.Count());
+    for (const auto& entry : directory.List)
+        if (InScope(*entry.object)) copy_->List.Add(entry.key, CloneAlbum(*entry.object));
+}
+
+bool TScanJob::InScope(const Tm3u& album) const {
+    return scope_.empty() || UnderOneOf(album, scope_);
 }
 
 TScanJob::~TScanJob() = default;
 
-std::unique_ptr<TScanJob> TScanJob::ForRescan(const TDirectory& directory,
-                                              const TRootList& roots, bool force, bool prescan) {
+std::unique_ptr<TScanJob> TScanJob::ForRescan(const TDirectory& directory, const TRootList& roots,
+                                              bool force, bool prescan) {
     std::unique_ptr<TScanJob> job(new TScanJob(directory, force, prescan));
     job->rescan_ = true;
+    job->roots_ = roots.Folders();
+    return job;
+}
+
+std::unique_ptr<TScanJob> TScanJob::ForFolders(const TDirectory& directory, const TRootList& roots,
+                                               const std::vector<std::string>& folders) {
+    std::vector<std::string> scope;
+    for (const auto& folder : folders) scope.push_back(ExcludeTrailingSeparator(folder));
+    std::unique_ptr<TScanJob> job(new TScanJob(directory, false, false, std::move(scope)));
+    job->folders_ = true;
     job->roots_ = roots.Folders();
     return job;
 }
@@ -577,7 +595,13 @@ std::unique_ptr<TScanJob> TScanJob::ForAddRoots(const TDirectory& directory,
 
 void TScanJob::Run() {
     try {
-        if (rescan_) {
+        if (folders_) {
+            TRootList roots;
+            roots.Assign(roots_);
+            result_ = RescanFolders(*copy_, roots, scope_, force_);
+            // A few folders: the request to stop is taken at the end.
+            result_.cancelled = Progress.cancelRequested;
+        } else if (rescan_) {
             TRootList roots;
             roots.Assign(roots_);
             result_ = RescanWith(*copy_, roots, force_, prescan_, &Progress);
@@ -596,8 +620,9 @@ void TScanJob::Run() {
 TScanResult TScanJob::Apply(TDirectory& directory, TRootList& roots) {
     if (result_.cancelled || !copy_) return result_;
     Tm3uList& scanned = copy_->List;
-    RemoveAlbumsIf(directory,
-                   [&](const Tm3u& album) { return scanned.IndexOf(album.PlaylistPath) < 0; });
+    RemoveAlbumsIf(directory, [&](const Tm3u& album) {
+        return InScope(album) && scanned.IndexOf(album.PlaylistPath) < 0;
+    });
     for (size_t i = 0; i < scanned.Count(); ++i) {
         if (Tm3u* album = directory.List.Find(scanned.Key(i))) {
             TakeScannedValues(*album, scanned[i]);

@@ -115,9 +115,9 @@ class TDirectory {
 
 // How a rescan or a scan of new roots ended.
 struct TScanResult {
-    bool completed = true;  // false when an error or a cancel ended the scan
+    bool completed = true;   // false when an error or a cancel ended the scan
     bool cancelled = false;  // the user stopped it: the catalogue is as before
-    std::string error;      // what ended it
+    std::string error;       // what ended it
     int64_t elapsedMs = 0;
     size_t removed = 0;  // albums whose playlist was not found
     // Roots that were missing, unreadable or empty mount points (before or
@@ -149,11 +149,15 @@ TScanResult AddRoots(TDirectory& directory, TRootList& roots,
 // run on the catalogue's thread; Run on any thread, touching only the copy.
 class TScanJob {
   public:
-    static std::unique_ptr<TScanJob> ForRescan(const TDirectory& directory,
-                                               const TRootList& roots, bool force, bool prescan);
+    static std::unique_ptr<TScanJob> ForRescan(const TDirectory& directory, const TRootList& roots,
+                                               bool force, bool prescan);
     static std::unique_ptr<TScanJob> ForAddRoots(const TDirectory& directory,
                                                  const std::vector<std::string>& folders,
                                                  bool prescan);
+    // RescanFolders of the changed folders; only the albums under them are
+    // copied, and only those can be removed by Apply.
+    static std::unique_ptr<TScanJob> ForFolders(const TDirectory& directory, const TRootList& roots,
+                                                const std::vector<std::string>& folders);
     ~TScanJob();
 
     TScanProgress Progress;
@@ -166,11 +170,17 @@ class TScanJob {
     TScanResult Apply(TDirectory& directory, TRootList& roots);
 
   private:
-    TScanJob(const TDirectory& directory, bool force, bool prescan);
+    // `scope`: the folders whose albums the job copies and may remove (empty:
+    // every album).
+    TScanJob(const TDirectory& directory, bool force, bool prescan,
+             std::vector<std::string> scope = {});
+    bool InScope(const Tm3u& album) const;
 
     std::unique_ptr<TDirectory> copy_;
-    std::vector<std::string> roots_;     // the folders to scan
+    std::vector<std::string> scope_;
+    std::vector<std::string> roots_;     // the folders to scan (the roots for ForFolders)
     std::vector<std::string> newRoots_;  // added to the roots by Apply
+    bool folders_ = false;               // a rescan of the scope's folders
     bool rescan_ = false;
     bool force_ = false;
     bool prescan_ = false;

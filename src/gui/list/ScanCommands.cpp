@@ -103,8 +103,7 @@ void TScanCommands::ReportScan(bool force, const TScanResult& result) {
         return;
     }
     // Roots the scan could not see and what it could not read stay in view.
-    if (const QString note = ScanNote(result); !note.isEmpty())
-        shell_.ShowStatus(note);
+    if (const QString note = ScanNote(result); !note.isEmpty()) shell_.ShowStatus(note);
     if (settings.Log) {
         try {
             WriteLog(LogLineScan(force, ProgressCount, int(session_.Catalogue.Albums().Count()),
@@ -236,17 +235,6 @@ void TScanCommands::ActionAlbumRemoveExecute() {
 
 void TScanCommands::RescanFolders(const std::vector<std::string>& folders) {
     TCatalogue& catalogue = session_.Catalogue;
-    const std::string current = CurrentKey();
-    {
-        // A few folders: scanned at once in busy mode, without the copy a
-        // cancellable scan of the whole list needs.
-        TShellBusy busy(shell_);
-        views_.EmptyViews();  // the albums whose playlist vanished are freed
-        RunScan(false, [&] {
-            return ::RescanFolders(catalogue.Directory, catalogue.Roots, folders, false);
-        });
-        views_.SetModified();
-        views_.Resort();
-    }
-    ShowAlbumOf(current);
+    const auto job = TScanJob::ForFolders(catalogue.Directory, catalogue.Roots, folders);
+    ScanAndResort(false, *job);
 }

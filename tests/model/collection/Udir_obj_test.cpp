@@ -310,6 +310,30 @@ TEST(RescanFolders, ScansOnlyTheChangedFoldersAndKeepsTheValuesOfKnownAlbums) {
     for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, 0);
 }
 
+// The same scan as a job on another thread's copy: only the changed folders'
+// albums are copied and may go; a stop asked for changes nothing.
+TEST(RescanFolders, AsAJobOnlyTheChangedFoldersAlbumsCanChange) {
+    for (const bool stop : {false, true}) {
+        ScannedCollection c;
+        Tm3u* a = &c.Album("R/A/a.m3u");
+        a->PlayCount = 5;
+        std::remove((c.dir / "R/B/b.pls").c_str());
+        std::remove((c.dir / "R/C/c.b4s").c_str());  // not among the changed folders
+        MakeAlbum(c.dir, "R/D/d.m3u", {"d1.mp3"});
+        const auto job = TScanJob::ForFolders(c.directory, c.roots,
+                                              {c.dir / "R/A/", c.dir / "R/B/", c.dir / "R/D/"});
+        job->Progress.cancelRequested = stop;
+        job->Run();
+        const TScanResult result = job->Apply(c.directory, c.roots);
+        EXPECT_EQ(result.cancelled, stop);
+        const Names expected = stop ? Names{"R/A/a.m3u", "R/B/b.pls", "R/C/c.b4s"}
+                                    : Names{"R/A/a.m3u", "R/C/c.b4s", "R/D/d.m3u"};
+        EXPECT_EQ(AlbumKeys(c.directory, c.dir), expected) << stop;
+        EXPECT_EQ(&c.Album("R/A/a.m3u"), a);  // the same object, with its values
+        EXPECT_EQ(a->PlayCount, 5);
+    }
+}
+
 TEST(RescanFolders, RemovedAlbumFolderGoesWhetherItOrItsParentIsNamed) {
     for (const char* changed : {"R/", "R/B/", "R/B"}) {
         ScannedCollection c;
