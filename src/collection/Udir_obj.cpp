@@ -476,7 +476,8 @@ bool UnderOneOf(const Tm3u& album, const std::vector<std::string>& folders) {
 }  // namespace
 
 TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
-                          const std::vector<std::string>& changed, bool force) {
+                          const std::vector<std::string>& changed, bool force,
+                          TScanProgress* progress) {
     std::vector<std::string> folders;
     TRootList touchedRoots;
     PickRescanFolders(roots, changed, folders, touchedRoots);
@@ -485,7 +486,7 @@ TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
     SetScanMarks(directory, 0);
     for (const auto& entry : directory.List)
         if (UnderOneOf(*entry.object, folders)) entry.object->ScanMark = 1;
-    TScanResult result = RunScan(directory, folders, force, false);
+    TScanResult result = RunScan(directory, folders, force, false, progress);
     NoteUnavailableRoots(directory, touchedRoots, missing);
     result.missingRoots = missing;
     // Albums behind a folder that could not be listed were not seen, not lost.
@@ -598,9 +599,8 @@ void TScanJob::Run() {
         if (folders_) {
             TRootList roots;
             roots.Assign(roots_);
-            result_ = RescanFolders(*copy_, roots, scope_, force_);
-            // A few folders: the request to stop is taken at the end.
-            result_.cancelled = Progress.cancelRequested;
+            // Never the window's event pump from here: the progress goes along.
+            result_ = RescanFolders(*copy_, roots, scope_, force_, &Progress);
         } else if (rescan_) {
             TRootList roots;
             roots.Assign(roots_);

@@ -138,8 +138,10 @@ TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bo
 // their values.  Folders outside the roots or inside hidden folders (which
 // scans skip) are left alone; albums of a root that is not there, or under a
 // folder that could not be read, are kept; after an error nothing is removed.
+// With `progress` it may run off the window thread (see TScanProgress).
 TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
-                          const std::vector<std::string>& folders, bool force);
+                          const std::vector<std::string>& folders, bool force,
+                          TScanProgress* progress = nullptr);
 // Scans the new folders (full scan; nothing is removed) and adds them to the roots.
 TScanResult AddRoots(TDirectory& directory, TRootList& roots,
                      const std::vector<std::string>& folders, bool prescan);
