@@ -57,10 +57,14 @@ TCdPlan PlanCdOpening(const std::string& root) {
     return plan;
 }
 
-std::unique_ptr<TDirectory> ScanMedium(const std::string& root, bool prescan) {
+std::unique_ptr<TDirectory> ScanMedium(const std::string& root, bool prescan,
+                                       const TTagReader& readTags, TScanProgress* progress) {
     auto directory = std::make_unique<TDirectory>();
+    directory->TagReader = readTags;
     try {
-        directory->Scan(true, {ExcludeTrailingSeparator(root)}, prescan);
+        directory->Scan(true, {ExcludeTrailingSeparator(root)}, prescan, nullptr, progress);
+    } catch (const EScanCancelled&) {
+        return nullptr;  // stopped by the user: nothing is taken
     } catch (const std::exception&) {
         // A damaged disc ends the scan; what was found so far is kept.
     }

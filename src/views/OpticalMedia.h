@@ -10,8 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "collection/Um3u_obj.h"
+
 class TCatalogue;
 class TDirectory;
+struct TScanProgress;
 
 inline constexpr const char* kMountTable = "/proc/self/mountinfo";
 
@@ -48,8 +51,11 @@ struct TCdPlan {
 TCdPlan PlanCdOpening(const std::string& root);
 
 // Scans the medium into a new album list (full scan, the root as the only
-// root).  An error ends the scan; the albums found so far stay.
-std::unique_ptr<TDirectory> ScanMedium(const std::string& root, bool prescan);
+// root).  An error ends the scan; the albums found so far stay.  With
+// `progress` it may run on another thread; null when it was cancelled.
+std::unique_ptr<TDirectory> ScanMedium(const std::string& root, bool prescan,
+                                       const TTagReader& readTags = {},
+                                       TScanProgress* progress = nullptr);
 // The scanned albums replace the catalogue's (which are freed; selections
 // keep none of them): no file name, the medium as the only root, modified.
 // False, with the catalogue unchanged, when the scan found no album.

@@ -15,6 +15,7 @@
 #include <tuple>
 
 #include "collection/Udir_obj.h"
+#include "gui/list/CdCommands.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
 #include "gui/list/ScanCommands.h"
@@ -187,6 +188,45 @@ class ListPageScanTest : public ListPageTestCase {
         QVERIFY(gate.open);
         QVERIFY(StateOf(Catalogue()) == before);
         QVERIFY(!Catalogue().Roots.Contains(other));
+    }
+
+    void discScanRunsOffTheWindowThreadAndCancels() {
+        const std::string disc = home_->Dir().Folder("disc");
+        WriteCollection(home_->Dir(), "disc", SmallCollection());
+        const std::vector<AlbumState> before = StateOf(Catalogue());
+        const std::vector<std::string> roots = Catalogue().Roots.Folders();
+        const std::string file = Catalogue().CurrentFile;
+
+        TagGate gate;
+        Catalogue().Directory.TagReader = gate.Reader();
+        bool cancel = true;
+        int ticksWhileHeld = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] {
+            if (!ScanShowsItsTotal() || gate.open) return;
+            if (gate.reads == 0) ++ticksWhileHeld;
+            if (cancel) QTest::mouseClick(Child<QPushButton>("ScanCancel"), Qt::LeftButton);
+            if (ticksWhileHeld >= 3 || cancel) gate.open = true;
+        });
+        timer.start(5);
+        QVERIFY(!ui_.List().Cd().OpenCd(disc));
+        QVERIFY(gate.open);
+        QVERIFY(StateOf(Catalogue()) == before);
+        QVERIFY(Catalogue().Roots.Folders() == roots);
+        QCOMPARE(Catalogue().CurrentFile, file);
+        QVERIFY(!ui_.Window().Busy().IsBusy());
+
+        // Not cancelled, the disc's albums replace the list's.
+        cancel = false;
+        gate.open = false;
+        gate.reads = 0;
+        QVERIFY(ui_.List().Cd().OpenCd(disc));
+        timer.stop();
+        QVERIFY(ticksWhileHeld >= 3);
+        QVERIFY(!gate.readOnWindowThread);
+        QCOMPARE(Catalogue().Roots.Folders(), std::vector<std::string>{disc});
+        QVERIFY(Catalogue().CurrentFile.empty());
+        QCOMPARE(Page().AlbumRows(), int(SmallCollection().size()));
     }
 
   private:

@@ -91,20 +91,12 @@ bool TCdCommands::LoadChosenList(const std::string& root) {
 }
 
 bool TCdCommands::ScanDisc(const std::string& root) {
-    TCatalogue& catalogue = session_.Catalogue;
     TShellBusy busy(shell_);
-    std::unique_ptr<TDirectory> scanned;
-    scans_.RunScan(true, [&] {
-        TScanResult result;
-        const int64_t start = TickCountMs();
-        scanned = ScanMedium(root, session_.Settings.EnablePrescan);
-        result.elapsedMs = TickCountMs() - start;
-        return result;
-    });
-    if (!scanned || scanned->List.Empty()) return false;
+    std::unique_ptr<TDirectory> scanned = scans_.ScanDisc(root);
+    if (!scanned || scanned->List.Empty()) return false;  // cancelled or no album
     // The old albums are freed: the views let go of them first.
     views_.EmptyViews();
-    AdoptScannedMedium(catalogue, std::move(scanned), root);
+    AdoptScannedMedium(session_.Catalogue, std::move(scanned), root);
     views_.RefreshChoosers();
     views_.UpdateTitle();
     views_.Resort();

@@ -22,6 +22,7 @@
 #include "gui/shell/BusyMode.h"
 #include "gui/shell/ShellPort.h"
 #include "views/Catalogue.h"
+#include "views/OpticalMedia.h"
 
 TScanCommands::TScanCommands(TListViews& views, TListFileCommands& files,
                              TProgressDisplay& progress)
@@ -61,39 +62,43 @@ QString ScanNote(const TScanResult& result) {
 }
 }  // namespace
 
-TScanResult TScanCommands::RunScan(bool force, const std::function<TScanResult()>& scan) {
-    const TSettings& settings = session_.Settings;
-    TScanResult result;
-    {
-        TProgressGuard progress(progress_, settings.EnablePrescan ? TProgressDisplay::Bar
-                                                                  : TProgressDisplay::FolderCount);
-        result = scan();
-    }
-    ReportScan(force, result);
-    return result;
+void TScanCommands::RunOffWindowThread(TScanProgress& progress, const std::function<void()>& work) {
+    TProgressGuard guard(progress_, TProgressDisplay::FolderCount);
+    progress_.StartScan(progress);
+    QEventLoop loop;
+    std::thread worker([&work, &loop] {
+        work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    // The log line and the status bar count the folders as before.
+    ProgressTotal = progress.total;
+    ProgressCount = progress.done;
 }
 
 TScanResult TScanCommands::RunScanJob(bool force, TScanJob& job) {
-    {
-        TProgressGuard guard(progress_, TProgressDisplay::FolderCount);
-        progress_.StartScan(job.Progress);
-        QEventLoop loop;
-        std::thread worker([&job, &loop] {
-            job.Run();  // touches only the job's copy of the albums
-            QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-        });
-        loop.exec();
-        worker.join();
-        // The log line and the status bar count the folders as before.
-        ProgressTotal = job.Progress.total;
-        ProgressCount = job.Progress.done;
-    }
+    RunOffWindowThread(job.Progress, [&job] { job.Run(); });  // touches only the job's copy
     // A rescan frees the albums whose playlist vanished: the views let go of
     // every album first.
     views_.EmptyViews();
     const TScanResult result = job.Apply(session_.Catalogue.Directory, session_.Catalogue.Roots);
     ReportScan(force, result);
     return result;
+}
+
+std::unique_ptr<TDirectory> TScanCommands::ScanDisc(const std::string& root) {
+    TScanProgress progress;
+    std::unique_ptr<TDirectory> scanned;
+    const TTagReader readTags = session_.Catalogue.Directory.TagReader;
+    TScanResult result;
+    const int64_t start = TickCountMs();
+    // The window counts the folders first, as for every scan, for the total.
+    RunOffWindowThread(progress, [&] { scanned = ScanMedium(root, true, readTags, &progress); });
+    result.elapsedMs = TickCountMs() - start;
+    result.cancelled = !scanned;
+    ReportScan(true, result);
+    return scanned;
 }
 
 void TScanCommands::ReportScan(bool force, const TScanResult& result) {

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class TListViews;
 class TProgressDisplay;
 struct TScanResult;
 class TScanJob;
+struct TScanProgress;
 
 class TScanCommands : public QObject {
     Q_OBJECT
@@ -41,12 +43,13 @@ class TScanCommands : public QObject {
     void MoveRoot(const std::string& oldRoot, const std::string& newRoot);
     void RemoveRoot(const std::string& root);
 
-    // Runs a scan with the progress display and the timing log.
-    TScanResult RunScan(bool force, const std::function<TScanResult()>& scan);
     // Runs the job on a worker thread while this thread goes on with the
     // window's events (the total, the bar and Cancel show in the status
     // bar); then applies it to the catalogue.
     TScanResult RunScanJob(bool force, TScanJob& job);
+    // Scans a disc into a new album list the same way (full scan, the disc
+    // as the only root); null when the user cancelled it.
+    std::unique_ptr<TDirectory> ScanDisc(const std::string& root);
 
     TFormRootDirs& FormRootDirs() const { return *formRootDirs_; }
 
@@ -55,6 +58,9 @@ class TScanCommands : public QObject {
     void RescanFolders(const std::vector<std::string>& folders);
 
   private:
+    // Runs the work on a worker thread while this thread goes on with the
+    // window's events, the progress and Cancel showing in the status bar.
+    void RunOffWindowThread(TScanProgress& progress, const std::function<void()>& work);
     // The current album's key, to find it again after a scan.
     std::string CurrentKey() const;
     // Busy mode, the scan, then the list is modified and sorted again (a
