@@ -15,7 +15,7 @@ std::unique_ptr<Tm3u> RefreshedAlbum(const std::string& playlistPath, const TBui
     return album;
 }
 
-bool WriteInOwnFormat(Tm3u& album) {
+TWriteResult WriteInOwnFormat(Tm3u& album) {
     return album.WritePlaylist(album.PlaylistType());
 }
 
@@ -50,7 +50,8 @@ TBuilderResult CreatePlaylist(Tm3u& album, const std::string& path, int32_t form
                               bool overwrite) {
     if (FileExists(path) && !overwrite) return TBuilderResult::Failure("CouldNotAddAudio", path);
     album.PlaylistPath = path;
-    if (!album.WritePlaylist(format)) return TBuilderResult::Failure("CouldNotAddAudio", path);
+    if (const TWriteResult written = album.WritePlaylist(format); !written)
+        return TBuilderResult::WriteFailure("CouldNotAddAudio", path, written);
     return TBuilderResult::Success();
 }
 
@@ -85,8 +86,8 @@ TCreateSource GatherCreateSource(const std::vector<BuilderNode*>& selected,
 
 // ---- Playlist entries ----
 
-bool RemoveTracks(const std::string& playlistPath, const std::vector<std::string>& paths,
-                  const TBuilderTools& tools) {
+TWriteResult RemoveTracks(const std::string& playlistPath, const std::vector<std::string>& paths,
+                          const TBuilderTools& tools) {
     auto album = RefreshedAlbum(playlistPath, tools);
     album->Tracks.RemoveUnless([&](const Tmp3& track) {
         return std::none_of(paths.begin(), paths.end(),
@@ -104,7 +105,7 @@ bool MoveTrack(const std::string& playlistPath, const std::string& entryPath, bo
         if (LowerAscii(album->Tracks[i].Path) != wanted) continue;
         if (up ? i == 0 : i + 1 == count) return false;
         album->Tracks.Move(i, up ? i - 1 : i + 1);
-        return WriteInOwnFormat(*album);
+        return bool(WriteInOwnFormat(*album));
     }
     return false;
 }
@@ -122,7 +123,8 @@ TBuilderResult AddFilesToPlaylist(const std::string& playlistPath,
             after = file;
         }
     }
-    if (!WriteInOwnFormat(*album)) return TBuilderResult::Failure("CouldNotAddAudio", playlistPath);
+    if (const TWriteResult written = WriteInOwnFormat(*album); !written)
+        return TBuilderResult::WriteFailure("CouldNotAddAudio", playlistPath, written);
     return TBuilderResult::Success();
 }
 

@@ -22,7 +22,7 @@ struct TBuilderTools {
 // The playlist read again with its tags (forced) and measured.
 std::unique_ptr<Tm3u> RefreshedAlbum(const std::string& playlistPath, const TBuilderTools& tools);
 // Writes the album in the format its own extension gives.
-bool WriteInOwnFormat(Tm3u& album);
+TWriteResult WriteInOwnFormat(Tm3u& album);
 
 // ---- Create playlist ----
 
@@ -47,7 +47,7 @@ TCreateSource GatherCreateSource(const std::vector<BuilderNode*>& selected, int3
 // ---- Playlist entries ----
 
 // Removes from the playlist every track named by `paths` (A-Z case folded).
-bool RemoveTracks(const std::string& playlistPath, const std::vector<std::string>& paths,
+TWriteResult RemoveTracks(const std::string& playlistPath, const std::vector<std::string>& paths,
                   const TBuilderTools& tools);
 // Swaps the entry with the one before (up) or after; false when nothing was
 // written (the first track up, the last down, not found).

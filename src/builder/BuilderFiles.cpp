@@ -20,14 +20,23 @@ TBuilderResult TBuilderResult::Failure(std::string key, std::string from, std::s
     return result;
 }
 
+TBuilderResult TBuilderResult::WriteFailure(std::string key, std::string playlist,
+                                            const TWriteResult& written) {
+    TBuilderResult result = Failure(std::move(key), std::move(playlist));
+    result.Why = written.Why();
+    return result;
+}
+
 std::string TBuilderResult::Message() const {
     if (ok) return {};
+    const std::string why = Why.empty() ? std::string() : ": " + Why;
     if (Key == "CouldNotAddAudio")
-        return LangText("CouldNotAddAudio", "Could not add audio files to") + " " + From;
+        return LangText("CouldNotAddAudio", "Could not add audio files to") + " " + From + why;
     const char* first = Key == "CouldNotRename"    ? "Could not rename"
                         : Key == "CouldNotConvert" ? "Could not convert"
                                                    : "Could not move";
-    return LangText(Key + "1", first) + " " + From + " " + LangText(Key + "2", "to") + " " + To;
+    return LangText(Key + "1", first) + " " + From + " " + LangText(Key + "2", "to") + " " + To +
+           why;
 }
 
 namespace {

@@ -5,6 +5,8 @@
 // deleted; a folder is not moved across file systems at all.
 #include <string>
 
+struct TWriteResult;
+
 // The outcome of a file operation, with what the user is told on failure:
 // LangText(Key + "1"), old path, LangText(Key + "2"), new path.
 struct TBuilderResult {
@@ -12,12 +14,17 @@ struct TBuilderResult {
     std::string Key;  // "CouldNotMove", "CouldNotRename", "CouldNotConvert", "CouldNotAddAudio"
     std::string From;
     std::string To;
+    std::string Why;  // the system's message, when the system refused
 
     explicit operator bool() const { return ok; }
     static TBuilderResult Success() { return {}; }
     static TBuilderResult Failure(std::string key, std::string from, std::string to = {});
+    // A failure to write `playlist`, with the write's reason.
+    static TBuilderResult WriteFailure(std::string key, std::string playlist,
+                                       const TWriteResult& written);
     // "Could not move FROM to TO" in the chosen language ("" on success);
-    // "Could not add audio files to PLAYLIST" for CouldNotAddAudio.
+    // "Could not add audio files to PLAYLIST" for CouldNotAddAudio; then
+    // ": why" when known.
     std::string Message() const;
 };
 

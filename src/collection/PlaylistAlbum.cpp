@@ -1,5 +1,6 @@
 // Reading an album's tracks from its playlist file and writing the album
 // back as a playlist, in the format chosen by the extension.
+#include <cerrno>
 #include <unistd.h>
 
 #include <system_error>
@@ -85,9 +86,10 @@ bool Tm3u::ReadPlaylist(bool checkExistence) {
     return true;
 }
 
-bool Tm3u::WritePlaylist(int32_t format) {
+TWriteResult Tm3u::WritePlaylist(int32_t format) {
     const char* extension = ExtensionOf(format);
-    if (!extension || PlaylistPath.size() < 3) return false;
+    if (!extension || PlaylistPath.size() < 3)
+        return TWriteResult::Failure("no playlist format for", PlaylistPath, 0);
     // Written in its own format, the file is replaced in place whatever the
     // case of its extension ("x.M3U" stays "x.M3U").
     const bool sameFormat =
@@ -97,7 +99,8 @@ bool Tm3u::WritePlaylist(int32_t format) {
                                     : PlaylistPath.substr(0, PlaylistPath.size() - 3) + extension;
     // Another album's playlist of that name ("a.m3u" beside "a.pls") is never
     // overwritten by a change of format.
-    if (!sameFormat && FileExists(newPath)) return false;
+    if (!sameFormat && FileExists(newPath))
+        return TWriteResult::Failure("cannot replace another playlist:", newPath, EEXIST);
     const TPlaylistContents contents = ContentsOf(*this);
     std::string bytes;
     switch (format) {
@@ -111,13 +114,9 @@ bool Tm3u::WritePlaylist(int32_t format) {
             bytes = TM3uPlaylist::Write(contents, ExtractFilePath(newPath));
             break;
     }
-    try {
-        ReplaceFileContents(newPath, bytes);
-    } catch (const std::system_error&) {
-        return false;
-    }
+    if (TWriteResult written = WriteFileSafely(newPath, bytes); !written) return written;
     if (!SamePath(newPath, PlaylistPath) && unlink(PlaylistPath.c_str()) != 0 && errno != ENOENT)
-        return false;
+        return TWriteResult::Failure("cannot delete", PlaylistPath, errno);
     PlaylistPath = newPath;
-    return true;
+    return TWriteResult::Success();
 }

@@ -1,5 +1,6 @@
 #include "collection/Um3u_obj.h"
 
+#include <cerrno>
 #include <algorithm>
 #include <ctime>
 #include <optional>
@@ -238,31 +239,35 @@ std::string Tm3u::FormatAlbumName(const std::string& pattern) const {
     return SafeFileName(name);
 }
 
-bool Tm3u::RenamePlaylist(const std::string& pattern) {
+TWriteResult Tm3u::RenamePlaylist(const std::string& pattern) {
     DropCachedCover();
     const std::string folder = ExtractFilePath(PlaylistPath);
     const std::string name = FormatAlbumName(pattern);
     const std::string newPath = folder + name + ExtractFileExt(PlaylistPath);
     const std::string oldPicture = PicturePathFor(PlaylistPath);
-    if (!RenameWithoutReplacing(PlaylistPath, newPath)) return false;
+    if (!RenameWithoutReplacing(PlaylistPath, newPath))
+        return TWriteResult::Failure("cannot rename", PlaylistPath, errno);
     // The picture follows only once the playlist moved, so the two never part.
     if (PictureState == 1) RenameWithoutReplacing(oldPicture, folder + name + ".jpg");
     PlaylistPath = newPath;
-    return true;
+    return TWriteResult::Success();
 }
 
-bool Tm3u::RenameFolder(const std::string& pattern) {
+TWriteResult Tm3u::RenameFolder(const std::string& pattern) {
     DropCachedCover();
     const std::string folder = ExtractFilePath(PlaylistPath);
-    // A folder shared by several albums is never renamed.
-    if (CountPlaylists(folder) > 1) return false;
     const std::string oldFolder = ExcludeTrailingSeparator(folder);
+    // A folder shared by several albums is never renamed.
+    if (CountPlaylists(folder) > 1)
+        return TWriteResult::Failure("other albums share the folder", oldFolder, 0);
     const std::string parent = ExtractFilePath(oldFolder);
-    if (parent.empty() || oldFolder == "/") return false;  // the root of the file system
+    if (parent.empty() || oldFolder == "/")
+        return TWriteResult::Failure("cannot rename the root folder", oldFolder, 0);
     const std::string newFolder = parent + FormatAlbumName(pattern);
-    if (!RenameWithoutReplacing(oldFolder, newFolder)) return false;
+    if (!RenameWithoutReplacing(oldFolder, newFolder))
+        return TWriteResult::Failure("cannot rename", oldFolder, errno);
     ReplaceFolder(oldFolder, newFolder);
-    return true;
+    return TWriteResult::Success();
 }
 
 void Tm3u::ReplaceFolder(const std::string& oldFolder, const std::string& newFolder) {

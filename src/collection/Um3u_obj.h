@@ -78,9 +78,9 @@ class Tm3u {
     // False when the file is missing or cannot be read.
     bool ReadPlaylist(bool checkExistence);
     // Writes the album as M3U, PLS or B4S; the extension follows the format
-    // and the file of the old extension is deleted.  On failure nothing
-    // changes and the result is false.  The owner re-keys the album.
-    bool WritePlaylist(int32_t format);
+    // and the file of the old extension is deleted.  On failure the result
+    // says why and the album keeps its path.  The owner re-keys the album.
+    TWriteResult WritePlaylist(int32_t format);
     // Re-reads the playlist; reads the tags (and derives the album values)
     // when forced, when the album is new to the running scan, or when it has
     // no album values at all.  True when that dropped the cached cover (the
@@ -92,12 +92,12 @@ class Tm3u {
 
     // The album name pattern (%artist %album %year) filled in, safe as a file name.
     std::string FormatAlbumName(const std::string& pattern) const;
-    // Renames the playlist (and its picture) after the pattern; false when
-    // the rename failed.  The owner re-keys the album.
-    bool RenamePlaylist(const std::string& pattern);
+    // Renames the playlist (and its picture) after the pattern; on failure
+    // the result says why.  The owner re-keys the album.
+    TWriteResult RenamePlaylist(const std::string& pattern);
     // Renames the album's folder after the pattern; refused when the folder
     // holds other playlists or is the file system's root.
-    bool RenameFolder(const std::string& pattern);
+    TWriteResult RenameFolder(const std::string& pattern);
     // Moves the album's paths from one folder to another (no file is moved).
     void ReplaceFolder(const std::string& oldFolder, const std::string& newFolder);
 

@@ -1,5 +1,6 @@
 #include "collection/Ump3_obj.h"
 
+#include <cerrno>
 #include <exception>
 
 #include "collection/UIo.h"
@@ -96,14 +97,17 @@ std::string TrackFileKind(std::string_view path) {
     return kind == "oga" ? "ogg" : kind;  // ".oga": Ogg audio, often Vorbis
 }
 
-bool Tmp3::RenameToFormat(int position, const std::string& pattern) {
-    if (!FileExists(Path) || TrackFileKind(Path) != "mp3") return false;
+TWriteResult Tmp3::RenameToFormat(int position, const std::string& pattern) {
+    if (!FileExists(Path)) return TWriteResult::Failure("cannot rename", Path, ENOENT);
+    if (TrackFileKind(Path) != "mp3")
+        return TWriteResult::Failure("only MP3 files take the track format:", Path, 0);
     const std::string name = SafeFileName(FormatTrackName(*this, position, pattern));
     const std::string newPath = ExtractFilePath(Path) + name + ExtractFileExt(Path);
-    if (newPath == Path) return true;
-    if (!RenameWithoutReplacing(Path, newPath)) return false;
+    if (newPath == Path) return TWriteResult::Success();
+    if (!RenameWithoutReplacing(Path, newPath))
+        return TWriteResult::Failure("cannot rename", Path, errno);
     Path = newPath;
-    return true;
+    return TWriteResult::Success();
 }
 
 void Tmp3::ReplaceFolder(const std::string& oldFolder, const std::string& newFolder) {

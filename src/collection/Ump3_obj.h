@@ -75,8 +75,9 @@ class Tmp3 {
     TWriteResult WriteTags(int32_t tagType, const std::string& artist, int32_t year,
                            const std::string& title, const std::string& genre,
                            const std::string& album);
-    // Renames the file after the track format; true when renamed.
-    bool RenameToFormat(int position, const std::string& pattern);
+    // Renames the file after the track format (only MP3 files); on failure
+    // the result says why and nothing changed.
+    TWriteResult RenameToFormat(int position, const std::string& pattern);
     void ReplaceFolder(const std::string& oldFolder, const std::string& newFolder);
     bool MatchesText(const std::string& search, bool wordsOnly, int32_t fields) const;
     void CopyFrom(const Tmp3& other);

@@ -116,7 +116,10 @@ bool RenameWithoutReplacing(const std::string& from, const std::string& to) {
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     // A file system without the no-replace flag: check first, then rename.
-    if (FileExists(to) || DirectoryExists(to)) return false;
+    if (FileExists(to) || DirectoryExists(to)) {
+        errno = EEXIST;
+        return false;
+    }
     return rename(from.c_str(), to.c_str()) == 0;
 }
 

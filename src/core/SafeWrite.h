@@ -31,6 +31,8 @@ struct TWriteResult {
     explicit operator bool() const { return ok; }
     // "reason FILE: system message", or "" on success.
     std::string Text() const;
+    // What went wrong without the file: the system's message, else the reason.
+    std::string Why() const { return systemMessage.empty() ? reason : systemMessage; }
 
     static TWriteResult Success() { return {}; }
     // `error` is an errno value; 0 when the failure is not the system's.

@@ -4,6 +4,15 @@
 #include "core/FileSystem.h"
 #include "core/Ulang.h"
 
+namespace {
+// "Could not rename x.m3u: Permission denied": the translated failure, the
+// file and why.
+std::string FailureText(const char* key, const char* english, const std::string& file,
+                        const TWriteResult& result) {
+    return LangText(key, english) + " " + file + ": " + result.Why();
+}
+}  // namespace
+
 void StoreAlbumValues(Tm3u& album, const TAlbumValues& values) {
     album.SetInfo(values.Artist, values.Year, values.Genre, values.Album);
 }
@@ -19,18 +28,21 @@ void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, int32_t tagType,
         if (title.empty()) title = track.Title;
         if (genre.empty()) genre = track.Genre;
         if (year == 0) year = track.Year;
-        if (!track.WriteTags(tagType, values.Artist, year, title, genre, values.Album))
-            report.Failures.push_back(LangText("CouldNotWriteTags", "Could not write the tags of") +
-                                      " " + track.Path);
+        const TWriteResult written =
+            track.WriteTags(tagType, values.Artist, year, title, genre, values.Album);
+        if (!written)
+            report.Failures.push_back(
+                FailureText("CouldNotWriteTags", "Could not write the tags of", track.Path, written));
         if (progress) progress(i + 1, count);
     }
 }
 
 void RenamePlaylistFile(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report) {
     const std::string before = album.PlaylistPath;
-    if (!album.RenamePlaylist(listFormat) &&
+    const TWriteResult renamed = album.RenamePlaylist(listFormat);
+    if (!renamed &&
         album.FormatAlbumName(listFormat) + ExtractFileExt(before) != ExtractFileName(before))
-        report.Failures.push_back(LangText("CouldNotRename1", "Could not rename") + " " + before);
+        report.Failures.push_back(FailureText("CouldNotRename1", "Could not rename", before, renamed));
 }
 
 void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyReport& report) {
@@ -39,9 +51,9 @@ void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyRe
         const std::string before = track.Path;
         // Only MP3 files take the track format; the others keep their names.
         if (TrackFileKind(before) != "mp3") continue;
-        if (!track.RenameToFormat(static_cast<int>(i) + 1, trackFormat)) {
-            report.Failures.push_back(LangText("CouldNotRename1", "Could not rename") + " " +
-                                      before);
+        const TWriteResult renamed = track.RenameToFormat(static_cast<int>(i) + 1, trackFormat);
+        if (!renamed) {
+            report.Failures.push_back(FailureText("CouldNotRename1", "Could not rename", before, renamed));
             continue;
         }
         album.RekeyTrack(track);
@@ -52,13 +64,13 @@ void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyRe
 void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report) {
     const std::string before = ExcludeTrailingSeparator(ExtractFilePath(album.PlaylistPath));
     if (ExtractFileName(before) == album.FormatAlbumName(listFormat)) return;
-    if (!album.RenameFolder(listFormat))
-        report.Failures.push_back(LangText("CouldNotRename1", "Could not rename") + " " + before);
+    if (const TWriteResult renamed = album.RenameFolder(listFormat); !renamed)
+        report.Failures.push_back(FailureText("CouldNotRename1", "Could not rename", before, renamed));
     report.PlaylistNeedsWriting = true;
 }
 
 void WriteAlbumPlaylist(Tm3u& album, int32_t format, TAlbumApplyReport& report) {
-    if (!album.WritePlaylist(format))
-        report.Failures.push_back(LangText("CouldNotWrite", "Could not write") + " " +
-                                  album.PlaylistPath);
+    if (const TWriteResult written = album.WritePlaylist(format); !written)
+        report.Failures.push_back(
+            FailureText("CouldNotWrite", "Could not write", album.PlaylistPath, written));
 }

@@ -419,7 +419,7 @@ void TPlayList::LoadPlaylist(const std::string& path) {
     }
 }
 
-bool TPlayList::SavePlaylist(const std::string& path) const {
+TWriteResult TPlayList::SavePlaylist(const std::string& path) const {
     const std::string ext = LowerAscii(ExtractFileExt(path));
     int32_t format;
     if (ext == ".m3u")
@@ -429,7 +429,7 @@ bool TPlayList::SavePlaylist(const std::string& path) const {
     else if (ext == ".b4s")
         format = PlaylistB4S;
     else
-        return false;
+        return TWriteResult::Failure("not a playlist extension:", path, 0);
     Tm3u album(path);
     for (const auto& song : Songs) {
         // A path already present is listed once, with the later song's values.

@@ -106,9 +106,10 @@ class TPlayList {
     void LoadQueue(const std::string& path);
     void SaveQueue(const std::string& path) const;
     // Playlist files (.m3u, .pls, .b4s).  Saving with another extension
-    // writes nothing; the result tells whether a playlist was written.
+    // writes nothing; the result says whether a playlist was written, and
+    // why not.
     void LoadPlaylist(const std::string& path);
-    bool SavePlaylist(const std::string& path) const;
+    TWriteResult SavePlaylist(const std::string& path) const;
 
   private:
     void InsertIntoShuffle(TSong& song);

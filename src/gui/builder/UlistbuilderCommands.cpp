@@ -122,8 +122,9 @@ void TFormListBuilder::RemoveTracks() {
     std::vector<std::string> paths;
     for (const BuilderNode* node : selected) paths.push_back(node->Path);
     const std::string playlistPath = playlist->Path;
-    if (!::RemoveTracks(playlistPath, paths, tools_))
-        Report(TBuilderResult::Failure("CouldNotAddAudio", playlistPath));
+    if (const TWriteResult written = ::RemoveTracks(playlistPath, paths, tools_); !written)
+        prompts_.Inform(Q(LangText("CouldNotWrite", "Could not write") + " " + playlistPath + ": " +
+                          written.Why()));
     RescanAndSelect(playlist->Parent, playlistPath);
 }
 

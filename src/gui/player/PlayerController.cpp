@@ -463,8 +463,9 @@ void TPlayerController::SavePlaylist() {
     const bool known = ext == ".m3u" || ext == ".pls" || ext == ".b4s";
     // Another extension writes nothing, silently; a failed write is told,
     // never taken for a saved playlist.
-    if (!queue_.SavePlaylist(path) && known)
-        ShowError(QString::fromStdString("Could not write " + path));
+    if (const TWriteResult written = queue_.SavePlaylist(path); !written && known)
+        ShowError(QString::fromStdString(LangText("CouldNotWrite", "Could not write") + " " + path +
+                                         ": " + written.Why()));
 }
 
 void TPlayerController::ShowRemote(bool shown) {

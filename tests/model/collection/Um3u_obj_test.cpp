@@ -321,7 +321,10 @@ TEST(AlbumRename, FailedPlaylistRenameLeavesEverything) {
     dir.File("A/old.jpg", "picture");
     dir.File("A/Taken.m3u", "other album");
     album.PictureState = 1;
-    EXPECT_FALSE(album.RenamePlaylist("Taken"));
+    const TWriteResult renamed = album.RenamePlaylist("Taken");
+    EXPECT_FALSE(renamed);
+    EXPECT_EQ(renamed.error, EEXIST);  // the reason reaches the user
+    EXPECT_EQ(renamed.file, dir / "A/old.m3u");
     EXPECT_EQ(album.PlaylistPath, dir / "A/old.m3u");
     EXPECT_EQ(dir.Read("A/Taken.m3u"), "other album");  // never overwritten
     EXPECT_TRUE(FileExists(dir / "A/old.jpg"));
@@ -472,7 +475,9 @@ TEST(AlbumPlaylistWrite, OtherFormatNeverOverwritesAnotherPlaylist) {
     MakeAlbum(dir, "A/list.pls", {"2.mp3"});  // a second album of the same folder
     const std::string other = dir.Read("A/list.pls");
     album.Refresh(true, [](Tmp3&) { return false; });
-    EXPECT_FALSE(album.WritePlaylist(PlaylistPLS));
+    const TWriteResult written = album.WritePlaylist(PlaylistPLS);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(written.Text(), "cannot replace another playlist: " + (dir / "A/list.pls") + ": File exists");
     EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");
     EXPECT_EQ(dir.Read("A/list.pls"), other);
     EXPECT_TRUE(FileExists(dir / "A/list.m3u"));

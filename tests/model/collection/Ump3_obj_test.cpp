@@ -163,7 +163,7 @@ TEST_F(TrackRename, RefusesExistingTargetOtherKindsAndMissingFiles) {
     Tmp3 taken(dir.File("x.mp3", "mine"));
     dir.File("01 - A.mp3", "other");
     taken.Title = "A";
-    EXPECT_FALSE(taken.RenameToFormat(1, "%number - %title"));
+    EXPECT_EQ(taken.RenameToFormat(1, "%number - %title").error, EEXIST);
     EXPECT_EQ(taken.Path, dir / "x.mp3");
     EXPECT_EQ(dir.Read("01 - A.mp3"), "other");
 
@@ -173,7 +173,7 @@ TEST_F(TrackRename, RefusesExistingTargetOtherKindsAndMissingFiles) {
     EXPECT_TRUE(FileExists(dir / "y.ogg"));
 
     Tmp3 missing(dir / "gone.mp3");
-    EXPECT_FALSE(missing.RenameToFormat(1, "%title"));
+    EXPECT_EQ(missing.RenameToFormat(1, "%title").error, ENOENT);
 }
 
 TEST(TrackReplaceFolder, ReplacesOnlyRealParentFolders) {

@@ -76,5 +76,10 @@ TEST(AlbumRenames, FailuresAreReported) {
     RenameTrackFiles(album, "%number - %title", report);
     EXPECT_EQ(report.Failures.size(), 2u);
     EXPECT_EQ(ExtractFileName(album.Tracks[0].Path), "1.mp3");
+    // Each says which file and why.
+    EXPECT_EQ(report.Failures[0],
+              "Could not rename " + (dir / "Artist - Album (2000)") + ": other albums share the folder");
+    EXPECT_EQ(report.Failures[1],
+              "Could not rename " + (dir / "Artist - Album (2000)/1.mp3") + ": File exists");
     EXPECT_TRUE(report.PlaylistNeedsWriting);
 }
