@@ -8,7 +8,7 @@ void StoreAlbumValues(Tm3u& album, const TAlbumValues& values) {
     album.SetInfo(values.Artist, values.Year, values.Genre, values.Album);
 }
 
-void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, int32_t tagType,
+void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, TId3Choice tagType,
                     const TApplyProgress& progress, TAlbumApplyReport& report) {
     std::string genre = values.Genre;
     int32_t year = values.Year;
@@ -19,7 +19,7 @@ void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, int32_t tagType,
         if (title.empty()) title = track.Title;
         if (genre.empty()) genre = track.Genre;
         if (year == 0) year = track.Year;
-        if (!track.WriteTags(tagType, values.Artist, year, title, genre, values.Album))
+        if (!track.WriteTags(tagType, {title, values.Artist, values.Album, genre, year}))
             report.Failures.push_back(LangText("CouldNotWriteTags", "Could not write the tags of") +
                                       " " + track.Path);
         if (progress) progress(i + 1, count);
@@ -57,7 +57,7 @@ void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyRe
     report.PlaylistNeedsWriting = true;
 }
 
-void WriteAlbumPlaylist(Tm3u& album, int32_t format, TAlbumApplyReport& report) {
+void WriteAlbumPlaylist(Tm3u& album, TPlaylistType format, TAlbumApplyReport& report) {
     if (!album.WritePlaylist(format))
         report.Failures.push_back(LangText("CouldNotWrite", "Could not write") + " " +
                                   album.PlaylistPath);
