@@ -68,14 +68,14 @@ void AddScannedAlbum(TCatalogue& catalogue, Random& random, const std::string& f
         track.Album = std::string(album);
         track.Genre = std::string(genre);
         track.Year = year;
-        track.TagKind = TagID3v2;
+        track.TagKind = TTagKind::ID3v2;
         track.Duration = random.Between(90, 400) * 1000;
     }
     made->Artist = std::string(artist);
     made->Album = std::string(album);
     made->Genre = std::string(genre);
     made->Year = year;
-    made->PictureState = number % 2 == 0 ? 1 : 0;
+    made->PictureState = number % 2 == 0 ? TPictureState::Present : TPictureState::Missing;
     const TSharedText key = made->PlaylistPath;
     catalogue.Directory.List.Add(key, std::move(made));
 }

@@ -69,7 +69,7 @@ TDirectory& Catalogue() {
         for (int a = 0; a < kAlbums; ++a) {
             const std::string playlist = Folder() + "/albums/" + std::to_string(a) + "/list.m3u";
             auto album = std::make_unique<Tm3u>(playlist);
-            album->PictureState = 1;
+            album->PictureState = TPictureState::Present;
             d.List.Add(playlist, std::move(album));
         }
         return d;

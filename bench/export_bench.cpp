@@ -45,7 +45,7 @@ void FillCatalogue(TCatalogue& catalogue) {
         album->Album = "Album <number> " + std::to_string(a);
         album->Genre = "Alternative Rock";
         album->Year = 1960 + a % 60;
-        album->PictureState = 1;
+        album->PictureState = TPictureState::Present;
         album->CachedCover.assign(kCoverBytes, static_cast<char>(a));
         for (int t = 1; t <= kTracks; ++t) {
             const std::string path =

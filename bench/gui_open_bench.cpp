@@ -61,12 +61,12 @@ void AddAlbums(TCatalogue& catalogue, int count, int tracks) {
         album->Album = "Album number " + std::to_string(a);
         album->Genre = "Alternative Rock";
         album->Year = 1960 + a % 60;
-        album->Status = a % 3;
+        album->Status = static_cast<TAlbumStatus>(a % 3);
         for (int t = 1; t <= tracks; ++t) {
             const std::string path = folder + std::to_string(t) + " - Track.mp3";
             auto track = std::make_unique<Tmp3>(path);
             track->Title = "Track number " + std::to_string(t);
-            track->TagKind = TagID3v2;
+            track->TagKind = TTagKind::ID3v2;
             album->Tracks.Add(path, std::move(track));
         }
         const std::string key = album->PlaylistPath;

@@ -50,7 +50,7 @@ void FillCatalogue(TCatalogue& catalogue) {
         album->Album = "Album number " + std::to_string(a);
         album->Genre = "Alternative Rock";
         album->Year = 1960 + a % 60;
-        album->PictureState = 1;
+        album->PictureState = TPictureState::Present;
         album->PlayCount = a % 7;
         album->CachedCover.assign(kCoverBytes, static_cast<char>(a));
         for (int t = 1; t <= kTracks; ++t) {
@@ -62,7 +62,7 @@ void FillCatalogue(TCatalogue& catalogue) {
             track.Album = album->Album;
             track.Genre = album->Genre;
             track.Year = album->Year;
-            track.TagKind = TagID3v2;
+            track.TagKind = TTagKind::ID3v2;
             track.Duration = 200000 + t;
             track.Bitrate = 192;
         }

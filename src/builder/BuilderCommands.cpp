@@ -36,17 +36,19 @@ std::unique_ptr<Tm3u> AlbumFromFiles(const std::vector<std::string>& files,
     return album;
 }
 
-std::string NewPlaylistFileName(const std::string& typedName, int32_t format) {
+std::string NewPlaylistFileName(const std::string& typedName, TPlaylistType format) {
     std::string name = typedName;
     if (name.size() > 3) {
         const std::string ext = LowerAscii(name.substr(name.size() - 4));
         if (ext == ".m3u" || ext == ".b4s" || ext == ".pls") name.resize(name.size() - 4);
     }
-    const char* extension = format == PlaylistPLS ? "pls" : format == PlaylistB4S ? "b4s" : "m3u";
+    const char* extension = format == TPlaylistType::PLS   ? "pls"
+                            : format == TPlaylistType::B4S ? "b4s"
+                                                           : "m3u";
     return name + "." + extension;
 }
 
-TBuilderResult CreatePlaylist(Tm3u& album, const std::string& path, int32_t format,
+TBuilderResult CreatePlaylist(Tm3u& album, const std::string& path, TPlaylistType format,
                               bool overwrite) {
     if (FileExists(path) && !overwrite) return TBuilderResult::Failure("CouldNotAddAudio", path);
     album.PlaylistPath = path;

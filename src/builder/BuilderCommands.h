@@ -31,11 +31,12 @@ std::unique_ptr<Tm3u> AlbumFromFiles(const std::vector<std::string>& files,
                                      const TBuilderTools& tools);
 // The playlist file name for a typed name: a typed ".m3u", ".pls" or ".b4s"
 // (any case) is dropped, then the chosen format's extension added.
-std::string NewPlaylistFileName(const std::string& typedName, int32_t format);
+std::string NewPlaylistFileName(const std::string& typedName, TPlaylistType format);
 // Writes the album as the playlist `path` in `format`.  An existing file is
 // replaced only with `overwrite` (the user said OK); nothing is written
 // otherwise.
-TBuilderResult CreatePlaylist(Tm3u& album, const std::string& path, int32_t format, bool overwrite);
+TBuilderResult CreatePlaylist(Tm3u& album, const std::string& path, TPlaylistType format,
+                              bool overwrite);
 // The orphan files a "Create playlist" gathers and the folder it writes into,
 // by the selection's class.
 struct TCreateSource {

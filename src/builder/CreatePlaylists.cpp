@@ -27,7 +27,7 @@ std::vector<const BuilderNode*> FoldersWithoutPlaylist(const BuilderNode& root) 
 }
 
 TCreatePlaylistsReport CreateMissingPlaylists(const BuilderNode& root,
-                                              const std::string& listFormat, int32_t format,
+                                              const std::string& listFormat, TPlaylistType format,
                                               const TBuilderTools& tools,
                                               const std::function<bool(size_t, size_t)>& progress) {
     TCreatePlaylistsReport report;

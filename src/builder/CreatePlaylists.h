@@ -21,5 +21,5 @@ std::vector<const BuilderNode*> FoldersWithoutPlaylist(const BuilderNode& root);
 // `progress` (done, total) is called before each folder and stops the work
 // when it returns false (the folders done so far keep their playlists).
 TCreatePlaylistsReport CreateMissingPlaylists(
-    const BuilderNode& root, const std::string& listFormat, int32_t format,
+    const BuilderNode& root, const std::string& listFormat, TPlaylistType format,
     const TBuilderTools& tools, const std::function<bool(size_t, size_t)>& progress = {});

@@ -90,7 +90,7 @@ int RunTree(const std::string& folder, bool json) {
     return 0;
 }
 
-int RunCreatePlaylists(const std::string& folder, int32_t format) {
+int RunCreatePlaylists(const std::string& folder, TPlaylistType format) {
     if (!DirectoryExists(folder)) return std::cerr << "builder: no folder " << folder << "\n", 1;
     auto root = ScanRoot(folder);
     const TCreatePlaylistsReport report =
@@ -108,8 +108,8 @@ struct TBuilderOptions {
     std::string type = "m3u";
 };
 
-const std::map<std::string, int32_t> kPlaylistTypes = {
-    {"m3u", PlaylistM3U}, {"pls", PlaylistPLS}, {"b4s", PlaylistB4S}};
+const std::map<std::string, TPlaylistType> kPlaylistTypes = {
+    {"m3u", TPlaylistType::M3U}, {"pls", TPlaylistType::PLS}, {"b4s", TPlaylistType::B4S}};
 
 CliRun DefineBuilder(CLI::App& command) {
     auto options = std::make_shared<TBuilderOptions>();

@@ -34,7 +34,7 @@ std::string AlbumJson(const Tm3u& album) {
     json.Add("year", int64_t{album.Year});
     json.Add("genre", album.Genre);
     json.Add("playlist", album.PlaylistPath);
-    json.Add("status", int64_t{album.Status});
+    json.Add("status", int64_t{static_cast<int32_t>(album.Status)});
     json.Add("playCount", int64_t{album.PlayCount});
     json.Add("lastPlayed", album.LastPlayed);
     std::string tracks = "[";

@@ -23,9 +23,20 @@
 
 namespace {
 
-const char* TagKindName(int32_t kind) {
-    static const char* const names[] = {"none", "id3v1", "id3v2", "vorbis", "wma"};
-    return kind >= TagNone && kind <= TagWMA ? names[kind] : "unknown";
+const char* TagKindName(TTagKind kind) {
+    switch (kind) {
+        case TTagKind::None:
+            return "none";
+        case TTagKind::ID3v1:
+            return "id3v1";
+        case TTagKind::ID3v2:
+            return "id3v2";
+        case TTagKind::OggVorbis:
+            return "vorbis";
+        case TTagKind::WMA:
+            return "wma";
+    }
+    return "unknown";
 }
 
 // What the track's own reader knows beyond the track fields.
@@ -34,10 +45,10 @@ void AddReaderValues(TJsonObject& json, const Tmp3& track) {
     if (kind == "mp3") {
         TID3v2 v2;
         TID3v1 v1;
-        if (track.TagKind == TagID3v2 && v2.Load(track.Path)) {
+        if (track.TagKind == TTagKind::ID3v2 && v2.Load(track.Path)) {
             json.Add("track", int64_t{v2.Track});
             json.Add("comment", v2.Comment);
-        } else if (track.TagKind == TagID3v1 && v1.Load(track.Path)) {
+        } else if (track.TagKind == TTagKind::ID3v1 && v1.Load(track.Path)) {
             json.Add("track", int64_t{v1.Track});
             json.Add("comment", v1.Comment);
         }
@@ -62,7 +73,7 @@ std::string TrackJson(const Tmp3& track) {
     TJsonObject json;
     json.Add("file", track.Path);
     AddTagValues(json, track);
-    json.Add("tagKind", int64_t{track.TagKind});
+    json.Add("tagKind", int64_t{static_cast<int32_t>(track.TagKind)});
     json.Add("tag", TagKindName(track.TagKind));
     AddReaderValues(json, track);
     return json.Text();
@@ -105,8 +116,8 @@ struct TTagsOptions {
     std::optional<int> year;
 };
 
-const std::map<std::string, int32_t> kTagTypes = {
-    {"id3v2", TagTypeId3v2}, {"id3v1", TagTypeId3v1}, {"both", TagTypeBoth}};
+const std::map<std::string, TId3Choice> kTagTypes = {
+    {"id3v2", TId3Choice::V2}, {"id3v1", TId3Choice::V1}, {"both", TId3Choice::Both}};
 
 int WriteTags(const TTagsOptions& options) {
     const auto& values = options.values;
@@ -125,10 +136,11 @@ int WriteTags(const TTagsOptions& options) {
             auto given = values.find(option);
             return given != values.end() ? given->second : current;
         };
-        const TWriteResult written =
-            track.WriteTags(type->second, valueOr("--artist", track.Artist),
-                            year.value_or(track.Year), valueOr("--title", track.Title),
-                            valueOr("--genre", track.Genre), valueOr("--album", track.Album));
+        const TTagValues newValues{valueOr("--title", track.Title),
+                                   valueOr("--artist", track.Artist),
+                                   valueOr("--album", track.Album), valueOr("--genre", track.Genre),
+                                   year.value_or(track.Year)};
+        const TWriteResult written = track.WriteTags(type->second, newValues);
         if (!written) {
             ReportProblem(path, "could not write the tags: " + written.Text());
             status = 1;

@@ -12,24 +12,24 @@
 
 namespace {
 
-const char* ExtensionOf(int32_t format) {
+const char* ExtensionOf(TPlaylistType format) {
     switch (format) {
-        case PlaylistM3U:
+        case TPlaylistType::M3U:
             return "m3u";
-        case PlaylistPLS:
+        case TPlaylistType::PLS:
             return "pls";
-        case PlaylistB4S:
+        case TPlaylistType::B4S:
             return "b4s";
         default:
             return nullptr;
     }
 }
 
-TPlaylistContents ParsePlaylist(int32_t type, std::string_view bytes) {
+TPlaylistContents ParsePlaylist(TPlaylistType type, std::string_view bytes) {
     switch (type) {
-        case PlaylistPLS:
+        case TPlaylistType::PLS:
             return TPlsPlaylist::Read(bytes);
-        case PlaylistB4S:
+        case TPlaylistType::B4S:
             return TB4sPlaylist::Read(bytes);
         default:
             return TM3uPlaylist::Read(bytes);
@@ -86,7 +86,7 @@ bool Tm3u::ReadPlaylist(bool checkExistence) {
     return true;
 }
 
-TWriteResult Tm3u::WritePlaylist(int32_t format) {
+TWriteResult Tm3u::WritePlaylist(TPlaylistType format) {
     const char* extension = ExtensionOf(format);
     if (!extension || PlaylistPath.size() < 3)
         return TWriteResult::Failure("no playlist format for", PlaylistPath, 0);
@@ -104,10 +104,10 @@ TWriteResult Tm3u::WritePlaylist(int32_t format) {
     const TPlaylistContents contents = ContentsOf(*this);
     std::string bytes;
     switch (format) {
-        case PlaylistPLS:
+        case TPlaylistType::PLS:
             bytes = TPlsPlaylist::Write(contents);
             break;
-        case PlaylistB4S:
+        case TPlaylistType::B4S:
             bytes = TB4sPlaylist::Write(contents);
             break;
         default:

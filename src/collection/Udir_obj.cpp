@@ -222,7 +222,8 @@ size_t TDirectory::FindOrAddAlbum(const std::string& playlistPath) {
     };
     size_t index = found >= 0 ? static_cast<size_t>(found) : addNew();
     Tm3u& album = List[index];
-    album.ScanMark = album.ScanMark == 1 ? -1 : 0;
+    album.ScanMark =
+        album.ScanMark == TScanMark::NotFoundYet ? TScanMark::KnownBefore : TScanMark::None;
     return index;
 }
 
@@ -356,7 +357,7 @@ void TDirectory::DropAllCachedCovers() {
 
 namespace {
 
-void SetScanMarks(TDirectory& directory, int32_t mark) {
+void SetScanMarks(TDirectory& directory, TScanMark mark) {
     for (const auto& entry : directory.List) entry.object->ScanMark = mark;
 }
 
@@ -422,7 +423,7 @@ TScanResult RescanWith(TDirectory& directory, const TRootList& roots, bool force
                        TScanProgress* progress) {
     std::vector<std::string> missing;
     NoteUnavailableRoots(directory, roots, missing);
-    SetScanMarks(directory, 1);
+    SetScanMarks(directory, TScanMark::NotFoundYet);
     TScanResult result = RunScan(directory, roots.Folders(), force, prescan, progress);
     // A root renamed or unmounted while the scan ran is caught here.
     NoteUnavailableRoots(directory, roots, missing);
@@ -431,12 +432,12 @@ TScanResult RescanWith(TDirectory& directory, const TRootList& roots, bool force
     // reached: removing them would lose them for nothing.  So would removing
     // the albums of a root that is not there.
     const auto lost = [&](const Tm3u& album) {
-        return album.ScanMark == 1 &&
+        return album.ScanMark == TScanMark::NotFoundYet &&
                std::none_of(missing.begin(), missing.end(),
                             [&](const std::string& root) { return album.IsUnder(root); });
     };
     if (result.completed) result.removed = RemoveAlbumsIf(directory, lost);
-    SetScanMarks(directory, 0);
+    SetScanMarks(directory, TScanMark::None);
     return result;
 }
 
@@ -483,19 +484,19 @@ TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
     PickRescanFolders(roots, changed, folders, touchedRoots);
     std::vector<std::string> missing;
     NoteUnavailableRoots(directory, touchedRoots, missing);
-    SetScanMarks(directory, 0);
+    SetScanMarks(directory, TScanMark::None);
     for (const auto& entry : directory.List)
-        if (UnderOneOf(*entry.object, folders)) entry.object->ScanMark = 1;
+        if (UnderOneOf(*entry.object, folders)) entry.object->ScanMark = TScanMark::NotFoundYet;
     TScanResult result = RunScan(directory, folders, force, false, progress);
     NoteUnavailableRoots(directory, touchedRoots, missing);
     result.missingRoots = missing;
     // Albums behind a folder that could not be listed were not seen, not lost.
     const auto lost = [&](const Tm3u& album) {
-        return album.ScanMark == 1 && !UnderOneOf(album, missing) &&
+        return album.ScanMark == TScanMark::NotFoundYet && !UnderOneOf(album, missing) &&
                !UnderOneOf(album, result.unreadable.paths);
     };
     if (result.completed) result.removed = RemoveAlbumsIf(directory, lost);
-    SetScanMarks(directory, 0);
+    SetScanMarks(directory, TScanMark::None);
     return result;
 }
 
@@ -507,7 +508,7 @@ TScanResult AddRoots(TDirectory& directory, TRootList& roots,
                      const std::vector<std::string>& folders, bool prescan) {
     TScanResult result = RunScan(directory, folders, true, prescan);
     for (const auto& folder : folders) roots.Add(folder);
-    SetScanMarks(directory, 0);
+    SetScanMarks(directory, TScanMark::None);
     return result;
 }
 
@@ -544,7 +545,7 @@ void TakeScannedValues(Tm3u& album, Tm3u& scanned) {
     album.PictureState = scanned.PictureState;
     album.CachedCover = std::move(scanned.CachedCover);
     album.Tracks = std::move(scanned.Tracks);
-    album.ScanMark = 0;
+    album.ScanMark = TScanMark::None;
 }
 
 }  // namespace
@@ -607,7 +608,7 @@ void TScanJob::Run() {
             result_ = RescanWith(*copy_, roots, force_, prescan_, &Progress);
         } else {
             result_ = RunScan(*copy_, roots_, force_, prescan_, &Progress);
-            SetScanMarks(*copy_, 0);
+            SetScanMarks(*copy_, TScanMark::None);
         }
     } catch (const std::exception& e) {  // the copy may be half done: it is not applied
         result_ = TScanResult();
@@ -651,10 +652,17 @@ size_t RemoveRoot(TDirectory& directory, TRootList& roots, const std::string& ro
     return removed;
 }
 
-int32_t NextStatus(int32_t status) {
-    return status + 1 > 2 ? 0 : status + 1;
+TAlbumStatus NextStatus(TAlbumStatus status) {
+    switch (status) {
+        case TAlbumStatus::Red:
+            return TAlbumStatus::Orange;
+        case TAlbumStatus::Orange:
+            return TAlbumStatus::Green;
+        default:
+            return TAlbumStatus::Red;
+    }
 }
 
-void SetStatusOfAll(const std::vector<Tm3u*>& albums, int32_t status) {
+void SetStatusOfAll(const std::vector<Tm3u*>& albums, TAlbumStatus status) {
     for (Tm3u* album : albums) album->Status = status;
 }

@@ -196,6 +196,6 @@ void MoveRoot(TDirectory& directory, TRootList& roots, const std::string& oldRoo
 size_t RemoveRoot(TDirectory& directory, TRootList& roots, const std::string& root);
 
 // The status the sync button gives to all shown albums: the current album's
-// status + 1, back to 0 after 2.
-int32_t NextStatus(int32_t status);
-void SetStatusOfAll(const std::vector<Tm3u*>& albums, int32_t status);
+// status + 1, back to red after green.
+TAlbumStatus NextStatus(TAlbumStatus status);
+void SetStatusOfAll(const std::vector<Tm3u*>& albums, TAlbumStatus status);

@@ -17,6 +17,25 @@ std::string PicturePathFor(std::string_view playlistPath) {
     return picture += "jpg";
 }
 
+TPlaylistType PlaylistTypeFromInt(int32_t value) {
+    if (value < static_cast<int32_t>(TPlaylistType::M3U) ||
+        value > static_cast<int32_t>(TPlaylistType::B4S))
+        return TPlaylistType::M3U;
+    return static_cast<TPlaylistType>(value);
+}
+
+TAlbumStatus AlbumStatusFromInt(int32_t value) {
+    if (value < static_cast<int32_t>(TAlbumStatus::Red) ||
+        value > static_cast<int32_t>(TAlbumStatus::Green))
+        return TAlbumStatus::Red;
+    return static_cast<TAlbumStatus>(value);
+}
+
+TPictureState PictureStateFromInt(int32_t value) {
+    return value == static_cast<int32_t>(TPictureState::Present) ? TPictureState::Present
+                                                                 : TPictureState::Missing;
+}
+
 Tm3u::Tm3u(TSharedText playlistPath) : PlaylistPath(std::move(playlistPath)) {}
 
 // ---- Stored form ----
@@ -31,8 +50,8 @@ void Tm3u::WriteAlbumRecord(TLoadSave& stream, std::string_view base) const {
     stream.WriteString(Album);
     stream.WriteString(Genre);
     stream.WriteInteger(Year);
-    stream.WriteInteger(Status);
-    stream.WriteInteger(PictureState);
+    stream.WriteInteger(static_cast<int32_t>(Status));
+    stream.WriteInteger(static_cast<int32_t>(PictureState));
     stream.WriteInteger(PlayCount);
     stream.WriteString(LastPlayed);
     stream.WriteInteger(static_cast<int32_t>(CachedCover.size()));
@@ -61,8 +80,8 @@ void Tm3u::ReadAlbumRecord(TLoadSave& stream, std::string_view base) {
     AssignSharing(Album, stream.ReadText(), last.Album);
     AssignSharing(Genre, stream.ReadText(), last.Genre);
     Year = stream.ReadInteger();
-    Status = stream.ReadInteger();
-    PictureState = stream.ReadInteger();
+    Status = AlbumStatusFromInt(stream.ReadInteger());
+    PictureState = PictureStateFromInt(stream.ReadInteger());
     PlayCount = stream.ReadInteger();
     LastPlayed = stream.ReadString();
     const int32_t coverLength = stream.ReadInteger();
@@ -146,11 +165,11 @@ bool Tm3u::IsUnder(const std::string& folder) const {
     return IsPathUnder(PlaylistPath, folder);
 }
 
-int32_t Tm3u::PlaylistType() const {
+TPlaylistType Tm3u::PlaylistType() const {
     const std::string ext = LowerAscii(ExtractFileExt(PlaylistPath));
-    if (ext == ".pls") return PlaylistPLS;
-    if (ext == ".b4s") return PlaylistB4S;
-    return PlaylistM3U;
+    if (ext == ".pls") return TPlaylistType::PLS;
+    if (ext == ".b4s") return TPlaylistType::B4S;
+    return TPlaylistType::M3U;
 }
 
 // ---- Refresh from the playlist ----
@@ -178,7 +197,7 @@ bool Tm3u::DeriveFromTracks() {
     bool tagged = false;
     for (const auto& entry : Tracks) {
         const Tmp3& track = *entry.object;
-        if (track.TagKind <= TagNone) continue;
+        if (track.TagKind == TTagKind::None) continue;
         tagged = true;
         if (!track.Artist.empty()) artists.push_back(track.Artist);
         if (!track.Album.empty()) albums.push_back(track.Album);
@@ -204,9 +223,10 @@ bool Tm3u::Refresh(bool force, const TTagReader& readTags) {
     const auto stillMarked = [](const auto& entry) { return entry.object->RefreshMark == 1; };
     if (std::any_of(Tracks.begin(), Tracks.end(), stillMarked))  // keeps the key index otherwise
         Tracks.RemoveUnless([](const Tmp3& track) { return track.RefreshMark != 1; });
-    PictureState = FileExists(PicturePathFor(PlaylistPath)) ? 1 : 0;
+    PictureState =
+        FileExists(PicturePathFor(PlaylistPath)) ? TPictureState::Present : TPictureState::Missing;
     // The fast scan: an album known before this scan that has values opens no audio file.
-    if (!force && ScanMark != 0 && HasAlbumValues(*this)) return coverDropped;
+    if (!force && ScanMark != TScanMark::None && HasAlbumValues(*this)) return coverDropped;
 
     for (const auto& entry : Tracks) {
         if (readTags)
@@ -248,7 +268,8 @@ TWriteResult Tm3u::RenamePlaylist(const std::string& pattern) {
     if (!RenameWithoutReplacing(PlaylistPath, newPath))
         return TWriteResult::Failure("cannot rename", PlaylistPath, errno);
     // The picture follows only once the playlist moved, so the two never part.
-    if (PictureState == 1) RenameWithoutReplacing(oldPicture, folder + name + ".jpg");
+    if (PictureState == TPictureState::Present)
+        RenameWithoutReplacing(oldPicture, folder + name + ".jpg");
     PlaylistPath = newPath;
     return TWriteResult::Success();
 }
@@ -286,7 +307,7 @@ void Tm3u::ReplaceFolder(const std::string& oldFolder, const std::string& newFol
 // ---- Pictures ----
 
 std::string Tm3u::PictureFile() const {
-    return PictureState != 0 ? PicturePathFor(PlaylistPath) : std::string();
+    return PictureState == TPictureState::Present ? PicturePathFor(PlaylistPath) : std::string();
 }
 
 bool Tm3u::DropCachedCover() {

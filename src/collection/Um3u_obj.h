@@ -15,10 +15,38 @@ class TLoadSave;
 // shares the track's Path).
 using Tmp3List = KeyedList<Tmp3, TSharedText>;
 
-enum TPlaylistType : int32_t {
-    PlaylistM3U = 0,
-    PlaylistPLS = 1,
-    PlaylistB4S = 2,
+// A playlist file's format (the numbers are the index of the format in the
+// windows' choice lists).
+enum class TPlaylistType : int32_t {
+    M3U = 0,
+    PLS = 1,
+    B4S = 2,
+};
+// The format at a choice list's index; an index that names none is M3U.
+TPlaylistType PlaylistTypeFromInt(int32_t value);
+
+// The user's mark of how far an album's values are checked.
+enum class TAlbumStatus : int32_t {
+    Red = 0,
+    Orange = 1,
+    Green = 2,
+};
+// A stored status; a number that names none reads as Red, as it is drawn.
+TAlbumStatus AlbumStatusFromInt(int32_t value);
+
+// Whether the album's picture file (see PicturePathFor) exists.
+enum class TPictureState : int32_t {
+    Missing = 0,
+    Present = 1,
+};
+// A stored picture state: only 1 says the picture exists.
+TPictureState PictureStateFromInt(int32_t value);
+
+// An album's mark during a scan (never stored).
+enum class TScanMark : int32_t {
+    None = 0,
+    NotFoundYet = 1,   // known before the scan, not found by it yet
+    KnownBefore = -1,  // found by the scan and known before it
 };
 
 // Reads a track's tags; true when a tag was taken.  Scans take it as a
@@ -34,11 +62,11 @@ class Tm3u {
     TSharedText Album;
     TSharedText Genre;
     int32_t Year = 0;
-    int32_t Status = 0;        // 0, 1, 2: red, orange, green
-    int32_t PictureState = 0;  // 1 when the picture file exists
+    TAlbumStatus Status = TAlbumStatus::Red;
+    TPictureState PictureState = TPictureState::Missing;
     int32_t PlayCount = 0;
     std::string LastPlayed;  // "yyyymmddhhnnss", empty when never played
-    int32_t ScanMark = 0;    // during a scan: 1 not found yet, -1 found and known before
+    TScanMark ScanMark = TScanMark::None;
     bool InSelection = false;
     TSharedText PlaylistPath;  // shared with the album's key in the catalogue
     std::string CachedCover;   // JPEG bytes of the cached thumbnail
@@ -72,7 +100,7 @@ class Tm3u {
     // True when the playlist lies inside the folder ("Music2" is not under "Music").
     bool IsUnder(const std::string& folder) const;
     // By the playlist's extension: .pls, .b4s, anything else M3U.
-    int32_t PlaylistType() const;
+    TPlaylistType PlaylistType() const;
 
     // Reads the playlist file into the tracks (a missing file reads nothing).
     // False when the file is missing or cannot be read.
@@ -80,7 +108,7 @@ class Tm3u {
     // Writes the album as M3U, PLS or B4S; the extension follows the format
     // and the file of the old extension is deleted.  On failure the result
     // says why and the album keeps its path.  The owner re-keys the album.
-    TWriteResult WritePlaylist(int32_t format);
+    TWriteResult WritePlaylist(TPlaylistType format);
     // Re-reads the playlist; reads the tags (and derives the album values)
     // when forced, when the album is new to the running scan, or when it has
     // no album values at all.  True when that dropped the cached cover (the

@@ -28,6 +28,12 @@ TSharedText FromRelativeForm(std::string_view stored, std::string_view base) {
     return path;
 }
 
+TTagKind TagKindFromInt(int32_t value) {
+    if (value < static_cast<int32_t>(TTagKind::None) || value > static_cast<int32_t>(TTagKind::WMA))
+        return TTagKind::None;
+    return static_cast<TTagKind>(value);
+}
+
 Tmp3::Tmp3(TSharedText path) : Path(std::move(path)) {}
 
 void Tmp3::WriteTrackRecord(TLoadSave& stream, std::string_view base) const {
@@ -36,7 +42,7 @@ void Tmp3::WriteTrackRecord(TLoadSave& stream, std::string_view base) const {
     stream.WriteString(Album);
     stream.WriteString(Genre);
     stream.WriteInteger(Year);
-    stream.WriteInteger(TagKind);
+    stream.WriteInteger(static_cast<int32_t>(TagKind));
     stream.WriteInteger(Duration);
     stream.WriteInteger(Bitrate);
     stream.WriteString(ToRelativeForm(PicturePath, base));
@@ -51,7 +57,7 @@ void Tmp3::ReadTrackRecord(TLoadSave& stream, std::string_view base, const Tmp3*
     AssignSharing(Album, stream.ReadText(), shared.Album);
     AssignSharing(Genre, stream.ReadText(), shared.Genre);
     Year = stream.ReadInteger();
-    TagKind = stream.ReadInteger();
+    TagKind = TagKindFromInt(stream.ReadInteger());
     Duration = stream.ReadInteger();
     Bitrate = stream.ReadInteger();
     // A track without a picture (every album track) keeps none, rather than
@@ -159,7 +165,7 @@ bool YearFromText(std::string_view text, int32_t& year) {
 // What both ID3 tags give in the same way; a year that is not a number
 // leaves the year as it was.
 template <typename Tag>
-void TakeId3Values(Tmp3& track, const Tag& tag, int32_t kind) {
+void TakeId3Values(Tmp3& track, const Tag& tag, TTagKind kind) {
     track.TagKind = kind;
     track.Title = Clean(tag.Title);
     track.Artist = Clean(tag.Artist);
@@ -171,7 +177,7 @@ void TakeId3Values(Tmp3& track, const Tag& tag, int32_t kind) {
 void ReadMp3Tags(Tmp3& track, const TByteSource& file) {
     TID3v1 v1;
     if (v1.Load(file) && v1.Present) {
-        TakeId3Values(track, v1, TagID3v1);
+        TakeId3Values(track, v1, TTagKind::ID3v1);
         if (v1.GenreIndex < GenreCount) track.Genre = GenreName(v1.GenreIndex);
     }
     TID3v2 v2;
@@ -181,7 +187,7 @@ void ReadMp3Tags(Tmp3& track, const TByteSource& file) {
                !v2.Year.empty() || !v2.Genre.empty();
     };
     if (v2.Load(file) && v2.Present && holdsValues()) {
-        TakeId3Values(track, v2, TagID3v2);
+        TakeId3Values(track, v2, TTagKind::ID3v2);
         track.Genre = Utf8Left(Clean(v2.Genre), 255);
     }
 }
@@ -189,7 +195,7 @@ void ReadMp3Tags(Tmp3& track, const TByteSource& file) {
 // Ogg and WMA values count only when one of them is set; an empty tag leaves
 // the track (and the title it had) alone.
 template <typename Reader>
-void TakeTextTag(Tmp3& track, const Reader& reader, int32_t kind, const std::string& yearText) {
+void TakeTextTag(Tmp3& track, const Reader& reader, TTagKind kind, const std::string& yearText) {
     int32_t year = 0;
     YearFromText(yearText, year);
     std::string title = Clean(reader.Title), artist = Clean(reader.Artist),
@@ -210,7 +216,7 @@ bool Tmp3::ReadTags() {
     Album.clear();
     Genre.clear();
     Year = 0;
-    TagKind = TagNone;
+    TagKind = TTagKind::None;
     TFileSource file(Path);
     if (!file.IsOpen()) return false;
     const std::string kind = TrackFileKind(Path);
@@ -218,28 +224,25 @@ bool Tmp3::ReadTags() {
         ReadMp3Tags(*this, file);
     } else if (kind == "ogg") {
         TOggVorbis ogg;
-        if (ogg.Load(file) && ogg.Valid()) TakeTextTag(*this, ogg, TagOggVorbis, ogg.Date);
+        if (ogg.Load(file) && ogg.Valid()) TakeTextTag(*this, ogg, TTagKind::OggVorbis, ogg.Date);
     } else if (kind == "wma") {
         TWMAfile wma;
-        if (wma.Load(file) && wma.Valid) TakeTextTag(*this, wma, TagWMA, wma.Year);
+        if (wma.Load(file) && wma.Valid) TakeTextTag(*this, wma, TTagKind::WMA, wma.Year);
     }
-    return TagKind > TagNone;
+    return TagKind != TTagKind::None;
 }
 
-TWriteResult Tmp3::WriteTags(int32_t tagType, const std::string& artist, int32_t year,
-                             const std::string& title, const std::string& genre,
-                             const std::string& album) {
-    Artist = artist;
-    Year = year;
-    Title = title;
-    Genre = genre;
-    Album = album;
-    TagKind = TagNone;
-    const TTagValues values{title, artist, album, genre, year};
+TWriteResult Tmp3::WriteTags(TId3Choice choice, const TTagValues& values) {
+    Artist = values.Artist;
+    Year = values.Year;
+    Title = values.Title;
+    Genre = values.Genre;
+    Album = values.Album;
+    TagKind = TTagKind::None;
     const std::string kind = TrackFileKind(Path);
     TWriteResult result;
     if (kind == "mp3")
-        result = WriteMp3Tags(Path, static_cast<TId3Choice>(tagType), values);
+        result = WriteMp3Tags(Path, choice, values);
     else if (kind == "ogg")
         result = WriteOggTags(Path, values);
     else

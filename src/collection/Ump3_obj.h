@@ -8,24 +8,23 @@
 #include "core/SharedText.h"
 
 #include "core/SafeWrite.h"
+#include "tags/TagWriter.h"
 
 class TLoadSave;
 
-// Where a track's values came from.
-enum TTagKind : int32_t {
-    TagNone = 0,
-    TagID3v1 = 1,
-    TagID3v2 = 2,
-    TagOggVorbis = 3,
-    TagWMA = 4,
+// Where a track's values came from (the numbers are those stored in the
+// list file and the saved queue).
+enum class TTagKind : int32_t {
+    None = 0,
+    ID3v1 = 1,
+    ID3v2 = 2,
+    OggVorbis = 3,
+    WMA = 4,
 };
 
-// Which tag(s) WriteTags writes into an MP3 file.
-enum TTagType : int32_t {
-    TagTypeId3v2 = 0,
-    TagTypeId3v1 = 1,
-    TagTypeBoth = 2,
-};
+// A stored tag kind; a number that names no kind reads as None, so the track
+// counts as untagged everywhere (as it is drawn).
+TTagKind TagKindFromInt(int32_t value);
 
 // Search field flags shared by tracks, albums and the search window.
 enum TSearchField : int32_t {
@@ -52,7 +51,7 @@ class Tmp3 {
     TSharedText Album;
     TSharedText Genre;
     int32_t Year = 0;
-    int32_t TagKind = TagNone;
+    TTagKind TagKind = TTagKind::None;
     int32_t Duration = 0;  // milliseconds; 0 unknown
     int32_t Bitrate = 0;   // kbit/s; 0 unknown
     TSharedText Path;
@@ -70,11 +69,9 @@ class Tmp3 {
 
     // Fills the tag fields from the file; true when a tag was taken.
     bool ReadTags();
-    // Stores the values and writes them into the file's tag; on failure the
-    // result says why.
-    TWriteResult WriteTags(int32_t tagType, const std::string& artist, int32_t year,
-                           const std::string& title, const std::string& genre,
-                           const std::string& album);
+    // Stores the values and writes them into the file's tag (`choice` says
+    // which tags of an MP3 file); on failure the result says why.
+    TWriteResult WriteTags(TId3Choice choice, const TTagValues& values);
     // Renames the file after the track format (only MP3 files); on failure
     // the result says why and nothing changed.
     TWriteResult RenameToFormat(int position, const std::string& pattern);

@@ -37,7 +37,7 @@ std::string PictureFileAsJpeg(const std::string& path, const TPictureConverter& 
 
 int StoreJpeg(Tm3u& album, const std::string& target, std::string_view jpeg, int failure) {
     if (!IsReadableJpeg(jpeg) || !WritePicture(target, jpeg)) return failure;
-    album.PictureState = 1;
+    album.PictureState = TPictureState::Present;
     return PictureDone;
 }
 
@@ -54,7 +54,7 @@ int SetPicture(Tm3u& album, int kind, const std::string& fileName, std::string_v
     switch (kind) {
         case PictureDelete:
             if (FileExists(target)) std::remove(target.c_str());
-            album.PictureState = 0;
+            album.PictureState = TPictureState::Missing;
             return PictureDone;
         case PictureFromFile:
             return StoreJpeg(album, target, PictureFileAsJpeg(fileName, convert),

@@ -52,8 +52,9 @@ TExportAlbum MakeExportAlbum(const Tm3u& album) {
     record.genre = FieldOrBlank(album.Genre);
     record.year = album.Year < 1 ? std::string(kBlankField) : std::to_string(album.Year);
     record.playlistPath = FieldOrBlank(album.PlaylistPath);
-    record.coverPath =
-        album.PictureState == 1 ? PicturePathFor(album.PlaylistPath) : std::string(kBlankField);
+    record.coverPath = album.PictureState == TPictureState::Present
+                           ? PicturePathFor(album.PlaylistPath)
+                           : std::string(kBlankField);
     record.tracks.reserve(album.Tracks.Count());
     for (const auto& entry : album.Tracks)
         record.tracks.push_back(

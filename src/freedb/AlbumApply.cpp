@@ -17,7 +17,7 @@ void StoreAlbumValues(Tm3u& album, const TAlbumValues& values) {
     album.SetInfo(values.Artist, values.Year, values.Genre, values.Album);
 }
 
-void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, int32_t tagType,
+void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, TId3Choice tagType,
                     const TApplyProgress& progress, TAlbumApplyReport& report) {
     std::string genre = values.Genre;
     int32_t year = values.Year;
@@ -29,7 +29,7 @@ void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, int32_t tagType,
         if (genre.empty()) genre = track.Genre;
         if (year == 0) year = track.Year;
         const TWriteResult written =
-            track.WriteTags(tagType, values.Artist, year, title, genre, values.Album);
+            track.WriteTags(tagType, {title, values.Artist, values.Album, genre, year});
         if (!written)
             report.Failures.push_back(
                 FailureText("CouldNotWriteTags", "Could not write the tags of", track.Path, written));
@@ -69,7 +69,7 @@ void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyRe
     report.PlaylistNeedsWriting = true;
 }
 
-void WriteAlbumPlaylist(Tm3u& album, int32_t format, TAlbumApplyReport& report) {
+void WriteAlbumPlaylist(Tm3u& album, TPlaylistType format, TAlbumApplyReport& report) {
     if (const TWriteResult written = album.WritePlaylist(format); !written)
         report.Failures.push_back(
             FailureText("CouldNotWrite", "Could not write", album.PlaylistPath, written));

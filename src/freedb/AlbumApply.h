@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "tags/TagWriter.h"
+
 class Tm3u;
+enum class TPlaylistType : int32_t;
 
 struct TAlbumValues {
     std::string Artist;
@@ -19,7 +22,7 @@ struct TAlbumValues {
 
 struct TAlbumApplyOptions {
     bool WriteTags = true;
-    int32_t TagType = 0;  // TTagType
+    TId3Choice TagType = TId3Choice::V2;
     bool RenamePlaylist = false;
     bool RenameFiles = false;
     bool RenameFolder = false;
@@ -41,9 +44,9 @@ void StoreAlbumValues(Tm3u& album, const TAlbumValues& values);
 // Writes every track's tags.  An empty genre takes the track's own genre and
 // a year of 0 the track's own year, and that value then holds for the
 // tracks after it too.
-void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, int32_t tagType,
+void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, TId3Choice tagType,
                     const TApplyProgress& progress, TAlbumApplyReport& report);
 void RenamePlaylistFile(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report);
 void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyReport& report);
 void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report);
-void WriteAlbumPlaylist(Tm3u& album, int32_t format, TAlbumApplyReport& report);
+void WriteAlbumPlaylist(Tm3u& album, TPlaylistType format, TAlbumApplyReport& report);

@@ -110,7 +110,7 @@ TFreeDBUpdateResult FreeDBUpdateAlbum(Tm3u& album, const TFreeDBUpdateOptions& o
         }
         view.ShowStep(LangText("FreeDBSaveList", "Saving playlist."));
         WriteAlbumPlaylist(album, album.PlaylistType(), result.Report);
-        album.Status = 1;
+        album.Status = TAlbumStatus::Orange;
         result.Success = true;
     }
     result.Cancelled = cancel;
@@ -121,7 +121,7 @@ TFreeDBUpdateResult FreeDBUpdateAlbum(Tm3u& album, const TFreeDBUpdateOptions& o
 std::vector<Tm3u*> BatchAlbums(const std::vector<Tm3u*>& shown) {
     std::vector<Tm3u*> albums;
     for (Tm3u* album : shown)
-        if (album->Status == 0) albums.push_back(album);
+        if (album->Status == TAlbumStatus::Red) albums.push_back(album);
     return albums;
 }
 

@@ -421,13 +421,13 @@ void TPlayList::LoadPlaylist(const std::string& path) {
 
 TWriteResult TPlayList::SavePlaylist(const std::string& path) const {
     const std::string ext = LowerAscii(ExtractFileExt(path));
-    int32_t format;
+    TPlaylistType format;
     if (ext == ".m3u")
-        format = PlaylistM3U;
+        format = TPlaylistType::M3U;
     else if (ext == ".pls")
-        format = PlaylistPLS;
+        format = TPlaylistType::PLS;
     else if (ext == ".b4s")
-        format = PlaylistB4S;
+        format = TPlaylistType::B4S;
     else
         return TWriteResult::Failure("not a playlist extension:", path, 0);
     Tm3u album(path);

@@ -59,6 +59,13 @@ TID3v1 NewId3v1(const TID3v1& loaded, const TTagValues& values) {
 
 }  // namespace
 
+TId3Choice Id3ChoiceFromInt(int32_t value) {
+    if (value < static_cast<int32_t>(TId3Choice::V2) ||
+        value > static_cast<int32_t>(TId3Choice::Both))
+        return TId3Choice::V2;
+    return static_cast<TId3Choice>(value);
+}
+
 TWriteResult WriteMp3Tags(const std::string& path, TId3Choice choice, const TTagValues& values) {
     std::string data;
     TWriteResult failure;

@@ -18,6 +18,9 @@ struct TTagValues {
 // Which ID3 tags an MP3 write leaves in the file (the numbers of the list
 // file's and settings' tag type).
 enum class TId3Choice : int32_t { V2 = 0, V1 = 1, Both = 2 };
+// The choice of a setting or a choice list's index; a number that names none
+// is ID3v2 only, the default.
+TId3Choice Id3ChoiceFromInt(int32_t value);
 
 // Writes the chosen tags and removes the other:
 // - ID3v2 only: the ID3v1 tag goes, and its track, comment, album and year

@@ -42,7 +42,7 @@ void WritePlaylist(const std::string& path, const std::string& tag) {
     Tm3u album(path);
     for (int i = 0; i < kEntries; ++i)
         album.AddTrack(JoinPath(ExtractFilePath(path), Numbered(tag, i) + ".mp3"), false);
-    if (!album.WritePlaylist(PlaylistM3U)) throw std::runtime_error("playlist not written");
+    if (!album.WritePlaylist(TPlaylistType::M3U)) throw std::runtime_error("playlist not written");
 }
 
 std::string CheckPlaylist(const std::string& path) {

@@ -28,7 +28,7 @@ bool FakeTags(Tmp3& track) {
     track.Artist = "Band";
     track.Album = "Record";
     track.Year = 1999;
-    track.TagKind = TagID3v2;
+    track.TagKind = TTagKind::ID3v2;
     return true;
 }
 
@@ -164,7 +164,7 @@ class BuilderWindowTest : public QObject {
         QString proposed;
         form->askNewList = [&](const QString& name) {
             proposed = name;
-            return std::optional<TNewListChoice>({"Mine.pls", PlaylistM3U});
+            return std::optional<TNewListChoice>({"Mine.pls", TPlaylistType::M3U});
         };
         Select({"A/o1.mp3", "A/o2.mp3"});
         form->Command("ActionPLBPlaylistCreate")->trigger();

@@ -102,7 +102,7 @@ void CddbWindowsTest::editorAppliesAChosenMatch() {
     // The album is found under its new key; the list must be saved.
     QCOMPARE(s.session.Catalogue.Directory.List.Find(playlist), &album);
     QVERIFY(s.session.Catalogue.ListModified);
-    QCOMPARE(album.Status, 1);
+    QCOMPARE(album.Status, TAlbumStatus::Orange);
     QCOMPARE(QString::fromStdString(album.Genre), QString("Rock"));
     Tmp3 first(folder + "01 - Edited.mp3");
     QVERIFY(first.ReadTags());
@@ -180,7 +180,7 @@ void CddbWindowsTest::batchUpdatesTheRedAlbums() {
     s.server.Reads["rock+14026c03"] = R::Ok(CddbReply("read_basic.txt"));
     Tm3u& red = AddDiscAlbum(s.session, s.dir, "red");
     Tm3u& green = AddDiscAlbum(s.session, s.dir, "green");
-    green.Status = 2;
+    green.Status = TAlbumStatus::Green;
     const std::string greenPath = green.PlaylistPath;
     TFormBatch* dialog = s.controller->BatchDialog();
     Child<QCheckBox>(dialog, "CheckBoxNormMp3")->setChecked(false);
@@ -188,7 +188,7 @@ void CddbWindowsTest::batchUpdatesTheRedAlbums() {
               [&] { Child<QPushButton>(dialog, "ButtonOk")->click(); });
     s.shell.Action(TCommandId::ListBatch)->trigger();
 
-    QCOMPARE(red.Status, 1);
+    QCOMPARE(red.Status, TAlbumStatus::Orange);
     QCOMPARE(QString::fromStdString(red.PlaylistPath),
              QString::fromStdString(s.dir / "red/Artist One - First Album (1999).m3u"));
     QVERIFY(FileExists(s.dir / "red/a.mp3"));  // track renaming was unticked
@@ -211,7 +211,7 @@ void CddbWindowsTest::updateCommandShowsTheServersRefusal() {
     QVERIFY(progress->isVisible());  // stays with its comment until closed
     QCOMPARE(progress->Comment(), QString("500 Unknown application"));
     QCOMPARE(progress->CancelCaption(), QString("Close"));
-    QCOMPARE(album.Status, 0);
+    QCOMPARE(album.Status, TAlbumStatus::Red);
     QCOMPARE(QString::fromStdString(album.PlaylistPath), QString::fromStdString(before));
     Child<QPushButton>(progress, "SpeedButtonCancel")->click();
     QVERIFY(!progress->isVisible());
@@ -243,7 +243,7 @@ void CddbWindowsTest::picturePanelLoadsAndClearsThePicture() {
     Child<QAction>(&editor, "ActionFDLoadImage")->trigger();
     QVERIFY(FileExists(picture));
     QCOMPARE(ReadWholeFile(picture).substr(0, 2), std::string("\xFF\xD8"));
-    QCOMPARE(album.PictureState, 1);
+    QCOMPARE(album.PictureState, TPictureState::Present);
     QVERIFY(!panel->pixmap().isNull());
 
     s.prompts.openFile = QString(MAVELO_TEST_DATA) + "/covers/missing.jpg";
@@ -264,7 +264,7 @@ void CddbWindowsTest::scanAlbumRereadsTheTags() {
     s.current = &album;
     for (size_t i = 0; i < album.Tracks.Count(); ++i)
         QVERIFY(Tmp3(album.Tracks[i].Path)
-                    .WriteTags(TagTypeId3v2, "New Artist", 2011, "t", "Folk", "New Album"));
+                    .WriteTags(TId3Choice::V2, {"t", "New Artist", "New Album", "Folk", 2011}));
     s.session.Catalogue.ListModified = false;
     s.shell.Action(TCommandId::AlbumUpdate)->trigger();
     QCOMPARE(QString::fromStdString(album.Artist), QString("New Artist"));

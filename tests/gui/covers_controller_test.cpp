@@ -80,7 +80,7 @@ class CoversControllerTest : public QObject {
                 QVERIFY(JpegSize(written, w, h));
                 QCOMPARE(QSize(w, h), QImage(prompts->openFile).size());
             }
-            QCOMPARE(current->PictureState, 1);
+            QCOMPARE(current->PictureState, TPictureState::Present);
             QVERIFY(session->Catalogue.ListModified);
         }
         QCOMPARE(pictureSignals, 3);
@@ -99,7 +99,7 @@ class CoversControllerTest : public QObject {
         prompts->openFile = QString::fromStdString(junk);
         shell->Trigger(TCommandId::AlbumLoadImage);
         QCOMPARE(prompts->errors, QStringList{"Could not read file " + prompts->openFile});
-        QCOMPARE(abba.PictureState, 1);
+        QCOMPARE(abba.PictureState, TPictureState::Present);
         QVERIFY(abba.CachedCover.empty());
         QCOMPARE(FileBytes(Path("a/list.jpg")), FileBytes(CoverFixture("red_600x600.jpg")));
 
@@ -115,13 +115,13 @@ class CoversControllerTest : public QObject {
         shell->Trigger(TCommandId::AlbumPasteImage);
         QCOMPARE(prompts->errors, QStringList{"Could not paste image !"});
         QVERIFY(current->CachedCover.empty());
-        QCOMPARE(current->PictureState, 0);
+        QCOMPARE(current->PictureState, TPictureState::Missing);
 
         QImage image(30, 20, QImage::Format_RGB32);
         image.fill(Qt::blue);
         QGuiApplication::clipboard()->setImage(image);
         shell->Trigger(TCommandId::AlbumPasteImage);
-        QCOMPARE(current->PictureState, 1);
+        QCOMPARE(current->PictureState, TPictureState::Present);
         const std::string written = FileBytes(Path("c/list.jpg"));
         QCOMPARE(FirstQuantisationValue(written), 3);
         QCOMPARE(prompts->errors.size(), 1);
@@ -140,10 +140,10 @@ class CoversControllerTest : public QObject {
         prompts->confirmAnswers = {false, true};
         shell->Trigger(TCommandId::AlbumDeleteImage);
         QVERIFY(std::filesystem::exists(Path("a/list.jpg")));
-        QCOMPARE(current->PictureState, 1);
+        QCOMPARE(current->PictureState, TPictureState::Present);
         shell->Trigger(TCommandId::AlbumDeleteImage);
         QVERIFY(!std::filesystem::exists(Path("a/list.jpg")));
-        QCOMPARE(current->PictureState, 0);
+        QCOMPARE(current->PictureState, TPictureState::Missing);
         QCOMPARE(prompts->questions, (QStringList{"Are you sure ?", "Are you sure ?"}));
     }
 
@@ -240,7 +240,7 @@ class CoversControllerTest : public QObject {
         shell->Trigger(TCommandId::ListExportCoToCdb);
         covers->Management()->close();
         std::filesystem::remove(Path("a/list.jpg"));
-        Albums()[0].PictureState = 0;
+        Albums()[0].PictureState = TPictureState::Missing;
         // Cancel does nothing; Yes imports for the cover-less album only.
         coverPrompts->choices = {TCoverPrompts::TChoice::Cancel, TCoverPrompts::TChoice::Yes};
         coverPrompts->replaceAnswers = {{TReplaceAnswer::Yes, false}};
@@ -251,7 +251,7 @@ class CoversControllerTest : public QObject {
         shell->Trigger(TCommandId::ListImportFromCdb);
         QCOMPARE(coverPrompts->offers.size(), size_t(1));
         QVERIFY(coverPrompts->offers[0].Current.empty());
-        QCOMPARE(Albums()[0].PictureState, 1);
+        QCOMPARE(Albums()[0].PictureState, TPictureState::Present);
         QCOMPARE(prompts->informed, QStringList{"1 covers added or updated"});
         QVERIFY(session->Catalogue.ListModified);
 

@@ -77,7 +77,7 @@ inline Tm3u& AddAlbum(TDirectory& directory, const TempDir& dir, const std::stri
     album->Album = title;
     if (!pictureFixture.empty()) {
         dir.File(name + "/list.jpg", FileBytes(CoverFixture(pictureFixture)));
-        album->PictureState = 1;
+        album->PictureState = TPictureState::Present;
     }
     return directory.List[directory.List.Add(playlist, std::move(album))];
 }

@@ -39,7 +39,7 @@ class ListPageFilesTest : public ListPageTestCase {
         QStringList values;
         for (const auto& entry : catalogue.Albums())
             values << QString::fromStdString(entry.object->PlaylistPath) + "=" +
-                          QString::number(entry.object->Status);
+                          QString::number(static_cast<int>(entry.object->Status));
         values.sort();
         for (const auto& selection : catalogue.Selections.List()) {
             QStringList members;
@@ -210,7 +210,8 @@ class ListPageFilesTest : public ListPageTestCase {
         int32_t quality = 0;
         std::vector<std::string> recent;
         QVERIFY(LoadList(path, reloaded, quality, recent).Complete());
-        for (const auto& entry : reloaded.Albums()) QCOMPARE(entry.object->Status, 1);
+        for (const auto& entry : reloaded.Albums())
+            QCOMPARE(entry.object->Status, TAlbumStatus::Orange);
         const std::string ini = home_->Dir().Read("mavelo.ini");
         QVERIFY(ini.find("CurrentFile=" + path) != std::string::npos);
     }
@@ -260,7 +261,8 @@ class ListPageFilesTest : public ListPageTestCase {
         TAlbumGrid* grid = Page().Grid();
         const QRect cell = grid->visualRect(grid->model()->index(2, 2));
         const Tm3u* album = Catalogue().View.Albums()[2];
-        for (int expected : {1, 2, 0}) {
+        for (TAlbumStatus expected :
+             {TAlbumStatus::Orange, TAlbumStatus::Green, TAlbumStatus::Red}) {
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
             QCOMPARE(album->Status, expected);
         }

@@ -46,7 +46,7 @@ struct TagGate {
 // What the catalogue holds, album by album: the object, its key, the scanned
 // values, the user's values and the tracks.
 using AlbumState =
-    std::tuple<const Tm3u*, std::string, std::string, std::string, int, int, int, size_t>;
+    std::tuple<const Tm3u*, std::string, std::string, std::string, int, TAlbumStatus, int, size_t>;
 
 std::vector<AlbumState> StateOf(const TCatalogue& catalogue) {
     std::vector<AlbumState> state;
@@ -127,7 +127,7 @@ class ListPageScanTest : public ListPageTestCase {
     }
     void cancelLeavesTheCatalogueAsItWas() {
         QFETCH(bool, byEscape);
-        Catalogue().Albums()[0].Status = 2;
+        Catalogue().Albums()[0].Status = TAlbumStatus::Green;
         Catalogue().Albums()[1].PlayCount = 7;
         Catalogue().ListModified = false;
         ChangeTheCollection();
@@ -165,7 +165,7 @@ class ListPageScanTest : public ListPageTestCase {
         QCOMPARE(Catalogue().Albums().Count(), before.size());  // one gone, one new
         QVERIFY(!Catalogue().Directory.List.Find(root_ + "/Misc/loose.m3u"));
         QVERIFY(Catalogue().Directory.List.Find(root_ + "/New/new.m3u"));
-        QCOMPARE(Catalogue().Albums()[0].Status, 2);
+        QCOMPARE(Catalogue().Albums()[0].Status, TAlbumStatus::Green);
         QCOMPARE(&Catalogue().Albums()[0], rated);
         QCOMPARE(Catalogue().Albums()[1].PlayCount, 7);
     }

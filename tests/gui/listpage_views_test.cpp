@@ -139,18 +139,20 @@ class ListPageViewsTest : public QObject {
     }
 
     void marksKeepTheirColours() {
-        QCOMPARE(StatusMark(0).color, QColor(0xFF, 0x00, 0x00));
-        QCOMPARE(StatusMark(1).color, QColor(0xFF, 0xC4, 0x88));
-        QCOMPARE(StatusMark(2).color, QColor(0x00, 0x80, 0x00));
-        QCOMPARE(TagKindMark(TagNone).color, QColor(0x80, 0x00, 0x00));
-        QCOMPARE(TagKindMark(TagID3v2).color, QColor(0x00, 0x00, 0xFF));
-        QCOMPARE(TagKindMark(TagWMA).color, QColor(0x80, 0x00, 0x80));
-        QVERIFY(TagKindMark(TagID3v1).text != TagKindMark(TagID3v2).text);
+        QCOMPARE(StatusMark(TAlbumStatus::Red).color, QColor(0xFF, 0x00, 0x00));
+        QCOMPARE(StatusMark(TAlbumStatus::Orange).color, QColor(0xFF, 0xC4, 0x88));
+        QCOMPARE(StatusMark(TAlbumStatus::Green).color, QColor(0x00, 0x80, 0x00));
+        QCOMPARE(TagKindMark(TTagKind::None).color, QColor(0x80, 0x00, 0x00));
+        QCOMPARE(TagKindMark(TTagKind::ID3v2).color, QColor(0x00, 0x00, 0xFF));
+        QCOMPARE(TagKindMark(TTagKind::WMA).color, QColor(0x80, 0x00, 0x80));
+        QVERIFY(TagKindMark(TTagKind::ID3v1).text != TagKindMark(TTagKind::ID3v2).text);
         Tm3u album("/m/x.m3u");
         QCOMPARE(PictureMark(album).color, QColor(0x80, 0x00, 0x00));
         // Every mark has a glyph in the desktop's default font.
-        QList<TMark> marks{StatusMark(0), PictureMark(album)};
-        for (int kind = TagNone; kind <= TagWMA; ++kind) marks << TagKindMark(kind);
+        QList<TMark> marks{StatusMark(TAlbumStatus::Red), PictureMark(album)};
+        for (TTagKind kind :
+             {TTagKind::None, TTagKind::ID3v1, TTagKind::ID3v2, TTagKind::OggVorbis, TTagKind::WMA})
+            marks << TagKindMark(kind);
         marks << TMark{SelectionMark(true), {}} << TMark{SelectionMark(false), {}};
         const QFontMetrics metrics{QFont()};
         for (const TMark& mark : marks)

@@ -71,13 +71,13 @@ struct TFreeDBArgs {
     TAlbumApplyOptions applyOptions;
 };
 
-bool ParseTagType(const std::string& text, int32_t& type) {
+bool ParseTagType(const std::string& text, TId3Choice& type) {
     if (text == "id3v2")
-        type = TagTypeId3v2;
+        type = TId3Choice::V2;
     else if (text == "id3v1")
-        type = TagTypeId3v1;
+        type = TId3Choice::V1;
     else if (text == "both")
-        type = TagTypeBoth;
+        type = TId3Choice::Both;
     else
         return false;
     return true;

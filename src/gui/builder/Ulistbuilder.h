@@ -24,7 +24,7 @@ class TPrompts;
 // The name and format chosen in the new playlist dialog.
 struct TNewListChoice {
     QString Name;
-    int Format = PlaylistM3U;
+    TPlaylistType Format = TPlaylistType::M3U;
 };
 
 class TFormListBuilder : public QDialog {

@@ -176,7 +176,7 @@ void TFormListBuilder::CreateAllPlaylists() {
     cancelRequested_ = false;
     connect(&progress, &QProgressDialog::canceled, this, [this] { cancelRequested_ = true; });
     const TCreatePlaylistsReport report = CreateMissingPlaylists(
-        *root_, listFormat_, PlaylistM3U, tools_, [&](size_t done, size_t total) {
+        *root_, listFormat_, TPlaylistType::M3U, tools_, [&](size_t done, size_t total) {
             progress.setMaximum(static_cast<int>(total));
             progress.setValue(static_cast<int>(done));
             QApplication::processEvents();

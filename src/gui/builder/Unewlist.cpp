@@ -38,6 +38,6 @@ QString TFormNewList::FileName() const {
     return name_->text();
 }
 
-int TFormNewList::Format() const {
-    return format_->currentIndex();
+TPlaylistType TFormNewList::Format() const {
+    return PlaylistTypeFromInt(format_->currentIndex());
 }

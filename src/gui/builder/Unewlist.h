@@ -2,6 +2,8 @@
 // The new playlist dialog: a proposed file name and the playlist format.
 #include <QDialog>
 
+#include "collection/Um3u_obj.h"
+
 class QComboBox;
 class QLineEdit;
 
@@ -12,7 +14,7 @@ class TFormNewList : public QDialog {
 
     void SetProposedName(const QString& name);
     QString FileName() const;
-    int Format() const;  // PlaylistM3U, PlaylistPLS or PlaylistB4S
+    TPlaylistType Format() const;
     QLineEdit* NameEdit() const { return name_; }
     QComboBox* FormatBox() const { return format_; }
 

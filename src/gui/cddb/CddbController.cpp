@@ -69,7 +69,7 @@ TFreeDBUpdateOptions TCddbController::SettingsOptions() const {
     TFreeDBUpdateOptions options;
     options.Server = Server();
     options.SearchAndTag = s.FreeDBTag;
-    options.Apply.TagType = s.FreeDBTagging;
+    options.Apply.TagType = Id3ChoiceFromInt(s.FreeDBTagging);
     options.Apply.RenameFiles = s.FreeDBRenameFile;
     options.Apply.RenamePlaylist = s.FreeDBRenamePlayList;
     options.Apply.RenameFolder = s.FreeDBRenameDir;
@@ -112,7 +112,7 @@ void TCddbController::EditAlbum() {
     Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
     TRunGuard guard(running_);
     if (!album || !guard.Entered()) return;
-    const int32_t pictureState = album->PictureState;
+    const TPictureState pictureState = album->PictureState;
     if (!RunEditor(*album, session_.Settings.ListFormat)) {
         // The picture panel changes the album at once, Apply or not.
         if (album->PictureState != pictureState) session_.MarkModified();
@@ -167,7 +167,7 @@ void TCddbController::RunBatch() {
     session_.Settings.FreeDBBatchTagging = dialog->TagType();
     auto options = SettingsOptions();
     options.SearchAndTag = dialog->SearchAndTag();
-    options.Apply.TagType = dialog->TagType();
+    options.Apply.TagType = Id3ChoiceFromInt(dialog->TagType());
     options.Apply.RenameFiles = dialog->RenameFiles();
     options.Apply.RenamePlaylist = dialog->RenamePlaylist();
     options.Apply.RenameFolder = dialog->RenameFolder();

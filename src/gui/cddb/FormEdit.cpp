@@ -160,8 +160,8 @@ void TFormEdit::Open(Tm3u& album, const TEditInputs& inputs) {
     checkBoxNormDir_->setEnabled(inputs.AllowRenameDir);
     if (!inputs.AllowRenameDir) checkBoxNormDir_->setChecked(false);
     openedFormat_ = album.PlaylistType();
-    comboBoxFormat_->setCurrentIndex(openedFormat_);
-    comboBoxTag_->setCurrentIndex(inputs.TagType >= 0 && inputs.TagType <= 2 ? inputs.TagType : 0);
+    comboBoxFormat_->setCurrentIndex(static_cast<int>(openedFormat_));
+    comboBoxTag_->setCurrentIndex(static_cast<int>(Id3ChoiceFromInt(inputs.TagType)));
     for (auto* edit : {editArtist_, editAlbum_, editYear_, editGenre_}) edit->clear();
     gridTracks_->setRowCount(0);
 
@@ -259,7 +259,7 @@ void TFormEdit::ShowCurrentValues() {
     for (size_t i = 0; i < album_->Tracks.Count(); ++i) {
         const Tmp3& track = album_->Tracks[i];
         seconds += track.Duration / 1000;
-        const bool titled = track.TagKind > TagNone && !track.Title.empty();
+        const bool titled = track.TagKind != TTagKind::None && !track.Title.empty();
         AddTrackRow(MinutesSeconds(track.Duration / 1000),
                     titled ? Q(track.Title) : BareFileName(track.Path));
         if (!titled)
@@ -317,7 +317,7 @@ void TFormEdit::Apply() {
         const int tracks = static_cast<int>(album.Tracks.Count());
         progressBar_->setRange(0, std::max(1, tracks));
         WriteAlbumTags(
-            album, values, comboBoxTag_->currentIndex(),
+            album, values, Id3ChoiceFromInt(comboBoxTag_->currentIndex()),
             [&](size_t done, size_t) {
                 progressBar_->setValue(static_cast<int>(done));
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -330,9 +330,10 @@ void TFormEdit::Apply() {
     if (checkBoxNormMp3_->isChecked()) RenameTrackFiles(album, inputs_.TrackFormat, report_);
     if (checkBoxNormDir_->isChecked() && checkBoxNormDir_->isEnabled())
         RenameAlbumFolder(album, inputs_.ListFormat, report_);
-    if (comboBoxFormat_->currentIndex() != openedFormat_ || report_.PlaylistNeedsWriting)
-        WriteAlbumPlaylist(album, comboBoxFormat_->currentIndex(), report_);
-    album.Status = 1;
+    const TPlaylistType format = PlaylistTypeFromInt(comboBoxFormat_->currentIndex());
+    if (format != openedFormat_ || report_.PlaylistNeedsWriting)
+        WriteAlbumPlaylist(album, format, report_);
+    album.Status = TAlbumStatus::Orange;
     accept();
 }
 

@@ -5,6 +5,7 @@
 // album record, the tags, the renames and the playlist.
 #include <QDialog>
 
+#include "collection/Um3u_obj.h"
 #include "freedb/AlbumApply.h"
 #include "freedb/Ufreedb.h"
 
@@ -60,7 +61,7 @@ class TFormEdit : public QDialog {
 
     Tm3u* album_ = nullptr;
     TEditInputs inputs_;
-    int openedFormat_ = 0;
+    TPlaylistType openedFormat_ = TPlaylistType::M3U;
     bool busy_ = false;
     bool closed_ = false;
     TAlbumApplyReport report_;

@@ -16,11 +16,11 @@ QString QStr(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-TMark StatusMark(int status) {
+TMark StatusMark(TAlbumStatus status) {
     switch (status) {
-        case 1:
+        case TAlbumStatus::Orange:
             return {kBullet, QColor(0xFF, 0xC4, 0x88)};
-        case 2:
+        case TAlbumStatus::Green:
             return {kBullet, QColor(0x00, 0x80, 0x00)};
         default:
             return {kBullet, QColor(0xFF, 0x00, 0x00)};
@@ -32,16 +32,16 @@ TMark PictureMark(const Tm3u& album) {
     return {kCross, QColor(0x80, 0x00, 0x00)};
 }
 
-TMark TagKindMark(int tagKind) {
+TMark TagKindMark(TTagKind tagKind) {
     switch (tagKind) {
-        case TagID3v1:
+        case TTagKind::ID3v1:
             return {QString(QChar(0x278A)), QColor(0x00, 0x80, 0x00)};  // negative circled 1
-        case TagID3v2:
+        case TTagKind::ID3v2:
             return {QString(QChar(0x278B)), QColor(0x00, 0x00, 0xFF)};  // negative circled 2
-        case TagOggVorbis:
+        case TTagKind::OggVorbis:
             // A fisheye: the default fonts have no negative circled digit zero.
             return {QString(QChar(0x25C9)), QColor(0x80, 0x00, 0x00)};
-        case TagWMA:
+        case TTagKind::WMA:
             return {QString(QChar(0x229E)), QColor(0x80, 0x00, 0x80)};  // a window symbol
         default:
             return {kCross, QColor(0x80, 0x00, 0x00)};

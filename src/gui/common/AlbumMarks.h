@@ -8,12 +8,15 @@
 #include <QFont>
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 class QPainter;
 class QRect;
 class Tm3u;
 class Tmp3;
+enum class TAlbumStatus : int32_t;
+enum class TTagKind : int32_t;
 
 namespace ListColors {
 inline const QColor kCurrentRow{0xD1, 0xE6, 0xEF};
@@ -29,12 +32,12 @@ struct TMark {
     QColor color;
 };
 
-// Status 0 red, 1 orange, 2 green (anything else is drawn as 0).
-TMark StatusMark(int status);
+// A bullet in the status's colour: red, orange or green.
+TMark StatusMark(TAlbumStatus status);
 // A green bullet when the album has a picture file, else a dark red cross.
 TMark PictureMark(const Tm3u& album);
-// Tag kind 0 none (cross), 1 ID3v1, 2 ID3v2, 3 Ogg Vorbis, 4 WMA.
-TMark TagKindMark(int tagKind);
+// A cross for an untagged track, else the tag kind's own mark.
+TMark TagKindMark(TTagKind tagKind);
 // The check box of the "Sel" column.
 QString SelectionMark(bool inSelection);
 

@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "collection/Udir_obj.h"
 #include "collection/Um3u_obj.h"
 #include "gui/list/AlbumGrid.h"
 #include "gui/list/AlbumGridModel.h"
@@ -233,7 +234,7 @@ void TListPage::AlbumCellClicked(Tm3u* album, int column) {
     if (column == ColumnSel && editMode_) {
         emit SelectionMarkClicked(album);
     } else if (column == ColumnStatus) {
-        album->Status = album->Status >= 2 ? 0 : album->Status + 1;
+        album->Status = NextStatus(album->Status);
         RefreshMarks();
         emit StatusCycled(album);
     }

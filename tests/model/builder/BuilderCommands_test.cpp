@@ -22,7 +22,7 @@ bool FakeTags(Tmp3& track) {
     track.Artist = "Band";
     track.Album = "Record";
     track.Year = 2001;
-    track.TagKind = TagID3v2;
+    track.TagKind = TTagKind::ID3v2;
     return true;
 }
 
@@ -59,12 +59,12 @@ class BuilderCommandsTest : public ::testing::Test {
 };
 
 TEST_F(BuilderCommandsTest, NewPlaylistFileNameKeepsTheChosenFormat) {
-    const std::tuple<std::string, int32_t, std::string> cases[] = {
-        {"My Album.pls", PlaylistM3U, "My Album.m3u"},
-        {"My Album.B4S", PlaylistPLS, "My Album.pls"},
-        {"x.mp3", PlaylistB4S, "x.mp3.b4s"},
-        {"Name.M3U", PlaylistM3U, "Name.m3u"},
-        {"Name", PlaylistM3U, "Name.m3u"},
+    const std::tuple<std::string, TPlaylistType, std::string> cases[] = {
+        {"My Album.pls", TPlaylistType::M3U, "My Album.m3u"},
+        {"My Album.B4S", TPlaylistType::PLS, "My Album.pls"},
+        {"x.mp3", TPlaylistType::B4S, "x.mp3.b4s"},
+        {"Name.M3U", TPlaylistType::M3U, "Name.m3u"},
+        {"Name", TPlaylistType::M3U, "Name.m3u"},
     };
     for (const auto& [typed, format, expected] : cases)
         EXPECT_EQ(NewPlaylistFileName(typed, format), expected) << typed;
@@ -81,14 +81,14 @@ TEST_F(BuilderCommandsTest, CreatePlaylistFromOrphansAndNeverOverwritesUnasked) 
     EXPECT_EQ(album->FormatAlbumName("%artist - %album (%year)"), "Band - Record (2001)");
 
     const std::string path = dir / "A/new.m3u";
-    ASSERT_TRUE(CreatePlaylist(*album, path, PlaylistM3U, false));
+    ASSERT_TRUE(CreatePlaylist(*album, path, TPlaylistType::M3U, false));
     EXPECT_EQ(Entries("A/new.m3u"), source.Files);
     // A second playlist of that name replaces it only when the user agreed.
     auto other = AlbumFromFiles({dir / "A/1.mp3"}, tools);
     const std::string before = dir.Read("A/new.m3u");
-    EXPECT_FALSE(CreatePlaylist(*other, path, PlaylistM3U, false));
+    EXPECT_FALSE(CreatePlaylist(*other, path, TPlaylistType::M3U, false));
     EXPECT_EQ(dir.Read("A/new.m3u"), before);
-    EXPECT_TRUE(CreatePlaylist(*other, path, PlaylistM3U, true));
+    EXPECT_TRUE(CreatePlaylist(*other, path, TPlaylistType::M3U, true));
     EXPECT_EQ(Entries("A/new.m3u"), (std::vector<std::string>{dir / "A/1.mp3"}));
 }
 
@@ -96,7 +96,7 @@ TEST_F(BuilderCommandsTest, CreatePlaylistInReadOnlyFolderFails) {
     if (RunningAsRoot()) GTEST_SKIP() << "root may write any folder";
     chmod((dir / "A").c_str(), 0555);
     auto album = AlbumFromFiles({dir / "A/o1.mp3"}, tools);
-    EXPECT_FALSE(CreatePlaylist(*album, dir / "A/new.m3u", PlaylistM3U, false));
+    EXPECT_FALSE(CreatePlaylist(*album, dir / "A/new.m3u", TPlaylistType::M3U, false));
     chmod((dir / "A").c_str(), 0755);
     EXPECT_FALSE(FileExists(dir / "A/new.m3u"));
 }
@@ -317,11 +317,11 @@ TEST_F(BuilderCommandsTest, CreateMissingPlaylistsOnlyWhereNoneIs) {
     // A has a playlist already (its orphans stay orphans); C and D get one, and
     // so does Elsewhere: a playlist of another folder naming its file is not its own.
     std::vector<std::pair<size_t, size_t>> steps;
-    TCreatePlaylistsReport report = CreateMissingPlaylists(*root, "%artist - %album", PlaylistPLS,
-                                                           tools, [&](size_t done, size_t total) {
-                                                               steps.emplace_back(done, total);
-                                                               return true;
-                                                           });
+    TCreatePlaylistsReport report = CreateMissingPlaylists(
+        *root, "%artist - %album", TPlaylistType::PLS, tools, [&](size_t done, size_t total) {
+            steps.emplace_back(done, total);
+            return true;
+        });
     EXPECT_EQ(report.Created,
               (std::vector<std::string>{dir / "C/Band - Record.pls", dir / "D/Band - Record.pls",
                                         dir / "Elsewhere/Band - Record.pls"}));
@@ -333,7 +333,7 @@ TEST_F(BuilderCommandsTest, CreateMissingPlaylistsOnlyWhereNoneIs) {
     dir.File("E/e1.mp3", "");
     dir.File("F/f1.mp3", "");
     root = Scan();
-    report = CreateMissingPlaylists(*root, "%album", PlaylistM3U, tools,
+    report = CreateMissingPlaylists(*root, "%album", TPlaylistType::M3U, tools,
                                     [](size_t done, size_t) { return done < 1; });
     EXPECT_TRUE(report.Cancelled);
     EXPECT_EQ(report.Created, (std::vector<std::string>{dir / "E/Record.m3u"}));

@@ -59,7 +59,7 @@ struct TFakeTags {
             track.Album.clear();
             track.Genre.clear();
             track.Year = 0;
-            track.TagKind = TagNone;
+            track.TagKind = TTagKind::None;
             auto it = byFile.find(ExtractFileName(track.Path));
             if (it == byFile.end()) return false;
             const Values& v = it->second;
@@ -68,7 +68,7 @@ struct TFakeTags {
             track.Genre = v.genre;
             track.Year = v.year;
             if (!v.title.empty()) track.Title = v.title;
-            track.TagKind = TagID3v2;
+            track.TagKind = TTagKind::ID3v2;
             return true;
         };
     }

@@ -229,7 +229,7 @@ TEST(PlaylistEntry, ResolvedAgainstThePlaylistFolder) {
 }
 
 // An album written back as a playlist of its own format.
-TWriterCase PlaylistCase(const std::string& name, int32_t format) {
+TWriterCase PlaylistCase(const std::string& name, TPlaylistType format) {
     return {name,
             [](const std::string& path) {
                 std::ofstream(path) << "#EXTM3U\r\nold.mp3\r\n[playlist]\r\nFile1=old.mp3\r\n";
@@ -247,8 +247,9 @@ TWriterCase PlaylistCase(const std::string& name, int32_t format) {
 }
 
 TEST(PlaylistWrite, EverySafeWriteCaseForEachFormat) {
-    CheckSafeWrites({PlaylistCase("album.m3u", PlaylistM3U), PlaylistCase("album.pls", PlaylistPLS),
-                     PlaylistCase("album.b4s", PlaylistB4S)});
+    CheckSafeWrites({PlaylistCase("album.m3u", TPlaylistType::M3U),
+                     PlaylistCase("album.pls", TPlaylistType::PLS),
+                     PlaylistCase("album.b4s", TPlaylistType::B4S)});
 }
 
 }  // namespace

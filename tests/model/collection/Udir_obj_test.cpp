@@ -137,7 +137,7 @@ TEST(Rescan, FastScanOpensNoAudioFileOfKnownAlbumsWithValues) {
     Rescan(c.directory, c.roots, true, false);
     EXPECT_EQ(c.tags.opens, 4);
     EXPECT_EQ(c.Album("R/A/a.m3u").Tracks[0].Artist, "Changed");
-    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, 0);
+    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, TScanMark::None);
 }
 
 TEST(Rescan, FastScanReadsNewAlbumsAndAlbumsWithoutValues) {
@@ -265,7 +265,7 @@ TEST(Rescan, ScanEndedByAnErrorRemovesNothing) {
     EXPECT_EQ(result.error, "disk gone");
     EXPECT_EQ(result.removed, 0u);
     EXPECT_EQ(c.directory.List.Count(), 3u);
-    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, 0);
+    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, TScanMark::None);
 }
 
 TEST(Rescan, MalformedPlaylistDoesNotDisturbTheScan) {
@@ -290,7 +290,7 @@ TEST(Rescan, UnreadablePlaylistKeepsItsTracks) {
 TEST(RescanFolders, ScansOnlyTheChangedFoldersAndKeepsTheValuesOfKnownAlbums) {
     ScannedCollection c;
     c.Album("R/A/a.m3u").PlayCount = 5;
-    c.Album("R/A/a.m3u").Status = 2;
+    c.Album("R/A/a.m3u").Status = TAlbumStatus::Green;
     c.tags.byFile["a1.mp3"].artist = "Changed";
     std::remove((c.dir / "R/B/b.pls").c_str());
     std::remove((c.dir / "R/C/c.b4s").c_str());  // not among the changed folders
@@ -305,9 +305,9 @@ TEST(RescanFolders, ScansOnlyTheChangedFoldersAndKeepsTheValuesOfKnownAlbums) {
     EXPECT_EQ(c.tags.opens, 1);  // the new album's track only
     const Tm3u& a = c.Album("R/A/a.m3u");
     EXPECT_EQ(a.PlayCount, 5);
-    EXPECT_EQ(a.Status, 2);
+    EXPECT_EQ(a.Status, TAlbumStatus::Green);
     EXPECT_EQ(a.Tracks[0].Artist, "Band A");
-    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, 0);
+    for (const auto& entry : c.directory.List) EXPECT_EQ(entry.object->ScanMark, TScanMark::None);
 }
 
 // The same scan as a job on another thread's copy: only the changed folders'
@@ -442,11 +442,11 @@ TEST(AlbumList, FindOrAddMarksRekeyAndRemove) {
     TDirectory directory;
     directory.FindOrAddAlbum("/m/a.m3u");
     directory.FindOrAddAlbum("/m/b.m3u");
-    directory.List[0].ScanMark = 1;
+    directory.List[0].ScanMark = TScanMark::NotFoundYet;
     EXPECT_EQ(directory.FindOrAddAlbum("/m/a.m3u"), 0u);
-    EXPECT_EQ(directory.List[0].ScanMark, -1);  // known before the scan
+    EXPECT_EQ(directory.List[0].ScanMark, TScanMark::KnownBefore);  // known before the scan
     EXPECT_EQ(directory.FindOrAddAlbum("/m/c.m3u"), 2u);
-    EXPECT_EQ(directory.List[2].ScanMark, 0);  // new
+    EXPECT_EQ(directory.List[2].ScanMark, TScanMark::None);  // new
 
     Tm3u* b = directory.List.At(1);
     b->PlaylistPath = "/m/b2.m3u";
@@ -512,12 +512,13 @@ TEST(AlbumList, StoredFormRoundTripAndDamage) {
 }
 
 TEST(AlbumStatus, SyncCyclesThroughThreeValues) {
-    EXPECT_EQ(NextStatus(0), 1);
-    EXPECT_EQ(NextStatus(1), 2);
-    EXPECT_EQ(NextStatus(2), 0);
+    EXPECT_EQ(NextStatus(TAlbumStatus::Red), TAlbumStatus::Orange);
+    EXPECT_EQ(NextStatus(TAlbumStatus::Orange), TAlbumStatus::Green);
+    EXPECT_EQ(NextStatus(TAlbumStatus::Green), TAlbumStatus::Red);
     Tm3u a, b;
-    SetStatusOfAll({&a, &b}, 2);
-    EXPECT_EQ(a.Status + b.Status, 4);
+    SetStatusOfAll({&a, &b}, TAlbumStatus::Green);
+    EXPECT_EQ(a.Status, TAlbumStatus::Green);
+    EXPECT_EQ(b.Status, TAlbumStatus::Green);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <string>
 
 #include "CollectionFixtures.h"
 #include "TempDir.h"
@@ -47,8 +49,8 @@ TEST(AlbumTracks, NewTrackNotesFolderAndExistence) {
 TEST(AlbumRecord, RoundTripWithBase) {
     Tm3u album("/cd/A/list.m3u");
     album.SetInfo("Artist", 1999, "Rock", "Album");
-    album.Status = 2;
-    album.PictureState = 1;
+    album.Status = TAlbumStatus::Green;
+    album.PictureState = TPictureState::Present;
     album.PlayCount = 7;
     album.LastPlayed = "20240102030405";
     album.CachedCover = std::string("\xFF\xD8\0\x01", 4);
@@ -77,11 +79,63 @@ TEST(AlbumRecord, RoundTripWithBase) {
     EXPECT_EQ(read.Tracks.Key(1), "/elsewhere/2.mp3");  // outside the base: full path kept
     EXPECT_EQ(read.Artist, "Artist");
     EXPECT_EQ(read.Year, 1999);
-    EXPECT_EQ(read.Status, 2);
-    EXPECT_EQ(read.PictureState, 1);
+    EXPECT_EQ(read.Status, TAlbumStatus::Green);
+    EXPECT_EQ(read.PictureState, TPictureState::Present);
     EXPECT_EQ(read.PlayCount, 7);
     EXPECT_EQ(read.LastPlayed, "20240102030405");
     EXPECT_EQ(read.CachedCover, album.CachedCover);
+}
+
+// The status and the picture state are stored as numbers: each value reads
+// back as itself and is written as the same number; a number that names no
+// value reads as the default (a red status, no picture), as the grid draws it.
+TEST(AlbumRecord, StoredStatusAndPictureNumbers) {
+    const struct {
+        int32_t storedStatus;
+        int32_t storedPicture;
+        TAlbumStatus status;
+        TPictureState picture;
+        int32_t writtenStatus;
+        int32_t writtenPicture;
+    } cases[] = {
+        {0, 0, TAlbumStatus::Red, TPictureState::Missing, 0, 0},
+        {1, 1, TAlbumStatus::Orange, TPictureState::Present, 1, 1},
+        {2, 0, TAlbumStatus::Green, TPictureState::Missing, 2, 0},
+        {3, 2, TAlbumStatus::Red, TPictureState::Missing, 0, 0},
+        {7, -1, TAlbumStatus::Red, TPictureState::Missing, 0, 0},
+        {-1, INT32_MAX, TAlbumStatus::Red, TPictureState::Missing, 0, 0},
+        {INT32_MIN, 1, TAlbumStatus::Red, TPictureState::Present, 0, 1},
+    };
+    // An album record without tracks: values, status, picture, plays, cover.
+    const auto recordBytes = [](int32_t status, int32_t picture) {
+        TLoadSave out;
+        out.OpenWriteToMemory();
+        out.WriteInteger(0);
+        for (const char* s : {"Artist", "Album", "Rock"}) out.WriteString(s);
+        for (int32_t v : {1999, status, picture, 7}) out.WriteInteger(v);
+        out.WriteString("20240102030405");
+        out.WriteInteger(0);
+        std::string bytes = out.Bytes();
+        out.OpenBytes({});
+        return bytes;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.storedStatus) + "/" + std::to_string(c.storedPicture));
+        TLoadSave in;
+        in.OpenBytes(recordBytes(c.storedStatus, c.storedPicture));
+        Tm3u album("/m/A/list.m3u");
+        album.ReadAlbumRecord(in, "");
+        EXPECT_EQ(in.Remaining(), 0u);
+        EXPECT_EQ(album.Status, c.status);
+        EXPECT_EQ(album.PictureState, c.picture);
+        EXPECT_EQ(album.PlayCount, 7);  // the values after them stay in step
+        EXPECT_EQ(album.PictureFile().empty(), c.picture == TPictureState::Missing);
+        TLoadSave out;
+        out.OpenWriteToMemory();
+        album.WriteAlbumRecord(out, "");
+        EXPECT_EQ(out.Bytes(), recordBytes(c.writtenStatus, c.writtenPicture));
+        out.OpenBytes({});
+    }
 }
 
 // The values an album's tracks repeat are held once after a load or a tag
@@ -93,7 +147,7 @@ TEST(AlbumRecord, RepeatedValuesAreHeldOnce) {
         track.Artist = std::string("Band");
         track.Album = std::string("Record");
         track.Genre = std::string("Rock");
-        track.TagKind = TagID3v2;
+        track.TagKind = TTagKind::ID3v2;
     }
     album.Tracks[2].Artist = std::string("Guest");
     album.DeriveFromTracks();
@@ -192,10 +246,10 @@ TEST(AlbumRefresh, PlaylistValuesFillTracksAndPictureStateFollowsTheFile) {
     EXPECT_EQ(album.Tracks[0].Artist, "Band");
     EXPECT_EQ(album.Tracks[0].Year, 1990);
     EXPECT_EQ(album.Artist, "Band");
-    EXPECT_EQ(album.PictureState, 0);
+    EXPECT_EQ(album.PictureState, TPictureState::Missing);
     dir.File("A/list.jpg", "x");
     album.Refresh(true, [](Tmp3&) { return false; });
-    EXPECT_EQ(album.PictureState, 1);
+    EXPECT_EQ(album.PictureState, TPictureState::Present);
     EXPECT_EQ(album.PictureFile(), dir / "A/list.jpg");
 }
 
@@ -214,14 +268,14 @@ TEST(AlbumRefresh, TagReadingDependsOnForceMarkAndValues) {
     struct Case {
         const char* name;
         bool force;
-        int32_t scanMark;
+        TScanMark scanMark;
         int32_t year;  // the album's only value
         int expectedOpens;
     } cases[] = {
-        {"fast, known album with a value", false, -1, 1990, 0},
-        {"fast, known album without values", false, -1, 0, 2},
-        {"fast, new album", false, 0, 1990, 2},
-        {"full", true, -1, 1990, 2},
+        {"fast, known album with a value", false, TScanMark::KnownBefore, 1990, 0},
+        {"fast, known album without values", false, TScanMark::KnownBefore, 0, 2},
+        {"fast, new album", false, TScanMark::None, 1990, 2},
+        {"full", true, TScanMark::KnownBefore, 1990, 2},
     };
     for (const auto& c : cases) {
         TempDir dir;
@@ -240,7 +294,7 @@ TEST(AlbumRefresh, TagReadingDependsOnForceMarkAndValues) {
 
 TEST(AlbumDerive, MostFrequentValueWinsTiesToFirstMet) {
     Tm3u album("/m/list.m3u");
-    auto add = [&](const char* file, int32_t tag, const char* artist, const char* genre,
+    auto add = [&](const char* file, TTagKind tag, const char* artist, const char* genre,
                    int32_t year) {
         Tmp3& t = album.Tracks[album.AddTrack(std::string("/m/") + file, false)];
         t.TagKind = tag;
@@ -248,11 +302,11 @@ TEST(AlbumDerive, MostFrequentValueWinsTiesToFirstMet) {
         t.Genre = genre;
         t.Year = year;
     };
-    add("0", TagNone, "Untagged", "Untagged", 1);  // untagged tracks take no part
-    add("1", TagID3v1, "Band", "", 0);
-    add("2", TagID3v2, "Guest", "Jazz", 1999);
-    add("3", TagID3v2, "BAND", "Rock", 2001);
-    add("4", TagID3v2, "Other", "", 2001);
+    add("0", TTagKind::None, "Untagged", "Untagged", 1);  // untagged tracks take no part
+    add("1", TTagKind::ID3v1, "Band", "", 0);
+    add("2", TTagKind::ID3v2, "Guest", "Jazz", 1999);
+    add("3", TTagKind::ID3v2, "BAND", "Rock", 2001);
+    add("4", TTagKind::ID3v2, "Other", "", 2001);
     album.Album = "Kept";
     EXPECT_TRUE(album.DeriveFromTracks());
     EXPECT_EQ(album.Artist, "Band");  // Band/BAND twice, with the first one's case
@@ -304,7 +358,7 @@ TEST(AlbumRename, PlaylistAndPictureMoveTogether) {
     TempDir dir;
     Tm3u album(MakeAlbum(dir, "A/old.m3u", {"1.mp3"}));
     dir.File("A/old.jpg", "picture");
-    album.PictureState = 1;
+    album.PictureState = TPictureState::Present;
     album.SetInfo("AC/DC", 1990, "", "Live");
     album.CachedCover = "jpeg";
     EXPECT_TRUE(album.RenamePlaylist("%artist - %album (%year)"));
@@ -320,7 +374,7 @@ TEST(AlbumRename, FailedPlaylistRenameLeavesEverything) {
     Tm3u album(MakeAlbum(dir, "A/old.m3u", {"1.mp3"}));
     dir.File("A/old.jpg", "picture");
     dir.File("A/Taken.m3u", "other album");
-    album.PictureState = 1;
+    album.PictureState = TPictureState::Present;
     const TWriteResult renamed = album.RenamePlaylist("Taken");
     EXPECT_FALSE(renamed);
     EXPECT_EQ(renamed.error, EEXIST);  // the reason reaches the user
@@ -398,20 +452,30 @@ TEST(AlbumPaths, IsUnderNeedsASeparatorAfterTheFolder) {
 TEST(AlbumPaths, PlaylistTypeAndPictureFile) {
     const struct {
         const char* path;
-        int32_t type;
+        TPlaylistType type;
         const char* picture;
     } cases[] = {
-        {"/m/x.m3u", PlaylistM3U, "/m/x.jpg"}, {"/m/x.PLS", PlaylistPLS, "/m/x.jpg"},
-        {"/m/x.b4S", PlaylistB4S, "/m/x.jpg"}, {"/m/x.txt", PlaylistM3U, "/m/x.jpg"},
-        {"/m/b4s", PlaylistM3U, "/m/jpg"},
+        {"/m/x.m3u", TPlaylistType::M3U, "/m/x.jpg"}, {"/m/x.PLS", TPlaylistType::PLS, "/m/x.jpg"},
+        {"/m/x.b4S", TPlaylistType::B4S, "/m/x.jpg"}, {"/m/x.txt", TPlaylistType::M3U, "/m/x.jpg"},
+        {"/m/b4s", TPlaylistType::M3U, "/m/jpg"},
     };
     for (const auto& c : cases) {
         Tm3u album(c.path);
         EXPECT_EQ(album.PlaylistType(), c.type) << c.path;
         EXPECT_EQ(album.PictureFile(), "") << c.path;  // no picture noted
-        album.PictureState = 1;
+        album.PictureState = TPictureState::Present;
         EXPECT_EQ(album.PictureFile(), c.picture) << c.path;
     }
+}
+
+// The windows' format lists hold M3U, PLS, B4S in that order; an index that
+// names none (no choice made) is M3U.
+TEST(AlbumPaths, PlaylistTypeOfAChoiceIndex) {
+    const std::pair<int32_t, TPlaylistType> cases[] = {
+        {0, TPlaylistType::M3U}, {1, TPlaylistType::PLS},  {2, TPlaylistType::B4S},
+        {3, TPlaylistType::M3U}, {-1, TPlaylistType::M3U},
+    };
+    for (const auto& [index, type] : cases) EXPECT_EQ(PlaylistTypeFromInt(index), type) << index;
 }
 
 TEST(AlbumPlaylistWrite, OtherFormatReplacesTheOldFile) {
@@ -421,7 +485,7 @@ TEST(AlbumPlaylistWrite, OtherFormatReplacesTheOldFile) {
     album.Tracks[0].Duration = 59999;
     album.Tracks[0].Title = "One";
     album.SetInfo("Band", 1999, "", "");
-    EXPECT_TRUE(album.WritePlaylist(PlaylistM3U));
+    EXPECT_TRUE(album.WritePlaylist(TPlaylistType::M3U));
     EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");
     EXPECT_FALSE(FileExists(dir / "A/list.b4s"));
     EXPECT_EQ(dir.Read("A/list.m3u"),
@@ -438,8 +502,8 @@ TEST(AlbumPlaylistWrite, OtherFormatReplacesTheOldFile) {
 TEST(AlbumPlaylistWrite, OwnFormatReplacedInPlaceWhateverTheCase) {
     TempDir dir;
     for (const auto& [name, format] :
-         {std::pair{"A/x.M3U", PlaylistM3U}, std::pair{"A/y.Pls", PlaylistPLS},
-          std::pair{"A/z.B4S", PlaylistB4S}}) {
+         {std::pair{"A/x.M3U", TPlaylistType::M3U}, std::pair{"A/y.Pls", TPlaylistType::PLS},
+          std::pair{"A/z.B4S", TPlaylistType::B4S}}) {
         Tm3u album(MakeAlbum(dir, name, {"1.mp3"}));
         album.Refresh(true, [](Tmp3&) { return false; });
         EXPECT_TRUE(album.WritePlaylist(format)) << name;
@@ -459,12 +523,12 @@ TEST(AlbumPlaylistWrite, FailureChangesNothing) {
     Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
     const std::string before = dir.Read("A/list.m3u");
     dir.Folder("A/list.pls");  // the new file cannot replace a folder
-    EXPECT_FALSE(album.WritePlaylist(PlaylistPLS));
+    EXPECT_FALSE(album.WritePlaylist(TPlaylistType::PLS));
     {
         FileSizeLimit diskFull(1);  // nor can the new contents be written
-        EXPECT_FALSE(album.WritePlaylist(PlaylistM3U));
+        EXPECT_FALSE(album.WritePlaylist(TPlaylistType::M3U));
     }
-    EXPECT_FALSE(album.WritePlaylist(7));
+    EXPECT_FALSE(album.WritePlaylist(static_cast<TPlaylistType>(7)));  // a format of no name
     EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");
     EXPECT_EQ(dir.Read("A/list.m3u"), before);
 }
@@ -475,7 +539,7 @@ TEST(AlbumPlaylistWrite, OtherFormatNeverOverwritesAnotherPlaylist) {
     MakeAlbum(dir, "A/list.pls", {"2.mp3"});  // a second album of the same folder
     const std::string other = dir.Read("A/list.pls");
     album.Refresh(true, [](Tmp3&) { return false; });
-    const TWriteResult written = album.WritePlaylist(PlaylistPLS);
+    const TWriteResult written = album.WritePlaylist(TPlaylistType::PLS);
     EXPECT_FALSE(written);
     EXPECT_EQ(written.Text(), "cannot replace another playlist: " + (dir / "A/list.pls") + ": File exists");
     EXPECT_EQ(album.PlaylistPath, dir / "A/list.m3u");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "TempDir.h"
 #include "collection/UIo.h"
 #include "core/FileSystem.h"
@@ -17,7 +19,7 @@ Tmp3 FullTrack() {
     t.Album = "Album";
     t.Genre = "Rock";
     t.Year = 1999;
-    t.TagKind = TagID3v2;
+    t.TagKind = TTagKind::ID3v2;
     t.Duration = 123456;
     t.Bitrate = 192;
     t.PicturePath = "/music/a/cover.jpg";
@@ -29,7 +31,7 @@ TEST(TrackRecord, CreationSetsPathOnly) {
     EXPECT_EQ(t.Path, "/x/y.mp3");
     EXPECT_EQ(t.Title, "");
     EXPECT_EQ(t.Year, 0);
-    EXPECT_EQ(t.TagKind, TagNone);
+    EXPECT_EQ(t.TagKind, TTagKind::None);
     EXPECT_EQ(t.Duration, 0);
     EXPECT_EQ(t.RefreshMark, 0);
     EXPECT_FALSE(t.FileFound);
@@ -62,7 +64,7 @@ TEST(TrackRecord, ReadsBackUnderAnotherBase) {
     EXPECT_EQ(t.Title, "Intro");
     EXPECT_EQ(t.Genre, "Rock");
     EXPECT_EQ(t.Year, 1999);
-    EXPECT_EQ(t.TagKind, TagID3v2);
+    EXPECT_EQ(t.TagKind, TTagKind::ID3v2);
     EXPECT_EQ(t.Duration, 123456);
     EXPECT_EQ(t.Bitrate, 192);
     EXPECT_EQ(t.PicturePath, "/media/cd/a/cover.jpg");
@@ -81,6 +83,45 @@ TEST(TrackRecord, NoPictureStaysNoPictureUnderABase) {
     Tmp3 read("/media/cd/a/1.mp3");
     read.ReadTrackRecord(in, "/media/cd/");
     EXPECT_EQ(read.PicturePath, "");
+}
+
+// The tag kind is stored as a number: each kind reads back as itself and is
+// written as the same number; a number that names no kind (a damaged or
+// foreign file) reads as untagged, as the track grid draws it.
+TEST(TrackRecord, StoredTagKindNumbers) {
+    const struct {
+        int32_t stored;
+        TTagKind kind;
+        int32_t written;
+    } cases[] = {
+        {0, TTagKind::None, 0},      {1, TTagKind::ID3v1, 1},        {2, TTagKind::ID3v2, 2},
+        {3, TTagKind::OggVorbis, 3}, {4, TTagKind::WMA, 4},          {5, TTagKind::None, 0},
+        {-1, TTagKind::None, 0},     {INT32_MAX, TTagKind::None, 0},
+    };
+    const auto recordBytes = [](int32_t kind) {
+        TLoadSave out;
+        out.OpenWriteToMemory();
+        for (const char* s : {"Intro", "Artist", "Album", "Rock"}) out.WriteString(s);
+        for (int32_t v : {1999, kind, 123456, 192}) out.WriteInteger(v);
+        out.WriteString("");
+        std::string bytes = out.Bytes();
+        out.OpenBytes({});
+        return bytes;
+    };
+    for (const auto& c : cases) {
+        TLoadSave in;
+        in.OpenBytes(recordBytes(c.stored));
+        Tmp3 track("/m/1.mp3");
+        track.ReadTrackRecord(in, "");
+        EXPECT_EQ(in.Remaining(), 0u) << c.stored;
+        EXPECT_EQ(track.TagKind, c.kind) << c.stored;
+        EXPECT_EQ(track.Duration, 123456) << c.stored;  // the values after it stay in step
+        TLoadSave out;
+        out.OpenWriteToMemory();
+        track.WriteTrackRecord(out, "");
+        EXPECT_EQ(out.Bytes(), recordBytes(c.written)) << c.stored;
+        out.OpenBytes({});
+    }
 }
 
 TEST(TrackRecord, TruncatedRecordThrowsAndKeepsFieldsReadSoFar) {
@@ -225,7 +266,7 @@ TEST(TrackCopy, CopiesTagValuesButNotQueueFields) {
     EXPECT_EQ(copy.Album, "Album");
     EXPECT_EQ(copy.Genre, "Rock");
     EXPECT_EQ(copy.Year, 1999);
-    EXPECT_EQ(copy.TagKind, TagID3v2);
+    EXPECT_EQ(copy.TagKind, TTagKind::ID3v2);
     EXPECT_EQ(copy.Path, source.Path);
     EXPECT_EQ(copy.Duration, 123456);
     EXPECT_EQ(copy.RefreshMark, 1);
@@ -251,7 +292,7 @@ std::string CopyTagFixture(const TempDir& dir, const std::string& name, std::str
 TEST(TrackReadTags, TakesValuesByFileKind) {
     struct Case {
         const char* file;
-        int kind;
+        TTagKind kind;
         const char* title;
         const char* artist;
         const char* album;
@@ -259,26 +300,27 @@ TEST(TrackReadTags, TakesValuesByFileKind) {
         int year;
     } cases[] = {
         // ID3v2 wins, but a year it lacks or cannot give stays the ID3v1 year
-        {"both_tags_year_from_v1.mp3", TagID3v2, "From v2", "", "", "", 1977},
-        {"id3v1_v10.mp3", TagID3v1, "Title", "Artist", "Album", "Rock", 1999},
-        {"id3v1_v11_cp1252.mp3", TagID3v1, "Caf\xC3\xA9 \xE2\x82\xAC", "Artist", "Album", "", 0},
-        {"id3v23_full.mp3", TagID3v2, "Title", "Artist", "Album", "Rock", 1999},
-        {"id3v24_utf8.mp3", TagID3v2, "Beyonc\xC3\xA9 \xE2\x80\x93 \xE6\x9D\xB1\xE4\xBA\xAC",
+        {"both_tags_year_from_v1.mp3", TTagKind::ID3v2, "From v2", "", "", "", 1977},
+        {"id3v1_v10.mp3", TTagKind::ID3v1, "Title", "Artist", "Album", "Rock", 1999},
+        {"id3v1_v11_cp1252.mp3", TTagKind::ID3v1, "Caf\xC3\xA9 \xE2\x82\xAC", "Artist", "Album", "",
+         0},
+        {"id3v23_full.mp3", TTagKind::ID3v2, "Title", "Artist", "Album", "Rock", 1999},
+        {"id3v24_utf8.mp3", TTagKind::ID3v2, "Beyonc\xC3\xA9 \xE2\x80\x93 \xE6\x9D\xB1\xE4\xBA\xAC",
          "\xC3\x84rtist", "Alb\xC3\xBCm", "Pop", 2004},
-        {"id3v2_version5.mp3", TagID3v2, "", "", "", "", 0},  // present but unreadable
-        {"plain.mp3", TagNone, "Playlist title", "", "", "", 0},
-        {"vorbis.ogg", TagOggVorbis, "Song", "Beyonc\xC3\xA9", "Album", "Pop", 2001},
-        {"vorbis_performer.ogg", TagOggVorbis, "Song", "X", "", "", 1998},
-        {"vorbis_no_comments.ogg", TagNone, "Playlist title", "", "", "", 0},
-        {"wma.wma", TagWMA, "Wma title", "Wma artist", "Wma album", "Jazz", 2003},
-        {"not_asf.wma", TagNone, "Playlist title", "", "", "", 0},
+        {"id3v2_version5.mp3", TTagKind::ID3v2, "", "", "", "", 0},  // present but unreadable
+        {"plain.mp3", TTagKind::None, "Playlist title", "", "", "", 0},
+        {"vorbis.ogg", TTagKind::OggVorbis, "Song", "Beyonc\xC3\xA9", "Album", "Pop", 2001},
+        {"vorbis_performer.ogg", TTagKind::OggVorbis, "Song", "X", "", "", 1998},
+        {"vorbis_no_comments.ogg", TTagKind::None, "Playlist title", "", "", "", 0},
+        {"wma.wma", TTagKind::WMA, "Wma title", "Wma artist", "Wma album", "Jazz", 2003},
+        {"not_asf.wma", TTagKind::None, "Playlist title", "", "", "", 0},
     };
     for (const auto& c : cases) {
         Tmp3 track(TagFixture(c.file));
         track.Title = "Playlist title";
         track.Genre = "Old";
         track.Year = 1;
-        EXPECT_EQ(track.ReadTags(), c.kind != TagNone) << c.file;
+        EXPECT_EQ(track.ReadTags(), c.kind != TTagKind::None) << c.file;
         EXPECT_EQ(track.TagKind, c.kind) << c.file;
         EXPECT_EQ(track.Title, c.title) << c.file;
         EXPECT_EQ(track.Artist, c.artist) << c.file;
@@ -319,35 +361,37 @@ class TrackWriteTags : public ::testing::Test {
 
 TEST_F(TrackWriteTags, EachTagTypeWritesItsTagAndReadsBack) {
     struct Case {
-        int32_t type;
+        TId3Choice type;
         bool v1;
         bool v2;
-        int kind;
+        TTagKind kind;
     } cases[] = {
-        {TagTypeId3v2, false, true, TagID3v2},
+        {TId3Choice::V2, false, true, TTagKind::ID3v2},
         // the ID3v2 tag keeps its picture and private frames, which hide nothing
-        {TagTypeId3v1, true, true, TagID3v1},
-        {TagTypeBoth, true, true, TagID3v2},
+        {TId3Choice::V1, true, true, TTagKind::ID3v1},
+        {TId3Choice::Both, true, true, TTagKind::ID3v2},
     };
     for (const auto& c : cases) {
+        const int type = static_cast<int>(c.type);
         // The fixture has both tags, so a single type removes the other one.
         Tmp3 track(CopyTagFixture(dir, "id3v23_full.mp3"));
-        ASSERT_TRUE(track.WriteTags(c.type, "Artist\tName", 2005, "T\xC3\xADtulo", "jazz", "LP"))
-            << c.type;
-        EXPECT_EQ(track.TagKind, c.kind) << c.type;
-        EXPECT_EQ(EndsWithId3v1(track.Path), c.v1) << c.type;
-        EXPECT_EQ(StartsWithId3v2(track.Path), c.v2) << c.type;
-        EXPECT_EQ(track.Artist, "ArtistName") << c.type;  // read back, control bytes removed
-        EXPECT_EQ(track.Title, "T\xC3\xADtulo") << c.type;
-        EXPECT_EQ(track.Album, "LP") << c.type;
-        EXPECT_EQ(track.Year, 2005) << c.type;
-        EXPECT_EQ(track.Genre, c.kind == TagID3v1 ? "Jazz" : "jazz") << c.type;
+        ASSERT_TRUE(track.WriteTags(c.type, {"T\xC3\xADtulo", "Artist\tName", "LP", "jazz", 2005}))
+            << type;
+        EXPECT_EQ(track.TagKind, c.kind) << type;
+        EXPECT_EQ(EndsWithId3v1(track.Path), c.v1) << type;
+        EXPECT_EQ(StartsWithId3v2(track.Path), c.v2) << type;
+        EXPECT_EQ(track.Artist, "ArtistName") << type;  // read back, control bytes removed
+        EXPECT_EQ(track.Title, "T\xC3\xADtulo") << type;
+        EXPECT_EQ(track.Album, "LP") << type;
+        EXPECT_EQ(track.Year, 2005) << type;
+        EXPECT_EQ(track.Genre, c.kind == TTagKind::ID3v1 ? "Jazz" : "jazz") << type;
     }
 }
 
 TEST_F(TrackWriteTags, Id3v1KeepsItsGenreWhenTheNameIsUnknownAndCutsLongTitles) {
     Tmp3 track(CopyTagFixture(dir, "id3v1_v10.mp3"));
-    ASSERT_TRUE(track.WriteTags(TagTypeId3v1, "A", 0, std::string(40, 't'), "No such genre", "B"));
+    ASSERT_TRUE(
+        track.WriteTags(TId3Choice::V1, {std::string(40, 't'), "A", "B", "No such genre", 0}));
     EXPECT_EQ(track.Genre, "Rock");
     EXPECT_EQ(track.Title, std::string(30, 't'));
     EXPECT_EQ(track.Year, 0);
@@ -355,8 +399,8 @@ TEST_F(TrackWriteTags, Id3v1KeepsItsGenreWhenTheNameIsUnknownAndCutsLongTitles) 
 
 TEST_F(TrackWriteTags, OggIsWrittenWhateverTheTagType) {
     Tmp3 track(CopyTagFixture(dir, "vorbis.ogg"));
-    ASSERT_TRUE(track.WriteTags(TagTypeId3v1, "New artist", 1999, "New title", "Rock", "New"));
-    EXPECT_EQ(track.TagKind, TagOggVorbis);
+    ASSERT_TRUE(track.WriteTags(TId3Choice::V1, {"New title", "New artist", "New", "Rock", 1999}));
+    EXPECT_EQ(track.TagKind, TTagKind::OggVorbis);
     Tmp3 back(track.Path);
     ASSERT_TRUE(back.ReadTags());
     EXPECT_EQ(back.Artist, "New artist");
@@ -368,23 +412,23 @@ TEST_F(TrackWriteTags, UnwritableKindsAndMissingFilesOnlyStoreTheValues) {
     for (const char* name : {"wma.wma", "plain.mp3"}) {
         const std::string path = CopyTagFixture(dir, name, std::string(name) + ".flac");
         Tmp3 track(path);
-        EXPECT_FALSE(track.WriteTags(TagTypeBoth, "A", 2000, "T", "Rock", "B")) << name;
+        EXPECT_FALSE(track.WriteTags(TId3Choice::Both, {"T", "A", "B", "Rock", 2000})) << name;
         EXPECT_EQ(track.Title, "T");
-        EXPECT_EQ(track.TagKind, TagNone);
+        EXPECT_EQ(track.TagKind, TTagKind::None);
         EXPECT_EQ(ReadWholeFile(path), ReadWholeFile(TagFixture(name)));
     }
     Tmp3 wma(CopyTagFixture(dir, "wma.wma"));
-    EXPECT_FALSE(wma.WriteTags(TagTypeId3v2, "A", 2000, "T", "Rock", "B"));
+    EXPECT_FALSE(wma.WriteTags(TId3Choice::V2, {"T", "A", "B", "Rock", 2000}));
     EXPECT_EQ(ReadWholeFile(wma.Path), ReadWholeFile(TagFixture("wma.wma")));
     Tmp3 missing(dir / "gone.mp3");
-    EXPECT_FALSE(missing.WriteTags(TagTypeId3v2, "A", 2000, "T", "Rock", "B"));
+    EXPECT_FALSE(missing.WriteTags(TId3Choice::V2, {"T", "A", "B", "Rock", 2000}));
     EXPECT_FALSE(FileExists(dir / "gone.mp3"));
 }
 
 TEST_F(TrackWriteTags, FailedId3v2WriteKeepsTheId3v1Tag) {
     Tmp3 track(CopyTagFixture(dir, "id3v1_v10.mp3"));
     FileSizeLimit diskFull(1);
-    const TWriteResult result = track.WriteTags(TagTypeId3v2, "A", 2000, "T", "Rock", "B");
+    const TWriteResult result = track.WriteTags(TId3Choice::V2, {"T", "A", "B", "Rock", 2000});
     EXPECT_FALSE(result);
     EXPECT_EQ(result.reason, "cannot write");
     EXPECT_EQ(result.systemMessage, "File too large");
@@ -398,10 +442,10 @@ namespace {
 TEST(TrackWriteTagsYear, UnknownYearWritesNoYear) {
     TempDir dir;
     Tmp3 ogg(CopyTagFixture(dir, "vorbis.ogg"));
-    ASSERT_TRUE(ogg.WriteTags(TagTypeId3v2, "A", 0, "T", "Rock", "B"));
+    ASSERT_TRUE(ogg.WriteTags(TId3Choice::V2, {"T", "A", "B", "Rock", 0}));
     EXPECT_EQ(ReadWholeFile(ogg.Path).find("DATE="), std::string::npos);
     Tmp3 mp3(CopyTagFixture(dir, "id3v23_full.mp3"));
-    ASSERT_TRUE(mp3.WriteTags(TagTypeBoth, "A", 0, "T", "Rock", "B"));
+    ASSERT_TRUE(mp3.WriteTags(TId3Choice::Both, {"T", "A", "B", "Rock", 0}));
     const std::string bytes = ReadWholeFile(mp3.Path);
     EXPECT_EQ(bytes.find("TYER"), std::string::npos);
     EXPECT_EQ(bytes.substr(bytes.size() - 128 + 93, 4), std::string(4, '\0'));

@@ -29,7 +29,7 @@ TEST_F(AlbumPictureTest, JpegFileIsCopiedByteForByte) {
     const std::string source = dir.File("pictures/cover.jpeg", jpeg);
     EXPECT_EQ(SetPicture(album, PictureFromFile, source), PictureDone);
     EXPECT_EQ(dir.Read("a/list.jpg"), jpeg);
-    EXPECT_EQ(album.PictureState, 1);
+    EXPECT_EQ(album.PictureState, TPictureState::Present);
     EXPECT_TRUE(album.CachedCover.empty());  // the caller marks the list modified
 }
 
@@ -37,7 +37,7 @@ TEST_F(AlbumPictureTest, OtherFormatsGoThroughTheConverter) {
     Tm3u& album = AddAlbumIn(catalogue, dir, "a", "A", "B");
     const std::string bmp = dir.File("p.bmp", "BM....");
     EXPECT_EQ(SetPicture(album, PictureFromFile, bmp), PictureFileUnreadable);  // no converter
-    EXPECT_EQ(album.PictureState, 0);
+    EXPECT_EQ(album.PictureState, TPictureState::Missing);
     const std::string converted = MakeJpeg(16, 16);
     std::string asked;
     const TPictureConverter convert = [&](const std::string& path) {
@@ -66,7 +66,7 @@ TEST_F(AlbumPictureTest, FailuresKeepThePictureStateButDropTheCache) {
     for (const auto& c : cases) {
         album.CachedCover = "cached";
         EXPECT_EQ(SetPicture(album, c.kind, c.file, c.jpeg), c.result) << c.kind;
-        EXPECT_EQ(album.PictureState, 1);
+        EXPECT_EQ(album.PictureState, TPictureState::Present);
         EXPECT_TRUE(album.CachedCover.empty());
         EXPECT_EQ(dir.Read("a/list.jpg"), before);
     }
@@ -76,10 +76,10 @@ TEST_F(AlbumPictureTest, JpegBytesAndClipboardAreWrittenUnchanged) {
     Tm3u& album = AddAlbumIn(catalogue, dir, "a", "A", "B");
     for (int kind : {PictureFromJpeg, PictureFromClipboard}) {
         const std::string jpeg = MakeJpeg(10 + kind, 12);
-        album.PictureState = 0;
+        album.PictureState = TPictureState::Missing;
         EXPECT_EQ(SetPicture(album, kind, {}, jpeg), PictureDone);
         EXPECT_EQ(dir.Read("a/list.jpg"), jpeg);
-        EXPECT_EQ(album.PictureState, 1);
+        EXPECT_EQ(album.PictureState, TPictureState::Present);
     }
 }
 
@@ -87,10 +87,10 @@ TEST_F(AlbumPictureTest, DeleteWorksAlsoWhenTheFileIsGone) {
     Tm3u& album = AddAlbumIn(catalogue, dir, "a", "A", "B", MakeJpeg(20, 20));
     EXPECT_EQ(SetPicture(album, PictureDelete), PictureDone);
     EXPECT_FALSE(FileExists(dir / "a/list.jpg"));
-    EXPECT_EQ(album.PictureState, 0);
-    album.PictureState = 1;
+    EXPECT_EQ(album.PictureState, TPictureState::Missing);
+    album.PictureState = TPictureState::Present;
     EXPECT_EQ(SetPicture(album, PictureDelete), PictureDone);
-    EXPECT_EQ(album.PictureState, 0);
+    EXPECT_EQ(album.PictureState, TPictureState::Missing);
 }
 
 TEST_F(AlbumPictureTest, CachedCoverStateAndBuilding) {
@@ -144,7 +144,7 @@ TEST_F(AlbumPictureTest, CoverEmbeddedInTheFirstTrackWithoutWritingAFile) {
     int w = 0, h = 0;
     ASSERT_TRUE(JpegSize(album.CachedCover, w, h));
     EXPECT_EQ(w, 128);
-    EXPECT_EQ(album.PictureState, 0);
+    EXPECT_EQ(album.PictureState, TPictureState::Missing);
     EXPECT_FALSE(FileExists(dir / "a/list.jpg"));
     EXPECT_EQ(HasCachedCover(album), TCachedCoverState::NotApplicable);
 }

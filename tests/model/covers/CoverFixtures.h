@@ -36,7 +36,7 @@ inline Tm3u& AddAlbumIn(TDirectory& directory, const TempDir& dir, const std::st
     album->Album = title;
     if (!picture.empty()) {
         dir.File(name + "/list.jpg", picture);
-        album->PictureState = 1;
+        album->PictureState = TPictureState::Present;
     }
     album->AddTrack(dir / (name + "/1.mp3"), false);
     return directory.List[directory.List.Add(playlist, std::move(album))];

@@ -92,7 +92,7 @@ TEST_F(Transfer, ImportGivesCoverlessAlbumsTheirCover) {
     // The pictures are lost; the covers come back from the database.
     for (size_t i = 0; i < 3; ++i) {
         std::remove(Album(i).PictureFile().c_str());
-        Album(i).PictureState = 0;
+        Album(i).PictureState = TPictureState::Missing;
     }
     script.answers = {
         {TReplaceAnswer::Yes, false}, {TReplaceAnswer::No, false}, {TReplaceAnswer::Yes, false}};
@@ -100,10 +100,10 @@ TEST_F(Transfer, ImportGivesCoverlessAlbumsTheirCover) {
     ASSERT_EQ(script.shown.size(), 3u);
     EXPECT_TRUE(script.shown[0].Current.empty());
     EXPECT_EQ(script.shown[0].Offered, db.CoverBytes(*db.FindCover("Artist", "Album 0").Cover));
-    EXPECT_EQ(Album(0).PictureState, 1);
+    EXPECT_EQ(Album(0).PictureState, TPictureState::Present);
     EXPECT_EQ(dir.Read("p0/list.jpg"), script.shown[0].Offered);  // written unchanged
-    EXPECT_EQ(Album(1).PictureState, 0);
-    EXPECT_EQ(Album(2).PictureState, 1);
+    EXPECT_EQ(Album(1).PictureState, TPictureState::Missing);
+    EXPECT_EQ(Album(2).PictureState, TPictureState::Present);
 }
 
 TEST_F(Transfer, ImportSkipsMatchingPicturesAndHonoursScope) {

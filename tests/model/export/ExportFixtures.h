@@ -22,7 +22,7 @@ inline std::unique_ptr<Tm3u> MakeAlbum(const ExportAlbumSpec& spec) {
     album->Album = spec.album;
     album->Genre = spec.genre;
     album->Year = spec.year;
-    album->PictureState = spec.picture ? 1 : 0;
+    album->PictureState = spec.picture ? TPictureState::Present : TPictureState::Missing;
     const std::string folder = spec.playlist.substr(0, spec.playlist.rfind('/') + 1);
     for (size_t i = 0; i < spec.titles.size(); ++i) {
         const std::string path = folder + (i < 9 ? "0" : "") + std::to_string(i + 1) + ".mp3";

@@ -43,7 +43,8 @@ TEST(WriteAlbumTags, EmptyYearAndGenreTakeTheFirstTracksValues) {
     TAlbumApplyReport report;
     std::vector<size_t> progress;
     WriteAlbumTags(
-        album, values, 0, [&](size_t done, size_t) { progress.push_back(done); }, report);
+        album, values, TId3Choice::V2, [&](size_t done, size_t) { progress.push_back(done); },
+        report);
     EXPECT_TRUE(report.Failures.empty());
     EXPECT_EQ(progress, (std::vector<size_t>{1, 2, 3}));
     const std::string titles[] = {"One", "Two", "Own"};

@@ -50,7 +50,7 @@ TFreeDBUpdateOptions Options(const CddbServer& server) {
     options.Server = server.Server();
     options.Apply.RenameFiles = true;
     options.Apply.RenamePlaylist = true;
-    options.Apply.TagType = TagTypeId3v2;
+    options.Apply.TagType = TId3Choice::V2;
     // Tags are read back from the files as the program reads them.
     options.ReadTags = [](Tmp3& t) { return t.ReadTags(); };
     return options;
@@ -77,7 +77,7 @@ TEST(FreeDBUpdateAlbum, TagsRenamesAndSavesTheAlbum) {
     ASSERT_TRUE(result.Success);
     EXPECT_FALSE(result.Cancelled);
     EXPECT_EQ(result.Report.Failures, std::vector<std::string>{});
-    EXPECT_EQ(album->Status, 1);
+    EXPECT_EQ(album->Status, TAlbumStatus::Orange);
     EXPECT_EQ(album->Artist, "Artist One");
     EXPECT_EQ(album->Album, "First Album");
     EXPECT_EQ(album->Year, 1999);
@@ -150,7 +150,7 @@ TEST(FreeDBUpdateAlbum, EndsWithoutChangesWhenNothingIsFound) {
         std::atomic<bool> cancel{false};
         auto result = FreeDBUpdateAlbum(*album, Options(server), 0, 1, true, view, cancel);
         EXPECT_FALSE(result.Success);
-        EXPECT_EQ(album->Status, 0);
+        EXPECT_EQ(album->Status, TAlbumStatus::Red);
         EXPECT_EQ(view.comments.back(), c.comment);
         EXPECT_EQ(album->PlaylistPath, dir / "disc/list.m3u");
         EXPECT_EQ(Read(album->PlaylistPath), before);
@@ -170,7 +170,7 @@ TEST(FreeDBUpdateAlbum, WithoutSearchOnlyThePlaylistIsWritten) {
     std::atomic<bool> cancel{false};
     ASSERT_TRUE(FreeDBUpdateAlbum(*album, options, 0, 1, true, view, cancel).Success);
     EXPECT_EQ(server.Requests(), 0);
-    EXPECT_EQ(album->Status, 1);
+    EXPECT_EQ(album->Status, TAlbumStatus::Orange);
     EXPECT_NE(Read(album->PlaylistPath), "01.mp3\n02.mp3\nnotes.ogg\n");
     EXPECT_TRUE(FileExists(dir / "disc/01.mp3"));
 }
@@ -184,7 +184,7 @@ TEST(FreeDBBatch, ProgressAndCancel) {
         owned.push_back(MakeDiscAlbum(dir, "a" + std::to_string(i)));
         shown.push_back(owned.back().get());
     }
-    owned[2]->Status = 2;  // not red: not taken
+    owned[2]->Status = TAlbumStatus::Green;  // not red: not taken
     auto albums = BatchAlbums(shown);
     ASSERT_EQ(albums.size(), 5u);
     auto options = Options(server);
@@ -212,7 +212,7 @@ TEST(FreeDBBatch, ProgressAndCancel) {
                        [&](Tm3u& a, const TFreeDBUpdateResult&) { done.push_back(&a); });
     EXPECT_EQ(updated, 2);
     EXPECT_EQ(done, (std::vector<Tm3u*>{albums[0], albums[1]}));
-    EXPECT_EQ(albums[1]->Status, 1);
-    EXPECT_EQ(albums[2]->Status, 0);
-    EXPECT_EQ(albums[4]->Status, 0);
+    EXPECT_EQ(albums[1]->Status, TAlbumStatus::Orange);
+    EXPECT_EQ(albums[2]->Status, TAlbumStatus::Red);
+    EXPECT_EQ(albums[4]->Status, TAlbumStatus::Red);
 }

@@ -236,7 +236,7 @@ Tmp3 SampleTrack() {
     track.Album = "Album";
     track.Genre = "Rock";
     track.Year = 1999;
-    track.TagKind = TagID3v2;
+    track.TagKind = TTagKind::ID3v2;
     track.Duration = 249000;
     track.Bitrate = 192;
     return track;
@@ -295,7 +295,7 @@ TEST_F(PlayQueueTest, SavedQueueReadsBackIdle) {
     EXPECT_EQ(back.Title, "Intro");
     EXPECT_EQ(back.Genre, "Rock");
     EXPECT_EQ(back.Year, 1999);
-    EXPECT_EQ(back.TagKind, TagID3v2);
+    EXPECT_EQ(back.TagKind, TTagKind::ID3v2);
     EXPECT_EQ(back.Duration, 249000);
     EXPECT_EQ(back.Bitrate, 192);
     EXPECT_EQ(back.PicturePath, "/music/a b/cover.jpg");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "SafeWriteCases.h"
 #include "TagTestFiles.h"
@@ -201,6 +202,16 @@ TEST(TagWriterFailures, BothTagsChangeInOneRewriteOrNotAtAll) {
         EXPECT_FALSE(WriteMp3Tags(path, TId3Choice::Both, NewValues()));
     }
     EXPECT_EQ(FileBytes(path), before);
+}
+
+// The settings and the windows' tag lists number the choices 0 ID3v2, 1 ID3v1,
+// 2 both; a number that names none is ID3v2 only, the default.
+TEST(TagWriterChoice, OfASettingOrAChoiceIndex) {
+    const std::pair<int32_t, TId3Choice> cases[] = {
+        {0, TId3Choice::V2}, {1, TId3Choice::V1},  {2, TId3Choice::Both},
+        {3, TId3Choice::V2}, {-1, TId3Choice::V2},
+    };
+    for (const auto& [value, choice] : cases) EXPECT_EQ(Id3ChoiceFromInt(value), choice) << value;
 }
 
 TEST(TagWriterOgg, UnknownYearLeavesNoDateComment) {

@@ -21,13 +21,14 @@ std::string Describe(const TCatalogue& catalogue) {
     for (const auto& entry : catalogue.Albums()) {
         const Tm3u& a = *entry.object;
         out << entry.key << "|" << a.PlaylistPath << "|" << a.Artist << "|" << a.Album << "|"
-            << a.Genre << "|" << a.Year << "|" << a.Status << "|" << a.PictureState << "|"
-            << a.PlayCount << "|" << a.LastPlayed << "|" << a.CachedCover << "\n";
+            << a.Genre << "|" << a.Year << "|" << static_cast<int>(a.Status) << "|"
+            << static_cast<int>(a.PictureState) << "|" << a.PlayCount << "|" << a.LastPlayed << "|"
+            << a.CachedCover << "\n";
         for (const auto& t : a.Tracks) {
             const Tmp3& s = *t.object;
             out << "  " << t.key << "|" << s.Path << "|" << s.Title << "|" << s.Artist << "|"
-                << s.Album << "|" << s.Genre << "|" << s.Year << "|" << s.TagKind << "|"
-                << s.Duration << "|" << s.Bitrate << "\n";
+                << s.Album << "|" << s.Genre << "|" << s.Year << "|" << static_cast<int>(s.TagKind)
+                << "|" << s.Duration << "|" << s.Bitrate << "\n";
         }
     }
     const auto& f = catalogue.Filters;
@@ -63,8 +64,8 @@ void FillSmallCatalogue(TCatalogue& catalogue, const std::string& folder) {
     album.Album = "Title";
     album.Genre = "Rock";
     album.Year = 1999;
-    album.Status = 2;
-    album.PictureState = 1;
+    album.Status = TAlbumStatus::Green;
+    album.PictureState = TPictureState::Present;
     album.PlayCount = 3;
     album.LastPlayed = "20240102030405";
     album.CachedCover = std::string("\xFF\xD8jpeg\0bytes", 12);
@@ -74,7 +75,7 @@ void FillSmallCatalogue(TCatalogue& catalogue, const std::string& folder) {
     first.Album = "Title";
     first.Genre = "Rock";
     first.Year = 1999;
-    first.TagKind = TagID3v2;
+    first.TagKind = TTagKind::ID3v2;
     first.Duration = 61000;
     first.Bitrate = 192;
     album.Tracks[1].Title = "Two";
@@ -398,7 +399,7 @@ TEST_F(ListFileTest, ScannedCollectionRoundTrip) {
         track.Album = "Album";
         track.Genre = "Genre";
         track.Year = 2001;
-        track.TagKind = TagID3v2;
+        track.TagKind = TTagKind::ID3v2;
         return true;
     };
     catalogue.Roots.Add(dir / "music/A");
@@ -407,10 +408,10 @@ TEST_F(ListFileTest, ScannedCollectionRoundTrip) {
     ASSERT_EQ(catalogue.Albums().Count(), 3u);
     Tm3u& first = catalogue.Albums()[0];
     ASSERT_EQ(first.Tracks.Count(), 2u);
-    ASSERT_EQ(first.PictureState, 1);
+    ASSERT_EQ(first.PictureState, TPictureState::Present);
     first.MarkPlayed();
     first.CachedCover = "cover bytes";
-    first.Status = 1;
+    first.Status = TAlbumStatus::Orange;
     catalogue.Filters.Applied.Genre = "gen";
     catalogue.Filters.Presets.AddAndChoose("Pre", catalogue.Filters.Applied);
     catalogue.Selections.Create("Sel");
@@ -461,7 +462,7 @@ TEST_F(ListFileTest, CoversNeedCachingWhenAPictureHasNoCachedCover) {
     TCatalogue catalogue;
     Tm3u& album = AddAlbum(catalogue, dir / "a/list.m3u", {});
     EXPECT_FALSE(CoversNeedCaching(catalogue.Directory, true)) << "no picture";
-    album.PictureState = 1;
+    album.PictureState = TPictureState::Present;
     EXPECT_FALSE(CoversNeedCaching(catalogue.Directory, true)) << "the picture file is missing";
     dir.File("a/list.jpg", "jpeg");
     EXPECT_TRUE(CoversNeedCaching(catalogue.Directory, true));
