@@ -39,13 +39,13 @@ struct TSearchOptions {
 };
 
 void PrintHit(const TSearchResult& hit, const TViewList& view) {
-    const Tm3u& album = view[size_t(hit.row)];
+    const Tm3u& album = view[hit.row];
     if (hit.step == TSearchStep::AlbumHit) {
         std::cout << "album\t" << hit.row + 1 << '\t' << album.Artist << '\t' << album.Album << '\t'
                   << album.PlaylistPath << '\n';
         return;
     }
-    const Tmp3& track = album.Tracks[size_t(hit.track)];
+    const Tmp3& track = album.Tracks[hit.track];
     std::cout << "track\t" << hit.row + 1 << '\t' << hit.track + 1 << '\t' << track.Title << '\t'
               << track.Path << '\n';
 }

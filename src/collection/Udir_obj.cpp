@@ -215,12 +215,12 @@ void TDirectory::WriteAlbums(TLoadSave& stream, const std::string& base) const {
 }
 
 size_t TDirectory::FindOrAddAlbum(const std::string& playlistPath) {
-    long found = List.IndexOf(playlistPath);
+    const std::optional<size_t> found = List.IndexOf(playlistPath);
     const auto addNew = [&] {
         const TSharedText path(playlistPath);  // the key and the album share it
         return List.Add(path, std::make_unique<Tm3u>(path));
     };
-    size_t index = found >= 0 ? static_cast<size_t>(found) : addNew();
+    size_t index = found ? *found : addNew();
     Tm3u& album = List[index];
     album.ScanMark =
         album.ScanMark == TScanMark::NotFoundYet ? TScanMark::KnownBefore : TScanMark::None;
@@ -297,8 +297,7 @@ void TDirectory::FreeAlbumAt(size_t index) {
 }
 
 void TDirectory::RemoveAlbum(const Tm3u* album) {
-    long index = List.IndexOfObject(album);
-    if (index >= 0) FreeAlbumAt(static_cast<size_t>(index));
+    if (const auto index = List.IndexOfObject(album)) FreeAlbumAt(*index);
 }
 
 namespace {
@@ -323,8 +322,7 @@ size_t TDirectory::RemoveAlbumsUnder(const std::string& folder) {
 }
 
 void TDirectory::RekeyAlbum(const Tm3u* album) {
-    long index = List.IndexOfObject(album);
-    if (index >= 0) List.SetKey(static_cast<size_t>(index), album->PlaylistPath);
+    if (const auto index = List.IndexOfObject(album)) List.SetKey(*index, album->PlaylistPath);
 }
 
 void TDirectory::MoveFolder(const std::string& oldFolder, const std::string& newFolder) {
@@ -622,7 +620,7 @@ TScanResult TScanJob::Apply(TDirectory& directory, TRootList& roots) {
     if (result_.cancelled || !copy_) return result_;
     Tm3uList& scanned = copy_->List;
     RemoveAlbumsIf(directory, [&](const Tm3u& album) {
-        return InScope(album) && scanned.IndexOf(album.PlaylistPath) < 0;
+        return InScope(album) && !scanned.IndexOf(album.PlaylistPath);
     });
     for (size_t i = 0; i < scanned.Count(); ++i) {
         if (Tm3u* album = directory.List.Find(scanned.Key(i))) {

@@ -92,10 +92,9 @@ void Tm3u::ReadAlbumRecord(TLoadSave& stream, std::string_view base) {
 // ---- Tracks ----
 
 size_t Tm3u::InsertTrack(const TSharedText& path, bool checkExistence, std::string_view afterPath) {
-    long existing = Tracks.IndexOf(path);
-    if (existing >= 0) {
-        Tracks[static_cast<size_t>(existing)].RefreshMark = 0;
-        return static_cast<size_t>(existing);
+    if (const auto existing = Tracks.IndexOf(path)) {
+        Tracks[*existing].RefreshMark = 0;
+        return *existing;
     }
     auto track = std::make_unique<Tmp3>(path);
     if (checkExistence) track->FileFound = FileExists(path);
@@ -103,8 +102,7 @@ size_t Tm3u::InsertTrack(const TSharedText& path, bool checkExistence, std::stri
     track->InAlbumFolder = PathStartsWith(path, PlaylistPath.view().substr(0, folderLength));
     size_t position = Tracks.Count();
     if (!afterPath.empty()) {
-        long after = Tracks.IndexOf(afterPath);
-        if (after >= 0) position = static_cast<size_t>(after) + 1;
+        if (const auto after = Tracks.IndexOf(afterPath)) position = *after + 1;
     }
     return Tracks.Insert(position, path, std::move(track));
 }
@@ -114,8 +112,7 @@ size_t Tm3u::AddTrack(const TSharedText& path, bool checkExistence) {
 }
 
 void Tm3u::RekeyTrack(const Tmp3& track) {
-    long index = Tracks.IndexOfObject(&track);
-    if (index >= 0) Tracks.SetKey(static_cast<size_t>(index), track.Path);
+    if (const auto index = Tracks.IndexOfObject(&track)) Tracks.SetKey(*index, track.Path);
 }
 
 void Tm3u::MeasureTracks(const std::function<void(Tmp3&)>& measureTrack) {
@@ -136,7 +133,7 @@ void Tm3u::ShareTrackTexts() {
     const Tmp3* previous = nullptr;
     for (const auto& entry : Tracks) {
         if (previous) entry.object->ShareTextsWith(*previous);
-        previous = entry.object.get();
+        previous = entry.object;
     }
     if (!previous) return;
     if (Artist == previous->Artist) Artist = previous->Artist;

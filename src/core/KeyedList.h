@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,36 +20,46 @@
 template <typename T, typename KeyText = std::string>
 class KeyedList {
   public:
-    struct Entry {
-        KeyText key;
-        std::unique_ptr<T> object;
+    // What iterating the list yields: an entry's key and object, the object
+    // const when the list is, so that a list handed out as const cannot be
+    // changed through its entries.
+    template <typename Object>
+    struct EntryView {
+        const KeyText& key;
+        Object* object;
     };
 
     size_t Count() const { return entries_.size(); }
     bool Empty() const { return entries_.empty(); }
-    T& operator[](size_t index) const { return *entries_[index].object; }
-    T* At(size_t index) const { return entries_[index].object.get(); }
+    T& operator[](size_t index) { return *entries_[index].object; }
+    const T& operator[](size_t index) const { return *entries_[index].object; }
+    T* At(size_t index) { return entries_[index].object.get(); }
+    const T* At(size_t index) const { return entries_[index].object.get(); }
     const KeyText& Key(size_t index) const { return entries_[index].key; }
 
-    // Position of the key, or -1.
-    long IndexOf(std::string_view key) const {
+    // Position of the key, if listed.
+    std::optional<size_t> IndexOf(std::string_view key) const {
         if (entries_.size() < kIndexedFrom) {
             for (size_t i = 0; i < entries_.size(); ++i)
-                if (SamePath(entries_[i].key, key)) return static_cast<long>(i);
-            return -1;
+                if (SamePath(entries_[i].key, key)) return i;
+            return std::nullopt;
         }
         RebuildIndexIfStale();
         return index_->Find(entries_, key);
     }
-    T* Find(std::string_view key) const {
-        long i = IndexOf(key);
-        return i < 0 ? nullptr : At(static_cast<size_t>(i));
+    T* Find(std::string_view key) {
+        const auto i = IndexOf(key);
+        return i ? At(*i) : nullptr;
     }
-    // Position of the object (by identity), or -1.
-    long IndexOfObject(const T* object) const {
+    const T* Find(std::string_view key) const {
+        const auto i = IndexOf(key);
+        return i ? At(*i) : nullptr;
+    }
+    // Position of the object (by identity), if listed.
+    std::optional<size_t> IndexOfObject(const T* object) const {
         for (size_t i = 0; i < entries_.size(); ++i)
-            if (entries_[i].object.get() == object) return static_cast<long>(i);
-        return -1;
+            if (entries_[i].object.get() == object) return i;
+        return std::nullopt;
     }
 
     size_t Add(KeyText key, std::unique_ptr<T> object) {
@@ -97,8 +109,46 @@ class KeyedList {
         stale_ = false;
     }
 
-    auto begin() const { return entries_.begin(); }
-    auto end() const { return entries_.end(); }
+  private:
+    struct Entry {
+        KeyText key;
+        std::unique_ptr<T> object;
+    };
+
+    template <typename Object, typename Base>
+    class EntryIterator {
+      public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = EntryView<Object>;
+        using reference = EntryView<Object>;
+        using pointer = void;
+        using difference_type = std::ptrdiff_t;
+
+        EntryIterator() = default;
+        explicit EntryIterator(Base at) : at_(at) {}
+        EntryView<Object> operator*() const { return {at_->key, at_->object.get()}; }
+        EntryIterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        EntryIterator operator++(int) {
+            EntryIterator before = *this;
+            ++at_;
+            return before;
+        }
+        bool operator==(const EntryIterator& other) const { return at_ == other.at_; }
+
+      private:
+        Base at_{};
+    };
+    using Iterator = EntryIterator<T, typename std::vector<Entry>::iterator>;
+    using ConstIterator = EntryIterator<const T, typename std::vector<Entry>::const_iterator>;
+
+  public:
+    Iterator begin() { return Iterator(entries_.begin()); }
+    Iterator end() { return Iterator(entries_.end()); }
+    ConstIterator begin() const { return ConstIterator(entries_.begin()); }
+    ConstIterator end() const { return ConstIterator(entries_.end()); }
 
   private:
     // Short lists (an album's tracks) are searched linearly: a scan of a few
@@ -109,12 +159,12 @@ class KeyedList {
     // themselves stay in the entries, so the index costs a few bytes each.
     class PositionIndex {
       public:
-        long Find(const std::vector<Entry>& entries, std::string_view key) const {
-            if (slots_.empty()) return -1;
+        std::optional<size_t> Find(const std::vector<Entry>& entries, std::string_view key) const {
+            if (slots_.empty()) return std::nullopt;
             for (size_t slot = Hash(key) & Mask();; slot = (slot + 1) & Mask()) {
                 const uint32_t stored = slots_[slot];
-                if (stored == kEmpty) return -1;
-                if (SamePath(entries[stored].key, key)) return static_cast<long>(stored);
+                if (stored == kEmpty) return std::nullopt;
+                if (SamePath(entries[stored].key, key)) return stored;
             }
         }
         // Indexes entries[position], which is not indexed yet.  The first of

@@ -126,13 +126,12 @@ bool TextMatches(std::string_view search, std::string_view value, bool wordsOnly
     return anyWord;
 }
 
-int IndexOfText(const std::vector<std::string>& list, std::string_view text) {
+std::optional<size_t> IndexOfText(const std::vector<std::string>& list, std::string_view text) {
     const std::string wanted = LowerAscii(text);
     for (size_t i = 0; i < list.size(); ++i) {
-        if (text.empty() ? list[i].empty() : LowerAscii(list[i]) == wanted)
-            return static_cast<int>(i);
+        if (text.empty() ? list[i].empty() : LowerAscii(list[i]) == wanted) return i;
     }
-    return -1;
+    return std::nullopt;
 }
 
 bool TryStrToInt(std::string_view text, int& value) {

@@ -3,7 +3,9 @@
 // word matching of the search, URL encoding, folder counting, a plain HTTP
 // GET, and the user and host names.  None of them shows a message: failures
 // become result values.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,9 +38,9 @@ bool SameTextAscii(std::string_view a, std::string_view b);  // equal ignoring A
 // or with wordsOnly every word (a-z, 0-9, apostrophe) of it must occur
 // somewhere, in any order.  Letters A-Z fold; an empty search matches nothing.
 bool TextMatches(std::string_view search, std::string_view value, bool wordsOnly);
-// Position of text in the list (A-Z folded), or -1.  An empty text finds the
-// first empty entry.
-int IndexOfText(const std::vector<std::string>& list, std::string_view text);
+// Position of text in the list (A-Z folded), if there.  An empty text finds
+// the first empty entry.
+std::optional<size_t> IndexOfText(const std::vector<std::string>& list, std::string_view text);
 
 // Decimal integer of the whole text (leading blanks allowed); 0 when it cannot be read.
 int StrToIntOrZero(std::string_view text);

@@ -61,7 +61,7 @@ int ExportAlbumCovers(const TDirectory& directory, TCoverDb& db, const TReplaceP
 void AddAllAlbumCovers(const TDirectory& directory, TCoverDb& db) {
     for (const auto& entry : directory.List) {
         PumpEvents();
-        db.AddAlbumCover(entry.object.get(), false);
+        db.AddAlbumCover(entry.object, false);
     }
 }
 

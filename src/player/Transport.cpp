@@ -14,7 +14,7 @@ std::string BitrateText(int32_t kbps) {
 }
 
 bool TTransport::PlayCommand(bool userStarted) {
-    if (queue_.PausedIndex() == -1 && queue_.Shuffle && userStarted) {
+    if (!queue_.PausedIndex() && queue_.Shuffle && userStarted) {
         int next =
             queue_.Current == -1 ? queue_.FirstShuffled() : queue_.ShuffleSuccessor(queue_.Current);
         if (next == -1) next = queue_.FirstShuffled();

@@ -32,7 +32,8 @@ class TTransport {
   public:
     explicit TTransport(TPlayList& queue) : queue_(queue) {}
 
-    TPlayList& Queue() const { return queue_; }
+    TPlayList& Queue() { return queue_; }
+    const TPlayList& Queue() const { return queue_; }
     // The queue grid's cursor row: 1 is the first song, 0 none.
     int SelectedRow = 0;
 

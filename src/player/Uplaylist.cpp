@@ -350,10 +350,10 @@ void TPlayList::TogglePause() {
     }
 }
 
-int TPlayList::PausedIndex() const {
-    for (int i = 0; i < Count(); ++i)
-        if (Song(i).Started && Song(i).PausedAt >= 0) return i;
-    return -1;
+std::optional<size_t> TPlayList::PausedIndex() const {
+    for (size_t i = 0; i < Songs.size(); ++i)
+        if (Songs[i]->Started && Songs[i]->PausedAt >= 0) return i;
+    return std::nullopt;
 }
 
 bool TPlayList::CurrentEnded() const {

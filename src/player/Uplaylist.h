@@ -4,6 +4,7 @@
 // queue is independent of the catalogue, so it survives a change of list.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,8 @@ class TPlayList {
     bool Shuffle = false;
 
     int Count() const { return static_cast<int>(Songs.size()); }
-    TSong& Song(int index) const { return *Songs[static_cast<size_t>(index)]; }
+    TSong& Song(int index) { return *Songs[static_cast<size_t>(index)]; }
+    const TSong& Song(int index) const { return *Songs[static_cast<size_t>(index)]; }
     bool ValidIndex(int index) const { return index >= 0 && index < Count(); }
 
     // With shuffle on, the new song takes a random place in the shuffle order
@@ -89,7 +91,7 @@ class TPlayList {
     bool Play(int index);
     void StopAll();
     void TogglePause();
-    int PausedIndex() const;
+    std::optional<size_t> PausedIndex() const;
     bool CurrentEnded() const;
     struct TTimes {
         int32_t Length = 0;

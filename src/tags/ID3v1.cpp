@@ -159,8 +159,10 @@ const std::vector<std::string>& GenreList() {
     return list;
 }
 
-int GenreIndexOf(std::string_view name) {
-    return IndexOfText(GenreList(), name);
+std::optional<uint8_t> GenreIndexOf(std::string_view name) {
+    const std::optional<size_t> index = IndexOfText(GenreList(), name);
+    if (!index) return std::nullopt;
+    return static_cast<uint8_t>(*index);  // the list holds fewer than 256 names
 }
 
 std::string_view GenreName(int index) {

@@ -9,6 +9,7 @@
 // cut to its width in characters, so a cut never splits one.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +20,8 @@ inline constexpr int GenreCount = 148;
 extern const std::array<std::string_view, GenreCount> GenreNames;
 // The names in genre-number order: a name's position is its number.
 const std::vector<std::string>& GenreList();
-// The genre number of a name (A-Z compared without case), or -1.
-int GenreIndexOf(std::string_view name);
+// The genre number of a name (A-Z compared without case), if listed.
+std::optional<uint8_t> GenreIndexOf(std::string_view name);
 // The name of a genre number, or "" for 148 and above.
 std::string_view GenreName(int index);
 

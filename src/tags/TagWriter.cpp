@@ -52,8 +52,7 @@ TID3v1 NewId3v1(const TID3v1& loaded, const TTagValues& values) {
     tag.SetArtist(values.Artist);
     tag.SetTitle(values.Title);
     // A name that is not in the list leaves the number the tag had.
-    const int genre = GenreIndexOf(values.Genre);
-    if (genre >= 0) tag.SetGenreIndex(static_cast<uint8_t>(genre));
+    if (const auto genre = GenreIndexOf(values.Genre)) tag.SetGenreIndex(*genre);
     return tag;
 }
 

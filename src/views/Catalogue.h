@@ -28,6 +28,7 @@ class TCatalogue {
     std::string CurrentFile;    // "" when the list has no file yet
     bool ListModified = false;  // shown as " *" in the title bar
 
+    Tm3uList& Albums() { return Directory.List; }
     const Tm3uList& Albums() const { return Directory.List; }
     // Rebuilds the view list from the albums and the applied filter.
     void RebuildView(const TSelection* selection, bool selectionEditMode,

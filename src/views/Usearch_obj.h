@@ -3,9 +3,11 @@
 // matches, then the matching tracks of that album, then the next album...
 // The cursors are positions, so a change of order between two searches
 // continues at the same position of the new order.
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
-#include <vector>
 
 class Tm3u;
 
@@ -26,8 +28,8 @@ enum class TSearchStep {
 
 struct TSearchResult {
     TSearchStep step = TSearchStep::NothingFound;
-    long row = -1;    // the album's row in the view (0-based)
-    long track = -1;  // the track's index in that album
+    size_t row = 0;    // a hit's album row in the view (0-based)
+    size_t track = 0;  // a track hit's index in that album
 };
 
 class TSearch {
@@ -40,11 +42,11 @@ class TSearch {
     // Stores a new search and rewinds to the first album.
     void Start(const TSearchSettings& settings);
     // The next hit among the rows, from where the last one stopped.
-    TSearchResult Next(const std::vector<Tm3u*>& rows);
+    TSearchResult Next(std::span<const Tm3u* const> rows);
 
   private:
     bool AlbumMatches(const Tm3u& album) const;
-    // The first matching track from the track cursor on, or -1.
-    long NextMatchingTrack(const Tm3u& album) const;
+    // The first matching track from the track cursor on, if any.
+    std::optional<size_t> NextMatchingTrack(const Tm3u& album) const;
     void Rewind() { AlbumCursor = TrackCursor = -1; }
 };

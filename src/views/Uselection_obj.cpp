@@ -1,5 +1,7 @@
 #include "views/Uselection_obj.h"
 
+#include <utility>
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -38,7 +40,11 @@ void AddOrRemoveAll(TSelection& selection, const std::vector<Tm3u*>& view, const
     }
 }
 
-TSelection* TSelections::Find(const std::string& name) const {
+TSelection* TSelections::Find(const std::string& name) {
+    return const_cast<TSelection*>(std::as_const(*this).Find(name));
+}
+
+const TSelection* TSelections::Find(const std::string& name) const {
     for (const auto& selection : list_)
         if (SameTextAscii(selection->Name, name)) return selection.get();
     return nullptr;
@@ -106,7 +112,7 @@ void TSelections::Write(TLoadSave& stream, const Tm3uList& albums) const {
     }
 }
 
-void TSelections::Read(TLoadSave& stream, const Tm3uList& albums) {
+void TSelections::Read(TLoadSave& stream, Tm3uList& albums) {
     list_.clear();
     const int32_t count = stream.ReadInteger();
     for (int32_t i = 0; i < count; ++i) {

@@ -47,7 +47,8 @@ class TSelections {
     size_t Count() const { return list_.size(); }
 
     // The first selection whose name equals `name` ignoring A-Z case, or null.
-    TSelection* Find(const std::string& name) const;
+    TSelection* Find(const std::string& name);
+    const TSelection* Find(const std::string& name) const;
     // Appends a new, empty selection named `baseName`, or "baseName N" with
     // the first counter N = 1, 2... that is free; returns the name.
     std::string Create(const std::string& baseName);
@@ -71,7 +72,7 @@ class TSelections {
     // clears the list first; a position outside `albums` fails with
     // EMyFileError, keeping what was read before it.
     void Write(TLoadSave& stream, const Tm3uList& albums) const;
-    void Read(TLoadSave& stream, const Tm3uList& albums);
+    void Read(TLoadSave& stream, Tm3uList& albums);
 
   private:
     TSelectionList list_;

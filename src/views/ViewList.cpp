@@ -47,9 +47,10 @@ size_t ChartLength(const TSortSettings& sort, TSortMode mode) {
 
 TViewList::TViewList(const std::string& localeName) : collator_(localeName) {}
 
-long TViewList::IndexOf(const Tm3u* album) const {
+std::optional<size_t> TViewList::IndexOf(const Tm3u* album) const {
     auto it = std::find(albums_.begin(), albums_.end(), album);
-    return it == albums_.end() ? -1 : static_cast<long>(it - albums_.begin());
+    if (it == albums_.end()) return std::nullopt;
+    return static_cast<size_t>(it - albums_.begin());
 }
 
 std::string TViewList::CollationKeyOfPart(const std::string& value, size_t width) const {
@@ -104,7 +105,7 @@ void TViewList::ForgetUnusedKeys(size_t albumCount) {
                   [this](const auto& entry) { return entry.second.generation != generation_; });
 }
 
-void TViewList::Rebuild(const Tm3uList& albums, const TFilter& filter, const TSelection* selection,
+void TViewList::Rebuild(Tm3uList& albums, const TFilter& filter, const TSelection* selection,
                         bool selectionEditMode, const TSortSettings& sort) {
     const TSortMode mode = SortModeOf(sort.SortString);
     const std::string letters = OrderLetters(sort.SortString);
@@ -151,7 +152,7 @@ void TViewList::Rebuild(const Tm3uList& albums, const TFilter& filter, const TSe
     genreKeys_.clear();
 }
 
-void RebuildViewList(TViewList& view, const Tm3uList& albums, const TFilter& filter,
+void RebuildViewList(TViewList& view, Tm3uList& albums, const TFilter& filter,
                      const TSelection* selection, bool selectionEditMode,
                      const TSortSettings& sort) {
     view.Rebuild(albums, filter, selection, selectionEditMode, sort);

@@ -5,6 +5,8 @@
 // It refers to the collection's albums without owning them: clear or rebuild
 // it whenever albums leave the collection.
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -24,15 +26,17 @@ class TViewList {
 
     size_t Count() const { return albums_.size(); }
     bool Empty() const { return albums_.empty(); }
-    Tm3u& operator[](size_t row) const { return *albums_[row]; }
-    const std::vector<Tm3u*>& Albums() const { return albums_; }
-    // Row of the album, or -1.
-    long IndexOf(const Tm3u* album) const;
+    Tm3u& operator[](size_t row) { return *albums_[row]; }
+    const Tm3u& operator[](size_t row) const { return *albums_[row]; }
+    const std::vector<Tm3u*>& Albums() { return albums_; }
+    std::span<const Tm3u* const> Albums() const { return albums_; }
+    // Row of the album, if shown.
+    std::optional<size_t> IndexOf(const Tm3u* album) const;
     // Forgets the albums (they may be freed next) but keeps the key cache.
     void Clear() { albums_.clear(); }
 
     // Rebuilds the list from scratch (see RebuildViewList).
-    void Rebuild(const Tm3uList& albums, const TFilter& filter, const TSelection* selection,
+    void Rebuild(Tm3uList& albums, const TFilter& filter, const TSelection* selection,
                  bool selectionEditMode, const TSortSettings& sort);
 
   private:
@@ -72,6 +76,6 @@ class TViewList {
 // year in decimal) and, when a selection is chosen and the edit mode is off,
 // albums outside it; marks the selection's members; orders by sort key (equal
 // keys: the album later in the collection first); trims a chart to its length.
-void RebuildViewList(TViewList& view, const Tm3uList& albums, const TFilter& filter,
+void RebuildViewList(TViewList& view, Tm3uList& albums, const TFilter& filter,
                      const TSelection* selection, bool selectionEditMode,
                      const TSortSettings& sort);

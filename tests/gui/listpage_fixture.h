@@ -45,7 +45,7 @@ inline void WriteTaggedTrack(const TempDir& dir, const std::string& path, const 
     tag.SetArtist(album.artist);
     tag.SetAlbum(album.album);
     tag.SetYear(std::to_string(album.year));
-    tag.SetGenreIndex(static_cast<uint8_t>(GenreIndexOf(album.genre)));
+    tag.SetGenreIndex(GenreIndexOf(album.genre).value_or(255));
     dir.File(path, std::string(256, '\0') + tag.BuildBlock());
 }
 

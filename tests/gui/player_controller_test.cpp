@@ -193,7 +193,8 @@ class PlayerControllerTest : public QObject {
 
     void moveSwitchesShuffleOffAndKeepsTheBlockSelected() {
         auto album = MakeAlbum({"tone.wav", "tone.ogg", "tone.mp3"});
-        for (auto& entry : album->Tracks) entry.object->Duration = 2000;  // nothing to measure
+        for (const auto& entry : album->Tracks)
+            entry.object->Duration = 2000;  // nothing to measure
         albums.current = album.get();
         player->AddAlbum();
         player->Panel()->ShuffleButton()->setChecked(true);

@@ -29,7 +29,7 @@ class PlayerMainWindowTest : public QObject {
     TListPage& Page() const { return ui_.List().Views().Page(); }
     TPlayerController& Player() const { return ui_.app->Player(); }
     Tm3u* AlbumTitled(const std::string& title) const {
-        const TViewList& view = ui_.List().Views().Catalogue().View;
+        TViewList& view = ui_.List().Views().Catalogue().View;
         for (size_t row = 0; row < view.Count(); ++row)
             if (view[row].Album == title) return &view[row];
         return nullptr;
@@ -54,7 +54,7 @@ class PlayerMainWindowTest : public QObject {
         QVERIFY(help);
         // The fixture tracks hold no sound: with a duration they are queued
         // unmeasured (they then simply do not start).
-        for (auto& entry : help->Tracks) entry.object->Duration = 1000;
+        for (const auto& entry : help->Tracks) entry.object->Duration = 1000;
         Page().SetCurrentAlbum(help);
         ui_.Window().Action(TCommandId::PlaylistPlayAlbum)->trigger();
         const TPlayList& queue = Player().Queue();
@@ -71,7 +71,7 @@ class PlayerMainWindowTest : public QObject {
         Tm3u* gold = AlbumTitled("Gold");
         // Mark a song started as if it played.
         Page().SetCurrentAlbum(gold);
-        for (auto& entry : gold->Tracks) entry.object->Duration = 1000;
+        for (const auto& entry : gold->Tracks) entry.object->Duration = 1000;
         ui_.Window().Action(TCommandId::PlaylistAddAlbum)->trigger();
         QCOMPARE(Player().Queue().Count(), 2);
         Player().Queue().Song(0).Started = true;
@@ -94,7 +94,7 @@ class PlayerMainWindowTest : public QObject {
 
     void queueIsSavedAtExitAndReadAtTheNextStart() {
         Page().SetCurrentAlbum(AlbumTitled("Abbey Road"));
-        for (auto& entry : Page().CurrentAlbum()->Tracks) entry.object->Duration = 1000;
+        for (const auto& entry : Page().CurrentAlbum()->Tracks) entry.object->Duration = 1000;
         ui_.Window().Action(TCommandId::PlaylistAddAlbum)->trigger();
         ui_.prompts->confirmAnswers = {true};  // close without naming the new list
         ui_.Window().close();
@@ -109,9 +109,9 @@ class PlayerMainWindowTest : public QObject {
     void addAllAlbumsShowsItsProgressAndResetsIt() {
         auto* bar = ui_.Window().findChild<QProgressBar*>("ProgressBar");
         QVERIFY(bar);
-        const TViewList& view = ui_.List().Views().Catalogue().View;
+        TViewList& view = ui_.List().Views().Catalogue().View;
         for (size_t row = 0; row < view.Count(); ++row)
-            for (auto& entry : view[row].Tracks) entry.object->Duration = 1000;
+            for (const auto& entry : view[row].Tracks) entry.object->Duration = 1000;
         InstallPumpEventsHook();  // adding lets pending events run, as in the program
         bool shownWhileAdding = false;
         QTimer::singleShot(0, bar, [&] { shownWhileAdding = bar->isVisible(); });

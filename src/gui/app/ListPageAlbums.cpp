@@ -20,12 +20,8 @@ Tmp3* TListPageAlbums::CurrentTrack() {
 }
 
 std::vector<Tm3u*> TListPageAlbums::ShownAlbums() {
-    std::vector<Tm3u*> albums;
-    if (!views_) return albums;
-    const TViewList& view = views_->Catalogue().View;
-    albums.reserve(view.Count());
-    for (size_t row = 0; row < view.Count(); ++row) albums.push_back(&view[row]);
-    return albums;
+    if (!views_) return {};
+    return views_->Catalogue().View.Albums();
 }
 
 bool TListPageAlbums::SelectAlbum(const std::string& artist, const std::string& title,

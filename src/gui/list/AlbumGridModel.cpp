@@ -5,7 +5,7 @@
 #include "gui/list/ListRoles.h"
 #include "views/ViewList.h"
 
-TAlbumGridModel::TAlbumGridModel(const TViewList& view, QObject* parent)
+TAlbumGridModel::TAlbumGridModel(TViewList& view, QObject* parent)
     : QAbstractTableModel(parent), view_(view) {}
 
 void TAlbumGridModel::Refill() {

@@ -10,7 +10,7 @@ class Tm3u;
 class TAlbumGridModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    explicit TAlbumGridModel(const TViewList& view, QObject* parent = nullptr);
+    explicit TAlbumGridModel(TViewList& view, QObject* parent = nullptr);
 
     // The view list was rebuilt: show it again.
     void Refill();
@@ -23,6 +23,6 @@ class TAlbumGridModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
   private:
-    const TViewList& view_;
+    TViewList& view_;
     int rows_ = 0;  // the count shown, so a view list emptied behind our back is never read
 };

@@ -37,7 +37,7 @@ int FindRowByFirstLetter(const std::vector<Tm3u*>& rows, int current, char key) 
     return -1;
 }
 
-TListPage::TListPage(const TViewList& view, QWidget* parent) : QWidget(parent), view_(view) {
+TListPage::TListPage(TViewList& view, QWidget* parent) : QWidget(parent), view_(view) {
     setObjectName("TabSheetList");
     gridModel_ = new TAlbumGridModel(view, this);
     treeModel_ = new TFolderTreeModel(this);
@@ -133,8 +133,8 @@ void TListPage::Refill(const std::vector<std::string>& roots, bool hideOneFolder
     const int previousRow = CurrentRow();
     updating_ = true;
     gridModel_->Refill();
-    const long kept = previous ? view_.IndexOf(previous) : -1;
-    int row = kept >= 0 ? int(kept) : std::min(std::max(previousRow, 0), AlbumRows() - 1);
+    const std::optional<size_t> kept = previous ? view_.IndexOf(previous) : std::nullopt;
+    int row = kept ? GridRow(*kept) : std::min(std::max(previousRow, 0), AlbumRows() - 1);
     grid_->SetCurrentRow(row);
     UpdateCount();
     if (TreeShown()) {
@@ -175,8 +175,8 @@ void TListPage::SetCurrentRow(int row) {
 }
 
 void TListPage::SetCurrentAlbum(const Tm3u* album) {
-    const long row = view_.IndexOf(album);
-    if (row >= 0 && row < AlbumRows()) grid_->SetCurrentRow(int(row));
+    const std::optional<size_t> position = view_.IndexOf(album);
+    if (position && GridRow(*position) < AlbumRows()) grid_->SetCurrentRow(GridRow(*position));
 }
 
 int TListPage::CurrentTrack() const {

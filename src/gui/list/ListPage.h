@@ -7,6 +7,7 @@
 // listens to its signals.
 #include <QWidget>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ class TListPage : public QWidget {
   public:
     enum AlbumPage { GridPage = 0, TreePage = 1 };
 
-    TListPage(const TViewList& view, QWidget* parent = nullptr);
+    TListPage(TViewList& view, QWidget* parent = nullptr);
 
     TAlbumGrid* Grid() const { return grid_; }
     TFolderTreeView* Tree() const { return tree_; }
@@ -91,7 +92,10 @@ class TListPage : public QWidget {
     void SyncTreeToGrid();
     void UpdateCount();
 
-    const TViewList& view_;
+    // Grid rows are Qt's ints; positions in the view list are size_t.
+    static int GridRow(size_t position) { return static_cast<int>(position); }
+
+    TViewList& view_;
     TAlbumGridModel* gridModel_;
     TFolderTreeModel* treeModel_;
     TTrackGridModel* trackModel_;

@@ -68,15 +68,27 @@ TListViews::~TListViews() {
     qApp->removeEventFilter(this);
 }
 
-TCatalogue& TListViews::Catalogue() const {
+TCatalogue& TListViews::Catalogue() {
     return session_.Catalogue;
 }
 
-QComboBox& TListViews::FilterBox() const {
+const TCatalogue& TListViews::Catalogue() const {
+    return session_.Catalogue;
+}
+
+QComboBox& TListViews::FilterBox() {
     return host_.filterBox;
 }
 
-QComboBox& TListViews::SelectionBox() const {
+const QComboBox& TListViews::FilterBox() const {
+    return host_.filterBox;
+}
+
+QComboBox& TListViews::SelectionBox() {
+    return host_.selectionBox;
+}
+
+const QComboBox& TListViews::SelectionBox() const {
     return host_.selectionBox;
 }
 
@@ -158,9 +170,19 @@ TSortSettings TListViews::SortSettings() const {
     return {s.SortString, s.YearAsc, s.MostOftenPlayedCount, s.LastPlayedCount};
 }
 
-TSelection* TListViews::ChosenSelection() const {
-    if (SelectionBox().currentIndex() <= 0) return nullptr;
-    return Catalogue().Selections.Find(SelectionBox().currentText().toStdString());
+std::optional<std::string> TListViews::ChosenSelectionName() const {
+    if (SelectionBox().currentIndex() <= 0) return std::nullopt;  // entry 0: no selection
+    return SelectionBox().currentText().toStdString();
+}
+
+TSelection* TListViews::ChosenSelection() {
+    const auto name = ChosenSelectionName();
+    return name ? Catalogue().Selections.Find(*name) : nullptr;
+}
+
+const TSelection* TListViews::ChosenSelection() const {
+    const auto name = ChosenSelectionName();
+    return name ? Catalogue().Selections.Find(*name) : nullptr;
 }
 
 bool TListViews::SelectionEditMode() const {

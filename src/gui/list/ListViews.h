@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "gui/shell/MainPanels.h"
@@ -34,15 +35,20 @@ class TListViews : public QObject, public TCommandStateSource {
                QObject* parent = nullptr);
     ~TListViews() override;
 
-    TSession& Session() const { return session_; }
-    TShellPort& Shell() const { return shell_; }
-    TCatalogue& Catalogue() const;
-    TListPage& Page() const { return *page_; }
-    TPrompts& Prompts() const { return prompts_; }
-    TFormFilter& FormFilter() const { return *formFilter_; }
-    TFormFilterAdd& FormFilterAdd() const { return *formFilterAdd_; }
-    QComboBox& FilterBox() const;
-    QComboBox& SelectionBox() const;
+    TSession& Session() { return session_; }
+    const TSession& Session() const { return session_; }
+    TShellPort& Shell() { return shell_; }
+    TCatalogue& Catalogue();
+    const TCatalogue& Catalogue() const;
+    TListPage& Page() { return *page_; }
+    const TListPage& Page() const { return *page_; }
+    TPrompts& Prompts() { return prompts_; }
+    TFormFilter& FormFilter() { return *formFilter_; }
+    TFormFilterAdd& FormFilterAdd() { return *formFilterAdd_; }
+    QComboBox& FilterBox();
+    const QComboBox& FilterBox() const;
+    QComboBox& SelectionBox();
+    const QComboBox& SelectionBox() const;
 
     // First activation: the filter window gets the program folder and the
     // album list; the right pane gets the track grid.
@@ -66,7 +72,8 @@ class TListViews : public QObject, public TCommandStateSource {
     // Empties the grid, the tree and the track grid before the albums go.
     void EmptyViews();
 
-    TSelection* ChosenSelection() const;
+    TSelection* ChosenSelection();
+    const TSelection* ChosenSelection() const;
     bool SelectionEditMode() const;
     // Fills the selection box; the entry of `keep` is chosen when it is
     // still a selection of the list, else entry 0.
@@ -112,6 +119,7 @@ class TListViews : public QObject, public TCommandStateSource {
     void ActionListTreeExecute();
     void ActionListBrowseExecute();
     TSortSettings SortSettings() const;
+    std::optional<std::string> ChosenSelectionName() const;
 
     TSession& session_;
     TShellPort& shell_;

@@ -23,7 +23,7 @@ void TMprisRoot::Raise() {
 
 QString TMprisPlayer::PlaybackStatus() const {
     const TPlayList& queue = player_.Queue();
-    if (queue.PausedIndex() >= 0) return "Paused";
+    if (queue.PausedIndex()) return "Paused";
     return queue.Current >= 0 ? "Playing" : "Stopped";
 }
 
@@ -72,7 +72,7 @@ void TMprisPlayer::Stop() {
 }
 
 void TMprisPlayer::Pause() {
-    if (player_.Queue().Current >= 0 && player_.Queue().PausedIndex() < 0) player_.PauseCommand();
+    if (player_.Queue().Current >= 0 && !player_.Queue().PausedIndex()) player_.PauseCommand();
 }
 
 void TMprisPlayer::Play() {

@@ -196,7 +196,7 @@ void TPlayerController::PlayCommand(bool userStarted) {
 }
 
 void TPlayerController::PlayFromDesktop() {
-    if (queue_.PausedIndex() >= 0) {
+    if (queue_.PausedIndex()) {
         PauseCommand();
         AfterPlay();
         return;
@@ -342,7 +342,7 @@ QString TPlayerController::WhyNothingPlays() const {
     std::vector<const Tmp3*> tracks;
     if (Tmp3* track = albums_.CurrentTrack(); track && queue_.Count() <= 1) tracks.push_back(track);
     if (const Tm3u* album = albums_.CurrentAlbum(); album && tracks.empty())
-        for (const auto& entry : album->Tracks) tracks.push_back(entry.object.get());
+        for (const auto& entry : album->Tracks) tracks.push_back(entry.object);
     for (const Tmp3* track : tracks)
         if (!FileExists(track->Path))
             return QString::fromStdString("File not found " + track->Path);

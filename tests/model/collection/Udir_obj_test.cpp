@@ -431,8 +431,8 @@ TEST(Roots, MoveRootRewritesKeys) {
     directory.FindOrAddAlbum("/c/Older/y.m3u");
     directory.List[0].AddTrack("/c/Old/A/1.mp3", false);
     MoveRoot(directory, roots, "/c/Old", "/d/New");
-    EXPECT_EQ(directory.List.IndexOf("/d/New/A/x.m3u"), 0);
-    EXPECT_EQ(directory.List.IndexOf("/c/Old/A/x.m3u"), -1);
+    EXPECT_EQ(directory.List.IndexOf("/d/New/A/x.m3u"), 0u);
+    EXPECT_FALSE(directory.List.IndexOf("/c/Old/A/x.m3u"));
     EXPECT_EQ(directory.List[0].Tracks.Key(0), "/d/New/A/1.mp3");
     EXPECT_EQ(directory.List.Key(1), "/c/Older/y.m3u");
     EXPECT_EQ(roots.Folders(), (Names{"/c/Older", "/d/New"}));

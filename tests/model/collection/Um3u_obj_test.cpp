@@ -28,7 +28,7 @@ TEST(AlbumTracks, AddFindsExistingAndInsertPlacesAfterNamedTrack) {
     EXPECT_EQ(album.InsertTrack("/m/A/z.mp3", false, "/m/A/none"), 4u);   // unknown: appended
     EXPECT_EQ(album.InsertTrack("/m/A/2.mp3", false, "/m/A/1.mp3"), 2u);  // existing: not moved
     EXPECT_EQ(TrackNames(album), (Names{"1.mp3", "x.mp3", "2.mp3", "y.mp3", "z.mp3"}));
-    EXPECT_EQ(album.Tracks.IndexOf("/m/A/y.mp3"), 3);
+    EXPECT_EQ(album.Tracks.IndexOf("/m/A/y.mp3"), 3u);
 }
 
 TEST(AlbumTracks, NewTrackNotesFolderAndExistence) {
@@ -226,7 +226,7 @@ TEST(AlbumRefresh, KeepsOldOrderDropsVanishedAppendsNew) {
     MakeAlbum(dir, "A/list.m3u", {"4.mp3", "3.mp3", "1.mp3", "1.mp3", "5.mp3"});
     album.Refresh(true, [](Tmp3&) { return false; });
     EXPECT_EQ(TrackNames(album), (Names{"1.mp3", "3.mp3", "4.mp3", "5.mp3"}));
-    EXPECT_EQ(album.Tracks.IndexOf(dir / "A/5.mp3"), 3);
+    EXPECT_EQ(album.Tracks.IndexOf(dir / "A/5.mp3"), 3u);
 
     std::remove(album.PlaylistPath.c_str());
     album.Refresh(true, [](Tmp3&) { return false; });
@@ -395,7 +395,7 @@ TEST(AlbumRename, FolderFollowsPatternAndPathsFollowTheFolder) {
     EXPECT_TRUE(FileExists(dir / "M/Band - Live/1.mp3"));
     EXPECT_EQ(album.Tracks.Key(1), dir / "M/Band - Live/2.mp3");
     EXPECT_EQ(album.Tracks[1].Path, dir / "M/Band - Live/2.mp3");
-    EXPECT_EQ(album.Tracks.IndexOf(dir / "M/Band - Live/2.mp3"), 1);
+    EXPECT_EQ(album.Tracks.IndexOf(dir / "M/Band - Live/2.mp3"), 1u);
 }
 
 TEST(AlbumRename, FolderRenameRefusals) {
@@ -423,7 +423,7 @@ TEST(AlbumPaths, ReplaceFolderOnlyUnderTheOldFolder) {
     EXPECT_EQ(inside.PlaylistPath, "/d/New/A/x.m3u");
     EXPECT_EQ(inside.Tracks.Key(0), "/d/New/A/1.mp3");
     EXPECT_EQ(inside.Tracks.Key(1), "/c/Older/2.mp3");
-    EXPECT_EQ(inside.Tracks.IndexOf("/d/New/A/1.mp3"), 0);
+    EXPECT_EQ(inside.Tracks.IndexOf("/d/New/A/1.mp3"), 0u);
 
     Tm3u sibling("/c/Older/y.m3u");
     sibling.ReplaceFolder("/c/Old", "/d/New");

@@ -103,9 +103,9 @@ TEST(Ucommon, SplitLinesAcceptsEveryLineEnd) {
 
 TEST(Ucommon, IndexOfTextAndCaseHelpers) {
     const std::vector<std::string> list{"Rock", "", "Jazz", "rock"};
-    EXPECT_EQ(IndexOfText(list, "ROCK"), 0);
-    EXPECT_EQ(IndexOfText(list, ""), 1);
-    EXPECT_EQ(IndexOfText(list, "Pop"), -1);
+    EXPECT_EQ(IndexOfText(list, "ROCK"), 0u);
+    EXPECT_EQ(IndexOfText(list, ""), 1u);
+    EXPECT_FALSE(IndexOfText(list, "Pop").has_value());
     EXPECT_TRUE(SameTextAscii("ÉtÉ abc", "ÉtÉ ABC"));
     EXPECT_FALSE(SameTextAscii("é", "É"));  // only A-Z fold
 }

@@ -219,7 +219,7 @@ TEST_F(PlayQueueTest, EveryWayOfFillingTheQueueWithShuffleOnGivesACompleteOrder)
 TEST_F(PlayQueueTest, EmptyQueueHasNoTimesAndNothingToPause) {
     EXPECT_FALSE(queue.Play(0));
     queue.TogglePause();
-    EXPECT_EQ(queue.PausedIndex(), -1);
+    EXPECT_FALSE(queue.PausedIndex().has_value());
     EXPECT_FALSE(queue.CurrentEnded());
     const auto times = queue.GetTimes();
     EXPECT_EQ(times.Length, 0);

@@ -59,13 +59,13 @@ TEST_F(PlaybackTest, PauseAndResumeContinueAtTheWholeSecond) {
     ASSERT_TRUE(queue.Play(0));
     ASSERT_TRUE(WaitForTime(1400));
     queue.TogglePause();
-    EXPECT_EQ(queue.PausedIndex(), 0);
+    EXPECT_EQ(queue.PausedIndex(), 0u);
     EXPECT_EQ(queue.Song(0).PausedAt, 1);
     EXPECT_EQ(queue.GetTimes().TimeText, "Pause");
     EXPECT_FALSE(queue.CurrentEnded());  // a paused song never counts as ended
 
     queue.TogglePause();
-    EXPECT_EQ(queue.PausedIndex(), -1);
+    EXPECT_FALSE(queue.PausedIndex().has_value());
     EXPECT_EQ(queue.Current, 0);
     const int64_t resumed = queue.Song(0).Stream->TimeMs();
     EXPECT_GE(resumed, 1000);
@@ -155,7 +155,7 @@ TEST_F(PlaybackTest, PlayWhilePausedResumesOrStartsAnotherRow) {
     EXPECT_EQ(queue.Current, 1);
     EXPECT_LT(queue.Song(1).Stream->TimeMs(), 1000);  // from its beginning
     EXPECT_FALSE(queue.Song(0).Started);
-    EXPECT_EQ(queue.PausedIndex(), -1);
+    EXPECT_FALSE(queue.PausedIndex().has_value());
 }
 
 TEST(PlaybackToDisk, VolumeZeroWritesSilenceAndFullVolumeDoesNot) {

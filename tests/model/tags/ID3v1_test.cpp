@@ -158,7 +158,8 @@ TEST(GenreTable, NamesAndNumbers) {
     EXPECT_EQ(GenreNames[147], "SynthPop");
     EXPECT_EQ(GenreIndexOf("rock"), 17);
     EXPECT_EQ(GenreIndexOf("R&B"), 14);
-    EXPECT_EQ(GenreIndexOf("Nope"), -1);
+    EXPECT_EQ(GenreIndexOf("Blues"), 0);  // genre 0 is a genre, not "none"
+    EXPECT_FALSE(GenreIndexOf("Nope").has_value());
     EXPECT_EQ(GenreName(147), "SynthPop");
     EXPECT_EQ(GenreName(148), "");
     EXPECT_EQ(GenreName(255), "");

@@ -40,7 +40,10 @@ std::string Describe(const TCatalogue& catalogue) {
             << p.Filter.Year << "\n";
     for (const auto& s : catalogue.Selections.List()) {
         out << "selection " << s->Name << ":";
-        for (const Tm3u* a : s->Albums()) out << " " << catalogue.Albums().IndexOfObject(a);
+        for (const Tm3u* a : s->Albums()) {
+            const auto position = catalogue.Albums().IndexOfObject(a);
+            out << " " << (position ? std::to_string(*position) : "-1");
+        }
         out << "\n";
     }
     return out.str();

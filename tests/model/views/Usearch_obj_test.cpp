@@ -73,15 +73,15 @@ TEST_F(SearchTest, NeedsAQueryFirstAndStartsOverAfterTheEnd) {
     EXPECT_EQ(search.Next(rows).step, TSearchStep::NeedsQuery);
 
     search.Start({"beatles", 0, SearchArtist});
-    EXPECT_EQ(search.Next(rows).row, 2);
-    EXPECT_EQ(search.Next(rows).row, 3);
+    EXPECT_EQ(search.Next(rows).row, 2u);
+    EXPECT_EQ(search.Next(rows).row, 3u);
     EXPECT_EQ(search.Next(rows).step, TSearchStep::NothingFound);
     EXPECT_EQ(search.AlbumCursor, -1);
     EXPECT_EQ(search.TrackCursor, -1);
     // The next search next begins at the first album without asking again.
     const TSearchResult again = search.Next(rows);
     EXPECT_EQ(again.step, TSearchStep::AlbumHit);
-    EXPECT_EQ(again.row, 2);
+    EXPECT_EQ(again.row, 2u);
 }
 
 TEST_F(SearchTest, CursorsArePositionsThatSurviveAChangedView) {
@@ -93,7 +93,7 @@ TEST_F(SearchTest, CursorsArePositionsThatSurviveAChangedView) {
     search.Next(rows);  // A1: cursor at row 1
     const TSearchResult first = search.Next(shrunk);
     EXPECT_EQ(first.step, TSearchStep::AlbumHit);
-    EXPECT_EQ(first.row, 0);
+    EXPECT_EQ(first.row, 0u);
 
     // Reordered rows: the search goes on from the same position.
     search.Start({"o", 1, kAll});
@@ -103,6 +103,6 @@ TEST_F(SearchTest, CursorsArePositionsThatSurviveAChangedView) {
     search.Next(reordered);                                         // no more tracks: A1 (Beatles)
     const TSearchResult track = search.Next(reordered);
     EXPECT_EQ(track.step, TSearchStep::TrackHit);
-    EXPECT_EQ(track.row, 1);
-    EXPECT_EQ(track.track, 0);
+    EXPECT_EQ(track.row, 1u);
+    EXPECT_EQ(track.track, 0u);
 }

@@ -125,3 +125,13 @@ TEST_F(ViewListTest, ChangedAlbumValuesAreSortedAnewAfterTheNextRebuild) {
     albums[0].Year = 1980;
     EXPECT_EQ(Shown({"YAG", true}), (Names{"first", "second"}));
 }
+
+TEST_F(ViewListTest, IndexOfGivesTheRowOrNothingForAHiddenAlbum) {
+    AddAlbums(albums, {{"ABBA", "a1", "Pop", 1976}, {"Queen", "q1", "Rock", 1991}});
+    TFilter to1985;
+    to1985.Year = "-1985";
+    EXPECT_EQ(Shown({"AYG"}, to1985), (Names{"a1"}));
+    EXPECT_EQ(view.IndexOf(&albums[0]), 0u);  // the first row is a row, not "none"
+    EXPECT_FALSE(view.IndexOf(&albums[1]).has_value());
+    EXPECT_FALSE(view.IndexOf(nullptr).has_value());
+}
