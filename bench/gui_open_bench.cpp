@@ -2,11 +2,19 @@
 // tracks each) until the album grid shows it, the memory that takes, the
 // folder tree built over it, and painting one page of the grid while it is
 // scrolled through 100,000 albums.  Runs on the offscreen platform.
+// With --against-load, the window on a 100,000-album list of the shape
+// `mavelo-cli scan` writes (bench/ScannedList.h) against the library's load
+// of the same file: fresh processes alternate, medians of wall and CPU time.
 //
 //   gui_open_bench                the timings, and the memory of a fresh process
 //   gui_open_bench --open FILE    opens FILE in a window; prints the ms until the
 //                                 grid shows it and the resident memory (KB)
 //                                 before the window and after the grid shows
+//   gui_open_bench --against-load [RUNS [ALBUMS]]
+//                                 the window against the load (5 runs, 100,000 albums)
+//   gui_open_bench --open-list FILE   child: ms (wall, CPU) from the start of the
+//                                 process's main until the window shows the grid
+//   gui_open_bench --load-list FILE   child: ms (wall, CPU) of the library's load
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -23,6 +31,8 @@
 #include <sstream>
 #include <string>
 
+#include "BenchSupport.h"
+#include "ScannedList.h"
 #include "core/ProgramFolder.h"
 #include "gui/shell/BusyMode.h"
 #include "gui/app/Application.h"
@@ -34,9 +44,13 @@
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
 
-extern char** environ;
-
 namespace {
+int processArgc = 0;
+char** processArgv = nullptr;
+// Taken at the start of main: a child's times cover everything it did.
+std::chrono::steady_clock::time_point processStart;
+double processStartCpu = 0;
+
 constexpr int kListAlbums = 10000;
 constexpr int kTracks = 12;
 constexpr int kScrollAlbums = 100000;
@@ -94,13 +108,6 @@ void PrepareHome(const std::string& list) {
         << "[Window]\nShowSplashScreen=0\n[Tips]\nShowTips=0\n[Internet]\nCheckUpdates=0\n"
         << "[File]\nCDAutoScan=0\nCurrentFile=" << list << "\n";
     InitProgramFolder("", home);
-}
-
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    return 0;
 }
 
 // Shows a main window that opens the list; returns once the grid shows it.
@@ -215,11 +222,92 @@ void BM_ResidentMemoryAfterOpening(benchmark::State& state) {
     state.counters["list_file_MB"] = std::filesystem::file_size(list) / 1048576.0;
 }
 BENCHMARK(BM_ResidentMemoryAfterOpening)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void PrintTimesSinceStart() {
+    std::printf("%.2f %.2f\n", MillisecondsSince(processStart),
+                CpuMilliseconds() - processStartCpu);
+}
+
+// The library's load alone, as the list page's load command makes it.
+int LoadListAndReport(const std::string& list) {
+    TCatalogue catalogue;
+    int32_t quality = 0;
+    std::vector<std::string> recent;
+    if (!OpenListFile(list, catalogue, quality, recent).Complete()) return 1;
+    PrintTimesSinceStart();
+    return 0;
+}
+
+// The program's start on `list` (TApplication::OpenAtStart), until the
+// window is painted with the grid showing every album of the list.
+int OpenListAndReport(const std::string& list) {
+    QApplication app(processArgc, processArgv);
+    InstallPumpEventsHook();
+    PrepareHome("");
+    TApplication program;
+    program.OpenAtStart(list);
+    program.Window().show();
+    const auto gridShowsList = [&] {
+        const int albums = int(program.Session().Catalogue.Albums().Count());
+        return program.FirstActivationDone() && albums > 0 &&
+               program.List().Views().Page().AlbumRows() == albums;
+    };
+    if (!QTest::qWaitFor(gridShowsList, 600000)) return 1;
+    program.Window().repaint();
+    PrintTimesSinceStart();
+    std::fflush(stdout);
+    // Tearing down a million tracks is not part of the open.
+    std::_Exit(0);
+}
+
+std::string LoadAverage() {
+    std::ifstream file("/proc/loadavg");
+    std::string one, five;
+    file >> one >> five;
+    return one + " " + five;
+}
+
+int OpenAgainstLoad(int runs, int albums) {
+    const std::string list = ListFileFor(albums);
+    std::printf("%d albums, %.0f MB list, load average %s\n", albums,
+                double(std::filesystem::file_size(list)) / 1048576.0, LoadAverage().c_str());
+    std::vector<double> loads, opens, loadCpu, openCpu;
+    for (int run = 0; run < runs; ++run) {
+        const auto load = RunFreshProcess("--load-list", list);
+        const auto open = RunFreshProcess("--open-list", list);
+        if (load.size() < 2 || open.size() < 2) {
+            std::fprintf(stderr, "a child failed on %s\n", list.c_str());
+            return 1;
+        }
+        std::printf("run %d: load %.0f ms (%.0f CPU), window %.0f ms (%.0f CPU)\n", run + 1,
+                    load[0], load[1], open[0], open[1]);
+        loads.push_back(load[0]);
+        loadCpu.push_back(load[1]);
+        opens.push_back(open[0]);
+        openCpu.push_back(open[1]);
+    }
+    std::printf("medians: load %.0f ms (%.0f CPU), window %.0f ms (%.0f CPU)\n", Median(loads),
+                Median(loadCpu), Median(opens), Median(openCpu));
+    std::printf("window / load: %.2fx wall, %.2fx CPU (load average %s)\n",
+                Median(opens) / Median(loads), Median(openCpu) / Median(loadCpu),
+                LoadAverage().c_str());
+    return 0;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+    processStart = std::chrono::steady_clock::now();
+    processStartCpu = CpuMilliseconds();
+    processArgc = argc;
+    processArgv = argv;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("SDL_AUDIODRIVER", "dummy");
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (argc == 3 && mode == "--load-list") return LoadListAndReport(argv[2]);
+    if (argc == 3 && mode == "--open-list") return OpenListAndReport(argv[2]);
+    if (mode == "--against-load")
+        return OpenAgainstLoad(argc > 2 ? std::max(1, std::atoi(argv[2])) : 5,
+                               argc > 3 ? std::atoi(argv[3]) : 100000);
     QApplication app(argc, argv);
     InstallPumpEventsHook();
     if (argc == 3 && std::string(argv[1]) == "--open") return OpenAndReport(argv[2]);

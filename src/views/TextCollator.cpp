@@ -37,14 +37,15 @@ TTextCollator::~TTextCollator() = default;
 std::string TTextCollator::SortKey(std::string_view utf8) const {
     const icu::UnicodeString text = icu::UnicodeString::fromUTF8(
         icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-    std::string key(64, '\0');
-    int32_t length = collator_->getSortKey(text, reinterpret_cast<uint8_t*>(key.data()),
-                                           static_cast<int32_t>(key.size()));
-    if (length > static_cast<int32_t>(key.size())) {
-        key.resize(static_cast<size_t>(length));
-        length = collator_->getSortKey(text, reinterpret_cast<uint8_t*>(key.data()), length);
-    }
-    key.resize(length > 0 ? static_cast<size_t>(length) - 1 : 0);  // drop the final zero
+    // Most keys fit the buffer, and the key then takes no more memory than it needs.
+    uint8_t buffer[128];
+    int32_t length = collator_->getSortKey(text, buffer, static_cast<int32_t>(sizeof buffer));
+    if (length <= static_cast<int32_t>(sizeof buffer))
+        return std::string(reinterpret_cast<const char*>(buffer),
+                           length > 0 ? static_cast<size_t>(length) - 1 : 0);  // no final zero
+    std::string key(static_cast<size_t>(length), '\0');
+    length = collator_->getSortKey(text, reinterpret_cast<uint8_t*>(key.data()), length);
+    key.resize(length > 0 ? static_cast<size_t>(length) - 1 : 0);
     return key;
 }
 

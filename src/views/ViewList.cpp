@@ -66,34 +66,43 @@ const std::string& TViewList::PartKey(std::unordered_map<std::string, std::strin
     return it->second;
 }
 
-void TViewList::MakePartKeys(CachedKey& cached, const Tm3u& album) {
-    cached.artist = PartKey(artistKeys_, album.Artist, kArtistPartWidth);
-    cached.genre = PartKey(genreKeys_, album.Genre, kGenrePartWidth);
-    cached.album = CollationKeyOfPart(album.Album, kAlbumPartWidth);
+namespace {
+// A joined body ends with the album part and a zero byte; no part holds one.
+std::string AlbumPartOf(const std::string& body) {
+    const size_t start = body.rfind('\0', body.size() - 2) + 1;
+    return body.substr(start, body.size() - 1 - start);
+}
+}  // namespace
+
+void TViewList::JoinBody(std::string& body, const Tm3u& album, const std::string& letters,
+                         bool yearAsc, const std::string& albumKey) {
+    const std::string& artist = PartKey(artistKeys_, album.Artist, kArtistPartWidth);
+    const std::string& genre = PartKey(genreKeys_, album.Genre, kGenrePartWidth);
+    const std::string year = YearPartOf(album.Year, yearAsc);
+    // Each part ends with a zero byte, which no part holds, so the byte order
+    // of the joined keys compares part by part.  Sized once: the body is
+    // most of the memory a large list's first rebuild takes.
+    body.clear();
+    body.reserve(artist.size() + genre.size() + year.size() + albumKey.size() + 4);
+    for (char letter : letters) {
+        body += letter == 'A' ? artist : letter == 'G' ? genre : year;
+        body += '\0';
+    }
+    body += albumKey;
+    body += '\0';
 }
 
 const std::string& TViewList::BodyKey(const Tm3u& album, const std::string& letters, bool yearAsc) {
     CachedKey& cached = keys_[&album];
     cached.generation = generation_;
     const uint64_t fingerprint = TextFingerprint(album);
-    if (!cached.hasParts || cached.textFingerprint != fingerprint) {
-        MakePartKeys(cached, album);
-        cached.textFingerprint = fingerprint;
-        cached.hasParts = true;
-        cached.bodyOrder = 0;
-    }
-    if (cached.bodyOrder == orderStamp_ && cached.bodyYear == album.Year) return cached.body;
-    // Each part ends with a zero byte, which no part holds, so the byte order
-    // of the joined keys compares part by part.
-    cached.body.clear();
-    for (char letter : letters) {
-        cached.body += letter == 'A'   ? cached.artist
-                       : letter == 'G' ? cached.genre
-                                       : YearPartOf(album.Year, yearAsc);
-        cached.body += '\0';
-    }
-    cached.body += cached.album;
-    cached.body += '\0';
+    const bool textsKept = !cached.body.empty() && cached.textFingerprint == fingerprint;
+    if (textsKept && cached.bodyOrder == orderStamp_ && cached.bodyYear == album.Year)
+        return cached.body;
+    const std::string albumKey =
+        textsKept ? AlbumPartOf(cached.body) : CollationKeyOfPart(album.Album, kAlbumPartWidth);
+    JoinBody(cached.body, album, letters, yearAsc, albumKey);
+    cached.textFingerprint = fingerprint;
     cached.bodyOrder = orderStamp_;
     cached.bodyYear = album.Year;
     return cached.body;

@@ -40,21 +40,23 @@ class TViewList {
                  bool selectionEditMode, const TSortSettings& sort);
 
   private:
-    // Collation keys are kept per album between rebuilds: the keys of the
-    // text parts as long as the album's texts stay, and the joined body as
-    // long as the order and the year stay too.
+    // The joined collation key is kept per album between rebuilds, as long as
+    // the album's texts, the order and the year stay.  Its album part (the
+    // last one) is taken from it again when only the order or the year
+    // changed; artists and genres repeat, so their keys are made once per
+    // text in a rebuild.  One string per album: a large list's first rebuild
+    // is mostly memory.
     struct CachedKey {
-        uint64_t textFingerprint = 0;  // of the texts the part keys were made from
-        bool hasParts = false;
-        std::string artist, genre, album;  // collation keys of the text parts
-        uint32_t bodyOrder = 0;            // the order stamp the body was joined for
+        uint64_t textFingerprint = 0;  // of the texts the body was made from
+        uint32_t bodyOrder = 0;        // the order stamp the body was joined for
         int32_t bodyYear = 0;
-        std::string body;
         uint32_t generation = 0;  // the rebuild that last used it
+        std::string body;         // empty until joined
     };
 
     const std::string& BodyKey(const Tm3u& album, const std::string& letters, bool yearAsc);
-    void MakePartKeys(CachedKey& cached, const Tm3u& album);
+    void JoinBody(std::string& body, const Tm3u& album, const std::string& letters, bool yearAsc,
+                  const std::string& albumKey);
     std::string CollationKeyOfPart(const std::string& value, size_t width) const;
     // The collation key of a text part, worked out once per distinct text in
     // a rebuild (artists and genres repeat over many albums).

@@ -135,3 +135,28 @@ TEST_F(ViewListTest, IndexOfGivesTheRowOrNothingForAHiddenAlbum) {
     EXPECT_FALSE(view.IndexOf(&albums[1]).has_value());
     EXPECT_FALSE(view.IndexOf(nullptr).has_value());
 }
+
+TEST_F(ViewListTest, KeysKeptOverChangesOfOrderAndYearSortAsAFreshView) {
+    // Equal artist, genre and year leave the order to the titles (one empty),
+    // which a change of order or of a year takes from the keys already made.
+    AddAlbums(albums, {{"Beck", "Odelay", "Rock", 1996},
+                       {"Beck", "", "Rock", 1996},
+                       {"Beck", "Mutations", "Rock", 1996},
+                       {"Abba", "Arrival", "Pop", 1976},
+                       {"Beck", "mellow gold", "Rock", 1996}});
+    const auto fresh = [this](const TSortSettings& sort) {
+        TViewList other{"en_US"};
+        RebuildViewList(other, albums, {}, nullptr, false, sort);
+        Names titles;
+        for (Tm3u* album : other.Albums()) titles.push_back(album->Album);
+        return titles;
+    };
+    for (const char* order : {"AYG", "GYA", "YAG", "AGY", "YGA", "GAY"}) {
+        for (bool yearAsc : {false, true}) {
+            const TSortSettings sort{order, yearAsc};
+            EXPECT_EQ(Shown(sort), fresh(sort)) << order << (yearAsc ? " ascending" : "");
+        }
+    }
+    albums[3].Year = 2001;
+    EXPECT_EQ(Shown({"YAG", true}), (Names{"", "mellow gold", "Mutations", "Odelay", "Arrival"}));
+}
