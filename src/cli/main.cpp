@@ -1,6 +1,8 @@
 // mavelo-cli: the catalogue model without windows, for scripts and benchmarks.
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -80,6 +82,12 @@ struct TDefinedCommand {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The version alone needs none of the commands defined first, nor the
+    // exception the parser answers it with: scripts ask for it often.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::fputs("mavelo-cli " MAVELO_VERSION "\n", stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     CliArguments() = std::vector<std::string>(argv + 1, argv + argc);
     CLI::App app("The catalogue model without windows, for scripts and benchmarks.", "mavelo-cli");
     app.set_version_flag("--version", std::string("mavelo-cli ") + MAVELO_VERSION,

@@ -147,8 +147,9 @@ int RescanList(const TScanOptions& options) {
         TProgressLine progress;
         scan = Rescan(catalogue.Directory, catalogue.Roots, !options.fast, options.prescan);
     }
+    // A rescan that found nothing new leaves the file exactly as it was.
     const TListSaveResult save =
-        SaveList(options.list, catalogue, coverQuality, recent, BackupRuleAfter(scan));
+        SaveListIfChanged(options.list, catalogue, coverQuality, recent, BackupRuleAfter(scan));
     return Report(catalogue, scan, save, options.list, options.unreadable);
 }
 

@@ -1,6 +1,7 @@
 #include "collection/Udir_obj.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +12,10 @@
 #include <set>
 #include <utility>
 
+#include "collection/FolderWalk.h"
+#include "collection/ScanReadAhead.h"
 #include "collection/UIo.h"
+#include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
 #include "core/PumpEvents.h"
 #include "core/Ucommon.h"
@@ -69,102 +73,6 @@ std::vector<std::string> SplitRootText(const std::string& text) {
 // ---- Folder walking ----
 
 namespace {
-
-enum TPlaylistGroup { GroupM3u, GroupPls, GroupB4s, GroupCount, GroupNone = GroupCount };
-
-TPlaylistGroup PlaylistGroupOf(std::string_view name) {
-    static constexpr std::string_view kExtensions[GroupCount] = {".m3u", ".pls", ".b4s"};
-    if (name.size() < 4) return GroupNone;
-    const std::string_view ext = name.substr(name.size() - 4);
-    for (int group = 0; group < GroupCount; ++group)
-        if (SameTextAscii(ext, kExtensions[group])) return static_cast<TPlaylistGroup>(group);
-    return GroupNone;
-}
-
-// What a folder holds for the scan, in scan order: names sorted byte-wise so
-// that scans are the same on every file system.
-struct TFolderListing {
-    std::vector<std::string> folders;  // hidden folders left out
-    std::array<std::vector<std::string>, GroupCount> playlists;
-};
-
-// Reads the entries of an open folder.
-TFolderListing ListFolder(DIR* dir) {
-    TFolderListing listing;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat st {};
-            if (fstatat(dirfd(dir), entry->d_name, &st, 0) == 0) {
-                isFolder = S_ISDIR(st.st_mode);
-                isFile = S_ISREG(st.st_mode);
-            }
-        }
-        if (isFolder && name.front() != '.') listing.folders.emplace_back(name);
-        if (!isFile) continue;
-        const TPlaylistGroup group = PlaylistGroupOf(name);
-        if (group != GroupNone) listing.playlists[group].emplace_back(name);
-    }
-    std::sort(listing.folders.begin(), listing.folders.end());
-    for (auto& group : listing.playlists) std::sort(group.begin(), group.end());
-    return listing;
-}
-
-// Walks folder trees: every folder once, even when links make a loop or
-// reach it twice; a folder's subfolders before its own playlists.
-class TFolderWalk {
-  public:
-    std::function<void(const std::string& folder)> onFolder;
-    std::function<void(const std::string& playlist)> onPlaylist;
-    TUnreadable* unreadable = nullptr;
-    // A walk with progress may run off the window thread: it checks for a
-    // cancel instead of pumping the window events.
-    TScanProgress* progress = nullptr;
-
-    void Walk(const std::string& folder) {
-        DIR* dir = opendir(folder.c_str());
-        if (!dir) {  // nothing to scan; a folder that vanished is no error
-            if (unreadable && errno != ENOENT) {
-                ++unreadable->folders;
-                unreadable->paths.push_back(folder);
-            }
-            return;
-        }
-        struct stat st {};
-        const bool firstVisit =
-            fstat(dirfd(dir), &st) == 0 && visited_.insert({st.st_dev, st.st_ino}).second;
-        // The listing is complete before going deeper, so only one folder
-        // is open at a time however deep the tree.
-        const TFolderListing listing = firstVisit ? ListFolder(dir) : TFolderListing{};
-        closedir(dir);
-        if (!firstVisit) return;
-        if (onFolder) onFolder(folder);
-        for (const auto& name : listing.folders) {
-            Breathe();
-            Walk(JoinPath(folder, name));
-        }
-        if (!onPlaylist) return;
-        for (const auto& group : listing.playlists) {
-            for (const auto& name : group) {
-                Breathe();
-                onPlaylist(JoinPath(folder, name));
-            }
-        }
-    }
-
-  private:
-    void Breathe() const {
-        if (!progress)
-            PumpEvents();
-        else if (progress->cancelRequested.load(std::memory_order_relaxed))
-            throw EScanCancelled();
-    }
-
-    std::set<std::pair<dev_t, ino_t>> visited_;
-};
 
 int CountScanFolders(const std::vector<std::string>& roots, TScanProgress* progress) {
     int count = 0;
@@ -235,20 +143,52 @@ namespace {
 
 // True when the file exists but cannot be read as a file: no permission, or
 // a pipe or device (which the scan never opens).
-bool IsUnreadableFile(const std::string& path) {
+// `name` is looked up in the open folder `folder` (AT_FDCWD: `name` is a
+// path): one name to look up instead of every folder of a full path.
+bool IsUnreadableFile(int folder, const char* name) {
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0) return false;  // missing is not unreadable
-    return !S_ISREG(st.st_mode) || access(path.c_str(), R_OK) != 0;
+    if (fstatat(folder, name, &st, 0) != 0) return false;  // missing is not unreadable
+    if (!S_ISREG(st.st_mode)) return true;
+    // The owner's read bit decides for the owner (access() asks for the real
+    // user too): one system call instead of two for the files of one's own
+    // collection.
+    static const uid_t user = getuid();
+    if (st.st_uid == user && (st.st_mode & S_IRUSR)) return false;
+    return faccessat(folder, name, R_OK, 0) != 0;
 }
 
 void NoteUnreadableFile(TUnreadable* unreadable, const std::string& path) {
-    if (!unreadable || !IsUnreadableFile(path)) return;
+    if (!unreadable || !IsUnreadableFile(AT_FDCWD, path.c_str())) return;
     ++unreadable->files;
     unreadable->paths.push_back(path);
 }
 
+// Notes the album's tracks that exist but cannot be read, but for `known`
+// (read just now).  Most tracks lie in the playlist's folder, looked up
+// through that folder.
+void NoteUnreadableTracks(TUnreadable& unreadable, const Tm3u& album,
+                          const std::vector<const Tmp3*>& known) {
+    const std::string_view folder =
+        album.PlaylistPath.view().substr(0, album.PlaylistPath.rfind('/') + 1);
+    TFileDescriptor folderFd(
+        folder.empty() ? -1 : open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    for (const auto& entry : album.Tracks) {
+        if (std::find(known.begin(), known.end(), entry.object.get()) != known.end()) continue;
+        const std::string_view path = entry.key.view();
+        const bool inFolder = folderFd.IsOpen() && path.size() > folder.size() &&
+                              path.substr(0, folder.size()) == folder &&
+                              path.find('/', folder.size()) == std::string_view::npos;
+        const bool unreadableFile =
+            inFolder ? IsUnreadableFile(folderFd.Get(), entry.key.c_str() + folder.size())
+                     : IsUnreadableFile(AT_FDCWD, std::string(path).c_str());
+        if (!unreadableFile) continue;
+        ++unreadable.files;
+        unreadable.paths.emplace_back(path);
+    }
+}
+
 TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
-                     TScanProgress* progress) {
+                     TScanProgress* progress, TScanReadAhead* readAhead = nullptr) {
     TFolderWalk walk;
     walk.unreadable = unreadable;
     walk.progress = progress;
@@ -258,12 +198,26 @@ TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
         };
     else
         walk.onFolder = [](const std::string&) { ++ProgressCount; };
-    walk.onPlaylist = [&directory, force, unreadable](const std::string& playlist) {
+    walk.onPlaylist = [&directory, force, unreadable, readAhead](const std::string& playlist) {
+        if (readAhead) readAhead->PlaylistReached();
         NoteUnreadableFile(unreadable, playlist);
         Tm3u& album = directory.List[directory.FindOrAddAlbum(playlist)];
-        album.Refresh(force, directory.TagReader);
-        if (unreadable)
-            for (const auto& track : album.Tracks) NoteUnreadableFile(unreadable, track.key);
+        if (!unreadable) {
+            album.Refresh(force, directory.TagReader);
+            return;
+        }
+        // A track in which the program's own reader just found tags was
+        // opened and read: it needs no second look.
+        std::vector<const Tmp3*> tagsFound;
+        TTagReader reader = directory.TagReader;
+        if (!reader)
+            reader = [&tagsFound](Tmp3& track) {
+                const bool found = track.ReadTags();
+                if (found) tagsFound.push_back(&track);
+                return found;
+            };
+        album.Refresh(force, reader);
+        NoteUnreadableTracks(*unreadable, album, tagsFound);
     };
     return walk;
 }
@@ -286,7 +240,9 @@ int64_t TDirectory::Scan(bool force, const std::vector<std::string>& roots, bool
     }
     const int64_t start = TickCountMs();
     // One walk for all roots: a folder reached from two roots is scanned once.
-    TFolderWalk walk = ScanWalk(*this, force, unreadable, progress);
+    // Reads the next files ahead once the file cache turns out cold.
+    TScanReadAhead readAhead(roots, force);
+    TFolderWalk walk = ScanWalk(*this, force, unreadable, progress, &readAhead);
     for (const auto& root : roots) walk.Walk(root);
     return TickCountMs() - start;
 }

@@ -1,14 +1,20 @@
 #include "views/ListFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "collection/UIo.h"
+#include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
 #include "core/PumpEvents.h"
+#include "core/SafeWrite.h"
 #include "core/Ucommon.h"
 #include "views/Catalogue.h"
 
@@ -167,6 +173,60 @@ TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, i
         stream.Reserve(EstimatedListSize(catalogue));
         WriteListBody(stream, path, catalogue, coverQuality);
         if (backup == TBackupRule::Replace) KeepBackupCopy(path);
+        stream.Finish();
+        result.saved = true;
+        AddRecentFile(recentFiles, path);
+    } catch (const std::exception& e) {
+        result.error = e.what();
+    }
+    result.albums = catalogue.Albums().Count();
+    result.elapsedMs = TickCountMs() - start;
+    return result;
+}
+
+namespace {
+
+// True when the file is a regular file whose bytes are exactly `bytes`.
+bool FileHolds(const std::string& path, std::string_view bytes) {
+    TFileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat st {};
+    if (!file.IsOpen() || fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        size_t(st.st_size) != bytes.size())
+        return false;
+    std::string chunk(std::min<size_t>(bytes.size(), 1 << 20), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = pread(file.Get(), chunk.data(),
+                                std::min(chunk.size(), bytes.size() - done), off_t(done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || std::memcmp(chunk.data(), bytes.data() + done, size_t(n)) != 0)
+            return false;
+        done += size_t(n);
+    }
+    // Grown while it was read: not the same file any more.
+    char more;
+    return pread(file.Get(), &more, 1, off_t(done)) == 0;
+}
+
+}  // namespace
+
+TListSaveResult SaveListIfChanged(const std::string& path, const TCatalogue& catalogue,
+                                  int32_t coverQuality, std::vector<std::string>& recentFiles,
+                                  TBackupRule backup) {
+    const int64_t start = TickCountMs();
+    TListSaveResult result;
+    ProgressReset progressReset;
+    try {
+        TLoadSave stream;
+        stream.OpenWriteToMemory();
+        stream.Reserve(EstimatedListSize(catalogue));
+        WriteListBody(stream, path, catalogue, coverQuality);
+        if (FileHolds(path, stream.Bytes())) {
+            result.unchanged = true;
+        } else {
+            if (backup == TBackupRule::Replace) KeepBackupCopy(path);
+            ReplaceFileContents(path, stream.Bytes());
+        }
         stream.Finish();
         result.saved = true;
         AddRecentFile(recentFiles, path);

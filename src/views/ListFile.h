@@ -42,6 +42,7 @@ std::string DescribeLoadResult(const TListLoadResult& result);
 
 struct TListSaveResult {
     bool saved = false;
+    bool unchanged = false;  // the file already held these bytes: nothing was written
     size_t albums = 0;
     int64_t elapsedMs = 0;
     std::string error;  // why the file could not be written
@@ -62,6 +63,12 @@ enum class TBackupRule { Replace, KeepOld };
 TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
                          std::vector<std::string>& recentFiles,
                          TBackupRule backup = TBackupRule::Replace);
+// As SaveList, except that a file that already holds exactly the bytes the
+// catalogue gives is left alone: not written, not flushed, no new backup (a
+// rescan that found nothing new changes nothing on the disk).
+TListSaveResult SaveListIfChanged(const std::string& path, const TCatalogue& catalogue,
+                                  int32_t coverQuality, std::vector<std::string>& recentFiles,
+                                  TBackupRule backup = TBackupRule::Replace);
 // Empties the albums, view list, selections, filter presets, applied filter
 // and roots; CurrentFile "" and ListModified false.
 void CloseList(TCatalogue& catalogue);

@@ -54,6 +54,17 @@ mv "$work/away" "$work/other"
 expect 0 -- scan --fast "$work/list.mvo"
 contains out "^4 albums, 7 tracks, 0 removed"
 
+# A rescan that finds nothing new leaves the list file as it was: the same
+# file, not a rewritten copy, and the backup of the last change.
+cp "$work/list.mvo" "$work/list.before"
+cp "$work/list.mvo.bak" "$work/backup.before"
+inode=$(stat -c %i "$work/list.mvo")
+expect 0 -- scan --fast "$work/list.mvo"
+contains out "^4 albums, 7 tracks, 0 removed"
+[ "$(stat -c %i "$work/list.mvo")" = "$inode" ] || fail "an unchanged list was written again"
+cmp -s "$work/list.mvo" "$work/list.before" || fail "an unchanged list changed"
+cmp -s "$work/list.mvo.bak" "$work/backup.before" || fail "the backup of an unchanged list changed"
+
 # What cannot be read is counted, and listed on request; a pipe named by a
 # playlist never holds the scan.
 mkfifo "$work/music/A/pipe.mp3"

@@ -490,3 +490,53 @@ TEST_F(ListFileTest, LoadThenSaveGivesTheSameBytes) {
         EXPECT_EQ(Describe(again), Describe(catalogue)) << name;
     }
 }
+
+// A rescan that found nothing new leaves the list file as it was: the same
+// file (not a rewritten copy), and the backup of the last real change.
+TEST_F(ListFileTest, SaveIfChangedWritesOnlyAChangedList) {
+    TCatalogue catalogue;
+    FillSmallCatalogue(catalogue, "/music/a/");
+    const std::string path = dir / "list.mvo";
+    dir.File("list.mvo", "previous contents");
+    const auto inode = [&] {
+        struct stat st {};
+        stat(path.c_str(), &st);
+        return st.st_ino;
+    };
+
+    TListSaveResult first = SaveListIfChanged(path, catalogue, 2, recent);
+    ASSERT_TRUE(first.saved);
+    EXPECT_FALSE(first.unchanged);
+    EXPECT_EQ(dir.Read("list.mvo.bak"), "previous contents");
+    const std::string written = dir.Read("list.mvo");
+    EXPECT_EQ(written, SmallCatalogueBytes("/music/a/", "", {"/music/a", "/music/b"}));
+
+    const ino_t before = inode();
+    TListSaveResult same = SaveListIfChanged(path, catalogue, 2, recent);
+    ASSERT_TRUE(same.saved);
+    EXPECT_TRUE(same.unchanged);
+    EXPECT_EQ(inode(), before) << "an unchanged list is not written again";
+    EXPECT_EQ(dir.Read("list.mvo"), written);
+    EXPECT_EQ(dir.Read("list.mvo.bak"), "previous contents");
+
+    // Any difference writes: a changed value, or a file that differs only in
+    // its last byte or its length.
+    const std::string lastByteChanged = written.substr(0, written.size() - 1) + "\x7f";
+    for (const std::string& onDisk : {lastByteChanged, written + "x"}) {
+        dir.File("list.mvo", onDisk);
+        TListSaveResult rewritten = SaveListIfChanged(path, catalogue, 2, recent);
+        ASSERT_TRUE(rewritten.saved);
+        EXPECT_FALSE(rewritten.unchanged);
+        EXPECT_EQ(dir.Read("list.mvo"), written);
+        EXPECT_EQ(dir.Read("list.mvo.bak"), onDisk);
+    }
+    catalogue.Albums()[0].PlayCount = 4;
+    EXPECT_FALSE(SaveListIfChanged(path, catalogue, 2, recent, TBackupRule::KeepOld).unchanged);
+    EXPECT_NE(dir.Read("list.mvo"), written);
+    EXPECT_EQ(dir.Read("list.mvo.bak"), written + "x") << "KeepOld keeps the older backup";
+
+    // Nothing is ever written through what is not a regular file.
+    const std::string pipe = dir / "pipe.mvo";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(SaveListIfChanged(pipe, catalogue, 2, recent).saved);
+}

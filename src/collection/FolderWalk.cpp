@@ -1,0 +1,96 @@
+#include "collection/FolderWalk.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <vector>
+
+#include "core/FileSystem.h"
+#include "core/PumpEvents.h"
+#include "core/Ucommon.h"
+
+TPlaylistGroup PlaylistGroupOf(std::string_view name) {
+    static constexpr std::string_view kExtensions[GroupCount] = {".m3u", ".pls", ".b4s"};
+    if (name.size() < 4) return GroupNone;
+    const std::string_view ext = name.substr(name.size() - 4);
+    for (int group = 0; group < GroupCount; ++group)
+        if (SameTextAscii(ext, kExtensions[group])) return static_cast<TPlaylistGroup>(group);
+    return GroupNone;
+}
+
+namespace {
+
+// What a folder holds for the scan, in scan order: names sorted byte-wise so
+// that scans are the same on every file system.
+struct TFolderListing {
+    std::vector<std::string> folders;  // hidden folders left out
+    std::array<std::vector<std::string>, GroupCount> playlists;
+};
+
+// Reads the entries of an open folder.
+TFolderListing ListFolder(DIR* dir) {
+    TFolderListing listing;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        bool isFile = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            if (fstatat(dirfd(dir), entry->d_name, &st, 0) == 0) {
+                isFolder = S_ISDIR(st.st_mode);
+                isFile = S_ISREG(st.st_mode);
+            }
+        }
+        if (isFolder && name.front() != '.') listing.folders.emplace_back(name);
+        if (!isFile) continue;
+        const TPlaylistGroup group = PlaylistGroupOf(name);
+        if (group != GroupNone) listing.playlists[group].emplace_back(name);
+    }
+    std::sort(listing.folders.begin(), listing.folders.end());
+    for (auto& group : listing.playlists) std::sort(group.begin(), group.end());
+    return listing;
+}
+
+}  // namespace
+
+void TFolderWalk::Walk(const std::string& folder) {
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) {  // nothing to scan; a folder that vanished is no error
+        if (unreadable && errno != ENOENT) {
+            ++unreadable->folders;
+            unreadable->paths.push_back(folder);
+        }
+        return;
+    }
+    struct stat st {};
+    const bool firstVisit =
+        fstat(dirfd(dir), &st) == 0 && visited_.insert({st.st_dev, st.st_ino}).second;
+    // The listing is complete before going deeper, so only one folder
+    // is open at a time however deep the tree.
+    const TFolderListing listing = firstVisit ? ListFolder(dir) : TFolderListing{};
+    closedir(dir);
+    if (!firstVisit) return;
+    if (onFolder) onFolder(folder);
+    for (const auto& name : listing.folders) {
+        Breathe();
+        Walk(JoinPath(folder, name));
+    }
+    if (!onPlaylist) return;
+    for (const auto& group : listing.playlists) {
+        for (const auto& name : group) {
+            Breathe();
+            onPlaylist(JoinPath(folder, name));
+        }
+    }
+}
+
+void TFolderWalk::Breathe() const {
+    if (!progress)
+        PumpEvents();
+    else if (progress->cancelRequested.load(std::memory_order_relaxed))
+        throw EScanCancelled();
+}
