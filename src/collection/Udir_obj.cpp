@@ -173,7 +173,7 @@ void NoteUnreadableTracks(TUnreadable& unreadable, const Tm3u& album,
     TFileDescriptor folderFd(
         folder.empty() ? -1 : open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     for (const auto& entry : album.Tracks) {
-        if (std::find(known.begin(), known.end(), entry.object.get()) != known.end()) continue;
+        if (std::find(known.begin(), known.end(), entry.object) != known.end()) continue;
         const std::string_view path = entry.key.view();
         const bool inFolder = folderFd.IsOpen() && path.size() > folder.size() &&
                               path.substr(0, folder.size()) == folder &&
