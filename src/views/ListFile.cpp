@@ -160,20 +160,18 @@ std::string DescribeLoadResult(const TListLoadResult& result) {
     return {};
 }
 
-TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
-                         std::vector<std::string>& recentFiles, TBackupRule backup) {
+namespace {
+
+// The steps every save shares: the timing, the progress reset, the error
+// text, the recent files; `write` writes (or leaves) the file.
+template <typename Write>
+TListSaveResult SaveWith(const std::string& path, const TCatalogue& catalogue,
+                         std::vector<std::string>& recentFiles, Write write) {
     const int64_t start = TickCountMs();
     TListSaveResult result;
     ProgressReset progressReset;
     try {
-        // The stream lives inside the try: when writing fails it is destroyed
-        // while the error unwinds, which never writes the file.
-        TLoadSave stream;
-        stream.OpenWrite(path);
-        stream.Reserve(EstimatedListSize(catalogue));
-        WriteListBody(stream, path, catalogue, coverQuality);
-        if (backup == TBackupRule::Replace) KeepBackupCopy(path);
-        stream.Finish();
+        write(result);
         result.saved = true;
         AddRecentFile(recentFiles, path);
     } catch (const std::exception& e) {
@@ -183,8 +181,6 @@ TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, i
     result.elapsedMs = TickCountMs() - start;
     return result;
 }
-
-namespace {
 
 // True when the file is a regular file whose bytes are exactly `bytes`.
 bool FileHolds(const std::string& path, std::string_view bytes) {
@@ -210,13 +206,24 @@ bool FileHolds(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
+TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
+                         std::vector<std::string>& recentFiles, TBackupRule backup) {
+    return SaveWith(path, catalogue, recentFiles, [&](TListSaveResult&) {
+        // The stream lives inside the try: when writing fails it is destroyed
+        // while the error unwinds, which never writes the file.
+        TLoadSave stream;
+        stream.OpenWrite(path);
+        stream.Reserve(EstimatedListSize(catalogue));
+        WriteListBody(stream, path, catalogue, coverQuality);
+        if (backup == TBackupRule::Replace) KeepBackupCopy(path);
+        stream.Finish();
+    });
+}
+
 TListSaveResult SaveListIfChanged(const std::string& path, const TCatalogue& catalogue,
                                   int32_t coverQuality, std::vector<std::string>& recentFiles,
                                   TBackupRule backup) {
-    const int64_t start = TickCountMs();
-    TListSaveResult result;
-    ProgressReset progressReset;
-    try {
+    return SaveWith(path, catalogue, recentFiles, [&](TListSaveResult& result) {
         TLoadSave stream;
         stream.OpenWriteToMemory();
         stream.Reserve(EstimatedListSize(catalogue));
@@ -228,14 +235,7 @@ TListSaveResult SaveListIfChanged(const std::string& path, const TCatalogue& cat
             ReplaceFileContents(path, stream.Bytes());
         }
         stream.Finish();
-        result.saved = true;
-        AddRecentFile(recentFiles, path);
-    } catch (const std::exception& e) {
-        result.error = e.what();
-    }
-    result.albums = catalogue.Albums().Count();
-    result.elapsedMs = TickCountMs() - start;
-    return result;
+    });
 }
 
 void CloseList(TCatalogue& catalogue) {
