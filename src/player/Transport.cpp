@@ -13,24 +13,31 @@ std::string BitrateText(int32_t kbps) {
     return kbps > 0 ? std::to_string(kbps) + "kb" : "";
 }
 
+std::optional<size_t> TTransport::SelectedIndex() const {
+    if (SelectedRow < 1) return std::nullopt;
+    return static_cast<size_t>(SelectedRow - 1);
+}
+
 bool TTransport::PlayCommand(bool userStarted) {
     if (!queue_.PausedIndex() && queue_.Shuffle && userStarted) {
-        int next =
-            queue_.Current == -1 ? queue_.FirstShuffled() : queue_.ShuffleSuccessor(queue_.Current);
-        if (next == -1) next = queue_.FirstShuffled();
-        if (queue_.ValidIndex(next)) SelectedRow = next + 1;
+        std::optional<size_t> next =
+            queue_.Current ? queue_.ShuffleSuccessor(*queue_.Current) : queue_.FirstShuffled();
+        if (!next) next = queue_.FirstShuffled();
+        if (next && queue_.ValidIndex(*next)) SelectIndex(*next);
     }
-    if (SelectedRow < 1) return false;
-    queue_.Play(SelectedRow - 1);
+    const std::optional<size_t> selected = SelectedIndex();
+    if (!selected) return false;
+    queue_.Play(*selected);
     TakeNowPlaying();
     UpdateDisplay();
-    return queue_.Current >= 0;
+    return queue_.Current.has_value();
 }
 
 void TTransport::TakeNowPlaying() {
     nowPlaying_ = {};
-    if (queue_.Current < 0) return;
-    const Tmp3& track = queue_.Song(queue_.Current).Track;
+    const TSong* song = queue_.CurrentSong();
+    if (!song) return;
+    const Tmp3& track = song->Track;
     nowPlaying_ = {track.Artist,          track.Album, track.Title,
                    ScrollTitleFor(track), track.Year,  track.PicturePath};
 }
@@ -42,14 +49,15 @@ void TTransport::StopCommand() {
 
 void TTransport::NextCommand() {
     if (queue_.Shuffle) {
-        const int next = queue_.ShuffleSuccessor(queue_.Current);
-        if (!queue_.ValidIndex(next)) {
+        const std::optional<size_t> next =
+            queue_.Current ? queue_.ShuffleSuccessor(*queue_.Current) : std::nullopt;
+        if (!next || !queue_.ValidIndex(*next)) {
             StopCommand();
             return;
         }
-        SelectedRow = next + 1;
+        SelectIndex(*next);
     } else {
-        if (SelectedRow < 1 || SelectedRow >= queue_.Count()) return;
+        if (SelectedRow < 1 || SelectedRow >= RowCount()) return;
         ++SelectedRow;
     }
     PlayCommand(false);
@@ -60,28 +68,29 @@ void TTransport::PreviousCommand() {
         NextCommand();
         return;
     }
-    if (SelectedRow < 2 || SelectedRow > queue_.Count()) return;
+    if (SelectedRow < 2 || SelectedRow > RowCount()) return;
     --SelectedRow;
     PlayCommand(false);
 }
 
 bool TTransport::Tick() {
-    if (queue_.Current == -1) return false;
+    if (!queue_.Current) return false;
     if (queue_.CurrentEnded()) {
-        const int ended = queue_.Current;
+        const size_t ended = *queue_.Current;
         StopCommand();
-        const int next = queue_.Shuffle ? queue_.ShuffleSuccessor(ended) : ended + 1;
-        if (queue_.ValidIndex(next)) {
-            SelectedRow = next + 1;
+        const std::optional<size_t> next =
+            queue_.Shuffle ? queue_.ShuffleSuccessor(ended) : std::optional<size_t>(ended + 1);
+        if (next && queue_.ValidIndex(*next)) {
+            SelectIndex(*next);
             PlayCommand(false);
         }
     }
     UpdateDisplay();
-    return queue_.Current != -1;
+    return queue_.Current.has_value();
 }
 
 void TTransport::UpdateDisplay() {
-    if (queue_.Current == -1) {
+    if (!queue_.Current) {
         display_.ProgressPosition = 0;
         display_.BitrateText = "- kb";
         display_.TimeText = "0:00 / 0:00";
@@ -91,11 +100,11 @@ void TTransport::UpdateDisplay() {
     display_.ProgressMax = times.Length;
     display_.ProgressPosition = times.Position;
     display_.TimeText = times.TimeText;
-    display_.BitrateText = BitrateText(queue_.Song(queue_.Current).Track.Bitrate);
+    display_.BitrateText = BitrateText(queue_.Song(*queue_.Current).Track.Bitrate);
 }
 
 void TTransport::SeekToFraction(int x, int width) {
-    if (queue_.Current < 0 || width <= 0) return;
+    if (!queue_.Current || width <= 0) return;
     queue_.Seek(static_cast<int32_t>(static_cast<int64_t>(x) * display_.ProgressMax / width));
 }
 
@@ -156,15 +165,18 @@ void TTransport::PlayTrack(const Tm3u& album, Tmp3& track) {
 
 bool TTransport::RemoveSelected() {
     if (!ValidRow(SelectedRow)) return false;
-    if (queue_.Song(SelectedRow - 1).Started) StopCommand();
-    queue_.Delete(SelectedRow - 1);
-    if (SelectedRow > queue_.Count()) SelectedRow = queue_.Count();
+    const size_t index = *SelectedIndex();
+    if (queue_.Song(index).Started) StopCommand();
+    queue_.Delete(index);
+    if (SelectedRow > RowCount()) SelectedRow = RowCount();
     return true;
 }
 
 bool TTransport::MoveRows(bool up, int top, int bottom) {
     queue_.SetShuffle(false);
-    if (!queue_.Move(up, top - 1, bottom - 1)) return false;
+    if (top < 1 || bottom < 1) return false;  // rows start at 1
+    if (!queue_.Move(up, static_cast<size_t>(top - 1), static_cast<size_t>(bottom - 1)))
+        return false;
     SelectedRow = up ? top - 1 : top + 1;
     return true;
 }
@@ -172,8 +184,8 @@ bool TTransport::MoveRows(bool up, int top, int bottom) {
 bool TTransport::PlayingAlbum(std::string& artist, std::string& album, std::string& genre,
                               int32_t& year) const {
     const Tmp3* playing = nullptr;
-    for (const auto& song : queue_.Songs)
-        if (song->Started) playing = &song->Track;
+    for (size_t i = 0; i < queue_.Count(); ++i)
+        if (queue_.Song(i).Started) playing = &queue_.Song(i).Track;
     if (!playing || playing->Artist.empty()) return false;
     artist = playing->Artist;
     album = playing->Album;

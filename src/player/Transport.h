@@ -4,6 +4,7 @@
 // the display texts.  The queue grid's selected row lives here so that the
 // windows only mirror it.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -79,7 +80,11 @@ class TTransport {
   private:
     void TakeNowPlaying();
     bool AddTracksOf(Tm3u& album, bool pumpEvents);
-    bool ValidRow(int row) const { return row >= 1 && row <= queue_.Count(); }
+    // SelectedRow is a grid row; these turn it into a queue position and back.
+    int RowCount() const { return static_cast<int>(queue_.Count()); }
+    bool ValidRow(int row) const { return row >= 1 && row <= RowCount(); }
+    std::optional<size_t> SelectedIndex() const;
+    void SelectIndex(size_t index) { SelectedRow = static_cast<int>(index) + 1; }
 
     TPlayList& queue_;
     TNowPlaying nowPlaying_;

@@ -22,8 +22,10 @@ std::mt19937& Random() {
     return generator;
 }
 
-int RandomBelow(int count) {
-    return std::uniform_int_distribution<int>(0, count - 1)(Random());
+// count is at least 1 and at most the shuffle table's size.
+size_t RandomBelow(size_t count) {
+    return static_cast<size_t>(
+        std::uniform_int_distribution<int>(0, static_cast<int>(count) - 1)(Random()));
 }
 
 std::string FormatTime(int64_t elapsedMs, int32_t lengthSeconds) {
@@ -197,26 +199,26 @@ bool TPlayList::Add(const std::string& picturePath, Tmp3& track, bool measureLen
                                         track.Duration, track.Bitrate);
     if (!song->ErrorText.empty()) return false;
     if (Shuffle) InsertIntoShuffle(*song);
-    Songs.push_back(std::move(song));
+    songs_.push_back(std::move(song));
     return true;
 }
 
 void TPlayList::InsertIntoShuffle(TSong& song) {
-    const int count = Count();
-    if (static_cast<size_t>(count) >= kShuffleTableSize) return;
+    const size_t count = Count();
+    if (count >= kShuffleTableSize) return;
     if (count == 0) {  // the first song starts the order
         firstShuffled_ = 0;
         return;
     }
     // A single song never got an order of its own: it heads the chain.
-    if (firstShuffled_ < 0 && count == 1) firstShuffled_ = 0;
-    const int c = RandomBelow(count);
-    if (c == firstShuffled_) {
+    if (!firstShuffled_ && count == 1) firstShuffled_ = 0;
+    const size_t c = RandomBelow(count);
+    if (firstShuffled_ == c) {
         song.NextShuffled = c;
         firstShuffled_ = count;
         return;
     }
-    for (auto& other : Songs) {
+    for (auto& other : songs_) {
         if (other->NextShuffled == c) {
             // The new song goes into the chain just before song c.
             other->NextShuffled = count;
@@ -226,94 +228,95 @@ void TPlayList::InsertIntoShuffle(TSong& song) {
     }
 }
 
-bool TPlayList::Delete(int index) {
+bool TPlayList::Delete(size_t index) {
     if (!ValidIndex(index)) return false;
-    if (index < Current)
-        --Current;
-    else if (index == Current)
-        Current = -1;
+    if (Current && index < *Current)
+        --*Current;
+    else if (Current == index)
+        Current.reset();
     UnlinkFromShuffle(index);
-    Songs.erase(Songs.begin() + index);
+    songs_.erase(songs_.begin() + static_cast<std::ptrdiff_t>(index));
     return true;
 }
 
-void TPlayList::UnlinkFromShuffle(int index) {
+void TPlayList::UnlinkFromShuffle(size_t index) {
     // The removed song's predecessor now points at its successor, and every
-    // link above the removed index moves down by one, so each link stays -1
+    // link above the removed index moves down by one, so each link stays none
     // or a valid index and the chain keeps its order.
-    const int successor = Song(index).NextShuffled;
+    const std::optional<size_t> successor = Song(index).NextShuffled;
     if (firstShuffled_ == index) firstShuffled_ = successor;
-    for (auto& song : Songs)
+    for (auto& song : songs_)
         if (song->NextShuffled == index) song->NextShuffled = successor;
-    auto shift = [index](int& link) {
-        if (link > index) --link;
+    auto shift = [index](std::optional<size_t>& link) {
+        if (link && *link > index) --*link;
     };
-    for (auto& song : Songs) shift(song->NextShuffled);
+    for (auto& song : songs_) shift(song->NextShuffled);
     shift(firstShuffled_);
-    Song(index).NextShuffled = -1;
+    Song(index).NextShuffled.reset();
 }
 
-bool TPlayList::Move(bool up, int first, int last) {
+bool TPlayList::Move(bool up, size_t first, size_t last) {
     if (first > last || !ValidIndex(first) || !ValidIndex(last)) return false;
     if (up) {
-        if (first <= 0) return false;
-        auto above = std::move(Songs[static_cast<size_t>(first - 1)]);
-        Songs.erase(Songs.begin() + (first - 1));
-        Songs.insert(Songs.begin() + last, std::move(above));
-        FollowMove(first - 1, last, -1);
+        if (first == 0) return false;
+        const size_t passed = first - 1;
+        auto above = std::move(songs_[passed]);
+        songs_.erase(songs_.begin() + static_cast<std::ptrdiff_t>(passed));
+        songs_.insert(songs_.begin() + static_cast<std::ptrdiff_t>(last), std::move(above));
+        FollowMove(passed, last, true);
     } else {
-        if (last >= Count() - 1) return false;
-        auto below = std::move(Songs[static_cast<size_t>(last + 1)]);
-        Songs.erase(Songs.begin() + (last + 1));
-        Songs.insert(Songs.begin() + first, std::move(below));
-        FollowMove(last + 1, first, +1);
+        const size_t passed = last + 1;
+        if (passed >= Count()) return false;
+        auto below = std::move(songs_[passed]);
+        songs_.erase(songs_.begin() + static_cast<std::ptrdiff_t>(passed));
+        songs_.insert(songs_.begin() + static_cast<std::ptrdiff_t>(first), std::move(below));
+        FollowMove(passed, first, false);
     }
     return true;
 }
 
-void TPlayList::FollowMove(int passed, int passedTo, int blockShift) {
+void TPlayList::FollowMove(size_t passed, size_t passedTo, bool blockMovedUp) {
     // The song that passed the block lands at `passedTo`; the block itself
     // shifts by one.  Current and the shuffle links keep naming the same songs.
-    auto follow = [&](int& index) {
-        if (index == passed)
+    // A block moving up starts above `passed`, so it never shifts below 0.
+    auto follow = [&](std::optional<size_t>& index) {
+        if (!index) return;
+        if (*index == passed)
             index = passedTo;
-        else if (index >= std::min(passed, passedTo) && index <= std::max(passed, passedTo))
-            index += blockShift;
+        else if (*index >= std::min(passed, passedTo) && *index <= std::max(passed, passedTo))
+            *index = blockMovedUp ? *index - 1 : *index + 1;
     };
     follow(Current);
     follow(firstShuffled_);
-    for (auto& song : Songs)
-        if (song->NextShuffled >= 0) follow(song->NextShuffled);
+    for (auto& song : songs_) follow(song->NextShuffled);
 }
 
 void TPlayList::Clear() {
     StopAll();
-    Songs.clear();
-    firstShuffled_ = -1;  // an order of songs that are gone would start nowhere
+    songs_.clear();
+    firstShuffled_.reset();  // an order of songs that are gone would start nowhere
 }
 
 void TPlayList::SetShuffle(bool on) {
-    firstShuffled_ = -1;
+    firstShuffled_.reset();
     Shuffle = on;
-    for (auto& song : Songs) song->NextShuffled = -1;
+    for (auto& song : songs_) song->NextShuffled.reset();
     if (!on || Count() < 2) return;
-    const int count = static_cast<int>(std::min<size_t>(Songs.size(), kShuffleTableSize));
-    std::vector<int> table(static_cast<size_t>(count));
-    std::iota(table.begin(), table.end(), 0);
-    for (int i = 0; i < count; ++i)
-        std::swap(table[static_cast<size_t>(i)], table[static_cast<size_t>(RandomBelow(count))]);
-    for (int k = 0; k + 1 < count; ++k)
-        Song(table[static_cast<size_t>(k)]).NextShuffled = table[static_cast<size_t>(k + 1)];
-    Song(table.back()).NextShuffled = -1;
+    const size_t count = std::min(Count(), kShuffleTableSize);
+    std::vector<size_t> table(count);
+    std::iota(table.begin(), table.end(), size_t{0});
+    for (size_t i = 0; i < count; ++i) std::swap(table[i], table[RandomBelow(count)]);
+    for (size_t k = 0; k + 1 < count; ++k) Song(table[k]).NextShuffled = table[k + 1];
+    Song(table.back()).NextShuffled.reset();
     firstShuffled_ = table.front();
 }
 
-int TPlayList::ShuffleSuccessor(int index) const {
-    return ValidIndex(index) ? Song(index).NextShuffled : -1;
+std::optional<size_t> TPlayList::ShuffleSuccessor(size_t index) const {
+    return ValidIndex(index) ? Song(index).NextShuffled : std::nullopt;
 }
 
-bool TPlayList::Play(int index) {
-    Current = -1;
+bool TPlayList::Play(size_t index) {
+    Current.reset();
     if (!ValidIndex(index)) return false;
     TSong& song = Song(index);
     const int32_t resumeAt = song.Started && song.PausedAt >= 0 ? song.PausedAt : -1;
@@ -333,56 +336,57 @@ bool TPlayList::Play(int index) {
 }
 
 void TPlayList::StopAll() {
-    for (auto& song : Songs) song->Stop();
-    Current = -1;
+    for (auto& song : songs_) song->Stop();
+    Current.reset();
 }
 
 void TPlayList::TogglePause() {
-    auto it = std::find_if(Songs.begin(), Songs.end(), [](const auto& s) { return s->Started; });
-    if (it == Songs.end()) return;
+    auto it = std::find_if(songs_.begin(), songs_.end(), [](const auto& s) { return s->Started; });
+    if (it == songs_.end()) return;
     TSong& song = **it;
     if (song.PausedAt < 0) {
         song.UpdateTime();
         song.PausedAt = song.Position;
         song.Halt();
     } else {
-        Play(static_cast<int>(it - Songs.begin()));
+        Play(static_cast<size_t>(it - songs_.begin()));
     }
 }
 
 std::optional<size_t> TPlayList::PausedIndex() const {
-    for (size_t i = 0; i < Songs.size(); ++i)
-        if (Songs[i]->Started && Songs[i]->PausedAt >= 0) return i;
+    for (size_t i = 0; i < songs_.size(); ++i)
+        if (songs_[i]->Started && songs_[i]->PausedAt >= 0) return i;
     return std::nullopt;
 }
 
 bool TPlayList::CurrentEnded() const {
-    return ValidIndex(Current) && Song(Current).PausedAt < 0 && Song(Current).HasEnded();
+    const TSong* song = CurrentSong();
+    return song && song->PausedAt < 0 && song->HasEnded();
 }
 
 TPlayList::TTimes TPlayList::GetTimes() {
-    if (!ValidIndex(Current)) return {};
-    TSong& song = Song(Current);
-    song.UpdateTime();
-    return {song.Length, song.Position, song.TimeText};
+    TSong* song = CurrentSong();
+    if (!song) return {};
+    song->UpdateTime();
+    return {song->Length, song->Position, song->TimeText};
 }
 
 void TPlayList::Seek(int32_t position) {
-    if (ValidIndex(Current)) Song(Current).SeekTo(position);
+    if (TSong* song = CurrentSong()) song->SeekTo(position);
 }
 
 void TPlayList::SetVolume(int volume) {
     Volume = std::clamp(volume, 0, 255);
-    for (auto& song : Songs)
+    for (auto& song : songs_)
         if (song->Started) song->ApplyVolume(Volume);
 }
 
 // ---------------------------------------------------------------- files
 
 void TPlayList::LoadQueue(const std::string& path) {
-    Songs.clear();
-    Current = -1;
-    firstShuffled_ = -1;
+    songs_.clear();
+    Current.reset();
+    firstShuffled_.reset();
     if (!FileExists(path)) return;
     TLoadSave stream;
     if (!stream.OpenRead(path)) return;  // an empty file holds no songs
@@ -398,8 +402,8 @@ void TPlayList::LoadQueue(const std::string& path) {
 void TPlayList::SaveQueue(const std::string& path) const {
     TLoadSave stream;
     stream.OpenWrite(path);
-    stream.WriteInteger(Count());
-    for (const auto& song : Songs) {
+    stream.WriteInteger(static_cast<int32_t>(Count()));
+    for (const auto& song : songs_) {
         stream.WriteString(song->Track.Path);
         song->Track.WriteTrackRecord(stream, "");
     }
@@ -407,9 +411,9 @@ void TPlayList::SaveQueue(const std::string& path) const {
 }
 
 void TPlayList::LoadPlaylist(const std::string& path) {
-    Songs.clear();
-    Current = -1;
-    firstShuffled_ = -1;
+    songs_.clear();
+    Current.reset();
+    firstShuffled_.reset();
     Tm3u album(path);
     album.Refresh(true);
     const bool measure = LowerAscii(ExtractFileExt(path)) != ".b4s";
@@ -431,7 +435,7 @@ TWriteResult TPlayList::SavePlaylist(const std::string& path) const {
     else
         return TWriteResult::Failure("not a playlist extension:", path, 0);
     Tm3u album(path);
-    for (const auto& song : Songs) {
+    for (const auto& song : songs_) {
         // A path already present is listed once, with the later song's values.
         const size_t index = album.AddTrack(song->Track.Path, false);
         album.Tracks[index].CopyFrom(song->Track);

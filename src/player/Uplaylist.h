@@ -34,7 +34,7 @@ class TSong {
     std::string TimeText;
     Tmp3 Track;
     std::string ErrorText;
-    int32_t NextShuffled = -1;
+    std::optional<size_t> NextShuffled;  // the next song of the shuffle order
 
     void Open(bool accurate);
     void Close();
@@ -68,27 +68,32 @@ class TPlayList {
     explicit TPlayList(TSoundSystem& sound);
     ~TPlayList();
 
-    TSongList Songs;
-    int32_t Current = -1;
+    std::optional<size_t> Current;  // the playing (or last started) song
     int32_t Volume = 255;
     bool Shuffle = false;
 
-    int Count() const { return static_cast<int>(Songs.size()); }
-    TSong& Song(int index) { return *Songs[static_cast<size_t>(index)]; }
-    const TSong& Song(int index) const { return *Songs[static_cast<size_t>(index)]; }
-    bool ValidIndex(int index) const { return index >= 0 && index < Count(); }
+    size_t Count() const { return songs_.size(); }
+    TSong& Song(size_t index) { return *songs_[index]; }
+    const TSong& Song(size_t index) const { return *songs_[index]; }
+    bool ValidIndex(size_t index) const { return index < Count(); }
+    // The song at Current; null when none is current.
+    TSong* CurrentSong() { return Current && ValidIndex(*Current) ? &Song(*Current) : nullptr; }
+    const TSong* CurrentSong() const {
+        return Current && ValidIndex(*Current) ? &Song(*Current) : nullptr;
+    }
 
     // With shuffle on, the new song takes a random place in the shuffle order
     // (a first song starts it), so the order always covers the whole queue.
     bool Add(const std::string& picturePath, Tmp3& track, bool measureLength, bool measureBitrate);
-    bool Delete(int index);
+    bool Delete(size_t index);
     // Current and the shuffle order follow the songs that move.
-    bool Move(bool up, int first, int last);
+    bool Move(bool up, size_t first, size_t last);
     void Clear();
     void SetShuffle(bool on);
-    int ShuffleSuccessor(int index) const;
-    int FirstShuffled() const { return firstShuffled_; }
-    bool Play(int index);
+    // None for the last song of the order, a song outside it or a bad index.
+    std::optional<size_t> ShuffleSuccessor(size_t index) const;
+    std::optional<size_t> FirstShuffled() const { return firstShuffled_; }
+    bool Play(size_t index);
     void StopAll();
     void TogglePause();
     std::optional<size_t> PausedIndex() const;
@@ -115,9 +120,10 @@ class TPlayList {
 
   private:
     void InsertIntoShuffle(TSong& song);
-    void UnlinkFromShuffle(int index);
-    void FollowMove(int passed, int passedTo, int blockShift);
+    void UnlinkFromShuffle(size_t index);
+    void FollowMove(size_t passed, size_t passedTo, bool blockMovedUp);
 
     TSoundSystem& sound_;
-    int firstShuffled_ = -1;
+    TSongList songs_;
+    std::optional<size_t> firstShuffled_;
 };

@@ -91,8 +91,8 @@ class PlayerControllerTest : public QObject {
         auto album = MakeAlbum({"tone.wav", "tone.ogg"});
         albums.current = album.get();
         player->Action(TCommandId::PlaylistPlayAlbum)->trigger();
-        QCOMPARE(player->Queue().Count(), 2);
-        QCOMPARE(player->Queue().Current, 0);
+        QCOMPARE(player->Queue().Count(), size_t{2});
+        QCOMPARE(player->Queue().Current, std::optional<size_t>(0));
         QCOMPARE(Grid()->SelectedRow(), 1);
         QCOMPARE(album->PlayCount, 1);
         QCOMPARE(album->LastPlayed.size(), size_t(14));
@@ -112,7 +112,7 @@ class PlayerControllerTest : public QObject {
         album.AddTrack(dir / "missing.mp3", false);  // duration 0: measured, and missing
         albums.current = &album;
         player->Action(TCommandId::PlaylistAddAlbum)->trigger();
-        QCOMPARE(player->Queue().Count(), 0);
+        QCOMPARE(player->Queue().Count(), size_t{0});
         QCOMPARE(album.PlayCount, 0);
         QCOMPARE(albums.modified, 0);
     }
@@ -122,10 +122,10 @@ class PlayerControllerTest : public QObject {
         albums.current = album.get();
         player->PlayAlbum();
         QVERIFY(player->Panel()->Spectrum() != nullptr);
-        QTRY_VERIFY_WITH_TIMEOUT(player->Queue().Current == 1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(player->Queue().Current == 1u, 30000);
         QCOMPARE(Grid()->SelectedRow(), 2);
         QVERIFY(player->Panel()->Spectrum()->Active());
-        QTRY_VERIFY_WITH_TIMEOUT(player->Queue().Current == -1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!player->Queue().Current, 30000);
         QCOMPARE(Grid()->SelectedRow(), 2);  // the last row stays selected
         QCOMPARE(TimeText(), QString("0:00 / 0:00"));
         QCOMPARE(player->Panel()->BitrateLabel()->text(), QString("- kb"));
@@ -137,7 +137,7 @@ class PlayerControllerTest : public QObject {
         for (C id :
              {C::PlaylistPlay, C::PlaylistNext, C::PlaylistPrev, C::PlaylistPause, C::PlaylistStop})
             player->Action(id)->trigger();
-        QCOMPARE(player->Queue().Current, -1);
+        QCOMPARE(player->Queue().Current, std::optional<size_t>());
         QCOMPARE(TimeText(), QString("0:00 / 0:00"));
         QCOMPARE(player->Panel()->BitrateLabel()->text(), QString("- kb"));
     }
@@ -213,7 +213,7 @@ class PlayerControllerTest : public QObject {
 
         Grid()->SelectRow(2);
         player->Action(TCommandId::PlaylistRemoveTrack)->trigger();
-        QCOMPARE(player->Queue().Count(), 2);
+        QCOMPARE(player->Queue().Count(), size_t{2});
         QCOMPARE(Grid()->Model().index(1, 2).data().toString(), QString("tone.wav"));
     }
 
@@ -287,7 +287,7 @@ class PlayerControllerTest : public QObject {
         auto playable = MakeAlbum({"tone.wav"});
         albums.current = playable.get();
         player->PlayAlbum();
-        QCOMPARE(player->Queue().Current, 0);
+        QCOMPARE(player->Queue().Current, std::optional<size_t>(0));
         QVERIFY(rig->prompts.errors.isEmpty());
     }
 

@@ -58,7 +58,7 @@ class PlayerMainWindowTest : public QObject {
         Page().SetCurrentAlbum(help);
         ui_.Window().Action(TCommandId::PlaylistPlayAlbum)->trigger();
         const TPlayList& queue = Player().Queue();
-        QCOMPARE(queue.Count(), 2);
+        QCOMPARE(queue.Count(), size_t{2});
         QCOMPARE(queue.Song(0).Track.Title, std::string("Help!"));
         QCOMPARE(queue.Song(1).Track.Title, std::string("Yesterday"));
         QCOMPARE(help->PlayCount, 1);
@@ -73,7 +73,7 @@ class PlayerMainWindowTest : public QObject {
         Page().SetCurrentAlbum(gold);
         for (const auto& entry : gold->Tracks) entry.object->Duration = 1000;
         ui_.Window().Action(TCommandId::PlaylistAddAlbum)->trigger();
-        QCOMPARE(Player().Queue().Count(), 2);
+        QCOMPARE(Player().Queue().Count(), size_t{2});
         Player().Queue().Song(0).Started = true;
 
         // A grid of three visible rows, scrolled to the top: the album found
@@ -101,7 +101,7 @@ class PlayerMainWindowTest : public QObject {
         ui_.app.reset();
         QVERIFY(FileExists(home_->Dir() / "mavelo.els"));
         QVERIFY(ui_.Start());
-        QCOMPARE(Player().Queue().Count(), 2);
+        QCOMPARE(Player().Queue().Count(), size_t{2});
         QCOMPARE(Player().Queue().Song(1).Track.Title, std::string("Golden Slumbers"));
         QCOMPARE(Player().Panel()->Grid()->Model().rowCount(), 2);
     }
@@ -116,7 +116,7 @@ class PlayerMainWindowTest : public QObject {
         bool shownWhileAdding = false;
         QTimer::singleShot(0, bar, [&] { shownWhileAdding = bar->isVisible(); });
         ui_.Window().Action(TCommandId::PlaylistAddAll)->trigger();
-        QCOMPARE(Player().Queue().Count(), 9);
+        QCOMPARE(Player().Queue().Count(), size_t{9});
         QVERIFY(shownWhileAdding);
         QVERIFY(!bar->isVisible());
         QCOMPARE(bar->value(), bar->minimum() - 1);  // reset

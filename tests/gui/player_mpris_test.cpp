@@ -106,7 +106,7 @@ class PlayerMprisTest : public QObject {
 
         QCOMPARE(Property("PlaybackStatus").toString(), QString("Stopped"));
         Player("Play");
-        QCOMPARE(player->Queue().Current, 0);
+        QCOMPARE(player->Queue().Current, std::optional<size_t>(0));
         QCOMPARE(Property("PlaybackStatus").toString(), QString("Playing"));
         QVariantMap metadata;
         Property("Metadata").value<QDBusArgument>() >> metadata;
@@ -119,7 +119,7 @@ class PlayerMprisTest : public QObject {
         Player("PlayPause");
         QCOMPARE(Property("PlaybackStatus").toString(), QString("Playing"));
         Player("Stop");
-        QCOMPARE(player->Queue().Current, -1);
+        QCOMPARE(player->Queue().Current, std::optional<size_t>());
         QCOMPARE(Property("PlaybackStatus").toString(), QString("Stopped"));
     }
 };

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "cli/Commands.h"
@@ -41,18 +42,18 @@ int Play(const std::vector<std::string>& args) {
     auto previous = std::signal(SIGINT, OnInterrupt);
     transport.SelectedRow = 1;
     transport.PlayCommand(false);
-    int shown = -1;
+    std::optional<size_t> shown;
     std::string lastText;
-    while (!interrupted && queue.Current >= 0) {
+    while (!interrupted && queue.Current) {
         if (queue.Current != shown) {
             shown = queue.Current;
             std::cout << (lastText.empty() ? "" : "\n") << "Playing "
-                      << queue.Song(shown).Track.Path << " (" << transport.Display().BitrateText
+                      << queue.Song(*shown).Track.Path << " (" << transport.Display().BitrateText
                       << ")\n";
             lastText.clear();
         }
         std::string text = transport.Display().TimeText;
-        const TSong& song = queue.Song(queue.Current);
+        const TSong& song = queue.Song(*queue.Current);
         if (text.empty() && song.Module)  // modules count orders, not time
             text =
                 "order " + std::to_string(song.Position + 1) + " / " + std::to_string(song.Length);

@@ -24,7 +24,7 @@ void TMprisRoot::Raise() {
 QString TMprisPlayer::PlaybackStatus() const {
     const TPlayList& queue = player_.Queue();
     if (queue.PausedIndex()) return "Paused";
-    return queue.Current >= 0 ? "Playing" : "Stopped";
+    return queue.Current ? "Playing" : "Stopped";
 }
 
 bool TMprisPlayer::Shuffle() const {
@@ -37,11 +37,12 @@ double TMprisPlayer::Volume() const {
 
 QVariantMap TMprisPlayer::Metadata() const {
     const TPlayList& queue = player_.Queue();
-    if (!queue.ValidIndex(queue.Current)) return {};
-    const Tmp3& track = queue.Song(queue.Current).Track;
+    const TSong* song = queue.CurrentSong();
+    if (!song) return {};
+    const Tmp3& track = song->Track;
     QVariantMap data;
-    data["mpris:trackid"] =
-        QVariant::fromValue(QDBusObjectPath(QString("/org/mavelo/song/%1").arg(queue.Current)));
+    data["mpris:trackid"] = QVariant::fromValue(QDBusObjectPath(
+        QString("/org/mavelo/song/%1").arg(static_cast<qulonglong>(*queue.Current))));
     data["xesam:title"] = QString::fromStdString(
         track.Title.empty() ? ChangeFileExt(ExtractFileName(track.Path), "") : track.Title.str());
     if (!track.Artist.empty())
@@ -56,9 +57,9 @@ QVariantMap TMprisPlayer::Metadata() const {
 
 qlonglong TMprisPlayer::Position() const {
     const TPlayList& queue = player_.Queue();
-    if (!queue.ValidIndex(queue.Current)) return 0;
-    const TSong& song = queue.Song(queue.Current);
-    return song.Stream ? song.Stream->TimeMs() * 1000 : 0;
+    const TSong* song = queue.CurrentSong();
+    if (!song) return 0;
+    return song->Stream ? song->Stream->TimeMs() * 1000 : 0;
 }
 
 void TMprisPlayer::Next() {
@@ -72,7 +73,7 @@ void TMprisPlayer::Stop() {
 }
 
 void TMprisPlayer::Pause() {
-    if (player_.Queue().Current >= 0 && !player_.Queue().PausedIndex()) player_.PauseCommand();
+    if (player_.Queue().Current && !player_.Queue().PausedIndex()) player_.PauseCommand();
 }
 
 void TMprisPlayer::Play() {
@@ -80,7 +81,7 @@ void TMprisPlayer::Play() {
 }
 
 void TMprisPlayer::PlayPause() {
-    if (player_.Queue().Current >= 0)
+    if (player_.Queue().Current)
         player_.PauseCommand();
     else
         player_.PlayFromDesktop();

@@ -201,17 +201,16 @@ void TPlayerController::PlayFromDesktop() {
         AfterPlay();
         return;
     }
-    if (queue_.Current >= 0) return;
+    if (queue_.Current) return;
     if (panel_->Grid()->SelectedRow() < 1) panel_->Grid()->SelectRow(1);
     PlayCommand(true);
 }
 
 void TPlayerController::AfterPlay() {
-    const bool playing = queue_.Current >= 0;
+    const TSong* playing = queue_.Current ? &queue_.Song(*queue_.Current) : nullptr;
     remote_->SetNowPlaying(transport_.NowPlaying());
     const QString bitrate =
-        playing ? QString::fromStdString(BitrateText(queue_.Song(queue_.Current).Track.Bitrate))
-                : "";
+        playing ? QString::fromStdString(BitrateText(playing->Track.Bitrate)) : "";
     panel_->BitrateLabel()->setText(bitrate);
     remote_->SetBitrateText(bitrate);
     remote_->Refresh();
@@ -225,7 +224,7 @@ void TPlayerController::UpdatePlayerDisplay() {
     transport_.UpdateDisplay();
     const TPlayerDisplay& display = transport_.Display();
     const QString time = QString::fromStdString(display.TimeText);
-    if (queue_.Current == -1) {
+    if (!queue_.Current) {
         panel_->Progress()->setValue(0);
         panel_->BitrateLabel()->setText("- kb");
     } else {
@@ -259,10 +258,10 @@ void TPlayerController::DeactivateSpectrum() {
 
 void TPlayerController::NextCommand() {
     transport_.SelectedRow = panel_->Grid()->SelectedRow();
-    const int current = queue_.Current;
+    const std::optional<size_t> current = queue_.Current;
     transport_.NextCommand();
     panel_->Grid()->SelectRow(transport_.SelectedRow);
-    if (queue_.Current != current || queue_.Current >= 0) AfterPlay();
+    if (queue_.Current != current || queue_.Current.has_value()) AfterPlay();
 }
 
 void TPlayerController::PreviousCommand() {
@@ -274,18 +273,18 @@ void TPlayerController::PreviousCommand() {
 
 void TPlayerController::TimerPlayTimer() {
     TMiniSpectrum* spectrum = panel_->Spectrum();
-    if (queue_.Current == -1) {
+    if (!queue_.Current) {
         if (spectrum->Active()) spectrum->SetActive(false);
         return;
     }
     if (!spectrum->Active()) spectrum->SetActive(true);
     spectrum->DrawFrame();
-    const int before = queue_.Current;
+    const std::optional<size_t> before = queue_.Current;
     transport_.SelectedRow = panel_->Grid()->SelectedRow();
     transport_.Tick();
     if (queue_.Current != before) {
         panel_->Grid()->SelectRow(transport_.SelectedRow);
-        if (queue_.Current == -1) DeactivateSpectrum();
+        if (!queue_.Current) DeactivateSpectrum();
         AfterPlay();
         return;
     }
@@ -330,15 +329,21 @@ void TPlayerController::PlayInEmptyQueue(void (TPlayerController::*add)(), const
         panel_->Grid()->SelectRow(1);
         PlayCommand(true);
     }
-    if (queue_.Current < 0) ShowError(failure + "\n" + WhyNothingPlays());
+    if (!queue_.Current) ShowError(failure + "\n" + WhyNothingPlays());
+}
+
+const TSong* TPlayerController::SongAtRow(int row) const {
+    if (row < 1 || static_cast<size_t>(row) > queue_.Count()) return nullptr;
+    return &queue_.Song(static_cast<size_t>(row - 1));
 }
 
 QString TPlayerController::WhyNothingPlays() const {
     if (!sound_.Available()) return "Sound is not available";
     // A song that did not start knows why; a track that was not queued was
     // missing or unreadable when it was measured.
-    for (const auto& song : queue_.Songs)
-        if (!song->ErrorText.empty()) return QString::fromStdString(song->ErrorText);
+    for (size_t i = 0; i < queue_.Count(); ++i)
+        if (const TSong& song = queue_.Song(i); !song.ErrorText.empty())
+            return QString::fromStdString(song.ErrorText);
     std::vector<const Tmp3*> tracks;
     if (Tmp3* track = albums_.CurrentTrack(); track && queue_.Count() <= 1) tracks.push_back(track);
     if (const Tm3u* album = albums_.CurrentAlbum(); album && tracks.empty())
@@ -416,9 +421,8 @@ void TPlayerController::ClearCommand() {
 
 void TPlayerController::RemoveTrack() {
     transport_.SelectedRow = panel_->Grid()->SelectedRow();
-    const bool wasPlaying = transport_.SelectedRow >= 1 &&
-                            transport_.SelectedRow <= queue_.Count() &&
-                            queue_.Song(transport_.SelectedRow - 1).Started;
+    const TSong* selected = SongAtRow(transport_.SelectedRow);
+    const bool wasPlaying = selected && selected->Started;
     if (wasPlaying) StopCommand();
     if (transport_.RemoveSelected()) RefreshQueueGrid();
 }

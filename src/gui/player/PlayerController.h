@@ -117,6 +117,8 @@ class TPlayerController : public QObject {
     // when nothing plays, says why, naming the file.
     void PlayInEmptyQueue(void (TPlayerController::*add)(), const QString& failure);
     QString WhyNothingPlays() const;
+    // The song of a grid row (counted from 1); null outside the queue.
+    const TSong* SongAtRow(int row) const;
 
     TShellPort& shell_;
     TPrompts& prompts_;

@@ -53,7 +53,14 @@ QString QueueDuration(int durationMs) {
 }
 
 int TQueueModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : queue_.Count();
+    return parent.isValid() ? 0 : static_cast<int>(queue_.Count());
+}
+
+std::optional<size_t> TQueueModel::QueuePosition(const QModelIndex& index) const {
+    if (!index.isValid() || index.row() < 0) return std::nullopt;
+    const auto position = static_cast<size_t>(index.row());
+    if (!queue_.ValidIndex(position)) return std::nullopt;
+    return position;
 }
 
 int TQueueModel::columnCount(const QModelIndex& parent) const {
@@ -61,8 +68,9 @@ int TQueueModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TQueueModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || !queue_.ValidIndex(index.row())) return {};
-    const Tmp3& track = queue_.Song(index.row()).Track;
+    const std::optional<size_t> position = QueuePosition(index);
+    if (!position) return {};
+    const Tmp3& track = queue_.Song(*position).Track;
     const bool untitled = track.Title.empty();
     switch (role) {
         case Qt::DisplayRole:
@@ -76,7 +84,7 @@ QVariant TQueueModel::data(const QModelIndex& index, int role) const {
             return QColor(Qt::black);
         case Qt::FontRole: {
             QFont font;
-            font.setBold(index.row() == queue_.Current);
+            font.setBold(queue_.Current == position);
             return font;
         }
         default:

@@ -6,6 +6,9 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <cstddef>
+#include <optional>
+
 class TPlayList;
 
 class TQueueModel : public QAbstractTableModel {
@@ -22,6 +25,9 @@ class TQueueModel : public QAbstractTableModel {
     void SetTitleHeader(const QString& text);
 
   private:
+    // The queue position shown in the index's row; none outside the queue.
+    std::optional<size_t> QueuePosition(const QModelIndex& index) const;
+
     const TPlayList& queue_;
     QString titleHeader_ = "Title";
 };

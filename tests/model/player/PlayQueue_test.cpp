@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <random>
 #include <set>
 
@@ -27,25 +28,26 @@ class PlayQueueTest : public ::testing::Test {
     // The songs in shuffle order; fails the test on a bad link or a cycle.
     std::vector<const TSong*> Chain() {
         std::vector<const TSong*> chain;
-        std::set<int> seen;
-        for (int i = queue.FirstShuffled(); i != -1; i = queue.ShuffleSuccessor(i)) {
-            EXPECT_TRUE(queue.ValidIndex(i)) << "link " << i;
-            if (!queue.ValidIndex(i) || !seen.insert(i).second) {
-                ADD_FAILURE() << "broken chain at " << i;
+        std::set<size_t> seen;
+        for (auto i = queue.FirstShuffled(); i; i = queue.ShuffleSuccessor(*i)) {
+            EXPECT_TRUE(queue.ValidIndex(*i)) << "link " << *i;
+            if (!queue.ValidIndex(*i) || !seen.insert(*i).second) {
+                ADD_FAILURE() << "broken chain at " << *i;
                 break;
             }
-            chain.push_back(&queue.Song(i));
+            chain.push_back(&queue.Song(*i));
         }
         // Songs outside the chain point nowhere.
-        for (int i = 0; i < queue.Count(); ++i)
+        for (size_t i = 0; i < queue.Count(); ++i)
             if (!seen.count(i)) {
-                EXPECT_EQ(queue.Song(i).NextShuffled, -1) << i;
+                EXPECT_EQ(queue.Song(i).NextShuffled, std::nullopt) << i;
             }
         return chain;
     }
     std::vector<std::string> Paths() {
         std::vector<std::string> paths;
-        for (const auto& s : queue.Songs) paths.push_back(ExtractFileName(s->Track.Path));
+        for (size_t i = 0; i < queue.Count(); ++i)
+            paths.push_back(ExtractFileName(queue.Song(i).Track.Path));
         return paths;
     }
 
@@ -63,10 +65,10 @@ TEST_F(PlayQueueTest, ShuffleVisitsEverySongOnceOrBuildsNoChainForFewSongs) {
         const auto chain = Chain();
         EXPECT_EQ(chain.size(), count < 2 ? 0u : static_cast<size_t>(count));
         if (count < 2) {
-            EXPECT_EQ(queue.FirstShuffled(), -1);
+            EXPECT_EQ(queue.FirstShuffled(), std::nullopt);
         }
         queue.SetShuffle(false);
-        EXPECT_EQ(queue.FirstShuffled(), -1);
+        EXPECT_EQ(queue.FirstShuffled(), std::nullopt);
         EXPECT_TRUE(Chain().empty());
     }
 }
@@ -86,7 +88,7 @@ TEST_F(PlayQueueTest, AddingAndRemovingKeepTheShuffleChainValidAndInOrder) {
             EXPECT_EQ(without, before);
             EXPECT_EQ(after.size(), before.size() + 1);
         } else {
-            const int index = static_cast<int>(random() % static_cast<unsigned>(queue.Count()));
+            const size_t index = random() % queue.Count();
             const TSong* removed = &queue.Song(index);
             ASSERT_TRUE(queue.Delete(index));
             std::erase(before, removed);
@@ -99,9 +101,9 @@ TEST_F(PlayQueueTest, ShuffleOrderIsBoundedByItsTable) {
     Fill(static_cast<int>(TPlayList::kShuffleTableSize) + 2);
     queue.SetShuffle(true);
     EXPECT_EQ(Chain().size(), TPlayList::kShuffleTableSize);
-    for (int i = 0; i < queue.Count(); ++i) {
-        const int next = queue.ShuffleSuccessor(i);
-        ASSERT_TRUE(next == -1 || next < static_cast<int>(TPlayList::kShuffleTableSize));
+    for (size_t i = 0; i < queue.Count(); ++i) {
+        const auto next = queue.ShuffleSuccessor(i);
+        ASSERT_TRUE(!next || *next < TPlayList::kShuffleTableSize);
     }
 }
 
@@ -110,19 +112,66 @@ TEST_F(PlayQueueTest, DeleteKeepsTheCurrentSongAndRefusesBadIndices) {
     queue.Current = 2;
     const TSong* current = &queue.Song(2);
     EXPECT_FALSE(queue.Delete(4));
-    EXPECT_FALSE(queue.Delete(-1));
-    EXPECT_EQ(queue.Count(), 4);
+    EXPECT_FALSE(queue.Delete(static_cast<size_t>(-1)));  // a negative row, converted
+    EXPECT_EQ(queue.Count(), 4u);
     ASSERT_TRUE(queue.Delete(0));
-    EXPECT_EQ(queue.Current, 1);
-    EXPECT_EQ(&queue.Song(queue.Current), current);
+    EXPECT_EQ(queue.Current, 1u);
+    EXPECT_EQ(&queue.Song(*queue.Current), current);
     ASSERT_TRUE(queue.Delete(2));  // after the current one: no change
-    EXPECT_EQ(queue.Current, 1);
+    EXPECT_EQ(queue.Current, 1u);
+}
+
+TEST_F(PlayQueueTest, DeleteTellsTheFirstSongApartFromNoCurrentSong) {
+    struct Case {
+        std::optional<size_t> current;
+        size_t deleted;
+        std::optional<size_t> after;
+    };
+    const Case cases[] = {
+        {0, 0, std::nullopt},  // the current song itself goes
+        {1, 0, 0},             // the song above goes: the first song is current
+        {0, 1, 0},
+        {2, 2, std::nullopt},
+        {std::nullopt, 0, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "delete " << c.deleted);
+        queue.Clear();
+        Fill(3);
+        queue.Current = c.current;
+        ASSERT_TRUE(queue.Delete(c.deleted));
+        EXPECT_EQ(queue.Current, c.after);
+    }
+}
+
+TEST_F(PlayQueueTest, ShuffleLinksToTheFirstSongSurviveDeletesAndMoves) {
+    // Many rounds, so that the first song heads the order in some and sits
+    // inside or at the end of it in others.
+    for (int round = 0; round < 30; ++round) {
+        queue.Clear();
+        queue.SetShuffle(false);
+        Fill(3);
+        queue.SetShuffle(true);
+        auto chain = Chain();
+        ASSERT_EQ(chain.size(), 3u);
+        ASSERT_TRUE(queue.Move(false, 0, 0));  // the first song and its links move
+        EXPECT_EQ(Chain(), chain);
+        ASSERT_TRUE(queue.Move(true, 1, 1));  // and back to the top
+        EXPECT_EQ(Chain(), chain);
+        const TSong* first = &queue.Song(0);
+        ASSERT_TRUE(queue.Delete(0));
+        std::erase(chain, first);
+        EXPECT_EQ(Chain(), chain);  // links to the new first song stay links
+        ASSERT_TRUE(queue.Delete(0));
+        ASSERT_EQ(Chain().size(), 1u);
+        EXPECT_EQ(queue.FirstShuffled(), 0u);
+    }
 }
 
 TEST_F(PlayQueueTest, MoveShiftsABlockOnePlaceAndCurrentFollowsItsSong) {
     struct Case {
         bool up;
-        int first, last;
+        size_t first, last;
         bool moved;
         std::vector<std::string> order;
     };
@@ -148,8 +197,8 @@ TEST_F(PlayQueueTest, MoveShiftsABlockOnePlaceAndCurrentFollowsItsSong) {
         EXPECT_EQ(Paths(), c.order);
         // The song that played stays current, the shuffle order names the
         // same songs in the same order.
-        ASSERT_TRUE(queue.ValidIndex(queue.Current));
-        EXPECT_EQ(&queue.Song(queue.Current), current);
+        ASSERT_TRUE(queue.Current && queue.ValidIndex(*queue.Current));
+        EXPECT_EQ(&queue.Song(*queue.Current), current);
         EXPECT_EQ(Chain(), chain);
     }
 }
@@ -209,10 +258,10 @@ TEST_F(PlayQueueTest, EveryWayOfFillingTheQueueWithShuffleOnGivesACompleteOrder)
             queue.SetShuffle(true);  // an order of songs about to go
             c.fill();
             if (c.count >= 0) {
-                ASSERT_EQ(queue.Count(), c.count);
+                ASSERT_EQ(queue.Count(), static_cast<size_t>(c.count));
             }
-            ASSERT_GE(queue.Count(), 1);
-            EXPECT_EQ(Chain().size(), static_cast<size_t>(queue.Count()));
+            ASSERT_GE(queue.Count(), 1u);
+            EXPECT_EQ(Chain().size(), queue.Count());
         }
 }
 
@@ -289,7 +338,7 @@ TEST_F(PlayQueueTest, SavedQueueReadsBackIdle) {
 
     TPlayList loaded(sound);
     loaded.LoadQueue(dir / "mavelo.els");
-    ASSERT_EQ(loaded.Count(), 2);
+    ASSERT_EQ(loaded.Count(), 2u);
     const Tmp3& back = loaded.Song(0).Track;
     EXPECT_EQ(back.Path, track.Path);
     EXPECT_EQ(back.Title, "Intro");
@@ -302,17 +351,17 @@ TEST_F(PlayQueueTest, SavedQueueReadsBackIdle) {
     EXPECT_EQ(loaded.Song(0).Length, 249);
     EXPECT_FALSE(loaded.Song(0).Started);
     EXPECT_EQ(loaded.Song(1).Track.Path, "/music/x.ogg");
-    EXPECT_EQ(loaded.Current, -1);
+    EXPECT_EQ(loaded.Current, std::nullopt);
 }
 
 TEST_F(PlayQueueTest, MissingEmptyOrDamagedQueueFiles) {
     TempDir dir;
     Fill(2);
     queue.LoadQueue(dir / "none.els");
-    EXPECT_EQ(queue.Count(), 0);
+    EXPECT_EQ(queue.Count(), 0u);
 
     queue.LoadQueue(dir.File("zero.els", std::string(4, '\0')));
-    EXPECT_EQ(queue.Count(), 0);
+    EXPECT_EQ(queue.Count(), 0u);
 
     // Two songs announced, the second one cut short: the first stays.
     Fill(2);
@@ -321,7 +370,7 @@ TEST_F(PlayQueueTest, MissingEmptyOrDamagedQueueFiles) {
     const std::string cut = dir.File("cut.els", bytes.substr(0, bytes.size() - 10));
     TPlayList loaded(sound);
     EXPECT_THROW(loaded.LoadQueue(cut), EMyFileError);
-    EXPECT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(loaded.Count(), 1u);
 }
 
 TEST_F(PlayQueueTest, PlaylistRoundTripAndUnknownExtension) {
@@ -337,7 +386,7 @@ TEST_F(PlayQueueTest, PlaylistRoundTripAndUnknownExtension) {
     ASSERT_TRUE(queue.SavePlaylist(dir / "queue.m3u"));
     TPlayList loaded(sound);
     loaded.LoadPlaylist(dir / "queue.m3u");  // sound is off: nothing is measured
-    ASSERT_EQ(loaded.Count(), 1);
+    ASSERT_EQ(loaded.Count(), 1u);
     EXPECT_EQ(loaded.Song(0).Track.Path, track.Path);
 }
 

@@ -28,7 +28,7 @@ class PlaybackTest : public ::testing::Test {
     // Waits until the current stream has played `ms` milliseconds.
     bool WaitForTime(int64_t ms) {
         return WaitFor([&] {
-            const TSong& song = queue.Song(queue.Current);
+            const TSong& song = queue.Song(*queue.Current);
             return song.Stream && song.Stream->TimeMs() >= ms;
         });
     }
@@ -45,10 +45,10 @@ TEST_F(PlaybackTest, EndOfSongAdvancesToTheNextAndStopsAfterTheLast) {
     EXPECT_EQ(transport.NowPlaying().ScrollTitle, "tone.wav - ");
     EXPECT_EQ(transport.Display().BitrateText, "353kb");
 
-    ASSERT_TRUE(WaitFor([&] { return transport.Tick(), queue.Current == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return transport.Tick(), queue.Current == 1u; }));
     EXPECT_EQ(transport.SelectedRow, 2);
     ASSERT_TRUE(WaitFor([&] { return !transport.Tick(); }));
-    EXPECT_EQ(queue.Current, -1);
+    EXPECT_EQ(queue.Current, std::nullopt);
     EXPECT_EQ(transport.SelectedRow, 2);  // the last row stays selected
     EXPECT_EQ(transport.Display().TimeText, "0:00 / 0:00");
     EXPECT_EQ(transport.Display().BitrateText, "- kb");
@@ -66,7 +66,7 @@ TEST_F(PlaybackTest, PauseAndResumeContinueAtTheWholeSecond) {
 
     queue.TogglePause();
     EXPECT_FALSE(queue.PausedIndex().has_value());
-    EXPECT_EQ(queue.Current, 0);
+    EXPECT_EQ(queue.Current, 0u);
     const int64_t resumed = queue.Song(0).Stream->TimeMs();
     EXPECT_GE(resumed, 1000);
     EXPECT_LT(resumed, 1400);  // from 1.0 s, not from where the pause came
@@ -117,14 +117,14 @@ TEST_F(PlaybackTest, NextAndPreviousMoveFromTheSelectedRow) {
     transport.SelectedRow = 1;
     ASSERT_TRUE(transport.PlayCommand(true));
     transport.PreviousCommand();  // on row 1: nothing
-    EXPECT_EQ(queue.Current, 0);
+    EXPECT_EQ(queue.Current, 0u);
     transport.NextCommand();
-    EXPECT_EQ(queue.Current, 1);
+    EXPECT_EQ(queue.Current, 1u);
     transport.SelectedRow = 3;
     transport.NextCommand();  // on the last row: nothing
-    EXPECT_EQ(queue.Current, 1);
+    EXPECT_EQ(queue.Current, 1u);
     transport.PreviousCommand();  // from the selected row, not the playing one
-    EXPECT_EQ(queue.Current, 1);
+    EXPECT_EQ(queue.Current, 1u);
     EXPECT_EQ(transport.SelectedRow, 2);
 }
 
@@ -133,7 +133,8 @@ TEST_F(PlaybackTest, PreviousWithShuffleFollowsTheShuffleOrder) {
     queue.SetShuffle(true);
     ASSERT_TRUE(transport.PlayCommand(true));  // user-started: the head of the order
     EXPECT_EQ(queue.Current, queue.FirstShuffled());
-    const int next = queue.ShuffleSuccessor(queue.Current);
+    ASSERT_TRUE(queue.Current.has_value());
+    const auto next = queue.ShuffleSuccessor(*queue.Current);
     transport.PreviousCommand();
     EXPECT_EQ(queue.Current, next);
 }
@@ -146,13 +147,13 @@ TEST_F(PlaybackTest, PlayWhilePausedResumesOrStartsAnotherRow) {
     transport.PauseCommand();
     queue.SetShuffle(true);  // the shuffle rule does not apply while paused
     transport.PlayCommand(true);
-    EXPECT_EQ(queue.Current, 0);
+    EXPECT_EQ(queue.Current, 0u);
     EXPECT_GE(queue.Song(0).Stream->TimeMs(), 1000);  // resumed, not restarted
 
     transport.PauseCommand();
     transport.SelectedRow = 2;
     transport.PlayCommand(true);
-    EXPECT_EQ(queue.Current, 1);
+    EXPECT_EQ(queue.Current, 1u);
     EXPECT_LT(queue.Song(1).Stream->TimeMs(), 1000);  // from its beginning
     EXPECT_FALSE(queue.Song(0).Started);
     EXPECT_FALSE(queue.PausedIndex().has_value());

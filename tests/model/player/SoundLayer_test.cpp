@@ -111,7 +111,7 @@ TEST_F(SoundLayerTest, MissingOrUnreadableFileIsNotMeasuredAndNotAdded) {
 
     Tmp3 bad(junk);
     EXPECT_FALSE(queue.Add("", bad, true, true));
-    EXPECT_EQ(queue.Count(), 0);
+    EXPECT_EQ(queue.Count(), 0u);
     MeasureTrack(sound, bad);
     EXPECT_EQ(bad.Duration, 0);
     EXPECT_EQ(bad.Bitrate, 0);
@@ -119,7 +119,7 @@ TEST_F(SoundLayerTest, MissingOrUnreadableFileIsNotMeasuredAndNotAdded) {
     // Without measuring, a missing file is still queued; it just never starts.
     EXPECT_TRUE(queue.Add("", gone, false, false));
     EXPECT_FALSE(queue.Play(0));
-    EXPECT_EQ(queue.Current, -1);
+    EXPECT_EQ(queue.Current, std::nullopt);
 }
 
 TEST(SoundWithoutDevice, NothingPlaysAndMeasuringStoresZeros) {
