@@ -207,7 +207,7 @@ void TPlayerController::PlayFromDesktop() {
 }
 
 void TPlayerController::AfterPlay() {
-    const TSong* playing = queue_.Current ? &queue_.Song(*queue_.Current) : nullptr;
+    const TSong* playing = queue_.CurrentSong();
     remote_->SetNowPlaying(transport_.NowPlaying());
     const QString bitrate =
         playing ? QString::fromStdString(BitrateText(playing->Track.Bitrate)) : "";
