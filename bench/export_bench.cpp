@@ -110,7 +110,7 @@ void BM_ExportAgainstLoad(benchmark::State& state, const char* templateName) {
         loadsCpu.push_back(took.cpu);
 
         std::vector<Tm3u*> view;
-        for (const auto& entry : catalogue->Albums()) view.push_back(entry.object.get());
+        for (const auto& entry : catalogue->Albums()) view.push_back(entry.object);
         TTemplateExporter exporter;
         start = TStamp::Now();
         if (!ExportAlbums(view, request, exporter)) state.SkipWithError("export failed");

@@ -25,7 +25,7 @@ std::string Word(std::mt19937& random) {
 }
 
 // Albums of 8,000 artists in 40 genres with titles of two or three words.
-const Tm3uList& Albums() {
+Tm3uList& Albums() {
     static Tm3uList* albums = [] {
         auto* list = new Tm3uList;
         std::mt19937 random(42);
@@ -55,7 +55,7 @@ TFilter SomeFilter() {
 }
 
 void Rebuild(benchmark::State& state, const TFilter& filter, const TSortSettings& sort, bool warm) {
-    const Tm3uList& albums = Albums();
+    Tm3uList& albums = Albums();
     auto view = std::make_unique<TViewList>();
     if (warm) view->Rebuild(albums, filter, nullptr, false, sort);
     for (auto _ : state) {
@@ -93,7 +93,7 @@ BENCHMARK(BM_RebuildColdFiltered)->Unit(benchmark::kMillisecond);
 // The floor: the collation keys of all albums, computed beforehand, sorted
 // by reference with std::sort.
 void BM_PlainSortOfPrecomputedKeys(benchmark::State& state) {
-    const Tm3uList& albums = Albums();
+    Tm3uList& albums = Albums();
     const TTextCollator collator;
     std::vector<std::string> keys;
     for (const auto& entry : albums) {
