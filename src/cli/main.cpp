@@ -81,16 +81,20 @@ struct TDefinedCommand {
 
 }  // namespace
 
+namespace {
+constexpr const char* kVersionText = "mavelo-cli " MAVELO_VERSION;
+}  // namespace
+
 int main(int argc, char** argv) {
     // The version alone needs none of the commands defined first, nor the
     // exception the parser answers it with: scripts ask for it often.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::fputs("mavelo-cli " MAVELO_VERSION "\n", stdout);
+        std::puts(kVersionText);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     CliArguments() = std::vector<std::string>(argv + 1, argv + argc);
     CLI::App app("The catalogue model without windows, for scripts and benchmarks.", "mavelo-cli");
-    app.set_version_flag("--version", std::string("mavelo-cli ") + MAVELO_VERSION,
+    app.set_version_flag("--version", kVersionText,
                          "print the version and exit");
     app.set_help_flag("-h,--help", "print this help and exit");
     std::string home;

@@ -18,22 +18,16 @@ std::string PicturePathFor(std::string_view playlistPath) {
 }
 
 TPlaylistType PlaylistTypeFromInt(int32_t value) {
-    if (value < static_cast<int32_t>(TPlaylistType::M3U) ||
-        value > static_cast<int32_t>(TPlaylistType::B4S))
-        return TPlaylistType::M3U;
-    return static_cast<TPlaylistType>(value);
+    return EnumInRange(value, TPlaylistType::M3U, TPlaylistType::B4S, TPlaylistType::M3U);
 }
 
 TAlbumStatus AlbumStatusFromInt(int32_t value) {
-    if (value < static_cast<int32_t>(TAlbumStatus::Red) ||
-        value > static_cast<int32_t>(TAlbumStatus::Green))
-        return TAlbumStatus::Red;
-    return static_cast<TAlbumStatus>(value);
+    return EnumInRange(value, TAlbumStatus::Red, TAlbumStatus::Green, TAlbumStatus::Red);
 }
 
 TPictureState PictureStateFromInt(int32_t value) {
-    return value == static_cast<int32_t>(TPictureState::Present) ? TPictureState::Present
-                                                                 : TPictureState::Missing;
+    return EnumInRange(value, TPictureState::Missing, TPictureState::Present,
+                       TPictureState::Missing);
 }
 
 Tm3u::Tm3u(TSharedText playlistPath) : PlaylistPath(std::move(playlistPath)) {}

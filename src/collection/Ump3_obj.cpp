@@ -29,9 +29,7 @@ TSharedText FromRelativeForm(std::string_view stored, std::string_view base) {
 }
 
 TTagKind TagKindFromInt(int32_t value) {
-    if (value < static_cast<int32_t>(TTagKind::None) || value > static_cast<int32_t>(TTagKind::WMA))
-        return TTagKind::None;
-    return static_cast<TTagKind>(value);
+    return EnumInRange(value, TTagKind::None, TTagKind::WMA, TTagKind::None);
 }
 
 Tmp3::Tmp3(TSharedText path) : Path(std::move(path)) {}

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // Paths of playlist entries may use "\" (written on Windows); the model uses "/".
@@ -86,3 +87,12 @@ int64_t GetFileSizeBytes(const std::string& path);
 
 // The help page for a help topic index 1-14 ("list.htm" ...), "" for others.
 std::string HelpTopicPage(int topic);
+
+// The enumerator numbered `value` when it lies from `first` to `last`, else
+// `fallback`: how numbers read from files and settings become typed values.
+template <typename Enum>
+Enum EnumInRange(int32_t value, Enum first, Enum last, Enum fallback) {
+    using Number = std::underlying_type_t<Enum>;
+    if (value < static_cast<Number>(first) || value > static_cast<Number>(last)) return fallback;
+    return static_cast<Enum>(value);
+}

@@ -2,16 +2,6 @@
 
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
-#include "core/Ulang.h"
-
-namespace {
-// "Could not rename x.m3u: Permission denied": the translated failure, the
-// file and why.
-std::string FailureText(const char* key, const char* english, const std::string& file,
-                        const TWriteResult& result) {
-    return LangText(key, english) + " " + file + ": " + result.Why();
-}
-}  // namespace
 
 void StoreAlbumValues(Tm3u& album, const TAlbumValues& values) {
     album.SetInfo(values.Artist, values.Year, values.Genre, values.Album);
@@ -32,7 +22,7 @@ void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, TId3Choice tagType,
             track.WriteTags(tagType, {title, values.Artist, values.Album, genre, year});
         if (!written)
             report.Failures.push_back(
-                FailureText("CouldNotWriteTags", "Could not write the tags of", track.Path, written));
+                FailureMessage("CouldNotWriteTags", "Could not write the tags of", track.Path, written));
         if (progress) progress(i + 1, count);
     }
 }
@@ -42,7 +32,7 @@ void RenamePlaylistFile(Tm3u& album, const std::string& listFormat, TAlbumApplyR
     const TWriteResult renamed = album.RenamePlaylist(listFormat);
     if (!renamed &&
         album.FormatAlbumName(listFormat) + ExtractFileExt(before) != ExtractFileName(before))
-        report.Failures.push_back(FailureText("CouldNotRename1", "Could not rename", before, renamed));
+        report.Failures.push_back(FailureMessage("CouldNotRename1", "Could not rename", before, renamed));
 }
 
 void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyReport& report) {
@@ -53,7 +43,7 @@ void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyRe
         if (TrackFileKind(before) != "mp3") continue;
         const TWriteResult renamed = track.RenameToFormat(static_cast<int>(i) + 1, trackFormat);
         if (!renamed) {
-            report.Failures.push_back(FailureText("CouldNotRename1", "Could not rename", before, renamed));
+            report.Failures.push_back(FailureMessage("CouldNotRename1", "Could not rename", before, renamed));
             continue;
         }
         album.RekeyTrack(track);
@@ -65,12 +55,12 @@ void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyRe
     const std::string before = ExcludeTrailingSeparator(ExtractFilePath(album.PlaylistPath));
     if (ExtractFileName(before) == album.FormatAlbumName(listFormat)) return;
     if (const TWriteResult renamed = album.RenameFolder(listFormat); !renamed)
-        report.Failures.push_back(FailureText("CouldNotRename1", "Could not rename", before, renamed));
+        report.Failures.push_back(FailureMessage("CouldNotRename1", "Could not rename", before, renamed));
     report.PlaylistNeedsWriting = true;
 }
 
 void WriteAlbumPlaylist(Tm3u& album, TPlaylistType format, TAlbumApplyReport& report) {
     if (const TWriteResult written = album.WritePlaylist(format); !written)
         report.Failures.push_back(
-            FailureText("CouldNotWrite", "Could not write", album.PlaylistPath, written));
+            FailureMessage("CouldNotWrite", "Could not write", album.PlaylistPath, written));
 }

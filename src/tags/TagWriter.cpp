@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/FileSystem.h"
+#include "core/Ucommon.h"
 #include "tags/ID3v1.h"
 #include "tags/ID3v2.h"
 #include "tags/OggVorbis.h"
@@ -59,10 +60,7 @@ TID3v1 NewId3v1(const TID3v1& loaded, const TTagValues& values) {
 }  // namespace
 
 TId3Choice Id3ChoiceFromInt(int32_t value) {
-    if (value < static_cast<int32_t>(TId3Choice::V2) ||
-        value > static_cast<int32_t>(TId3Choice::Both))
-        return TId3Choice::V2;
-    return static_cast<TId3Choice>(value);
+    return EnumInRange(value, TId3Choice::V2, TId3Choice::Both, TId3Choice::V2);
 }
 
 TWriteResult WriteMp3Tags(const std::string& path, TId3Choice choice, const TTagValues& values) {

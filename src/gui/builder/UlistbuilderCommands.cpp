@@ -123,8 +123,7 @@ void TFormListBuilder::RemoveTracks() {
     for (const BuilderNode* node : selected) paths.push_back(node->Path);
     const std::string playlistPath = playlist->Path;
     if (const TWriteResult written = ::RemoveTracks(playlistPath, paths, tools_); !written)
-        prompts_.Inform(Q(LangText("CouldNotWrite", "Could not write") + " " + playlistPath + ": " +
-                          written.Why()));
+        prompts_.Inform(Q(FailureMessage("CouldNotWrite", "Could not write", playlistPath, written)));
     RescanAndSelect(playlist->Parent, playlistPath);
 }
 

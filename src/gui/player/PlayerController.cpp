@@ -468,8 +468,8 @@ void TPlayerController::SavePlaylist() {
     // Another extension writes nothing, silently; a failed write is told,
     // never taken for a saved playlist.
     if (const TWriteResult written = queue_.SavePlaylist(path); !written && known)
-        ShowError(QString::fromStdString(LangText("CouldNotWrite", "Could not write") + " " + path +
-                                         ": " + written.Why()));
+        ShowError(
+            QString::fromStdString(FailureMessage("CouldNotWrite", "Could not write", path, written)));
 }
 
 void TPlayerController::ShowRemote(bool shown) {
