@@ -1,5 +1,7 @@
 // mavelo-cli tags: prints the tag values of audio files as JSON, one object
 // per line, or writes tags into them.
+#include <sys/stat.h>
+
 #include <CLI/App.hpp>
 #include <CLI/Validators.hpp>
 #include <algorithm>
@@ -81,7 +83,10 @@ std::string TrackJson(const Tmp3& track) {
 
 // The file's problem for this command, or "" when it can be handled.
 std::string FileProblem(const std::string& path, bool writing) {
-    if (!FileExists(path)) return "no such file";
+    if (!FileExists(path)) {
+        struct stat st {};
+        return stat(path.c_str(), &st) == 0 ? "not a regular file" : "no such file";
+    }
     const std::string kind = TrackFileKind(path);
     if (kind != "mp3" && kind != "ogg" && kind != "wma") return "unsupported file type";
     if (writing && kind == "wma") return "WMA files cannot be written";

@@ -79,6 +79,7 @@ done <<'CASES'
 2|unknown command 'bogus'|covers bogus a.mvo
 1|-odd.mvo|list -- -odd.mvo
 1|-odd.mp3: no such file|tags -- -odd.mp3
+1|/dev/null: not a regular file|tags /dev/null
 1|File not found -odd.wav|measure -- -odd.wav
 CASES
 
