@@ -1,70 +1,171 @@
 #include "views/TextCollator.h"
 
-#include <unicode/coll.h>
-#include <unicode/locid.h>
-#include <unicode/unistr.h>
+#include <dlfcn.h>
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
+#include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 namespace {
-std::unique_ptr<icu::Collator> MakeCollator(const std::string& localeName) {
-    icu::Locale locale =
-        localeName.empty() ? icu::Locale::getDefault() : icu::Locale(localeName.c_str());
+
+// ICU's C functions, found in the library of the ICU version the program was
+// built with (its functions carry the version in their names).
+#define MAVELO_TEXT(x) #x
+#define MAVELO_ICU_NAME(function) MAVELO_TEXT(function)  // expands ICU's renaming first
+#define MAVELO_ICU_LIBRARY(major) "libicui18n.so." MAVELO_TEXT(major)
+
+struct TIcu {
+    decltype(&ucol_open) open = nullptr;
+    decltype(&ucol_close) close = nullptr;
+    decltype(&ucol_setStrength) setStrength = nullptr;
+    decltype(&ucol_setAttribute) setAttribute = nullptr;
+    decltype(&ucol_getSortKey) getSortKey = nullptr;
+    decltype(&ucol_strcollUTF8) compareUtf8 = nullptr;
+    decltype(&uloc_getDefault) defaultLocale = nullptr;
+    decltype(&uloc_getVariant) variantOf = nullptr;
+    decltype(&u_strFromUTF8WithSub) fromUtf8 = nullptr;
+    decltype(&u_strToUTF8) toUtf8 = nullptr;
+    decltype(&u_strToLower) toLower = nullptr;
+};
+
+template <typename Function>
+void Find(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    if (!function) throw std::runtime_error(std::string("ICU lacks ") + name);
+}
+
+TIcu LoadIcu() {
+    // The collation library brings in the common one, where the rest lives.
+    void* library = dlopen(MAVELO_ICU_LIBRARY(U_ICU_VERSION_MAJOR_NUM), RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        throw std::runtime_error(std::string("Could not load ICU: ") + dlerror());
+    TIcu icu;
+    Find(library, MAVELO_ICU_NAME(ucol_open), icu.open);
+    Find(library, MAVELO_ICU_NAME(ucol_close), icu.close);
+    Find(library, MAVELO_ICU_NAME(ucol_setStrength), icu.setStrength);
+    Find(library, MAVELO_ICU_NAME(ucol_setAttribute), icu.setAttribute);
+    Find(library, MAVELO_ICU_NAME(ucol_getSortKey), icu.getSortKey);
+    Find(library, MAVELO_ICU_NAME(ucol_strcollUTF8), icu.compareUtf8);
+    Find(library, MAVELO_ICU_NAME(uloc_getDefault), icu.defaultLocale);
+    Find(library, MAVELO_ICU_NAME(uloc_getVariant), icu.variantOf);
+    Find(library, MAVELO_ICU_NAME(u_strFromUTF8WithSub), icu.fromUtf8);
+    Find(library, MAVELO_ICU_NAME(u_strToUTF8), icu.toUtf8);
+    Find(library, MAVELO_ICU_NAME(u_strToLower), icu.toLower);
+    return icu;  // the library stays loaded until the program ends
+}
+
+const TIcu& Icu() {
+    static const TIcu icu = LoadIcu();
+    return icu;
+}
+
+// A UTF-16 copy of a UTF-8 text, ill-formed bytes replaced by U+FFFD.  Short
+// texts (nearly all) stay in the inline buffer.
+class TUtf16Text {
+  public:
+    explicit TUtf16Text(std::string_view utf8) {
+        const auto length = static_cast<int32_t>(utf8.size());
+        // UTF-16 never needs more units than UTF-8 has bytes.
+        if (utf8.size() > sizeof inline_ / sizeof inline_[0]) heap_.resize(utf8.size());
+        UChar* target = heap_.empty() ? inline_ : heap_.data();
+        UErrorCode status = U_ZERO_ERROR;
+        Icu().fromUtf8(target, std::max<int32_t>(length, 1), &length_, utf8.data(), length,
+                       0xFFFD, nullptr, &status);
+        if (U_FAILURE(status)) length_ = 0;
+        data_ = target;
+    }
+    const UChar* data() const { return data_; }
+    int32_t size() const { return length_; }
+
+  private:
+    UChar inline_[128];
+    std::u16string heap_;
+    const UChar* data_ = nullptr;
+    int32_t length_ = 0;
+};
+
+UCollator* OpenCollator(const std::string& localeName) {
+    const TIcu& icu = Icu();
+    std::string locale = localeName.empty() ? icu.defaultLocale() : localeName;
     // The C/POSIX locale collates by code point, upper case before lower
     // case: no order a user expects.  The root order stands in for it.
-    if (std::string_view(locale.getVariant()) == "POSIX") locale = icu::Locale::getRoot();
+    char variant[32] = {};
     UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(locale, status));
+    icu.variantOf(locale.c_str(), variant, sizeof variant - 1, &status);
+    if (std::string_view(variant) == "POSIX") locale.clear();
+    status = U_ZERO_ERROR;
+    UCollator* collator = icu.open(locale.c_str(), &status);
     if (U_FAILURE(status) || !collator) {
+        if (collator) icu.close(collator);
         status = U_ZERO_ERROR;
-        collator.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
+        collator = icu.open("", &status);  // the root order
     }
     if (!collator) throw std::runtime_error("No collator available");
-    collator->setStrength(icu::Collator::SECONDARY);
+    icu.setStrength(collator, UCOL_SECONDARY);
     // Blanks and punctuation must take part in the order (blanks first).
     status = U_ZERO_ERROR;
-    collator->setAttribute(UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, status);
+    icu.setAttribute(collator, UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
     return collator;
 }
+
 }  // namespace
 
-TTextCollator::TTextCollator(const std::string& localeName) : collator_(MakeCollator(localeName)) {}
+struct TTextCollator::TCollatorHandle {
+    UCollator* collator;
+    ~TCollatorHandle() { Icu().close(collator); }
+};
+
+TTextCollator::TTextCollator(const std::string& localeName)
+    : collator_(new TCollatorHandle{OpenCollator(localeName)}) {}
 
 TTextCollator::~TTextCollator() = default;
 
 std::string TTextCollator::SortKey(std::string_view utf8) const {
-    const icu::UnicodeString text = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+    const TUtf16Text text(utf8);
+    const auto getSortKey = [&](uint8_t* into, int32_t room) {
+        return Icu().getSortKey(collator_->collator, text.data(), text.size(), into, room);
+    };
     // Most keys fit the buffer, and the key then takes no more memory than it needs.
     uint8_t buffer[128];
-    int32_t length = collator_->getSortKey(text, buffer, static_cast<int32_t>(sizeof buffer));
+    int32_t length = getSortKey(buffer, static_cast<int32_t>(sizeof buffer));
     if (length <= static_cast<int32_t>(sizeof buffer))
         return std::string(reinterpret_cast<const char*>(buffer),
                            length > 0 ? static_cast<size_t>(length) - 1 : 0);  // no final zero
     std::string key(static_cast<size_t>(length), '\0');
-    length = collator_->getSortKey(text, reinterpret_cast<uint8_t*>(key.data()), length);
+    length = getSortKey(reinterpret_cast<uint8_t*>(key.data()), length);
     key.resize(length > 0 ? static_cast<size_t>(length) - 1 : 0);
     return key;
 }
 
 int TTextCollator::Compare(std::string_view a, std::string_view b) const {
     UErrorCode status = U_ZERO_ERROR;
-    return collator_->compareUTF8(icu::StringPiece(a.data(), static_cast<int32_t>(a.size())),
-                                  icu::StringPiece(b.data(), static_cast<int32_t>(b.size())),
-                                  status);
+    return Icu().compareUtf8(collator_->collator, a.data(), static_cast<int32_t>(a.size()),
+                             b.data(), static_cast<int32_t>(b.size()), &status);
 }
 
 std::string LowerText(std::string_view utf8) {
-    icu::UnicodeString text = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-    text.toLower(icu::Locale::getRoot());
-    std::string lowered;
-    text.toUTF8String(lowered);
-    return lowered;
+    const TIcu& icu = Icu();
+    const TUtf16Text text(utf8);
+    UErrorCode status = U_ZERO_ERROR;
+    // Lower case may be longer than the text (a few letters become two).
+    std::u16string lowered(static_cast<size_t>(text.size()) * 2 + 1, u'\0');
+    const int32_t loweredLength =
+        icu.toLower(lowered.data(), static_cast<int32_t>(lowered.size()), text.data(),
+                    text.size(), "", &status);
+    if (U_FAILURE(status)) return std::string(utf8);
+    std::string result(static_cast<size_t>(loweredLength) * 3, '\0');
+    int32_t resultLength = 0;
+    status = U_ZERO_ERROR;
+    icu.toUtf8(result.data(), static_cast<int32_t>(result.size()), &resultLength,
+               lowered.data(), loweredLength, &status);
+    if (U_FAILURE(status)) return std::string(utf8);
+    result.resize(static_cast<size_t>(resultLength));
+    return result;
 }
-
 std::string FirstCharacters(std::string_view utf8, size_t count) {
     size_t offset = 0;
     const auto length = static_cast<int32_t>(utf8.size());

@@ -3,16 +3,12 @@
 // strength: accents count, letter case does not; blanks sort before digits and
 // digits before letters).  Sort keys are byte strings whose plain byte order
 // is the collation order, so they can be computed once and compared cheaply.
-#include <unicode/uversion.h>
-
+// ICU is loaded on the first use of a collator or of LowerText: programs
+// and commands that never sort do not pay for loading it at start.
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-U_NAMESPACE_BEGIN
-class Collator;
-U_NAMESPACE_END
 
 class TTextCollator {
   public:
@@ -31,7 +27,8 @@ class TTextCollator {
     bool Equal(std::string_view a, std::string_view b) const { return Compare(a, b) == 0; }
 
   private:
-    std::unique_ptr<icu::Collator> collator_;
+    struct TCollatorHandle;  // ICU's collator, closed with it
+    std::unique_ptr<TCollatorHandle> collator_;
 };
 
 // Lower-cases a UTF-8 text (every letter, not only A-Z).

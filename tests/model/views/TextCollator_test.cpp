@@ -22,3 +22,21 @@ TEST(TextCollator, CharacterHelpersNeverSplitASequence) {
     EXPECT_EQ(CharacterCount("aébc"), 4u);
     EXPECT_EQ(LowerText("ÀBC Ünd"), "àbc ünd");
 }
+
+TEST(TextCollator, LongTextsAndIllFormedBytes) {
+    const TTextCollator collator("en_US");
+    // Past the short-text buffers: keys and lower case of long texts.
+    const std::string longUpper = std::string(300, 'A') + "É";
+    const std::string longLower = std::string(300, 'a') + "é";
+    EXPECT_EQ(collator.SortKey(longUpper), collator.SortKey(longLower));
+    EXPECT_LT(collator.SortKey(longLower), collator.SortKey(longLower + "b"));
+    EXPECT_EQ(LowerText(longUpper), longLower);
+    // A byte that starts no character stands for U+FFFD, wherever it is.
+    EXPECT_EQ(collator.SortKey("a\xff"), collator.SortKey("a\xef\xbf\xbd"));
+    EXPECT_TRUE(collator.Equal("a\xff", "A\xef\xbf\xbd"));
+    EXPECT_EQ(LowerText("A\xff"), "a\xef\xbf\xbd");
+    // Lower case may take more units than the text: İ becomes i and a dot.
+    EXPECT_EQ(LowerText("\xc4\xb0"), "i\xcc\x87");
+    EXPECT_EQ(LowerText(""), "");
+    EXPECT_LT(collator.SortKey(""), collator.SortKey(" "));
+}
