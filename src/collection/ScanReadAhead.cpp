@@ -25,6 +25,7 @@ namespace {
 // are taken as not cached: 1 MiB, well above the few stray blocks a scan of
 // a cached collection may read, reached within the first albums of a cold one.
 constexpr long kColdBlocks = 2048;
+constexpr size_t kPlaylistsPerLook = 8;
 // How far the walk may run ahead of the scan, in playlists: enough to keep
 // many reads in flight, little enough that what was read is still cached
 // when the scan gets there.
@@ -233,8 +234,11 @@ void TScanReadAhead::PlaylistReached() {
         ++state.reached;  // no other thread yet
         const TReadAheadMode mode = readAheadMode.load();
         if (mode == TReadAheadMode::Never) return;
+        // The disk reads are looked at every few playlists: on a cached
+        // collection that look was a fair part of a fast rescan.
         if (mode == TReadAheadMode::Always ||
-            DiskBlocksReadByThisThread() - state.blocksAtStart > kColdBlocks) {
+            (state.reached % kPlaylistsPerLook == 1 &&
+             DiskBlocksReadByThisThread() - state.blocksAtStart > kColdBlocks)) {
             try {
                 state.Start();
             } catch (const std::exception&) {

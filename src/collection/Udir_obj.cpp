@@ -136,7 +136,8 @@ size_t TDirectory::FindOrAddAlbum(const std::string& playlistPath) {
 }
 
 void TDirectory::ScanPlaylist(bool force, const std::string& playlistPath) {
-    if (List[FindOrAddAlbum(playlistPath)].Refresh(force, TagReader)) CachedCoverDropped();
+    if (List[FindOrAddAlbum(playlistPath)].Refresh(force, TagReader).coverDropped)
+        CachedCoverDropped();
 }
 
 namespace {
@@ -163,24 +164,27 @@ void NoteUnreadableFile(TUnreadable* unreadable, const std::string& path) {
     unreadable->paths.push_back(path);
 }
 
-// Notes the album's tracks that exist but cannot be read, but for `known`
-// (read just now).  Most tracks lie in the playlist's folder, looked up
-// through that folder.
-void NoteUnreadableTracks(TUnreadable& unreadable, const Tm3u& album,
-                          const std::vector<const Tmp3*>& known) {
+// Notes the album's tracks that exist but cannot be read, of those `worthALook`
+// picks.  Most tracks lie in the playlist's folder, looked up through that
+// folder, which is opened only when some track is to be looked at.
+template <typename Pick>
+void NoteUnreadableTracks(TUnreadable& unreadable, const Tm3u& album, Pick worthALook) {
     const std::string_view folder =
         album.PlaylistPath.view().substr(0, album.PlaylistPath.rfind('/') + 1);
-    TFileDescriptor folderFd(
-        folder.empty() ? -1 : open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    TFileDescriptor folderFd;
     for (const auto& entry : album.Tracks) {
-        if (std::find(known.begin(), known.end(), entry.object) != known.end()) continue;
+        if (!worthALook(entry.object)) continue;
         const std::string_view path = entry.key.view();
-        const bool inFolder = folderFd.IsOpen() && path.size() > folder.size() &&
+        const bool inFolder = !folder.empty() && path.size() > folder.size() &&
                               path.substr(0, folder.size()) == folder &&
                               path.find('/', folder.size()) == std::string_view::npos;
+        if (inFolder && !folderFd.IsOpen())
+            folderFd = TFileDescriptor(
+                open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
         const bool unreadableFile =
-            inFolder ? IsUnreadableFile(folderFd.Get(), entry.key.c_str() + folder.size())
-                     : IsUnreadableFile(AT_FDCWD, std::string(path).c_str());
+            inFolder && folderFd.IsOpen()
+                ? IsUnreadableFile(folderFd.Get(), entry.key.c_str() + folder.size())
+                : IsUnreadableFile(AT_FDCWD, std::string(path).c_str());
         if (!unreadableFile) continue;
         ++unreadable.files;
         unreadable.paths.emplace_back(path);
@@ -200,24 +204,39 @@ TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
         walk.onFolder = [](const std::string&) { ++ProgressCount; };
     walk.onPlaylist = [&directory, force, unreadable, readAhead](const std::string& playlist) {
         if (readAhead) readAhead->PlaylistReached();
-        NoteUnreadableFile(unreadable, playlist);
         Tm3u& album = directory.List[directory.FindOrAddAlbum(playlist)];
         if (!unreadable) {
             album.Refresh(force, directory.TagReader);
             return;
         }
-        // A track in which the program's own reader just found tags was
-        // opened and read: it needs no second look.
+        // What to look at for the report: a track in which the program's own
+        // reader just found tags was opened and read, and needs no second
+        // look; a fast scan that reads no tags of a known album looks only at
+        // the tracks its playlist names anew, as it opens no audio file.
+        // (Tracks the playlist no longer names are freed only after the new
+        // ones were made: a new track never reuses an address of `before`.)
+        std::vector<const Tmp3*> before;
+        if (!force) {
+            before.reserve(album.Tracks.Count());
+            for (const auto& entry : album.Tracks) before.push_back(entry.object);
+            std::sort(before.begin(), before.end());
+        }
         std::vector<const Tmp3*> tagsFound;
-        TTagReader reader = directory.TagReader;
-        if (!reader)
-            reader = [&tagsFound](Tmp3& track) {
-                const bool found = track.ReadTags();
-                if (found) tagsFound.push_back(&track);
-                return found;
-            };
-        album.Refresh(force, reader);
-        NoteUnreadableTracks(*unreadable, album, tagsFound);
+        bool tagsRead = false;
+        const TTagReader& givenReader = directory.TagReader;
+        const Tm3u::TRefreshResult refreshed = album.Refresh(force, [&](Tmp3& track) {
+            tagsRead = true;
+            if (givenReader) return givenReader(track);
+            const bool found = track.ReadTags();
+            if (found) tagsFound.push_back(&track);
+            return found;
+        });
+        if (!refreshed.playlistRead) NoteUnreadableFile(unreadable, playlist);
+        NoteUnreadableTracks(*unreadable, album, [&](const Tmp3* track) {
+            if (std::find(tagsFound.begin(), tagsFound.end(), track) != tagsFound.end())
+                return false;
+            return tagsRead || !std::binary_search(before.begin(), before.end(), track);
+        });
     };
     return walk;
 }

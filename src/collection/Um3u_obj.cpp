@@ -202,14 +202,16 @@ bool Tm3u::DeriveFromTracks() {
     return tagged;
 }
 
-bool Tm3u::Refresh(bool force, const TTagReader& readTags) {
-    const bool coverDropped = DropCachedCover();
+Tm3u::TRefreshResult Tm3u::Refresh(bool force, const TTagReader& readTags) {
+    TRefreshResult result;
+    result.coverDropped = DropCachedCover();
     for (const auto& entry : Tracks) entry.object->RefreshMark = 1;
     // A playlist that exists but cannot be read leaves the album as it was,
     // rather than losing its tracks to a passing error.
-    if (!ReadPlaylist(false) && FileExists(PlaylistPath)) {
+    result.playlistRead = ReadPlaylist(false);
+    if (!result.playlistRead && FileExists(PlaylistPath)) {
         for (const auto& entry : Tracks) entry.object->RefreshMark = 0;
-        return coverDropped;
+        return result;
     }
     const auto stillMarked = [](const auto& entry) { return entry.object->RefreshMark == 1; };
     if (std::any_of(Tracks.begin(), Tracks.end(), stillMarked))  // keeps the key index otherwise
@@ -217,7 +219,7 @@ bool Tm3u::Refresh(bool force, const TTagReader& readTags) {
     PictureState =
         FileExists(PicturePathFor(PlaylistPath)) ? TPictureState::Present : TPictureState::Missing;
     // The fast scan: an album known before this scan that has values opens no audio file.
-    if (!force && ScanMark != TScanMark::None && HasAlbumValues(*this)) return coverDropped;
+    if (!force && ScanMark != TScanMark::None && HasAlbumValues(*this)) return result;
 
     for (const auto& entry : Tracks) {
         if (readTags)
@@ -231,7 +233,7 @@ bool Tm3u::Refresh(bool force, const TTagReader& readTags) {
     SetInfo({}, 0, {}, {});
     DeriveFromTracks();
     if (!HasAlbumValues(*this)) SetInfo(artist, year, genre, album);
-    return coverDropped;
+    return result;
 }
 
 // ---- Names and renames ----

@@ -111,9 +111,12 @@ class Tm3u {
     TWriteResult WritePlaylist(TPlaylistType format);
     // Re-reads the playlist; reads the tags (and derives the album values)
     // when forced, when the album is new to the running scan, or when it has
-    // no album values at all.  True when that dropped the cached cover (the
-    // owner's list changed).
-    bool Refresh(bool force, const TTagReader& readTags = {});
+    // no album values at all.
+    struct TRefreshResult {
+        bool coverDropped = false;  // the cached cover went (the owner's list changed)
+        bool playlistRead = false;  // false: missing, or could not be read
+    };
+    TRefreshResult Refresh(bool force, const TTagReader& readTags = {});
     // Fills the empty album values from the tagged tracks, the most frequent
     // value winning (ties to the first met).  True when some track has a tag.
     bool DeriveFromTracks();

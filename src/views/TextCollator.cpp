@@ -119,15 +119,19 @@ struct TTextCollator::TCollatorHandle {
     ~TCollatorHandle() { Icu().close(collator); }
 };
 
-TTextCollator::TTextCollator(const std::string& localeName)
-    : collator_(new TCollatorHandle{OpenCollator(localeName)}) {}
+TTextCollator::TTextCollator(std::string localeName) : localeName_(std::move(localeName)) {}
 
 TTextCollator::~TTextCollator() = default;
+
+const TTextCollator::TCollatorHandle& TTextCollator::Collator() const {
+    std::call_once(opened_, [this] { collator_.reset(new TCollatorHandle{OpenCollator(localeName_)}); });
+    return *collator_;
+}
 
 std::string TTextCollator::SortKey(std::string_view utf8) const {
     const TUtf16Text text(utf8);
     const auto getSortKey = [&](uint8_t* into, int32_t room) {
-        return Icu().getSortKey(collator_->collator, text.data(), text.size(), into, room);
+        return Icu().getSortKey(Collator().collator, text.data(), text.size(), into, room);
     };
     // Most keys fit the buffer, and the key then takes no more memory than it needs.
     uint8_t buffer[128];
@@ -143,7 +147,7 @@ std::string TTextCollator::SortKey(std::string_view utf8) const {
 
 int TTextCollator::Compare(std::string_view a, std::string_view b) const {
     UErrorCode status = U_ZERO_ERROR;
-    return Icu().compareUtf8(collator_->collator, a.data(), static_cast<int32_t>(a.size()),
+    return Icu().compareUtf8(Collator().collator, a.data(), static_cast<int32_t>(a.size()),
                              b.data(), static_cast<int32_t>(b.size()), &status);
 }
 

@@ -6,6 +6,7 @@
 // ICU is loaded on the first use of a collator or of LowerText: programs
 // and commands that never sort do not pay for loading it at start.
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,8 @@
 class TTextCollator {
   public:
     // An empty locale name means the user's locale (from the environment).
-    explicit TTextCollator(const std::string& localeName = {});
+    // ICU's collator is opened on first use.
+    explicit TTextCollator(std::string localeName = {});
     ~TTextCollator();
     TTextCollator(const TTextCollator&) = delete;
     TTextCollator& operator=(const TTextCollator&) = delete;
@@ -28,7 +30,11 @@ class TTextCollator {
 
   private:
     struct TCollatorHandle;  // ICU's collator, closed with it
-    std::unique_ptr<TCollatorHandle> collator_;
+    const TCollatorHandle& Collator() const;
+
+    std::string localeName_;
+    mutable std::once_flag opened_;
+    mutable std::unique_ptr<TCollatorHandle> collator_;
 };
 
 // Lower-cases a UTF-8 text (every letter, not only A-Z).

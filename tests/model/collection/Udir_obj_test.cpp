@@ -272,6 +272,24 @@ TEST(Rescan, TellsWhatCouldNotBeRead) {
     chmod((c.dir / "R/Closed").c_str(), 0755);
 }
 
+TEST(Rescan, FastScanReportsOnlyTheTracksItFindsAnew) {
+    ScannedCollection c;  // album A known, with values
+    ASSERT_EQ(mkfifo((c.dir / "R/A/old.mp3").c_str(), 0644), 0);
+    ASSERT_EQ(mkfifo((c.dir / "R/A/new.mp3").c_str(), 0644), 0);
+    c.dir.File("R/A/a.m3u", "a1.mp3\r\na2.mp3\r\nold.mp3\r\n");
+    ASSERT_EQ(Rescan(c.directory, c.roots, false, false).unreadable.paths,
+              Names{c.dir / "R/A/old.mp3"});  // named anew
+    // Known now: a fast scan opens no audio file of the album, nor looks at it...
+    EXPECT_EQ(Rescan(c.directory, c.roots, false, false).unreadable.files, 0u);
+    // ...but at what its playlist names anew; a full scan looks at every track.
+    c.dir.File("R/A/a.m3u", "a1.mp3\r\na2.mp3\r\nold.mp3\r\nnew.mp3\r\n");
+    EXPECT_EQ(Rescan(c.directory, c.roots, false, false).unreadable.paths,
+              Names{c.dir / "R/A/new.mp3"});
+    EXPECT_EQ(Rescan(c.directory, c.roots, true, false).unreadable.paths,
+              (Names{c.dir / "R/A/old.mp3", c.dir / "R/A/new.mp3"}));
+    EXPECT_EQ(c.tags.opens, 6);  // only the full scan read tags: all six tracks
+}
+
 // Runs `work` in a child process; false when it has not ended after a long
 // wait (it hangs) or failed.
 bool EndsOnItsOwn(const std::function<void()>& work) {
@@ -442,7 +460,9 @@ TEST(RescanFolders, AlbumsThatCouldNotBeSeenAreKept) {
         const bool root = access((c.dir / "R/A").c_str(), R_OK) == 0;
         const TScanResult result = RescanFolders(c.directory, c.roots, {c.dir / "R/"}, false);
         chmod((c.dir / "R/A").c_str(), 0755);
-        if (!root) EXPECT_EQ(result.unreadable.paths, Names{c.dir / "R/A"});
+        if (!root) {
+            EXPECT_EQ(result.unreadable.paths, Names{c.dir / "R/A"});
+        }
         EXPECT_EQ(result.removed, 0u);
         EXPECT_EQ(c.directory.List.Count(), 3u);
     }

@@ -257,11 +257,15 @@ TEST(AlbumRefresh, DropsCachedCoverAndTellsTheOwner) {
     TempDir dir;
     Tm3u album(MakeAlbum(dir, "A/list.m3u", {"1.mp3"}));
     int dropped = 0;
-    dropped += album.Refresh(false);  // no cover: nothing to tell
+    dropped += album.Refresh(false).coverDropped;  // no cover: nothing to tell
     album.CachedCover = "jpeg";
-    dropped += album.Refresh(false, [](Tmp3&) { return false; });
+    const Tm3u::TRefreshResult refreshed = album.Refresh(false, [](Tmp3&) { return false; });
+    dropped += refreshed.coverDropped;
     EXPECT_TRUE(album.CachedCover.empty());
     EXPECT_EQ(dropped, 1);
+    EXPECT_TRUE(refreshed.playlistRead);
+    std::remove((dir / "A/list.m3u").c_str());
+    EXPECT_FALSE(album.Refresh(false).playlistRead);
 }
 
 TEST(AlbumRefresh, TagReadingDependsOnForceMarkAndValues) {
