@@ -1,13 +1,17 @@
 #include "collection/FolderWalk.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <vector>
 
+#include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
 #include "core/PumpEvents.h"
 #include "core/Ucommon.h"
@@ -30,25 +34,33 @@ struct TFolderListing {
     std::array<std::vector<std::string>, GroupCount> playlists;
 };
 
-// Reads the entries of an open folder.
-TFolderListing ListFolder(DIR* dir) {
+// Reads the entries of an open folder, through `buffer`.  The folder's
+// entries are read with getdents64 rather than readdir: opendir would look at
+// the folder a second time and allocate a buffer for every folder.
+TFolderListing ListFolder(int folder, std::vector<char>& buffer) {
     TFolderListing listing;
-    while (const dirent* entry = readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        bool isFolder = entry->d_type == DT_DIR;
-        bool isFile = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat st {};
-            if (fstatat(dirfd(dir), entry->d_name, &st, 0) == 0) {
-                isFolder = S_ISDIR(st.st_mode);
-                isFile = S_ISREG(st.st_mode);
+    for (;;) {
+        const long read = syscall(SYS_getdents64, folder, buffer.data(), buffer.size());
+        if (read <= 0) break;  // the end, or an error: what was read stands
+        for (long at = 0; at < read;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
+            at += entry->d_reclen;
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            bool isFolder = entry->d_type == DT_DIR;
+            bool isFile = entry->d_type == DT_REG;
+            if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+                struct stat st {};
+                if (fstatat(folder, entry->d_name, &st, 0) == 0) {
+                    isFolder = S_ISDIR(st.st_mode);
+                    isFile = S_ISREG(st.st_mode);
+                }
             }
+            if (isFolder && name.front() != '.') listing.folders.emplace_back(name);
+            if (!isFile) continue;
+            const TPlaylistGroup group = PlaylistGroupOf(name);
+            if (group != GroupNone) listing.playlists[group].emplace_back(name);
         }
-        if (isFolder && name.front() != '.') listing.folders.emplace_back(name);
-        if (!isFile) continue;
-        const TPlaylistGroup group = PlaylistGroupOf(name);
-        if (group != GroupNone) listing.playlists[group].emplace_back(name);
     }
     std::sort(listing.folders.begin(), listing.folders.end());
     for (auto& group : listing.playlists) std::sort(group.begin(), group.end());
@@ -58,8 +70,8 @@ TFolderListing ListFolder(DIR* dir) {
 }  // namespace
 
 void TFolderWalk::Walk(const std::string& folder) {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) {  // nothing to scan; a folder that vanished is no error
+    TFileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC));
+    if (!dir.IsOpen()) {  // nothing to scan; a folder that vanished is no error
         if (unreadable && errno != ENOENT) {
             ++unreadable->folders;
             unreadable->paths.push_back(folder);
@@ -67,13 +79,12 @@ void TFolderWalk::Walk(const std::string& folder) {
         return;
     }
     struct stat st {};
-    const bool firstVisit =
-        fstat(dirfd(dir), &st) == 0 && visited_.insert({st.st_dev, st.st_ino}).second;
+    if (fstat(dir.Get(), &st) != 0 || !visited_.insert({st.st_dev, st.st_ino}).second) return;
     // The listing is complete before going deeper, so only one folder
     // is open at a time however deep the tree.
-    const TFolderListing listing = firstVisit ? ListFolder(dir) : TFolderListing{};
-    closedir(dir);
-    if (!firstVisit) return;
+    if (listBuffer_.empty()) listBuffer_.resize(32 * 1024);
+    const TFolderListing listing = ListFolder(dir.Get(), listBuffer_);
+    dir.Reset();
     if (onFolder) onFolder(folder);
     for (const auto& name : listing.folders) {
         Breathe();

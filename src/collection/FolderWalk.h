@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "collection/Udir_obj.h"
 
@@ -34,4 +35,5 @@ class TFolderWalk {
     void Breathe() const;
 
     std::set<std::pair<dev_t, ino_t>> visited_;
+    std::vector<char> listBuffer_;  // folder entries as the system gives them
 };

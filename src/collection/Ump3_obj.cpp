@@ -23,9 +23,7 @@ std::string_view ToRelativeForm(std::string_view path, std::string_view base) {
 TSharedText FromRelativeForm(std::string_view stored, std::string_view base) {
     // A path that did not lie under the base was stored whole: take it as it is.
     if (base.empty() || (!stored.empty() && stored.front() == '/')) return stored;
-    std::string path(base);
-    path += stored;
-    return path;
+    return TSharedText::Joined(base, stored);
 }
 
 TTagKind TagKindFromInt(int32_t value) {

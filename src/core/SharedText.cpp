@@ -5,17 +5,25 @@
 #include <ostream>
 #include <stdexcept>
 
-TSharedText::Block* TSharedText::Make(std::string_view text) {
-    if (text.empty()) return nullptr;
-    if (text.size() > UINT32_MAX - sizeof(Block)) throw std::length_error("text too long");
+TSharedText::Block* TSharedText::Make(std::string_view text, std::string_view more) {
+    const size_t size = text.size() + more.size();
+    if (size == 0) return nullptr;
+    if (size > UINT32_MAX - sizeof(Block)) throw std::length_error("text too long");
     // One allocation per distinct text: the header and the characters together.
-    void* memory = ::operator new(offsetof(Block, chars) + text.size() + 1);
+    void* memory = ::operator new(offsetof(Block, chars) + size + 1);
     auto* block = static_cast<Block*>(memory);
     new (&block->references) std::atomic<uint32_t>(1);
-    block->size = static_cast<uint32_t>(text.size());
-    std::memcpy(block->chars, text.data(), text.size());
-    block->chars[text.size()] = '\0';
+    block->size = static_cast<uint32_t>(size);
+    if (!text.empty()) std::memcpy(block->chars, text.data(), text.size());
+    if (!more.empty()) std::memcpy(block->chars + text.size(), more.data(), more.size());
+    block->chars[size] = '\0';
     return block;
+}
+
+TSharedText TSharedText::Joined(std::string_view first, std::string_view second) {
+    TSharedText joined;
+    joined.block_ = Make(first, second);
+    return joined;
 }
 
 void TSharedText::Free(Block* block) noexcept {

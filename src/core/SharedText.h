@@ -118,6 +118,10 @@ class TSharedText {
     }
     friend std::ostream& operator<<(std::ostream& out, const TSharedText& text);
 
+    // The two texts one after the other, made in one allocation (a list load
+    // joins a folder and a name for every track).
+    static TSharedText Joined(std::string_view first, std::string_view second);
+
   private:
     struct Block {
         std::atomic<uint32_t> references;
@@ -125,7 +129,7 @@ class TSharedText {
         char chars[1];  // size characters and a terminating zero
     };
 
-    static Block* Make(std::string_view text);
+    static Block* Make(std::string_view text, std::string_view more = {});
     void Retain() const noexcept {
         if (block_) block_->references.fetch_add(1, std::memory_order_relaxed);
     }

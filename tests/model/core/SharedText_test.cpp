@@ -60,6 +60,11 @@ TEST(SharedText, BehavesLikeTheTextItHolds) {
     std::ostringstream out;
     out << path;
     EXPECT_EQ(out.str(), "/music/A/1.mp3");
+
+    EXPECT_EQ(TSharedText::Joined("/music/", "A/1.mp3"), path);
+    EXPECT_EQ(TSharedText::Joined("", "A"), TSharedText("A"));
+    EXPECT_EQ(TSharedText::Joined("A", {}), TSharedText("A"));
+    EXPECT_TRUE(TSharedText::Joined({}, {}).empty());
 }
 
 // Copies made and dropped on several threads at once free the block once.
