@@ -226,3 +226,25 @@ void KeepBackupCopy(const std::string& path) {
     } catch (const std::exception&) {
     }
 }
+
+void ReplaceFileKeepingBackup(const std::string& path, std::string_view data) {
+    std::string target;
+    int error = 0;
+    struct stat st {};
+    if (ResolveWriteTarget(path, target, error) && stat(target.c_str(), &st) == 0 &&
+        S_ISREG(st.st_mode) && st.st_nlink == 1) {
+        const std::string backup = target + ".bak";
+        unlink(backup.c_str());
+        if (link(target.c_str(), backup.c_str()) == 0) {
+            // The rename gives the name a new file and leaves the old one to
+            // the backup.  A failed write leaves the file as it was, with
+            // one name again.
+            TWriteResult result = ReplaceByRename(target, &st, data);
+            if (result) return;
+            unlink(backup.c_str());
+            throw EFileWriteError(std::move(result));
+        }
+    }
+    KeepBackupCopy(path);
+    ReplaceFileContents(path, data);
+}

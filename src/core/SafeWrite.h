@@ -77,3 +77,10 @@ bool ResolveWriteTarget(const std::string& path, std::string& target, int& error
 // name would follow.  A backup that cannot be made does not stop the save,
 // which replaces the file safely anyway.
 void KeepBackupCopy(const std::string& path);
+
+// ReplaceFileContents that keeps what it replaces as "NAME.bak" (see
+// KeepBackupCopy).  The file being replaced usually becomes the backup
+// itself, under its second name, and the new contents a new file: nothing is
+// copied.  A file that already has other names, or a file system without
+// hard links, gets a copy instead.
+void ReplaceFileKeepingBackup(const std::string& path, std::string_view data);

@@ -204,19 +204,25 @@ bool FileHolds(const std::string& path, std::string_view bytes) {
     return pread(file.Get(), &more, 1, off_t(done)) == 0;
 }
 
+void ReplaceList(const std::string& path, std::string_view bytes, TBackupRule backup) {
+    if (backup == TBackupRule::Replace)
+        ReplaceFileKeepingBackup(path, bytes);
+    else
+        ReplaceFileContents(path, bytes);
+}
+
 }  // namespace
 
 TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
                          std::vector<std::string>& recentFiles, TBackupRule backup) {
     return SaveWith(path, catalogue, recentFiles, [&](TListSaveResult&) {
-        // The stream lives inside the try: when writing fails it is destroyed
-        // while the error unwinds, which never writes the file.
+        // The list is encoded whole before the file is touched: a failure
+        // while encoding leaves the file as it was.
         TLoadSave stream;
-        stream.OpenWrite(path);
+        stream.OpenWriteToMemory();
         stream.Reserve(EstimatedListSize(catalogue));
         WriteListBody(stream, path, catalogue, coverQuality);
-        if (backup == TBackupRule::Replace) KeepBackupCopy(path);
-        stream.Finish();
+        ReplaceList(path, stream.Bytes(), backup);
     });
 }
 
@@ -228,13 +234,10 @@ TListSaveResult SaveListIfChanged(const std::string& path, const TCatalogue& cat
         stream.OpenWriteToMemory();
         stream.Reserve(EstimatedListSize(catalogue));
         WriteListBody(stream, path, catalogue, coverQuality);
-        if (FileHolds(path, stream.Bytes())) {
+        if (FileHolds(path, stream.Bytes()))
             result.unchanged = true;
-        } else {
-            if (backup == TBackupRule::Replace) KeepBackupCopy(path);
-            ReplaceFileContents(path, stream.Bytes());
-        }
-        stream.Finish();
+        else
+            ReplaceList(path, stream.Bytes(), backup);
     });
 }
 

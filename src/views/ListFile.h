@@ -53,12 +53,12 @@ struct TListSaveResult {
 // complete load puts the file at the top of the recent files.
 TListLoadResult LoadList(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
                          std::vector<std::string>& recentFiles);
-// Whether a save copies the file it replaces to "NAME.bak".  A list saved
+// Whether a save keeps the file it replaces as "NAME.bak".  A list saved
 // after a scan that could not reach some roots keeps the older backup.
 enum class TBackupRule { Replace, KeepOld };
 
 // Writes the catalogue through the safe write (core/SafeWrite.h); the old
-// file is copied to "NAME.bak" first (see TBackupRule).  A failure leaves
+// file is kept as "NAME.bak" (see TBackupRule).  A failure leaves
 // the old file as it was.
 TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
                          std::vector<std::string>& recentFiles,

@@ -117,6 +117,45 @@ TEST(SafeWrite, HardLinkedFileGetsItsOldContentsBackWhenTheRewriteFails) {
     EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"f", "g"}));
 }
 
+ino_t InodeOf(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+TEST(SafeWrite, BackupIsTheReplacedFileItselfUnlessItHasOtherNames) {
+    TempDir dir;
+    const std::string path = dir.File("list.mvo", "first");
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);  // a private list keeps a private backup
+    ReplaceFileKeepingBackup(path, "second");
+    const ino_t second = InodeOf(path);
+    ReplaceFileKeepingBackup(path, "third");  // the older backup goes
+    EXPECT_EQ(dir.Read("list.mvo"), "third");
+    EXPECT_EQ(dir.Read("list.mvo.bak"), "second");
+    EXPECT_EQ(InodeOf(dir / "list.mvo.bak"), second);  // not a copy
+    struct stat st {};
+    ASSERT_EQ(stat((dir / "list.mvo.bak").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(st.st_nlink, 1u);
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"list.mvo", "list.mvo.bak"}));
+
+    // A second name of the user's is rewritten with the file; the backup is a copy.
+    ASSERT_EQ(link(path.c_str(), (dir / "other").c_str()), 0);
+    ReplaceFileKeepingBackup(path, "fourth");
+    EXPECT_EQ(dir.Read("other"), "fourth");
+    EXPECT_EQ(dir.Read("list.mvo.bak"), "third");
+    EXPECT_EQ(InodeOf(dir / "other"), InodeOf(path));
+
+    // A failed write leaves the file and its names as they were.
+    std::remove((dir / "other").c_str());
+    {
+        FileSizeLimit full(1);
+        EXPECT_THROW(ReplaceFileKeepingBackup(path, "fifth"), EFileWriteError);
+    }
+    EXPECT_EQ(dir.Read("list.mvo"), "fourth");
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 1u);
+}
+
 TEST(SafeWrite, NameTooLongForTheSuffixStillGetsATemporaryFile) {
     TempDir dir;
     const std::string path = dir.File(std::string(250, 'n'), "old");
