@@ -6,10 +6,12 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/Commands.h"
 #include "cli/SoundCommands.h"
+#include "core/HugePageHeap.h"
 #include "core/ProgramFolder.h"
 
 std::vector<CliCommand>& CliCommands() {
@@ -85,6 +87,21 @@ namespace {
 constexpr const char* kVersionText = "mavelo-cli " MAVELO_VERSION;
 }  // namespace
 
+namespace {
+
+// True when the command line names a command that loads or scans lists (an
+// argument that only looks like one costs a needless restart, nothing more).
+bool MayLoadLists(int argc, char** argv) {
+    static constexpr std::string_view kListCommands[] = {"scan", "list", "search", "export",
+                                                         "covers"};
+    for (int i = 1; i < argc; ++i)
+        for (const std::string_view command : kListCommands)
+            if (argv[i] == command) return true;
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     // The version alone needs none of the commands defined first, nor the
     // exception the parser answers it with: scripts ask for it often.
@@ -92,6 +109,7 @@ int main(int argc, char** argv) {
         std::puts(kVersionText);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+    if (MayLoadLists(argc, argv)) RestartWithHugePageHeap(argv);
     CliArguments() = std::vector<std::string>(argv + 1, argv + argc);
     CLI::App app("The catalogue model without windows, for scripts and benchmarks.", "mavelo-cli");
     app.set_version_flag("--version", kVersionText,

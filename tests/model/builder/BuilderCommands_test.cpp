@@ -156,9 +156,10 @@ TEST_F(BuilderCommandsTest, RenamingAFileKeepsItsExtension) {
         ASSERT_NE(node, nullptr);
         TRenameResult result = RenameNode(*root, *node, c.text, tools);
         EXPECT_EQ(result.Outcome, c.outcome) << c.text;
-        if (c.outcome == TRenameOutcome::Failed)
+        if (c.outcome == TRenameOutcome::Failed) {
             EXPECT_EQ(result.Failure.Message(),
                       "Could not rename " + dir / "A/track.mp3" + " to " + dir / "A/o1.mp3");
+        }
     }
     EXPECT_TRUE(FileExists(dir / "A/Song.MP3"));
     EXPECT_EQ(dir.Read("A/o1.mp3"), "A/o1.mp3");
