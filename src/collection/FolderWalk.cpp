@@ -32,7 +32,17 @@ namespace {
 struct TFolderListing {
     std::vector<std::string> folders;  // hidden folders left out
     std::array<std::vector<std::string>, GroupCount> playlists;
+    std::vector<std::string> pictures;  // files named *.jpg, for the albums' pictures
+
+    Tm3u::TListedFiles FilesOf(const std::string& playlistName) const {
+        const std::string picture = PicturePathFor(playlistName);
+        return {std::binary_search(pictures.begin(), pictures.end(), picture)};
+    }
 };
+
+bool IsPictureName(std::string_view name) {
+    return name.size() > 4 && name.substr(name.size() - 4) == ".jpg";
+}
 
 // Reads the entries of an open folder, through `buffer`.  The folder's
 // entries are read with getdents64 rather than readdir: opendir would look at
@@ -60,10 +70,12 @@ TFolderListing ListFolder(int folder, std::vector<char>& buffer) {
             if (!isFile) continue;
             const TPlaylistGroup group = PlaylistGroupOf(name);
             if (group != GroupNone) listing.playlists[group].emplace_back(name);
+            if (IsPictureName(name)) listing.pictures.emplace_back(name);
         }
     }
     std::sort(listing.folders.begin(), listing.folders.end());
     for (auto& group : listing.playlists) std::sort(group.begin(), group.end());
+    std::sort(listing.pictures.begin(), listing.pictures.end());
     return listing;
 }
 
@@ -94,7 +106,7 @@ void TFolderWalk::Walk(const std::string& folder) {
     for (const auto& group : listing.playlists) {
         for (const auto& name : group) {
             Breathe();
-            onPlaylist(JoinPath(folder, name));
+            onPlaylist(JoinPath(folder, name), listing.FilesOf(name));
         }
     }
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "collection/Udir_obj.h"
+#include "collection/Um3u_obj.h"
 
 enum TPlaylistGroup { GroupM3u, GroupPls, GroupB4s, GroupCount, GroupNone = GroupCount };
 
@@ -23,7 +24,8 @@ TPlaylistGroup PlaylistGroupOf(std::string_view name);
 class TFolderWalk {
   public:
     std::function<void(const std::string& folder)> onFolder;
-    std::function<void(const std::string& playlist)> onPlaylist;
+    // With what the folder's listing tells of the playlist's files.
+    std::function<void(const std::string& playlist, const Tm3u::TListedFiles& listed)> onPlaylist;
     TUnreadable* unreadable = nullptr;
     // A walk with progress may run off the window thread: it checks for a
     // cancel instead of pumping the window events.

@@ -62,8 +62,8 @@ TPlaylistContents ContentsOf(const Tm3u& album) {
 
 }  // namespace
 
-bool Tm3u::ReadPlaylist(bool checkExistence) {
-    if (!FileExists(PlaylistPath)) return false;  // never opens a device or pipe
+bool Tm3u::ReadPlaylist(bool checkExistence, bool listedAsFile) {
+    if (!listedAsFile && !FileExists(PlaylistPath)) return false;  // never opens a device or pipe
     std::string bytes;
     try {
         bytes = ReadWholeFile(PlaylistPath);

@@ -127,7 +127,9 @@ struct TScanReadAhead::TState {
         try {
             TFolderWalk walk;
             walk.progress = &walkStop;
-            walk.onPlaylist = [this](const std::string& playlist) { PlaylistWalked(playlist); };
+            walk.onPlaylist = [this](const std::string& playlist, const Tm3u::TListedFiles&) {
+                PlaylistWalked(playlist);
+            };
             for (const auto& root : roots) walk.Walk(root);
         } catch (...) {
             // Stopped, or out of memory: the scan reads its files itself.

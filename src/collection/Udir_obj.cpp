@@ -202,11 +202,12 @@ TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
         };
     else
         walk.onFolder = [](const std::string&) { ++ProgressCount; };
-    walk.onPlaylist = [&directory, force, unreadable, readAhead](const std::string& playlist) {
+    walk.onPlaylist = [&directory, force, unreadable, readAhead](
+                          const std::string& playlist, const Tm3u::TListedFiles& listed) {
         if (readAhead) readAhead->PlaylistReached();
         Tm3u& album = directory.List[directory.FindOrAddAlbum(playlist)];
         if (!unreadable) {
-            album.Refresh(force, directory.TagReader);
+            album.Refresh(force, directory.TagReader, &listed);
             return;
         }
         // What to look at for the report: a track in which the program's own
@@ -230,7 +231,7 @@ TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
             const bool found = track.ReadTags();
             if (found) tagsFound.push_back(&track);
             return found;
-        });
+        }, &listed);
         if (!refreshed.playlistRead) NoteUnreadableFile(unreadable, playlist);
         NoteUnreadableTracks(*unreadable, album, [&](const Tmp3* track) {
             if (std::find(tagsFound.begin(), tagsFound.end(), track) != tagsFound.end())

@@ -202,13 +202,14 @@ bool Tm3u::DeriveFromTracks() {
     return tagged;
 }
 
-Tm3u::TRefreshResult Tm3u::Refresh(bool force, const TTagReader& readTags) {
+Tm3u::TRefreshResult Tm3u::Refresh(bool force, const TTagReader& readTags,
+                                    const TListedFiles* listed) {
     TRefreshResult result;
     result.coverDropped = DropCachedCover();
     for (const auto& entry : Tracks) entry.object->RefreshMark = 1;
     // A playlist that exists but cannot be read leaves the album as it was,
     // rather than losing its tracks to a passing error.
-    result.playlistRead = ReadPlaylist(false);
+    result.playlistRead = ReadPlaylist(false, listed != nullptr);
     if (!result.playlistRead && FileExists(PlaylistPath)) {
         for (const auto& entry : Tracks) entry.object->RefreshMark = 0;
         return result;
@@ -216,8 +217,9 @@ Tm3u::TRefreshResult Tm3u::Refresh(bool force, const TTagReader& readTags) {
     const auto stillMarked = [](const auto& entry) { return entry.object->RefreshMark == 1; };
     if (std::any_of(Tracks.begin(), Tracks.end(), stillMarked))  // keeps the key index otherwise
         Tracks.RemoveUnless([](const Tmp3& track) { return track.RefreshMark != 1; });
-    PictureState =
-        FileExists(PicturePathFor(PlaylistPath)) ? TPictureState::Present : TPictureState::Missing;
+    const bool picture =
+        listed ? listed->pictureListed : FileExists(PicturePathFor(PlaylistPath));
+    PictureState = picture ? TPictureState::Present : TPictureState::Missing;
     // The fast scan: an album known before this scan that has values opens no audio file.
     if (!force && ScanMark != TScanMark::None && HasAlbumValues(*this)) return result;
 

@@ -103,8 +103,10 @@ class Tm3u {
     TPlaylistType PlaylistType() const;
 
     // Reads the playlist file into the tracks (a missing file reads nothing).
-    // False when the file is missing or cannot be read.
-    bool ReadPlaylist(bool checkExistence);
+    // False when the file is missing or cannot be read.  `listedAsFile`: a
+    // folder listing just saw the playlist as a regular file, so it is not
+    // looked at again before it is opened.
+    bool ReadPlaylist(bool checkExistence, bool listedAsFile = false);
     // Writes the album as M3U, PLS or B4S; the extension follows the format
     // and the file of the old extension is deleted.  On failure the result
     // says why and the album keeps its path.  The owner re-keys the album.
@@ -116,7 +118,14 @@ class Tm3u {
         bool coverDropped = false;  // the cached cover went (the owner's list changed)
         bool playlistRead = false;  // false: missing, or could not be read
     };
-    TRefreshResult Refresh(bool force, const TTagReader& readTags = {});
+    // What the listing of the playlist's folder, made just before by a scan,
+    // tells: the playlist is a regular file, and whether its picture is one.
+    // The refresh then asks the file system neither.
+    struct TListedFiles {
+        bool pictureListed = false;
+    };
+    TRefreshResult Refresh(bool force, const TTagReader& readTags = {},
+                           const TListedFiles* listed = nullptr);
     // Fills the empty album values from the tagged tracks, the most frequent
     // value winning (ties to the first met).  True when some track has a tag.
     bool DeriveFromTracks();

@@ -272,6 +272,34 @@ TEST(Rescan, TellsWhatCouldNotBeRead) {
     chmod((c.dir / "R/Closed").c_str(), 0755);
 }
 
+// The scan takes the albums' pictures from the folder listings: only a
+// regular file (or a link to one) named like the playlist with "jpg" counts.
+TEST(Rescan, PictureIsFoundFromTheFolderListing) {
+    ScannedCollection c;  // R/A/a.m3u, R/B/b.pls, R/C/c.b4s
+    c.dir.File("R/A/a.jpg", "jpeg");
+    c.dir.Folder("R/B/b.jpg");
+    c.dir.File("R/C/c.JPG", "jpeg");  // not the name the album looks for
+    c.dir.File("R/C/cover.jpg", "jpeg");
+    MakeAlbum(c.dir, "R/D/d.m3u", {"d1.mp3"});
+    ASSERT_EQ(symlink((c.dir / "R/C/cover.jpg").c_str(), (c.dir / "R/D/d.jpg").c_str()), 0);
+    MakeAlbum(c.dir, "R/E/e.m3u", {"e1.mp3"});
+    ASSERT_EQ(symlink((c.dir / "R/E/gone.jpg").c_str(), (c.dir / "R/E/e.jpg").c_str()), 0);
+    for (const bool force : {false, true}) {
+        Rescan(c.directory, c.roots, force, false);
+        const std::pair<const char*, TPictureState> expected[] = {
+            {"R/A/a.m3u", TPictureState::Present}, {"R/B/b.pls", TPictureState::Missing},
+            {"R/C/c.b4s", TPictureState::Missing}, {"R/D/d.m3u", TPictureState::Present},
+            {"R/E/e.m3u", TPictureState::Missing}};
+        for (const auto& [album, state] : expected) {
+            EXPECT_EQ(c.Album(album).PictureState, state) << album << (force ? " full" : " fast");
+            // The album's own look at the file system agrees.
+            Tm3u alone(c.dir / album);
+            alone.Refresh(false, [](Tmp3&) { return false; });
+            EXPECT_EQ(alone.PictureState, state) << album;
+        }
+    }
+}
+
 TEST(Rescan, FastScanReportsOnlyTheTracksItFindsAnew) {
     ScannedCollection c;  // album A known, with values
     ASSERT_EQ(mkfifo((c.dir / "R/A/old.mp3").c_str(), 0644), 0);
