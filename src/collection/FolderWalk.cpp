@@ -50,9 +50,9 @@ bool IsPictureName(std::string_view name) {
 TFolderListing ListFolder(int folder, std::vector<char>& buffer) {
     TFolderListing listing;
     for (;;) {
-        const long read = syscall(SYS_getdents64, folder, buffer.data(), buffer.size());
-        if (read <= 0) break;  // the end, or an error: what was read stands
-        for (long at = 0; at < read;) {
+        const long filled = syscall(SYS_getdents64, folder, buffer.data(), buffer.size());
+        if (filled <= 0) break;  // the end, or an error: what was read stands
+        for (long at = 0; at < filled;) {
             const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
             at += entry->d_reclen;
             const std::string_view name = entry->d_name;

@@ -191,6 +191,37 @@ void NoteUnreadableTracks(TUnreadable& unreadable, const Tm3u& album, Pick worth
     }
 }
 
+// Refreshes the album (see Tm3u::Refresh) and notes its playlist and tracks
+// that exist but could not be read.  What it looks at: a track in which the
+// program's own reader just found tags was opened and read, and needs no
+// second look; a fast scan that reads no tags of a known album looks only at
+// the tracks its playlist names anew, as it opens no audio file.
+void RefreshNotingUnreadable(Tm3u& album, bool force, const TTagReader& givenReader,
+                             const Tm3u::TListedFiles& listed, TUnreadable& unreadable) {
+    // (Tracks the playlist no longer names are freed only after the new ones
+    // were made: a new track never reuses an address of `before`.)
+    std::vector<const Tmp3*> before;
+    if (!force) {
+        before.reserve(album.Tracks.Count());
+        for (const auto& entry : album.Tracks) before.push_back(entry.object);
+        std::sort(before.begin(), before.end());
+    }
+    std::vector<const Tmp3*> tagsFound;
+    bool tagsRead = false;
+    const Tm3u::TRefreshResult refreshed = album.Refresh(force, [&](Tmp3& track) {
+        tagsRead = true;
+        if (givenReader) return givenReader(track);
+        const bool found = track.ReadTags();
+        if (found) tagsFound.push_back(&track);
+        return found;
+    }, &listed);
+    if (!refreshed.playlistRead) NoteUnreadableFile(&unreadable, album.PlaylistPath);
+    NoteUnreadableTracks(unreadable, album, [&](const Tmp3* track) {
+        if (std::find(tagsFound.begin(), tagsFound.end(), track) != tagsFound.end()) return false;
+        return tagsRead || !std::binary_search(before.begin(), before.end(), track);
+    });
+}
+
 TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
                      TScanProgress* progress, TScanReadAhead* readAhead = nullptr) {
     TFolderWalk walk;
@@ -206,38 +237,10 @@ TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
                           const std::string& playlist, const Tm3u::TListedFiles& listed) {
         if (readAhead) readAhead->PlaylistReached();
         Tm3u& album = directory.List[directory.FindOrAddAlbum(playlist)];
-        if (!unreadable) {
+        if (unreadable)
+            RefreshNotingUnreadable(album, force, directory.TagReader, listed, *unreadable);
+        else
             album.Refresh(force, directory.TagReader, &listed);
-            return;
-        }
-        // What to look at for the report: a track in which the program's own
-        // reader just found tags was opened and read, and needs no second
-        // look; a fast scan that reads no tags of a known album looks only at
-        // the tracks its playlist names anew, as it opens no audio file.
-        // (Tracks the playlist no longer names are freed only after the new
-        // ones were made: a new track never reuses an address of `before`.)
-        std::vector<const Tmp3*> before;
-        if (!force) {
-            before.reserve(album.Tracks.Count());
-            for (const auto& entry : album.Tracks) before.push_back(entry.object);
-            std::sort(before.begin(), before.end());
-        }
-        std::vector<const Tmp3*> tagsFound;
-        bool tagsRead = false;
-        const TTagReader& givenReader = directory.TagReader;
-        const Tm3u::TRefreshResult refreshed = album.Refresh(force, [&](Tmp3& track) {
-            tagsRead = true;
-            if (givenReader) return givenReader(track);
-            const bool found = track.ReadTags();
-            if (found) tagsFound.push_back(&track);
-            return found;
-        }, &listed);
-        if (!refreshed.playlistRead) NoteUnreadableFile(unreadable, playlist);
-        NoteUnreadableTracks(*unreadable, album, [&](const Tmp3* track) {
-            if (std::find(tagsFound.begin(), tagsFound.end(), track) != tagsFound.end())
-                return false;
-            return tagsRead || !std::binary_search(before.begin(), before.end(), track);
-        });
     };
     return walk;
 }
