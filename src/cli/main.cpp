@@ -81,13 +81,7 @@ struct TDefinedCommand {
     CliRun run;
 };
 
-}  // namespace
-
-namespace {
 constexpr const char* kVersionText = "mavelo-cli " MAVELO_VERSION;
-}  // namespace
-
-namespace {
 
 // True when the command line names a command that loads or scans lists (an
 // argument that only looks like one costs a needless restart, nothing more).
