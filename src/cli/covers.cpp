@@ -1,9 +1,11 @@
 // mavelo-cli covers: cached covers of a list file and covers database files.
 //   covers cache LIST.mvo                  builds the missing cached covers, saves the list
 //   covers export LIST.mvo DB.cdb          adds the albums' pictures to the database
-//   covers import LIST.mvo DB.cdb [--coverless-only]
-//                                          gives albums the database's covers (every
-//                                          replacement answered Yes), saves the list
+//   covers import LIST.mvo DB.cdb [--coverless-only] [--replace-pictures]
+//                                          gives albums without a picture file the
+//                                          database's covers, saves the list; an existing
+//                                          picture file is replaced only with
+//                                          --replace-pictures, which keeps it as NAME.jpg.bak
 //   covers list DB.cdb                     prints the database's covers
 #include <CLI/App.hpp>
 #include <functional>
@@ -14,8 +16,9 @@
 
 #include "cli/Commands.h"
 #include "cli/ListReading.h"
+#include "core/Progress.h"
 #include "covers/AlbumPicture.h"
-#include "covers/CoverTransfer.h"
+#include "covers/CoverOperations.h"
 #include "covers/Thumbnail.h"
 #include "covers/Ucov_obj.h"
 
@@ -52,9 +55,9 @@ struct TOpenList {
 // Reads the database; false (with the reason told) when the file is of
 // another version or damaged.  A missing file is an empty database.
 bool ReadDb(const std::string& path, TCoverDb& db) {
-    const TCdbReadResult read = ReadCoverDbFile(path, db);
-    if (!read.message.empty()) return Fail(path + ": " + read.message) == 0;
-    if (!read.error.empty()) return Fail(path + ": " + read.error) == 0;
+    const auto read = ReadCoverDbFile(path, db);
+    if (!read) return Fail(read.Failure().Text()) == 0;
+    if (read->WrongVersion()) return Fail(path + ": " + read->versionMessage) == 0;
     return true;
 }
 
@@ -62,35 +65,54 @@ int Cache(const std::string& listPath) {
     TOpenList list;
     if (!list.Load(listPath)) return 1;
     const TSettings settings = ReadProgramSettings();
+    TProgress progress;
     const size_t built = CacheAllCovers(list.catalogue.Directory,
-                                        {true, list.coverQuality, settings.EmbeddedCovers});
+                                        {true, list.coverQuality, settings.EmbeddedCovers},
+                                        &progress);
+    // The covers count only once the list holds them on disk.
+    if (!list.Save()) return 1;
     std::cout << built << " covers cached\n";
-    return list.Save() ? 0 : 1;
+    return 0;
 }
 
 int Export(const std::string& listPath, const std::string& dbPath) {
     TOpenList list;
     if (!list.Load(listPath)) return 1;
-    TCoverDb db(ReadProgramSettings().CoversDBDefaultPictureQuality);
-    if (!ReadDb(dbPath, db)) return 1;
-    const int count = ExportAlbumCovers(list.catalogue.Directory, db, TReplacePrompts{});
-    const std::string error = WriteCoverDbFile(dbPath, db, IsLocalCoverDbName(dbPath));
-    if (!error.empty()) return Fail("cannot write " + dbPath + ": " + error);
-    std::cout << count << " covers added or updated\n";
+    TProgress progress;
+    const auto exported =
+        ExportCoversToDbFile(list.catalogue.Directory, dbPath,
+                             ReadProgramSettings().CoversDBDefaultPictureQuality,
+                             TOtherVersion::Refuse, TReplacePrompts{}, progress);
+    if (!exported) return Fail(exported.Failure().Text());
+    std::cout << exported->Count << " covers added or updated\n";
     return 0;
 }
 
-int Import(const std::string& listPath, const std::string& dbPath, bool coverlessOnly) {
+int Import(const std::string& listPath, const std::string& dbPath, bool coverlessOnly,
+           bool replacePictures) {
     TOpenList list;
     if (!list.Load(listPath)) return 1;
     if (!FileExists(dbPath)) return Fail("no such covers database: " + dbPath);
-    TCoverDb db(ReadProgramSettings().CoversDBDefaultPictureQuality);
-    if (!ReadDb(dbPath, db)) return 1;
-    const int count =
-        ImportCovers(list.catalogue.Directory, coverlessOnly, db, nullptr, TReplacePrompts{});
-    std::cout << count << " covers imported\n";
-    if (count > 0 && !list.Save()) return 1;
-    return 0;
+    TImportScope scope;
+    scope.CoverlessOnly = coverlessOnly;
+    scope.Existing =
+        replacePictures ? TExistingPicture::ReplaceKeepingCopy : TExistingPicture::Keep;
+    TProgress progress;
+    const auto imported =
+        ImportCoversFromDbFile(list.catalogue.Directory, dbPath,
+                               ReadProgramSettings().CoversDBDefaultPictureQuality, scope,
+                               TReplacePrompts{}, progress);
+    if (!imported) return Fail(imported.Failure().Text());
+    if (!imported->VersionMessage.empty()) return Fail(dbPath + ": " + imported->VersionMessage);
+    for (const TFailure& failure : imported->Failures) Fail(failure.Text());
+    // Pictures written are on disk; the list must learn of them.
+    if (imported->Count > 0 && !list.Save()) return 1;
+    std::cout << imported->Count << " covers imported";
+    if (imported->Kept > 0)
+        std::cout << ", " << imported->Kept
+                  << " existing pictures kept (--replace-pictures replaces them)";
+    std::cout << "\n";
+    return imported->Failures.empty() ? 0 : 1;
 }
 
 int List(const std::string& dbPath) {
@@ -111,6 +133,7 @@ struct TCoversOptions {
     std::string list;
     std::string db;
     bool coverlessOnly = false;
+    bool replacePictures = false;
 };
 
 // One action of the covers command: its subcommand and what runs it.
@@ -138,16 +161,24 @@ CliRun DefineCovers(CLI::App& command) {
     CLI::App* exportDb = action("export", "add the list's cached covers to a covers database");
     listFile(exportDb);
     dbFile(exportDb);
-    CLI::App* import = action("import", "give the list's albums the covers of a database");
+    CLI::App* import = action("import",
+                              "give the list's albums the covers of a database; an existing "
+                              "picture file is never replaced unless --replace-pictures is given");
     listFile(import);
     dbFile(import);
     import->add_flag("--coverless-only", options->coverlessOnly, "only albums without a cover");
+    import->add_flag("--replace-pictures", options->replacePictures,
+                     "replace existing picture files that differ from the database's cover "
+                     "(by its small thumbnail); each replaced file is kept as NAME.jpg.bak");
     CLI::App* list = action("list", "print a covers database's artists and covers");
     dbFile(list);
     const std::vector<TCoversAction> actions = {
         {cache, [](const TCoversOptions& o) { return Cache(o.list); }},
         {exportDb, [](const TCoversOptions& o) { return Export(o.list, o.db); }},
-        {import, [](const TCoversOptions& o) { return Import(o.list, o.db, o.coverlessOnly); }},
+        {import,
+         [](const TCoversOptions& o) {
+             return Import(o.list, o.db, o.coverlessOnly, o.replacePictures);
+         }},
         {list, [](const TCoversOptions& o) { return List(o.db); }},
     };
     return [options, actions] {

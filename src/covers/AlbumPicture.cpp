@@ -1,24 +1,39 @@
 #include "covers/AlbumPicture.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "collection/Udir_obj.h"
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
 #include "core/SafeWrite.h"
+#include "core/Progress.h"
 #include "core/PumpEvents.h"
 #include "covers/EmbeddedPicture.h"
 #include "covers/Thumbnail.h"
 
 namespace {
 
-bool WritePicture(const std::string& target, std::string_view jpeg) {
-    try {
-        ReplaceFileContents(target, jpeg);
-        return true;
-    } catch (const std::exception&) {
-        return false;
+void Tell(TFailure* failure, TFailure what) {
+    if (failure) *failure = std::move(what);
+}
+
+bool WritePicture(const std::string& target, std::string_view jpeg, TFailure* failure) {
+    const TWriteResult written = WriteFileSafely(target, jpeg);
+    if (!written)
+        Tell(failure, {written.file.empty() ? target : written.file, "Could not write file",
+                       written.systemMessage, written.error});
+    return bool(written);
+}
+
+// Removes the picture file; a file already gone is no failure.
+int DeletePicture(Tm3u& album, const std::string& target, TFailure* failure) {
+    if (std::remove(target.c_str()) != 0 && errno != ENOENT) {
+        Tell(failure, TFailure::Of("Could not delete file", target, errno));
+        return PictureNotDeleted;
     }
+    album.PictureState = TPictureState::Missing;
+    return PictureDone;
 }
 
 // The JPEG bytes of a picture file: the file itself when it is a JPEG,
@@ -35,48 +50,51 @@ std::string PictureFileAsJpeg(const std::string& path, const TPictureConverter& 
     return convert ? convert(path) : std::string();
 }
 
-int StoreJpeg(Tm3u& album, const std::string& target, std::string_view jpeg, int failure) {
-    if (!IsReadableJpeg(jpeg) || !WritePicture(target, jpeg)) return failure;
+int StoreJpeg(Tm3u& album, const std::string& target, std::string_view jpeg, int unreadable,
+              TFailure* failure) {
+    if (!IsReadableJpeg(jpeg)) return unreadable;
+    if (!WritePicture(target, jpeg, failure)) return PictureNotWritten;
     album.PictureState = TPictureState::Present;
     return PictureDone;
 }
 
-struct ProgressReset {
-    ~ProgressReset() { ProgressTotal = ProgressCount = 0; }
-};
-
 }  // namespace
 
 int SetPicture(Tm3u& album, int kind, const std::string& fileName, std::string_view jpeg,
-               const TPictureConverter& convert) {
+               const TPictureConverter& convert, TFailure* failure) {
     album.DropCachedCover();
     const std::string target = PicturePathFor(album.PlaylistPath);
     switch (kind) {
         case PictureDelete:
-            if (FileExists(target)) std::remove(target.c_str());
-            album.PictureState = TPictureState::Missing;
-            return PictureDone;
+            return DeletePicture(album, target, failure);
         case PictureFromFile:
             return StoreJpeg(album, target, PictureFileAsJpeg(fileName, convert),
-                             PictureFileUnreadable);
+                             PictureFileUnreadable, failure);
         case PictureFromClipboard:
-            return StoreJpeg(album, target, jpeg, PictureClipboardEmpty);
+            return StoreJpeg(album, target, jpeg, PictureClipboardEmpty, failure);
         case PictureFromJpeg:
-            return StoreJpeg(album, target, jpeg, PictureJpegUnreadable);
+            return StoreJpeg(album, target, jpeg, PictureJpegUnreadable, failure);
         default:
             return PictureNothingDone;
     }
 }
 
+std::string MakeAlbumThumbnail(const Tm3u& album, const TCoverOptions& options) {
+    std::string thumbnail;
+    const std::string picture = album.PictureFile();
+    if (!picture.empty()) {
+        MakeThumbnail(picture, thumbnail, options.Quality);
+        return thumbnail;
+    }
+    if (!options.FromTracks || album.Tracks.Empty()) return {};
+    const std::string embedded = EmbeddedPicture(album.Tracks[0].Path);
+    return embedded.empty() ? std::string() : MakeThumbnailFromBytes(embedded, options.Quality);
+}
+
 bool BuildCachedCover(Tm3u& album, bool force, const TCoverOptions& options) {
     if (force) album.DropCachedCover();
     if (!album.CachedCover.empty()) return false;
-    const std::string picture = album.PictureFile();
-    if (!picture.empty()) return MakeThumbnail(picture, album.CachedCover, options.Quality);
-    if (!options.FromTracks || album.Tracks.Empty()) return false;
-    const std::string embedded = EmbeddedPicture(album.Tracks[0].Path);
-    if (embedded.empty()) return false;
-    album.CachedCover = MakeThumbnailFromBytes(embedded, options.Quality);
+    album.CachedCover = MakeAlbumThumbnail(album, options);
     return !album.CachedCover.empty();
 }
 
@@ -86,15 +104,17 @@ TCachedCoverState HasCachedCover(const Tm3u& album) {
     return album.CachedCover.empty() ? TCachedCoverState::NotCached : TCachedCoverState::Cached;
 }
 
-size_t CacheAllCovers(TDirectory& directory, const TCoverOptions& options) {
+size_t CacheAllCovers(TDirectory& directory, const TCoverOptions& options, TProgress* progress) {
     if (!options.CacheCovers) return 0;
-    ProgressReset reset;
-    ProgressTotal = int(directory.List.Count());
-    ProgressCount = 0;
+    if (progress) {
+        progress->SetTotal(int64_t(directory.List.Count()));
+        progress->SetDone(0);
+    }
     size_t built = 0;
     for (const auto& entry : directory.List) {
+        if (progress && progress->CancelRequested()) break;
         PumpEvents();
-        ++ProgressCount;
+        if (progress) progress->Advance();
         if (BuildCachedCover(*entry.object, false, options)) ++built;
     }
     return built;

@@ -6,7 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/Result.h"
+
 class TDirectory;
+class TProgress;
 class Tm3u;
 
 // Where pictures come from when SetPicture is called.
@@ -24,6 +27,10 @@ enum TPictureResult : int {
     PictureFileUnreadable = -1,
     PictureClipboardEmpty = -2,
     PictureJpegUnreadable = -3,
+    // The picture file could not be written or removed (the album keeps its
+    // previous picture); the failure says why.
+    PictureNotWritten = -4,
+    PictureNotDeleted = -5,
 };
 
 // Turns a picture file that is not a JPEG (BMP, GIF, TIFF, PNG...) into JPEG
@@ -36,8 +43,10 @@ using TPictureConverter = std::function<std::string(const std::string& path)>;
 // for byte, anything else goes through the converter); kinds 1 (the
 // clipboard's picture, already as JPEG) and 2 take `jpeg`, written unchanged.
 // The file is written through a temporary file renamed over the old one.
+// A file that cannot be written or deleted gives PictureNotWritten or
+// PictureNotDeleted, with the reason in `failure` when one is given.
 int SetPicture(Tm3u& album, int kind, const std::string& fileName = {}, std::string_view jpeg = {},
-               const TPictureConverter& convert = {});
+               const TPictureConverter& convert = {}, TFailure* failure = nullptr);
 
 // How cached covers are made.
 struct TCoverOptions {
@@ -48,6 +57,11 @@ struct TCoverOptions {
     // album's picture state stays as it is.
     bool FromTracks = true;
 };
+
+// The thumbnail the album's cached cover would hold, made without storing
+// it: for showing an album whose cover is not cached yet, so that showing
+// never changes the album.  "" when there is no picture.
+std::string MakeAlbumThumbnail(const Tm3u& album, const TCoverOptions& options);
 
 // Builds the cached cover when it is empty (dropped first when forced);
 // true when new bytes were made, so the caller marks the list modified.
@@ -61,6 +75,8 @@ enum class TCachedCoverState {
 };
 TCachedCoverState HasCachedCover(const Tm3u& album);
 
-// Builds the missing cached covers of every album, with progress; nothing
-// when caching is off.  Returns how many were built.
-size_t CacheAllCovers(TDirectory& directory, const TCoverOptions& options);
+// Builds the missing cached covers of every album, counting albums in the
+// progress (which may ask it to stop); nothing when caching is off.  Returns
+// how many were built.
+size_t CacheAllCovers(TDirectory& directory, const TCoverOptions& options,
+                      TProgress* progress = nullptr);

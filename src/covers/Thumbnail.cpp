@@ -23,13 +23,31 @@ const unsigned char* Bytes(std::string_view data) {
     return reinterpret_cast<const unsigned char*>(data.data());
 }
 
-bool ReadHeader(tjhandle handle, std::string_view jpeg, int& width, int& height) {
+bool ReadHeader(tjhandle handle, std::string_view jpeg, int& width, int& height,
+                int* colorspace = nullptr) {
     if (jpeg.empty() || jpeg.size() > 0x7fffffffu) return false;
-    int subsampling = 0, colorspace = 0;
+    int subsampling = 0, space = 0;
     if (tjDecompressHeader3(handle, Bytes(jpeg), static_cast<unsigned long>(jpeg.size()), &width,
-                            &height, &subsampling, &colorspace) != 0)
+                            &height, &subsampling, &space) != 0)
         return false;
+    if (colorspace) *colorspace = space;
     return width > 0 && height > 0 && int64_t{width} * height <= kMaxPixels;
+}
+
+// CMYK and YCCK pictures (print files, Adobe's) cannot be decoded to RGB
+// directly: they are decoded to CMYK and converted.  Their ink values are
+// stored inverted (255 = no ink), as Adobe writes them, so the colour is the
+// white that each ink leaves, times what black leaves.
+bool DecodeCmyk(tjhandle handle, std::string_view jpeg, TRgbImage& out) {
+    std::vector<uint8_t> cmyk(size_t(out.Width) * size_t(out.Height) * 4);
+    if (tjDecompress2(handle, Bytes(jpeg), static_cast<unsigned long>(jpeg.size()), cmyk.data(),
+                      out.Width, 0, out.Height, TJPF_CMYK, 0) != 0)
+        return false;
+    for (size_t p = 0, n = size_t(out.Width) * size_t(out.Height); p < n; ++p) {
+        const uint8_t* in = &cmyk[p * 4];
+        for (int c = 0; c < 3; ++c) out.Pixels[p * 3 + size_t(c)] = uint8_t(in[c] * in[3] / 255);
+    }
+    return true;
 }
 
 // The smallest k/8 scale (k = 1..8) that keeps both sides at or above the
@@ -54,8 +72,8 @@ tjscalingfactor ChooseScale(int width, int height, int minWidth, int minHeight) 
 bool Decode(std::string_view jpeg, int minWidth, int minHeight, bool scaled, TRgbImage& image) {
     image = TRgbImage();
     TjHandle handle(tjInitDecompress());
-    int width = 0, height = 0;
-    if (!handle || !ReadHeader(handle.get(), jpeg, width, height)) return false;
+    int width = 0, height = 0, colorspace = 0;
+    if (!handle || !ReadHeader(handle.get(), jpeg, width, height, &colorspace)) return false;
     if (scaled) {
         const tjscalingfactor f =
             ChooseScale(width, height, std::min(minWidth, width), std::min(minHeight, height));
@@ -66,9 +84,12 @@ bool Decode(std::string_view jpeg, int minWidth, int minHeight, bool scaled, TRg
     out.Width = width;
     out.Height = height;
     out.Pixels.resize(size_t(width) * size_t(height) * 3);
-    if (tjDecompress2(handle.get(), Bytes(jpeg), static_cast<unsigned long>(jpeg.size()),
-                      out.Pixels.data(), width, 0, height, TJPF_RGB, 0) != 0)
+    if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
+        if (!DecodeCmyk(handle.get(), jpeg, out)) return false;
+    } else if (tjDecompress2(handle.get(), Bytes(jpeg), static_cast<unsigned long>(jpeg.size()),
+                             out.Pixels.data(), width, 0, height, TJPF_RGB, 0) != 0) {
         return false;
+    }
     image = std::move(out);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <system_error>
 
@@ -9,7 +10,7 @@
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
 #include "core/ProgramFolder.h"
-#include "core/PumpEvents.h"
+#include "core/Progress.h"
 #include "core/SafeWrite.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
@@ -18,11 +19,6 @@
 #include "covers/Ucrc32.h"
 
 namespace {
-
-// Progress counters go back to rest when a read or write ends, however it ends.
-struct ProgressReset {
-    ~ProgressReset() { ProgressTotal = ProgressCount = 0; }
-};
 
 // The part of a buffer a cover names; "" when it lies outside the buffer.
 std::string Slice(const std::string* buffer, int32_t offset, int32_t size) {
@@ -45,8 +41,7 @@ size_t TCoverDb::CoverCount() const {
     return count;
 }
 
-std::string TCoverDb::LoadDb(TLoadSave& stream) {
-    ProgressReset reset;
+std::string TCoverDb::LoadDb(TLoadSave& stream, TProgress* progress) {
     Clear();
     if (stream.ReadInteger() != kVersion)
         return LangText("IncorrectCdbFile",
@@ -54,11 +49,13 @@ std::string TCoverDb::LoadDb(TLoadSave& stream) {
                         "your cover pictures again.");
     Quality = stream.ReadInteger();
     const int32_t artistCount = stream.ReadInteger();
-    ProgressTotal = artistCount;
-    ProgressCount = 1;
+    if (progress) {
+        progress->SetTotal(std::max(artistCount, 0));
+        progress->SetDone(0);
+    }
     int64_t running = 0;
     for (int32_t a = 0; a < artistCount; ++a) {
-        ++ProgressCount;
+        if (progress) progress->Advance();
         auto artist = std::make_unique<TArtist>();
         artist->Name = stream.ReadString();
         artist->Quality = Quality;
@@ -81,50 +78,61 @@ std::string TCoverDb::LoadDb(TLoadSave& stream) {
         }
         const std::string artistKey = CoverKey(artist->Name);
         Artists.Add(artistKey, std::move(artist));
-        PumpEvents();
     }
     Thumbnails = stream.ReadBlock(size_t(running));
     return {};
 }
 
-void TCoverDb::SaveDb(TLoadSave& stream) {
-    ProgressReset reset;
-    ProgressTotal = int(Artists.Count());
-    ProgressCount = 1;
+TSavedDb TCoverDb::SaveDb(TLoadSave& stream, TProgress* progress) const {
+    if (progress) {
+        progress->SetTotal(int64_t(Artists.Count()));
+        progress->SetDone(0);
+    }
     stream.WriteInteger(kVersion);
     stream.WriteInteger(Quality);
     stream.WriteInteger(int32_t(Artists.Count()));
-    std::string fresh;
-    fresh.reserve(Thumbnails.size());
+    TSavedDb saved;
+    saved.Thumbnails.reserve(Thumbnails.size());
+    std::string& fresh = saved.Thumbnails;
     for (const auto& [artistKey, artist] : Artists) {
-        ++ProgressCount;
+        if (progress) progress->Advance();
         stream.WriteString(artist->Name);
         stream.WriteInteger(int32_t(artist->Covers.Count()));
         for (const auto& [coverKey, cover] : artist->Covers) {
             stream.WriteString(cover->AlbumTitle);
             stream.WriteInteger(cover->Year);
-            if (cover->Source == kMergeSourceMark) {
-                const std::string bytes = Slice(MergeSource, cover->Offset, cover->Size);
-                if (bytes.empty()) cover->Crc = cover->Size = 0;
-                fresh += bytes;
-            } else if (!cover->Source.empty()) {
-                cover->Crc = cover->Size = 0;
-                if (FileExists(cover->Source)) cover->Crc = ThumbnailCrc(*cover, &fresh);
+            TSavedDb::TPlace place{cover->Crc, cover->Size, int32_t(fresh.size())};
+            if (const std::string picture = cover->PicturePath(); !picture.empty()) {
+                place.Crc = place.Size = 0;
+                if (FileExists(picture)) place.Crc = ThumbnailCrc(*cover, place.Size, &fresh);
             } else {
-                const std::string bytes = Slice(&Thumbnails, cover->Offset, cover->Size);
-                if (bytes.empty()) cover->Crc = cover->Size = 0;
+                const std::string bytes =
+                    Slice(cover->InThumbnails() ? &Thumbnails : MergeSource, cover->Offset,
+                          cover->Size);
+                if (bytes.empty()) place.Crc = place.Size = 0;
                 fresh += bytes;
             }
-            // Every thumbnail now lives in the new buffer, whatever its source was.
-            cover->Source.clear();
-            stream.WriteInteger(cover->Crc);
-            stream.WriteInteger(cover->Size);
-            cover->Offset = int32_t(fresh.size() - size_t(cover->Size));
+            stream.WriteInteger(place.Crc);
+            stream.WriteInteger(place.Size);
+            saved.Covers.push_back(place);
         }
-        PumpEvents();
     }
     stream.WriteBlock(fresh.data(), fresh.size());
-    Thumbnails = std::move(fresh);
+    return saved;
+}
+
+void TCoverDb::Saved(TSavedDb saved) {
+    size_t next = 0;
+    for (const auto& [artistKey, artist] : Artists)
+        for (const auto& [coverKey, cover] : artist->Covers) {
+            if (next >= saved.Covers.size()) break;
+            const TSavedDb::TPlace& place = saved.Covers[next++];
+            cover->Crc = place.Crc;
+            cover->Size = place.Size;
+            cover->Offset = place.Offset;
+            cover->Source = TInThumbnails{};
+        }
+    Thumbnails = std::move(saved.Thumbnails);
     MergeSource = nullptr;
 }
 
@@ -135,13 +143,13 @@ TFoundCover TCoverDb::FindCover(const std::string& artist, const std::string& al
     return found;
 }
 
-int32_t TCoverDb::ThumbnailCrc(TCover& cover, std::string* target) {
+int32_t TCoverDb::ThumbnailCrc(const TCover& cover, int32_t& size, std::string* target) {
     std::string thumbnail;
-    if (!MakeThumbnail(cover.Source, thumbnail, cover.Quality)) {
-        cover.Size = 0;
+    if (!MakeThumbnail(cover.PicturePath(), thumbnail, cover.Quality)) {
+        size = 0;
         return 0;
     }
-    cover.Size = int32_t(thumbnail.size());
+    size = int32_t(thumbnail.size());
     if (target) *target += thumbnail;
     return Crc32Signed(thumbnail);
 }
@@ -158,7 +166,7 @@ int TCoverDb::AddAlbumCover(const Tm3u* album, bool checkOnly, TCover** stored) 
     auto candidate = std::make_unique<TCover>();
     candidate->AlbumTitle = album->Album;
     candidate->Year = album->Year;
-    candidate->Source = album->PictureFile();
+    candidate->Source = TFromPicture{album->PictureFile()};
     candidate->Quality = artist->Quality;
 
     const std::string key = CoverKey(album->Album);
@@ -167,16 +175,18 @@ int TCoverDb::AddAlbumCover(const Tm3u* album, bool checkOnly, TCover** stored) 
         artist->Covers.Add(key, std::move(candidate));
         return 1;
     }
-    if (!existing->Source.empty()) return 0;
-    if (ThumbnailCrc(*candidate) == existing->Crc) return 0;
+    if (!existing->InThumbnails()) return 0;
+    int32_t size = 0;
+    if (ThumbnailCrc(*candidate, size) == existing->Crc) return 0;
     if (stored) *stored = existing;
-    if (!checkOnly) existing->Source = album->PictureFile();
+    if (!checkOnly) existing->Source = TFromPicture{album->PictureFile()};
     return 2;
 }
 
 std::string TCoverDb::CoverBytes(const TCover& cover) const {
-    if (cover.Source.empty()) return Slice(&Thumbnails, cover.Offset, cover.Size);
-    if (cover.Source == kMergeSourceMark) return Slice(MergeSource, cover.Offset, cover.Size);
+    if (cover.InThumbnails()) return Slice(&Thumbnails, cover.Offset, cover.Size);
+    if (std::holds_alternative<TInMergeSource>(cover.Source))
+        return Slice(MergeSource, cover.Offset, cover.Size);
     return {};
 }
 
@@ -192,12 +202,11 @@ int TCoverDb::MergeDb(const TCoverDb& other, const TReplacePrompts& prompts) {
         cover.Crc = from.Crc;
         cover.Size = from.Size;
         cover.Offset = from.Offset;
-        cover.Source = kMergeSourceMark;
+        cover.Source = TInMergeSource{};
     };
     bool stopped = false;
     for (const auto& [otherArtistKey, otherArtist] : other.Artists) {
         for (const auto& [otherCoverKey, otherCover] : otherArtist->Covers) {
-            PumpEvents();
             TArtist* artist = Artists.Find(otherArtistKey);
             if (!artist) {
                 auto created = std::make_unique<TArtist>();
@@ -236,32 +245,45 @@ int TCoverDb::MergeDb(const TCoverDb& other, const TReplacePrompts& prompts) {
     return count;
 }
 
-TCdbReadResult ReadCoverDbFile(const std::string& path, TCoverDb& db) {
-    TCdbReadResult result;
-    if (!FileExists(path)) return result;
+TResult<TCdbRead> ReadCoverDbFile(const std::string& path, TCoverDb& db, TProgress* progress) {
+    TCdbRead read;
+    if (!FileExists(path)) return read;
     try {
         TLoadSave stream;
         stream.OpenRead(path);
-        result.message = db.LoadDb(stream);
+        read.versionMessage = db.LoadDb(stream, progress);
         stream.Finish();
-        result.read = result.message.empty();
-    } catch (const std::exception& e) {
-        result.error = e.what();
+        return read;
+    } catch (const std::system_error& e) {
+        db.Clear();
+        return TFailure::Of("Could not read file", path, e.code().value());
+    } catch (const std::exception&) {
+        // What was read before the damage is dropped: written back, it
+        // would lose every cover after it.
+        db.Clear();
+        return TFailure{path, "Could not read file", "the file is damaged: it stops partway", 0};
     }
-    return result;
 }
 
-std::string WriteCoverDbFile(const std::string& path, TCoverDb& db, bool keepBackup) {
+TResult<void> WriteCoverDbFile(const std::string& path, TCoverDb& db, bool keepBackup,
+                               TProgress* progress) {
     try {
         TLoadSave stream;
         stream.OpenWrite(path);
-        db.SaveDb(stream);
+        TSavedDb saved = db.SaveDb(stream, progress);
         if (keepBackup) KeepBackupCopy(path);
         stream.Finish();
+        db.Saved(std::move(saved));
+    } catch (const EFileWriteError& e) {
+        const TWriteResult& r = e.Result();
+        return TFailure{r.file.empty() ? path : r.file, "Could not write file", r.systemMessage,
+                        r.error};
+    } catch (const std::system_error& e) {
+        return TFailure::Of("Could not write file", path, e.code().value());
     } catch (const std::exception& e) {
-        return e.what();
+        return TFailure{path, "Could not write file", e.what(), 0};
     }
-    return {};
+    return TResult<void>::Success();
 }
 
 std::string LocalCoverDbPath() {

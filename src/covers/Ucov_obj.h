@@ -13,21 +13,37 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <variant>
+#include <vector>
 
+#include "core/Result.h"
 #include "covers/ReplaceFlow.h"
 
 class TLoadSave;
+class TProgress;
 class Tm3u;
 
-// Where a cover's thumbnail is while it is not in the database's own buffer.
-inline constexpr const char* kMergeSourceMark = "[source]";
+// Where a cover's thumbnail bytes are.
+struct TInThumbnails {};  // in the database's own Thumbnails
+struct TFromPicture {     // to be made from this picture file at the next save
+    std::string Path;
+    bool operator==(const TFromPicture&) const = default;
+};
+struct TInMergeSource {};  // in the merge source (another database's Thumbnails)
+inline bool operator==(TInThumbnails, TInThumbnails) { return true; }
+inline bool operator==(TInMergeSource, TInMergeSource) { return true; }
+using TCoverSource = std::variant<TInThumbnails, TFromPicture, TInMergeSource>;
 
 struct TCover {
     std::string AlbumTitle;  // as first stored
     int32_t Year = 0;
-    // "" = in Thumbnails; a picture file path = made from that file at the
-    // next save; "[source]" = in the merge source.
-    std::string Source;
+    TCoverSource Source;
+    bool InThumbnails() const { return std::holds_alternative<TInThumbnails>(Source); }
+    // The picture file the thumbnail is to be made from ("" when none).
+    std::string PicturePath() const {
+        const auto* from = std::get_if<TFromPicture>(&Source);
+        return from ? from->Path : std::string();
+    }
     int32_t Offset = 0;
     int32_t Crc = 0;
     int32_t Size = 0;
@@ -74,6 +90,19 @@ struct TFoundCover {
     TCover* Cover = nullptr;
 };
 
+// What a save wrote: the new thumbnail block and, in key order, where each
+// cover's thumbnail now lies.  The database takes it (TCoverDb::Saved) only
+// once the file is safely written.
+struct TSavedDb {
+    struct TPlace {
+        int32_t Crc = 0;
+        int32_t Size = 0;
+        int32_t Offset = 0;
+    };
+    std::string Thumbnails;
+    std::vector<TPlace> Covers;
+};
+
 class TCoverDb {
   public:
     static constexpr int32_t kVersion = 1001;
@@ -89,11 +118,15 @@ class TCoverDb {
 
     // Replaces the contents with the stream's.  Returns "" on success or the
     // wrong-version message (the database then stays empty).  A short or
-    // damaged file throws EMyFileError, keeping what was read.
-    std::string LoadDb(TLoadSave& stream);
-    // Writes the database; covers waiting for a thumbnail get it now, and
-    // afterwards every thumbnail lives in Thumbnails.
-    void SaveDb(TLoadSave& stream);
+    // damaged file throws EMyFileError, keeping what was read.  The progress
+    // counts artists.
+    std::string LoadDb(TLoadSave& stream, TProgress* progress = nullptr);
+    // Writes the database, making the thumbnails of covers that wait for one;
+    // the database itself does not change (see Saved).
+    TSavedDb SaveDb(TLoadSave& stream, TProgress* progress = nullptr) const;
+    // After the write succeeded: every thumbnail now lives in Thumbnails, in
+    // the places the save gave.
+    void Saved(TSavedDb saved);
 
     TFoundCover FindCover(const std::string& artist, const std::string& albumTitle) const;
     // 0: nothing to do (no album or no picture, or the stored cover matches);
@@ -108,27 +141,34 @@ class TCoverDb {
     // The cover's thumbnail bytes ("" when it has none yet).
     std::string CoverBytes(const TCover& cover) const;
     void CoverBytes(const TCover& cover, std::string& buffer) const { buffer = CoverBytes(cover); }
-    // The checksum of the thumbnail made from the cover's Source file at its
-    // Quality, 0 when none can be made; sets Size and appends the thumbnail
+    // The checksum of the thumbnail made from the cover's picture file at its
+    // Quality, 0 when none can be made; sets `size` and appends the thumbnail
     // to `target` when one is given.
-    static int32_t ThumbnailCrc(TCover& cover, std::string* target = nullptr);
+    static int32_t ThumbnailCrc(const TCover& cover, int32_t& size,
+                                std::string* target = nullptr);
 
     size_t CoverCount() const;
     void Clear();
 };
 
-// Artist and album counts, for progress and listings.
-struct TCdbReadResult {
-    bool read = false;    // the file was read to its end
-    std::string message;  // the wrong-version message, to be shown
-    std::string error;    // why reading stopped (callers may keep silent)
+// How a database file was read: whole, or refused for its version (the
+// database is then empty and `versionMessage` says so).
+struct TCdbRead {
+    std::string versionMessage;
+    bool WrongVersion() const { return !versionMessage.empty(); }
 };
-// Reads a database file into `db` (a missing file reads nothing).
-TCdbReadResult ReadCoverDbFile(const std::string& path, TCoverDb& db);
+// Reads a database file into `db`; a missing file reads as an empty
+// database.  A file that cannot be read, or stops partway, is a failure
+// naming it: the database then holds nothing, so that nothing half-read is
+// ever written back.
+TResult<TCdbRead> ReadCoverDbFile(const std::string& path, TCoverDb& db,
+                                  TProgress* progress = nullptr);
 // Writes the database through a temporary file renamed over the old one;
-// with keepBackup the previous file stays as "path.bak".  "" on success,
-// else why it failed (the old file is then untouched).
-std::string WriteCoverDbFile(const std::string& path, TCoverDb& db, bool keepBackup);
+// with keepBackup the previous file stays as "path.bak".  The database takes
+// the written thumbnails only when the write succeeded; on failure the old
+// file and the database are as they were.
+TResult<void> WriteCoverDbFile(const std::string& path, TCoverDb& db, bool keepBackup,
+                               TProgress* progress = nullptr);
 
 // The local covers database: "mavelo.cdb" in the program folder.
 std::string LocalCoverDbPath();

@@ -3,12 +3,18 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QTimer>
+
+#include <algorithm>
+#include <optional>
 
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
 #include "core/ProgramFolder.h"
+#include "core/Progress.h"
+#include "core/PumpEvents.h"
 #include "core/Ulang.h"
-#include "covers/CoverTransfer.h"
+#include "covers/CoverOperations.h"
 #include "covers/EmbeddedPicture.h"
 #include "covers/Ucov_obj.h"
 #include "gui/common/Prompts.h"
@@ -29,15 +35,44 @@ const char* const kPictureFilters =
     "Bitmap files (*.bmp);;GIF files (*.gif);;TIFF files (*.tif *.tiff);;PNG files (*.png)";
 const char* const kCdbSaveFilter = "Covers database (*.cdb)";
 
-// Busy mode for the length of a long operation.
+// Busy mode for the length of a long operation, its progress shown by the
+// main window's progress bar (which reads the shared counters).
 class TBusy {
   public:
-    explicit TBusy(TShellPort& shell) : shell_(shell) { shell_.SetBusy(true); }
-    ~TBusy() { shell_.SetBusy(false); }
+    explicit TBusy(TShellPort& shell) : shell_(shell) {
+        shell_.SetBusy(true);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Show(); });
+        timer_.start(100);
+    }
+    ~TBusy() {
+        timer_.stop();
+        ProgressTotal = ProgressCount = 0;
+        shell_.SetBusy(false);
+    }
+    TProgress Progress;
 
   private:
+    void Show() {
+        ProgressTotal = int(std::min<int64_t>(Progress.Total(), INT32_MAX));
+        ProgressCount = int(std::min<int64_t>(Progress.Done(), INT32_MAX));
+    }
     TShellPort& shell_;
+    QTimer timer_;
 };
+
+// "Could not read file /x/mavelo.cdb: the file is damaged: it stops partway".
+QString FailureText(const TFailure& failure) {
+    QString reason = QStr(failure.reason);
+    if (failure.reason == "Could not read file")
+        reason = QStr(LangText("CouldNotReadFile", "Could not read file"));
+    else if (failure.reason == "Could not write file")
+        reason = QStr(LangText("CouldNotWriteFile", "Could not write file"));
+    else if (failure.reason == "Could not delete file")
+        reason = QStr(LangText("CouldNotDeleteFile", "Could not delete file"));
+    QString text = reason + ' ' + QStr(failure.file);
+    if (!failure.systemMessage.empty()) text += ": " + QStr(failure.systemMessage);
+    return text;
+}
 }  // namespace
 
 TCoversController::TCoversController(TSession& session, TShellPort& shell, TPrompts& prompts,
@@ -93,8 +128,9 @@ QImage TCoversController::AlbumPicture(Tm3u* album) {
     if (!album) return {};
     const TCoverOptions options = Options();
     if (options.CacheCovers) {
-        if (album->CachedCover.empty() && BuildCachedCover(*album, true, options))
-            session_.MarkModified();
+        // Showing never changes the album: a cover not cached yet is made for
+        // the display only, and cached by "Cache all covers" or before a save.
+        if (album->CachedCover.empty()) return JpegToImage(MakeAlbumThumbnail(*album, options));
         return JpegToImage(album->CachedCover);
     }
     const std::string picture = album->PictureFile();
@@ -121,7 +157,7 @@ void TCoversController::CacheAllCovers() {
     size_t built = 0;
     {
         TBusy busy(shell_);
-        built = ::CacheAllCovers(session_.Catalogue.Directory, Options());
+        built = ::CacheAllCovers(session_.Catalogue.Directory, Options(), &busy.Progress);
     }
     if (built > 0) {
         session_.MarkModified();
@@ -141,13 +177,14 @@ void TCoversController::PictureReplaced(Tm3u* album) {
 bool TCoversController::ChangeAlbumPicture(Tm3u* album, int kind, const QString& fileName) {
     if (!album) return false;
     int result = PictureNothingDone;
+    TFailure failure;
     if (kind == PictureFromClipboard) {
         const QClipboard* clipboard = QGuiApplication::clipboard();
         const std::string jpeg =
             ClipboardPictureAsJpeg(clipboard ? clipboard->mimeData() : nullptr);
-        result = SetPicture(*album, kind, {}, jpeg);
+        result = SetPicture(*album, kind, {}, jpeg, {}, &failure);
     } else {
-        result = SetPicture(*album, kind, fileName.toStdString(), {}, PictureFileToJpeg);
+        result = SetPicture(*album, kind, fileName.toStdString(), {}, PictureFileToJpeg, &failure);
     }
     switch (result) {
         case PictureDone:
@@ -159,6 +196,10 @@ bool TCoversController::ChangeAlbumPicture(Tm3u* album, int kind, const QString&
         case PictureFileUnreadable:
             prompts_.Error(QStr(LangText("CouldNotReadFile", "Could not read file")) + ' ' +
                            fileName);
+            break;
+        case PictureNotWritten:
+        case PictureNotDeleted:
+            prompts_.Error(FailureText(failure));
             break;
         default:
             prompts_.Error(QStr(LangText("CouldNotChangeImage", "Could not change the image")));
@@ -196,37 +237,29 @@ void TCoversController::ActionAlbumDeleteImageExecute() {
 
 void TCoversController::ActionListExportCoToCdbExecute(bool fromManagement) {
     const std::string path = LocalDbPath();
-    TCoverDb db(session_.Settings.CoversDBDefaultPictureQuality);
-    if (FileExists(path)) {
-        TCdbReadResult read;
-        {
-            TBusy busy(shell_);
-            read = ReadCoverDbFile(path, db);
-        }
-        if (!read.message.empty()) prompts_.Error(QStr(read.message));
+    std::optional<TResult<TCoverExport>> exported;
+    {
+        TBusy busy(shell_);
+        exported.emplace(ExportCoversToDbFile(
+            session_.Catalogue.Directory, path, session_.Settings.CoversDBDefaultPictureQuality,
+            TOtherVersion::Rebuild, ReplacePrompts([this](const std::string& text) {
+                return prompts_.Confirm(QStr(text));
+            }),
+            busy.Progress));
     }
-    if (db.Artists.Empty())
+    // A file that could not be read whole is left as it is, and said so.
+    if (!*exported) {
+        prompts_.Error(FailureText(exported->Failure()));
+        return;
+    }
+    const TCoverExport& result = **exported;
+    if (!result.VersionMessage.empty()) prompts_.Error(QStr(result.VersionMessage));
+    if (result.StartedEmpty)
         prompts_.Inform(QStr(LangText("EmptyCdbFile",
                                       "The CoversDB file is empty or of a wrong version. Covers "
                                       "will be exported now.")));
-    int count = 0;
-    std::string error;
-    {
-        TBusy busy(shell_);
-        count = ExportAlbumCovers(session_.Catalogue.Directory, db,
-                                  ReplacePrompts([this](const std::string& text) {
-                                      return prompts_.Confirm(QStr(text));
-                                  }));
-        error = WriteCoverDbFile(path, db, true);
-    }
-    // The previous file stays whole; the user must learn that it was not updated.
-    if (!error.empty()) {
-        prompts_.Error(QStr(LangText("CouldNotWriteFile", "Could not write file")) + ' ' +
-                       QStr(path) + "\n" + QStr(error));
-        return;
-    }
-    if (count > 0) {
-        prompts_.Inform(QString::number(count) + ' ' +
+    if (result.Count > 0) {
+        prompts_.Inform(QString::number(result.Count) + ' ' +
                         QStr(LangText("CoversAdded", "covers added or updated")));
         if (!fromManagement) ActionToolsCoversMgtExecute();
     } else {
@@ -244,16 +277,14 @@ void TCoversController::ActionListExportCoToFileExecute() {
                                      "Cannot overwrite the default covers database")));
         return;
     }
-    TCoverDb db(session_.Settings.CoversDBDefaultPictureQuality);
-    std::string error;
+    std::optional<TResult<void>> written;
     {
         TBusy busy(shell_);
-        AddAllAlbumCovers(session_.Catalogue.Directory, db);
-        error = WriteCoverDbFile(path, db, false);
+        written.emplace(ExportAllCoversToFile(session_.Catalogue.Directory, path,
+                                              session_.Settings.CoversDBDefaultPictureQuality,
+                                              busy.Progress));
     }
-    if (!error.empty())
-        prompts_.Error(QStr(LangText("CouldNotWriteFile", "Could not write file")) + ' ' + chosen +
-                       "\n" + QStr(error));
+    if (!*written) prompts_.Error(FailureText(written->Failure()));
 }
 
 int TCoversController::ImportFromLocal(bool coverlessOnly, Tm3u* only) {
@@ -262,17 +293,24 @@ int TCoversController::ImportFromLocal(bool coverlessOnly, Tm3u* only) {
         prompts_.Error(QStr(LangText("NoLocalCoversDB", "No local CoversDB found !")));
         return -1;
     }
-    TCoverDb db(session_.Settings.CoversDBDefaultPictureQuality);
-    TCdbReadResult read;
+    std::optional<TResult<TCoverImportResult>> imported;
     {
         TBusy busy(shell_);
-        read = ReadCoverDbFile(path, db);
+        imported.emplace(ImportCoversFromDbFile(
+            session_.Catalogue.Directory, path, session_.Settings.CoversDBDefaultPictureQuality,
+            {coverlessOnly, only, TExistingPicture::Replace},
+            ReplacePrompts([this](const std::string& text) { return prompts_.Confirm(QStr(text)); }),
+            busy.Progress));
     }
-    if (!read.message.empty()) prompts_.Error(QStr(read.message));
-    TBusy busy(shell_);
-    return ImportCovers(
-        session_.Catalogue.Directory, coverlessOnly, db, only,
-        ReplacePrompts([this](const std::string& text) { return prompts_.Confirm(QStr(text)); }));
+    if (!*imported) {
+        prompts_.Error(FailureText(imported->Failure()));
+        return -1;
+    }
+    const TCoverImportResult& result = **imported;
+    if (!result.VersionMessage.empty()) prompts_.Error(QStr(result.VersionMessage));
+    for (const TFailure& failure : result.Failures) prompts_.Error(FailureText(failure));
+    // Pictures already written are the list's news even when others failed.
+    return result.Count;
 }
 
 void TCoversController::ActionListImportFromCdbExecute() {

@@ -11,15 +11,19 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "core/FileSystem.h"
-#include "core/PumpEvents.h"
+#include "core/Progress.h"
 #include "core/SafeWrite.h"
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
+#include "covers/CoverOperations.h"
 #include "covers/Ucov_obj.h"
 #include "gui/common/DropPan.h"
 #include "gui/common/Prompts.h"
 #include "gui/covers/CoverPrompts.h"
+#include "gui/covers/CoverWork.h"
 #include "gui/covers/PictureConvert.h"
 
 namespace {
@@ -46,30 +50,17 @@ QString Key(const QListWidgetItem* item) {
     return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
-// The hourglass and the progress bar while a file is read or written.
-class TFileWork {
-  public:
-    explicit TFileWork(QProgressBar* bar) : bar_(bar) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        bar_->setMinimum(1);
-        bar_->setValue(0);
-        QObject::connect(&timer_, &QTimer::timeout, bar_, [this] {
-            bar_->setMaximum(std::max(1, ProgressTotal));
-            bar_->setValue(ProgressCount);
-        });
-        timer_.start(100);
-    }
-    ~TFileWork() {
-        timer_.stop();
-        bar_->setMinimum(0);
-        bar_->setValue(0);
-        QApplication::restoreOverrideCursor();
-    }
-
-  private:
-    QProgressBar* bar_;
-    QTimer timer_;
-};
+// "Could not read file /x/mavelo.cdb: the file is damaged: it stops partway".
+QString FailureText(const TFailure& failure) {
+    QString reason = QStr(failure.reason);
+    if (failure.reason == "Could not read file")
+        reason = QStr(LangText("CouldNotReadFile", "Could not read file"));
+    else if (failure.reason == "Could not write file")
+        reason = QStr(LangText("CouldNotWriteFile", "Could not write file"));
+    QString text = reason + ' ' + QStr(failure.file);
+    if (!failure.systemMessage.empty()) text += ": " + QStr(failure.systemMessage);
+    return text;
+}
 }  // namespace
 
 TFormCoversManagement::TFormCoversManagement(TPrompts& prompts, TCoverPrompts& coverPrompts,
@@ -185,25 +176,46 @@ void TFormCoversManagement::Start(const std::string& programFolder, int defaultQ
     artists_->setFocus();
 }
 
-void TFormCoversManagement::ReadWithProgress(const std::string& path, TCoverDb& db) {
-    TCdbReadResult read;
-    {
-        TFileWork work(progress_);
-        read = ReadCoverDbFile(path, db);
-    }
-    // Read errors are kept silent: what was read stays.
-    if (!read.message.empty()) prompts_.Error(QStr(read.message));
+void TFormCoversManagement::BlockInput(bool blocked) {
+    for (QWidget* w : std::initializer_list<QWidget*>{artists_, albums_, picture_, saveCover_,
+                                                      removeAlbum_, removeArtist_})
+        w->setEnabled(!blocked);
+    for (QAction* a : {openLocal_, openFile_, import_, exit_}) a->setEnabled(!blocked);
+    if (blocked)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TFormCoversManagement::RunWork(const std::function<void(TProgress&)>& work) {
+    TProgress progress;
+    busy_ = true;
+    BlockInput(true);
+    RunOffWindowThread(progress, progress_, [&] { work(progress); });
+    BlockInput(false);
+    busy_ = false;
 }
 
 void TFormCoversManagement::OpenDatabase(const std::string& path) {
-    if (!FileExists(path)) return;
-    ReadWithProgress(path, *db_);
-    FillLists();
+    if (busy_ || !FileExists(path)) return;
+    auto db = std::make_unique<TCoverDb>(defaultQuality_);
+    std::optional<TResult<TCdbRead>> read;
+    RunWork([&](TProgress& progress) { read.emplace(ReadCoverDbFile(path, *db, &progress)); });
+    db_ = std::move(db);
     modified_ = false;
     currentFile_ = path;
     // Paths compare by the program's one rule (exactly, on Linux): another
     // file that differs only in letter case must not be taken for the local one.
     viewing_ = !SamePath(path, LocalFile());
+    if (!*read) {
+        // Nothing of a damaged file is shown, and the window never writes it:
+        // saved back, it would lose every cover after the damage.
+        viewing_ = true;
+        prompts_.Error(FailureText(read->Failure()));
+    } else if ((*read)->WrongVersion()) {
+        prompts_.Error(QStr((*read)->versionMessage));
+    }
+    FillLists();
     UpdateState();
 }
 
@@ -237,6 +249,7 @@ void TFormCoversManagement::FillLists() {
 }
 
 void TFormCoversManagement::ListBoxArtistsClick() {
+    if (busy_) return;
     albums_->blockSignals(true);
     albums_->clear();
     albums_->blockSignals(false);
@@ -261,6 +274,7 @@ TCover* TFormCoversManagement::SelectedCover() const {
 }
 
 void TFormCoversManagement::ListBoxAlbumsClick() {
+    if (busy_) return;
     picture_->SetPicture({});
     // A cover without a thumbnail, or one that cannot be decoded, shows an
     // empty box and cannot be saved.
@@ -270,6 +284,7 @@ void TFormCoversManagement::ListBoxAlbumsClick() {
 }
 
 void TFormCoversManagement::SpeedButtonDelArtistClick() {
+    if (busy_) return;
     QListWidgetItem* item = artists_->currentItem();
     if (viewing_ || !item) return;
     if (!coverPrompts_.ConfirmOk(QStr(LangText("AreYouSure", "Are your sure ?")))) return;
@@ -279,6 +294,7 @@ void TFormCoversManagement::SpeedButtonDelArtistClick() {
 }
 
 void TFormCoversManagement::SpeedButtonDelAlbumClick() {
+    if (busy_) return;
     const QString artistKey = Key(artists_->currentItem());
     TArtist* artist = db_->Artists.Find(artistKey.toStdString());
     if (viewing_ || !artist || !albums_->currentItem()) return;
@@ -294,6 +310,7 @@ void TFormCoversManagement::SpeedButtonDelAlbumClick() {
 }
 
 void TFormCoversManagement::SpeedButtonSaveCoverClick() {
+    if (busy_) return;
     const TCover* cover = SelectedCover();
     if (!cover) return;
     const std::string bytes = db_->CoverBytes(*cover);
@@ -308,62 +325,71 @@ void TFormCoversManagement::SpeedButtonSaveCoverClick() {
 }
 
 void TFormCoversManagement::ActionCDBOpenLocalExecute() {
+    if (busy_) return;
     if (viewing_) OpenDatabase(LocalFile());
 }
 
 void TFormCoversManagement::ActionCDBOpenFileExecute() {
+    if (busy_) return;
     const QString path = prompts_.OpenFileName(QStr(programFolder_), kCdbFilter);
     if (!path.isEmpty()) OpenDatabase(path.toStdString());
 }
 
 void TFormCoversManagement::ActionCDBImportExecute() {
+    if (busy_) return;
     if (viewing_) return;
     const QString path = prompts_.OpenFileName(QStr(programFolder_), kCdbFilter);
     if (!path.isEmpty()) MergeFile(path.toStdString());
 }
 
 void TFormCoversManagement::MergeFile(const std::string& path) {
-    if (viewing_ || !FileExists(path)) return;
-    TCoverDb other(defaultQuality_);
-    ReadWithProgress(path, other);
-    const TReplacePrompts ask{
-        [this](const TReplaceOffer& offer, bool& all) {
-            return coverPrompts_.AskReplace(offer, all);
-        },
-        [this](const std::string& text) { return prompts_.Confirm(QStr(text)); }};
-    const int count = db_->MergeDb(other, ask);
-    if (count > 0)
-        prompts_.Inform(QString::number(count) + ' ' +
+    if (busy_ || viewing_ || !FileExists(path)) return;
+    const TReplacePrompts ask = AskOnWindowThread(
+        this, {[this](const TReplaceOffer& offer, bool& all) {
+                   return coverPrompts_.AskReplace(offer, all);
+               },
+               [this](const std::string& text) { return prompts_.Confirm(QStr(text)); }});
+    std::optional<TResult<TCoverMerge>> merged;
+    RunWork([&](TProgress& progress) {
+        merged.emplace(MergeCoverDbFile(*db_, currentFile_, path, ask, progress));
+    });
+    if (!*merged) {
+        prompts_.Error(FailureText(merged->Failure()));
+        // A merge whose write failed leaves covers that came from the other
+        // file: the local file, unchanged, is shown again.
+        if (merged->Failure().file != path) OpenDatabase(LocalFile());
+        return;
+    }
+    const TCoverMerge& result = **merged;
+    if (!result.VersionMessage.empty()) prompts_.Error(QStr(result.VersionMessage));
+    if (result.Count > 0)
+        prompts_.Inform(QString::number(result.Count) + ' ' +
                         QStr(LangText("CoversAdded", "covers added or updated")));
     else
         prompts_.Inform(QStr(LangText("NothingUpdated", "Nothing updated")));
-    if (count <= 0) {
-        db_->MergeSource = nullptr;  // `other` goes now
-        return;
-    }
-    modified_ = true;
-    SaveIfModified();
-    db_->MergeSource = nullptr;
-    OpenDatabase(LocalFile());
+    // The merged covers are read back from the file just written.
+    if (result.Count > 0) OpenDatabase(LocalFile());
 }
 
 bool TFormCoversManagement::SaveIfModified() {
-    if (viewing_ || !modified_ || !db_) return true;
-    std::string error;
-    {
-        TFileWork work(progress_);
-        error = WriteCoverDbFile(currentFile_, *db_, true);
-    }
-    modified_ = false;
+    if (busy_ || viewing_ || !modified_ || !db_) return true;
+    std::optional<TResult<void>> written;
+    RunWork([&](TProgress& progress) {
+        written.emplace(WriteCoverDbFile(currentFile_, *db_, true, &progress));
+    });
     // The previous file stays whole; the user must learn that the changes
     // did not reach it.
-    if (!error.empty())
-        prompts_.Error(QStr(LangText("CouldNotWriteFile", "Could not write file")) + ' ' +
-                       QStr(currentFile_) + "\n" + QStr(error));
-    return error.empty();
+    if (!*written) {
+        prompts_.Error(FailureText(written->Failure()));
+        return false;
+    }
+    modified_ = false;
+    return true;
 }
 
 void TFormCoversManagement::done(int result) {
+    // The window stays until the work on its database has ended.
+    if (busy_) return;
     SaveIfModified();
     QDialog::done(result);
 }

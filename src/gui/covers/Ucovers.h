@@ -6,6 +6,7 @@
 // window closes or a merge writes the local file.
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,7 @@ class QPushButton;
 class TCoverDb;
 class TCoverPrompts;
 class TDropPanel;
+class TProgress;
 class TPrompts;
 struct TCover;
 
@@ -38,6 +40,8 @@ class TFormCoversManagement : public QDialog {
     void FillLists();
 
     bool Viewing() const { return viewing_; }
+    // True while a database is read, written or merged; input is ignored then.
+    bool Busy() const { return busy_; }
     bool Modified() const { return modified_; }
     const std::string& CurrentFile() const { return currentFile_; }
     TCoverDb* Database() const { return db_.get(); }
@@ -68,8 +72,10 @@ class TFormCoversManagement : public QDialog {
     std::string LocalFile() const;
     TCover* SelectedCover() const;
     void UpdateState();
-    // Reads a database file with the progress bar; a wrong version is told.
-    void ReadWithProgress(const std::string& path, TCoverDb& db);
+    // Runs the work off the window thread with the progress bar, the
+    // window's input blocked meanwhile.
+    void RunWork(const std::function<void(TProgress&)>& work);
+    void BlockInput(bool blocked);
 
     TPrompts& prompts_;
     TCoverPrompts& coverPrompts_;
@@ -79,6 +85,7 @@ class TFormCoversManagement : public QDialog {
     std::string currentFile_;
     bool viewing_ = false;
     bool modified_ = false;
+    bool busy_ = false;
 
     QListWidget* artists_;
     QListWidget* albums_;

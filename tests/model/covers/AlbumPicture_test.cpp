@@ -9,6 +9,7 @@
 #include "CoverFixtures.h"
 #include "TempDir.h"
 #include "core/FileSystem.h"
+#include "core/Progress.h"
 #include "core/PumpEvents.h"
 #include "covers/EmbeddedPicture.h"
 #include "tags/OggPages.h"
@@ -93,6 +94,42 @@ TEST_F(AlbumPictureTest, DeleteWorksAlsoWhenTheFileIsGone) {
     EXPECT_EQ(album.PictureState, TPictureState::Missing);
 }
 
+TEST_F(AlbumPictureTest, DeleteThatFailsIsReportedAndKeepsThePictureState) {
+    // A folder (not empty) where the picture file should be cannot be removed.
+    Tm3u& album = AddAlbumIn(catalogue, dir, "a", "A", "B");
+    dir.File("a/list.jpg/inside", "x");
+    album.PictureState = TPictureState::Present;
+    album.CachedCover = "cached";
+    TFailure failure;
+    EXPECT_EQ(SetPicture(album, PictureDelete, {}, {}, {}, &failure), PictureNotDeleted);
+    EXPECT_EQ(album.PictureState, TPictureState::Present);
+    EXPECT_TRUE(album.CachedCover.empty());
+    EXPECT_EQ(failure.file, dir / "a/list.jpg");
+    EXPECT_EQ(failure.reason, "Could not delete file");
+    EXPECT_NE(failure.error, 0);
+}
+
+TEST_F(AlbumPictureTest, WriteThatFailsIsNotTakenForAnUnreadablePicture) {
+    Tm3u& album = AddAlbumIn(catalogue, dir, "a", "A", "B");
+    dir.File("a/list.jpg/inside", "x");
+    TFailure failure;
+    EXPECT_EQ(SetPicture(album, PictureFromJpeg, {}, MakeJpeg(20, 20), {}, &failure),
+              PictureNotWritten);
+    EXPECT_EQ(album.PictureState, TPictureState::Missing);
+    EXPECT_EQ(failure.reason, "Could not write file");
+    EXPECT_EQ(failure.file, dir / "a/list.jpg");
+}
+
+TEST_F(AlbumPictureTest, ThumbnailForShowingLeavesTheAlbumAlone) {
+    Tm3u& album = AddAlbumIn(catalogue, dir, "a", "A", "B", MakeJpeg(600, 600));
+    const std::string shown = MakeAlbumThumbnail(album, {true, 0, false});
+    int w = 0, h = 0;
+    ASSERT_TRUE(JpegSize(shown, w, h));
+    EXPECT_EQ(w, 128);
+    EXPECT_TRUE(album.CachedCover.empty());
+    EXPECT_EQ(MakeAlbumThumbnail(AddAlbumIn(catalogue, dir, "b", "A", "C"), {true, 0, false}), "");
+}
+
 TEST_F(AlbumPictureTest, CachedCoverStateAndBuilding) {
     Tm3u& with = AddAlbumIn(catalogue, dir, "a", "A", "B", MakeJpeg(600, 600));
     Tm3u& without = AddAlbumIn(catalogue, dir, "b", "A", "C");
@@ -125,15 +162,23 @@ TEST_F(AlbumPictureTest, CacheAllCoversBuildsOnlyMissingOnesWithProgress) {
     EXPECT_EQ(CacheAllCovers(catalogue, {false, 0, true}), 0u);
     EXPECT_TRUE(a.CachedCover.empty());
 
-    std::vector<int> counts;
-    SetPumpEventsHook([&] { counts.push_back(ProgressTotal); });
-    EXPECT_EQ(CacheAllCovers(catalogue, {true, 0, true}), 1u);
+    TProgress progress;
+    std::vector<int64_t> counts;
+    SetPumpEventsHook([&] { counts.push_back(progress.Total()); });
+    EXPECT_EQ(CacheAllCovers(catalogue, {true, 0, true}, &progress), 1u);
     SetPumpEventsHook({});
-    EXPECT_EQ(counts, (std::vector<int>{3, 3, 3}));
+    EXPECT_EQ(counts, (std::vector<int64_t>{3, 3, 3}));
+    EXPECT_EQ(progress.Done(), 3);
     EXPECT_FALSE(a.CachedCover.empty());
     EXPECT_EQ(b.CachedCover, "kept");
-    EXPECT_EQ(ProgressTotal, 0);
     EXPECT_EQ(CacheAllCovers(catalogue, {true, 0, true}), 0u);
+
+    // Asked to stop, it builds nothing more.
+    a.CachedCover.clear();
+    TProgress stopped;
+    stopped.Cancel();
+    EXPECT_EQ(CacheAllCovers(catalogue, {true, 0, true}, &stopped), 0u);
+    EXPECT_TRUE(a.CachedCover.empty());
 }
 
 TEST_F(AlbumPictureTest, CoverEmbeddedInTheFirstTrackWithoutWritingAFile) {

@@ -13,6 +13,10 @@
 
 namespace {
 
+TImportScope Scope(bool coverlessOnly, const Tm3u* only) {
+    return {coverlessOnly, only, TExistingPicture::Replace};
+}
+
 struct Script {
     std::vector<std::pair<TReplaceAnswer, bool>> answers;  // answer, tick "apply for all"
     std::vector<bool> warnings;
@@ -40,8 +44,8 @@ class Transfer : public testing::Test {
         AddAlbumIn(catalogue, dir, "bare", "Artist", "Bare");
         AddAllAlbumCovers(catalogue, db);
         const std::string path = dir / "db.cdb";
-        ASSERT_EQ(WriteCoverDbFile(path, db, false), "");
-        ASSERT_TRUE(ReadCoverDbFile(path, db).read);
+        ASSERT_TRUE(WriteCoverDbFile(path, db, false));
+        ASSERT_TRUE(ReadCoverDbFile(path, db));
     }
     Tm3u& Album(size_t i) { return catalogue.List[i]; }
     void ChangePicture(size_t i, uint8_t shade) {
@@ -69,8 +73,8 @@ TEST_F(Transfer, ExportAddsNewCoversAndAsksOnlyForChangedPictures) {
     EXPECT_EQ(script.shown[0].Album, "Album 0");
     EXPECT_EQ(script.shown[0].Current, db.CoverBytes(*db.FindCover("Artist", "Album 0").Cover));
     EXPECT_EQ(script.shown[0].Offered, dir.Read("p0/list.jpg"));  // the whole picture file
-    EXPECT_TRUE(db.FindCover("Artist", "Album 0").Cover->Source.empty());
-    EXPECT_EQ(db.FindCover("Artist", "Album 2").Cover->Source, Album(2).PictureFile());
+    EXPECT_TRUE(db.FindCover("Artist", "Album 0").Cover->InThumbnails());
+    EXPECT_EQ(db.FindCover("Artist", "Album 2").Cover->PicturePath(), Album(2).PictureFile());
 }
 
 TEST_F(Transfer, ExportStopsAndWarnsAsTheWindowSays) {
@@ -96,7 +100,7 @@ TEST_F(Transfer, ImportGivesCoverlessAlbumsTheirCover) {
     }
     script.answers = {
         {TReplaceAnswer::Yes, false}, {TReplaceAnswer::No, false}, {TReplaceAnswer::Yes, false}};
-    EXPECT_EQ(ImportCovers(catalogue, true, db, nullptr, script.Prompts()), 2);
+    EXPECT_EQ(ImportCovers(catalogue, Scope(true, nullptr), db, script.Prompts()).Count, 2);
     ASSERT_EQ(script.shown.size(), 3u);
     EXPECT_TRUE(script.shown[0].Current.empty());
     EXPECT_EQ(script.shown[0].Offered, db.CoverBytes(*db.FindCover("Artist", "Album 0").Cover));
@@ -108,15 +112,15 @@ TEST_F(Transfer, ImportGivesCoverlessAlbumsTheirCover) {
 
 TEST_F(Transfer, ImportSkipsMatchingPicturesAndHonoursScope) {
     Script none;
-    EXPECT_EQ(ImportCovers(catalogue, false, db, nullptr, none.Prompts()), 0);  // all match
+    EXPECT_EQ(ImportCovers(catalogue, Scope(false, nullptr), db, none.Prompts()).Count, 0);  // all match
     EXPECT_TRUE(none.shown.empty());
 
     ChangePicture(0, 250);
     ChangePicture(1, 250);
-    EXPECT_EQ(ImportCovers(catalogue, true, db, nullptr, script.Prompts()),
+    EXPECT_EQ(ImportCovers(catalogue, Scope(true, nullptr), db, script.Prompts()).Count,
               0);  // they have pictures
     script.answers = {{TReplaceAnswer::Yes, false}};
-    EXPECT_EQ(ImportCovers(catalogue, false, db, &Album(1), script.Prompts()), 1);
+    EXPECT_EQ(ImportCovers(catalogue, Scope(false, &Album(1)), db, script.Prompts()).Count, 1);
     ASSERT_EQ(script.shown.size(), 1u);
     EXPECT_EQ(script.shown[0].Album, "Album 1");
     EXPECT_FALSE(script.shown[0].Current.empty());  // the album's own thumbnail
@@ -129,16 +133,16 @@ TEST_F(Transfer, ImportApplyForAllAndItsWarning) {
     Script refused;
     refused.answers = {{TReplaceAnswer::Yes, true}};
     refused.warnings = {false};
-    EXPECT_EQ(ImportCovers(catalogue, false, db, nullptr, refused.Prompts()), 0);
+    EXPECT_EQ(ImportCovers(catalogue, Scope(false, nullptr), db, refused.Prompts()).Count, 0);
 
     script.answers = {{TReplaceAnswer::Yes, true}};
     script.warnings = {true};
-    EXPECT_EQ(ImportCovers(catalogue, false, db, nullptr, script.Prompts()), 3);
+    EXPECT_EQ(ImportCovers(catalogue, Scope(false, nullptr), db, script.Prompts()).Count, 3);
     EXPECT_EQ(script.shown.size(), 1u);
 
     // Without a window every replacement is answered Yes (the command line).
     ChangePicture(0, 100);
-    EXPECT_EQ(ImportCovers(catalogue, false, db, nullptr, TReplacePrompts{}), 1);
+    EXPECT_EQ(ImportCovers(catalogue, Scope(false, nullptr), db, TReplacePrompts{}).Count, 1);
 }
 
 }  // namespace

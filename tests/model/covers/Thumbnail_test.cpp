@@ -3,6 +3,10 @@
 #include "covers/Thumbnail.h"
 
 #include <gtest/gtest.h>
+#include <turbojpeg.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "CoverFixtures.h"
 #include "JpegTables.h"
@@ -56,6 +60,72 @@ TEST(Thumbnail, KeepsAFlatColourFlat) {
     TRgbImage image;
     ASSERT_TRUE(DecodeThumbnail(thumbnail, image));
     for (size_t i = 0; i < image.Pixels.size(); i += 997) EXPECT_NEAR(image.Pixels[i], 140, 4);
+}
+
+// A flat picture of (r, g, b) encoded the way other programs write JPEG
+// files: grayscale, progressive, 4:4:4, or as CMYK (stored YCCK with Adobe's
+// inverted inks, as print software writes it).
+enum class Kind { Gray, Progressive, Full444, Cmyk };
+std::string EncodeAs(Kind kind, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
+    const size_t n = size_t(width) * size_t(height);
+    std::vector<uint8_t> pixels;
+    int format = TJPF_RGB, sampling = TJSAMP_420, flags = 0;
+    switch (kind) {
+        case Kind::Gray:
+            format = TJPF_GRAY;
+            sampling = TJSAMP_GRAY;
+            pixels.assign(n, r);
+            break;
+        case Kind::Cmyk: {
+            // Inverted inks: each channel is the light it lets through.
+            format = TJPF_CMYK;
+            const int k = std::max({r, g, b});
+            const uint8_t cmyk[4] = {uint8_t(k ? r * 255 / k : 0), uint8_t(k ? g * 255 / k : 0),
+                                     uint8_t(k ? b * 255 / k : 0), uint8_t(k)};
+            for (size_t i = 0; i < n; ++i) pixels.insert(pixels.end(), cmyk, cmyk + 4);
+            break;
+        }
+        case Kind::Progressive:
+        case Kind::Full444:
+            flags = kind == Kind::Progressive ? TJFLAG_PROGRESSIVE : 0;
+            sampling = kind == Kind::Full444 ? TJSAMP_444 : TJSAMP_420;
+            for (size_t i = 0; i < n; ++i) pixels.insert(pixels.end(), {r, g, b});
+            break;
+    }
+    tjhandle handle = tjInitCompress();
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    const int failed = tjCompress2(handle, pixels.data(), width, 0, height, format, &out, &size,
+                                   sampling, 95, flags);
+    std::string jpeg = failed == 0 ? std::string(reinterpret_cast<char*>(out), size) : "";
+    tjFree(out);
+    tjDestroy(handle);
+    return jpeg;
+}
+
+TEST(Thumbnail, EveryKindOfJpegGivesACoverOfItsColour) {
+    const struct {
+        Kind kind;
+        const char* name;
+        uint8_t r, g, b;
+    } cases[] = {{Kind::Gray, "grayscale", 90, 90, 90},
+                 {Kind::Progressive, "progressive", 200, 40, 60},
+                 {Kind::Full444, "4:4:4", 30, 160, 220},
+                 {Kind::Cmyk, "CMYK", 200, 40, 60}};
+    for (const auto& c : cases) {
+        const std::string jpeg = EncodeAs(c.kind, 300, 200, c.r, c.g, c.b);
+        ASSERT_FALSE(jpeg.empty()) << c.name;
+        EXPECT_TRUE(IsReadableJpeg(jpeg)) << c.name;
+        const std::string thumbnail = MakeThumbnailFromBytes(jpeg, 0);
+        TRgbImage image;
+        ASSERT_TRUE(DecodeThumbnail(thumbnail, image)) << c.name;
+        EXPECT_EQ(image.Width, 128) << c.name;
+        EXPECT_EQ(image.Height, 128) << c.name;
+        const uint8_t* middle = &image.Pixels[(64 * 128 + 64) * 3];
+        EXPECT_NEAR(middle[0], c.r, 8) << c.name;
+        EXPECT_NEAR(middle[1], c.g, 8) << c.name;
+        EXPECT_NEAR(middle[2], c.b, 8) << c.name;
+    }
 }
 
 TEST(Thumbnail, RefusesMissingAndForeignFilesWithoutTouchingTheBuffer) {

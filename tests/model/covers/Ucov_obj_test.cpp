@@ -40,10 +40,12 @@ std::string Load(TCoverDb& db, const std::string& bytes) {
     return db.LoadDb(stream);
 }
 
+// Writes the database to memory; the database takes what was written, as
+// after a file written safely.
 std::string Save(TCoverDb& db) {
     TLoadSave stream;
     stream.OpenWriteToMemory();
-    db.SaveDb(stream);
+    db.Saved(db.SaveDb(stream));
     return stream.Bytes();
 }
 
@@ -147,16 +149,16 @@ TEST(CoverDbFile, WriteKeepsThePreviousLocalFileAsBackup) {
     TempDir dir;
     const std::string path = dir.File("mavelo.cdb", SampleFile());
     TCoverDb db;
-    ASSERT_TRUE(ReadCoverDbFile(path, db).read);
+    ASSERT_TRUE(ReadCoverDbFile(path, db));
     db.Artists.Remove("abba");
-    ASSERT_EQ(WriteCoverDbFile(path, db, true), "");
+    ASSERT_TRUE(WriteCoverDbFile(path, db, true));
     EXPECT_EQ(dir.Read("mavelo.cdb.bak"), SampleFile());
     TCoverDb again;
-    ASSERT_TRUE(ReadCoverDbFile(path, again).read);
+    ASSERT_TRUE(ReadCoverDbFile(path, again));
     EXPECT_EQ(again.Artists.Count(), 1u);
     EXPECT_EQ(again.CoverBytes(*again.FindCover("The Beatles", "Abbey Road").Cover), "C");
     // A folder in the way: the write fails and says so.
-    EXPECT_NE(WriteCoverDbFile(dir.Folder("taken"), db, false), "");
+    EXPECT_FALSE(WriteCoverDbFile(dir.Folder("taken"), db, false));
 }
 
 TEST(CoverDbFile, LocalNameIsRecognisedInAnyFolderAndCase) {
@@ -193,9 +195,9 @@ TEST(AddAlbumCover, AddsChecksAndReplacesByKeys) {
     TCover* found = nullptr;
     EXPECT_EQ(db.AddAlbumCover(&other, true, &found), 2);
     EXPECT_EQ(found, &stored);
-    EXPECT_TRUE(stored.Source.empty());  // only checked
+    EXPECT_TRUE(stored.InThumbnails());  // only checked
     EXPECT_EQ(db.AddAlbumCover(&other, false), 2);
-    EXPECT_EQ(stored.Source, other.PictureFile());
+    EXPECT_EQ(stored.PicturePath(), other.PictureFile());
     EXPECT_EQ(db.AddAlbumCover(&other, false), 0);  // already waiting
     const int32_t oldCrc = stored.Crc;
     Save(db);

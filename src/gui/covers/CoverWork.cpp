@@ -1,0 +1,55 @@
+#include "gui/covers/CoverWork.h"
+
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <algorithm>
+#include <thread>
+
+#include "core/Progress.h"
+
+void RunOffWindowThread(TProgress& progress, QProgressBar* bar, const std::function<void()>& work) {
+    QEventLoop loop;
+    QTimer timer;
+    auto show = [&] {
+        if (!bar) return;
+        bar->setMaximum(int(std::clamp<int64_t>(progress.Total(), 1, INT32_MAX)));
+        bar->setValue(int(std::clamp<int64_t>(progress.Done(), 0, INT32_MAX)));
+    };
+    QObject::connect(&timer, &QTimer::timeout, &loop, show);
+    if (bar) {
+        bar->setMinimum(0);
+        bar->setValue(0);
+    }
+    timer.start(100);
+    std::thread worker([&work, &loop] {
+        work();
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    timer.stop();
+    if (bar) bar->setValue(0);
+}
+
+TReplacePrompts AskOnWindowThread(QObject* context, const TReplacePrompts& prompts) {
+    TReplacePrompts onWindow;
+    if (prompts.AskReplace)
+        onWindow.AskReplace = [context, ask = prompts.AskReplace](const TReplaceOffer& offer,
+                                                                   bool& applyForAll) {
+            TReplaceAnswer answer = TReplaceAnswer::Stop;
+            QMetaObject::invokeMethod(
+                context, [&] { answer = ask(offer, applyForAll); }, Qt::BlockingQueuedConnection);
+            return answer;
+        };
+    if (prompts.Confirm)
+        onWindow.Confirm = [context, confirm = prompts.Confirm](const std::string& text) {
+            bool yes = false;
+            QMetaObject::invokeMethod(
+                context, [&] { yes = confirm(text); }, Qt::BlockingQueuedConnection);
+            return yes;
+        };
+    return onWindow;
+}
