@@ -63,10 +63,30 @@ contains out "^1 covers imported"
 [ "$(hex "$work/music/A/list.jpg" 2)" = "ffd8" ] || fail "imported picture is no JPEG"
 expect 0 -- covers import "$work/list.mvo" "$work/db.cdb" --coverless-only
 contains out "^0 covers imported"
-# A changed picture is replaced when not only cover-less albums count.
+# A picture file that differs from the database's cover is kept unless the
+# replacement is asked for; then the old file is kept beside it.
 cp "$data/green_100x300.jpg" "$work/music/B/list.jpg"
 expect 0 -- covers import "$work/list.mvo" "$work/db.cdb"
+contains out "^0 covers imported, 1 existing pictures kept"
+cmp -s "$data/green_100x300.jpg" "$work/music/B/list.jpg" || fail "picture replaced without asking"
+expect 0 -- covers import "$work/list.mvo" "$work/db.cdb" --replace-pictures
 contains out "^1 covers imported"
+cmp -s "$data/green_100x300.jpg" "$work/music/B/list.jpg.bak" || fail "no copy of the replaced picture"
+cmp -s "$data/green_100x300.jpg" "$work/music/B/list.jpg" && fail "picture not replaced"
+expect 0 -- covers import --help
+contains out "never replaced unless --replace-pictures"
+contains out "kept as NAME.jpg.bak"
+
+# A database that stops partway is refused by name and left as it is.
+cp "$work/db.cdb" "$work/cut.cdb"
+truncate -s -10 "$work/cut.cdb"
+cp "$work/cut.cdb" "$work/cut.before"
+for command in export import; do
+    expect 1 -- covers "$command" "$work/list.mvo" "$work/cut.cdb"
+    contains err "Could not read file $work/cut.cdb: the file is damaged"
+    empty out
+done
+cmp -s "$work/cut.cdb" "$work/cut.before" || fail "the damaged database was rewritten"
 
 # The local database keeps its previous version.
 expect 0 -- covers export "$work/list.mvo" "$work/home/mavelo.cdb"
@@ -81,4 +101,33 @@ expect 1 -- covers list "$work/none.cdb"
 expect 1 -- covers import "$work/list.mvo" "$work/none.cdb"
 expect 2 -- covers
 expect 2 -- covers import "$work/list.mvo" "$work/db.cdb" --everything
+# Files the user may not write, tried as an unprivileged user (root may
+# write anywhere).
+as_user() {
+    if [ "$(id -u)" -eq 0 ]; then
+        setpriv --reuid=nobody --regid=nogroup --clear-groups -- "$@"
+    else
+        "$@"
+    fi
+}
+expect_as_user() {  # CODE -- ARGS...
+    local code="$1"; shift 2
+    as_user "$cli" --home "$work/home" "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    [ "$got" -eq "$code" ] || fail "'$*' as a user exited $got, expected $code: $(cat "$work/err")"
+}
+# The picture of Arrival is lost again, and its folder may not be written.
+rm "$work/music/A/list.jpg"
+expect 0 -- scan --fast "$work/list.mvo"
+mkdir -p "$work/locked"
+cp "$work/list.mvo" "$work/locked/list.mvo"
+chmod -R a+rX "$work"
+chmod 0555 "$work/locked" "$work/music/A"
+expect_as_user 1 -- covers cache "$work/locked/list.mvo"
+grep -q "covers cached" "$work/out" && fail "cache counted covers it could not save: $(cat "$work/out")"
+contains err "locked/list.mvo"
+expect_as_user 1 -- covers import "$work/locked/list.mvo" "$work/db.cdb" --coverless-only
+contains err "Could not write file $work/music/A/list.jpg"
+contains out "^0 covers imported"
+chmod 0755 "$work/locked" "$work/music/A"
 finish covers_commands

@@ -147,6 +147,43 @@ class CoversControllerTest : public QObject {
         QCOMPARE(prompts->questions, (QStringList{"Are you sure ?", "Are you sure ?"}));
     }
 
+    void deleteThatFailsSaysSo() {
+        // A folder where the picture file should be cannot be removed.
+        current = &Albums()[0];
+        std::filesystem::remove(Path("a/list.jpg"));
+        dir->File("a/list.jpg/keep", "x");
+        shell->Trigger(TCommandId::AlbumDeleteImage);
+        QCOMPARE(prompts->errors.size(), 1);
+        QVERIFY(prompts->errors[0].startsWith(
+            QString::fromStdString("Could not delete file " + Path("a/list.jpg") + ": ")));
+        QCOMPARE(current->PictureState, TPictureState::Present);
+        QVERIFY(std::filesystem::exists(Path("a/list.jpg/keep")));
+    }
+
+    void damagedLocalDatabaseIsNeverWrittenBack() {
+        shell->Trigger(TCommandId::ListExportCoToCdb);
+        covers->Management()->close();
+        std::filesystem::remove(LocalDb() + ".bak");
+        // The file stops partway through the thumbnails.
+        const std::string whole = FileBytes(LocalDb());
+        std::filesystem::resize_file(LocalDb(), whole.size() - 10);
+        const std::string damaged = FileBytes(LocalDb());
+        prompts->informed.clear();
+        const QString expected =
+            QString::fromStdString("Could not read file " + LocalDb() + ": ");
+        for (TCommandId command : {TCommandId::ListExportCoToCdb, TCommandId::ListImportFromCdb}) {
+            prompts->errors.clear();
+            shell->Trigger(command);
+            QCOMPARE(prompts->errors.size(), 1);
+            QVERIFY2(prompts->errors[0].startsWith(expected), qPrintable(prompts->errors[0]));
+            QVERIFY(prompts->errors[0].contains("stops partway"));
+        }
+        QVERIFY(prompts->informed.isEmpty());  // neither "already up to date" nor a count
+        QCOMPARE(FileBytes(LocalDb()), damaged);
+        QVERIFY(!std::filesystem::exists(LocalDb() + ".bak"));
+        QCOMPARE(shell->busy, 0);
+    }
+
     void dropUsesTheFirstExistingFile() {
         const QStringList dropped =
             TDropPanel::ExistingFiles({QString::fromStdString(Path("a")),
@@ -172,11 +209,15 @@ class CoversControllerTest : public QObject {
         QVERIFY(abba.CachedCover.empty());
         QVERIFY(covers->AlbumPicture(&Albums()[2]).isNull());
 
+        // Showing a cover not cached yet changes nothing: the list stays as
+        // it was until covers are cached on purpose.
         session->Settings.CacheCovers = true;
-        QCOMPARE(covers->AlbumPicture(&abba).size(), QSize(128, 128));
-        QVERIFY(session->Catalogue.ListModified);
         session->Catalogue.ListModified = false;
+        QCOMPARE(covers->AlbumPicture(&abba).size(), QSize(128, 128));
+        QVERIFY(!session->Catalogue.ListModified);
+        QVERIFY(abba.CachedCover.empty());
         shell->Trigger(TCommandId::ListCacheCovers);
+        QVERIFY(!abba.CachedCover.empty());
         QVERIFY(!Albums()[1].CachedCover.empty());
         QVERIFY(session->Catalogue.ListModified);
         QCOMPARE(shell->busy, 0);

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -23,7 +24,26 @@ namespace {
 void WriteDb(const std::string& path, const TDirectory& albums) {
     TCoverDb db;
     AddAllAlbumCovers(albums, db);
-    QCOMPARE(WriteCoverDbFile(path, db, false), std::string());
+    QVERIFY(WriteCoverDbFile(path, db, false));
+}
+
+// A database of many artists with large thumbnails, so that reading and
+// writing it take a while.
+void WriteLargeDb(const std::string& path, int artists) {
+    TCoverDb db;
+    const std::string thumbnail(200000, 'x');
+    for (int a = 0; a < artists; ++a) {
+        auto artist = std::make_unique<TArtist>();
+        artist->Name = "Artist " + std::to_string(1000 + a);
+        auto cover = std::make_unique<TCover>();
+        cover->AlbumTitle = "Album";
+        cover->Offset = int32_t(db.Thumbnails.size());
+        cover->Size = int32_t(thumbnail.size());
+        db.Thumbnails += thumbnail;
+        artist->Covers.Add("album", std::move(cover));
+        db.Artists.Add("artist" + std::to_string(1000 + a), std::move(artist));
+    }
+    QVERIFY(WriteCoverDbFile(path, db, false));
 }
 }  // namespace
 
@@ -168,6 +188,74 @@ class CoversWindowsTest : public QObject {
         QCOMPARE(prompts->errors.size(), 1);
         QVERIFY(prompts->errors[0].contains("version is wrong"));
         QCOMPARE(prompts->informed.last(), "Nothing updated");
+    }
+
+    void damagedLocalFileIsShownAsAnErrorAndNeverWritten() {
+        const std::string whole = FileBytes(LocalDb());
+        std::filesystem::resize_file(LocalDb(), whole.size() - 5);
+        const std::string damaged = FileBytes(LocalDb());
+        window->Start(Home(), 0);
+        window->open();
+        QCOMPARE(prompts->errors.size(), 1);
+        QVERIFY2(prompts->errors[0].startsWith(
+                     QString::fromStdString("Could not read file " + LocalDb() + ": ")),
+                 qPrintable(prompts->errors[0]));
+        QVERIFY(prompts->informed.isEmpty());
+        // Nothing half-read is offered for removal, and nothing is written back.
+        QCOMPARE(window->Artists()->count(), 0);
+        QVERIFY(window->RemoveArtistButton()->isHidden());
+        QVERIFY(!window->ImportAction()->isEnabled());
+        window->SpeedButtonDelArtistClick();
+        window->close();
+        QCOMPARE(FileBytes(LocalDb()), damaged);
+        QVERIFY(!std::filesystem::exists(LocalDb() + ".bak"));
+
+        // A damaged file to merge is named; the local file stays as it is.
+        WriteDb(LocalDb(), albums);
+        const std::string local = FileBytes(LocalDb());
+        const std::string other = *dir / "other.cdb";
+        std::filesystem::copy_file(LocalDb(), other);
+        std::filesystem::resize_file(other, local.size() - 5);
+        prompts->errors.clear();
+        window->Start(Home(), 0);
+        window->MergeFile(other);
+        QCOMPARE(prompts->errors.size(), 1);
+        QVERIFY(prompts->errors[0].startsWith(
+            QString::fromStdString("Could not read file " + other + ": ")));
+        QCOMPARE(FileBytes(LocalDb()), local);
+    }
+
+    void clicksDuringTheWorkChangeNothing() {
+        // The window reads and writes off its thread and keeps handling
+        // events meanwhile; clicks that arrive then must not touch the
+        // database being written.
+        WriteLargeDb(LocalDb(), 60);
+        int whileBusy = 0;
+        QTimer clicker;
+        clicker.setInterval(0);
+        connect(&clicker, &QTimer::timeout, this, [&] {
+            if (!window->Busy()) return;
+            ++whileBusy;
+            window->RemoveArtistButton()->click();
+            window->SpeedButtonDelArtistClick();
+            window->SpeedButtonDelAlbumClick();
+            window->ActionCDBOpenLocalExecute();
+            window->close();
+        });
+        clicker.start();
+        window->Start(Home(), 0);
+        window->open();
+        QCOMPARE(window->Database()->Artists.Count(), size_t(60));
+        window->SpeedButtonDelArtistClick();  // now a removal that counts
+        QCOMPARE(window->Database()->Artists.Count(), size_t(59));
+        window->close();
+        clicker.stop();
+        QVERIFY(whileBusy > 0);
+        QVERIFY(!window->isVisible());
+        TCoverDb db;
+        QVERIFY(ReadCoverDbFile(LocalDb(), db));
+        QCOMPARE(db.Artists.Count(), size_t(59));
+        QCOMPARE(db.CoverBytes(*db.FindCover("Artist 1059", "Album").Cover).size(), size_t(200000));
     }
 
     void replacementWindowShowsTheOfferAndAnswers() {

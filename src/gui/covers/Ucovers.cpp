@@ -194,6 +194,7 @@ void TFormCoversManagement::RunWork(const std::function<void(TProgress&)>& work)
     RunOffWindowThread(progress, progress_, [&] { work(progress); });
     BlockInput(false);
     busy_ = false;
+    if (db_) UpdateState();
 }
 
 void TFormCoversManagement::OpenDatabase(const std::string& path) {
