@@ -268,7 +268,7 @@ class CoversControllerTest : public QObject {
         prompts->saveFile = QString::fromStdString(Path("other.cdb"));
         shell->Trigger(TCommandId::ListExportCoToFile);
         TCoverDb db;
-        QVERIFY(ReadCoverDbFile(Path("other.cdb"), db).read);
+        QVERIFY(ReadCoverDbFile(Path("other.cdb"), db));
         QCOMPARE(db.CoverCount(), size_t(2));
         QVERIFY(prompts->informed.isEmpty());
     }

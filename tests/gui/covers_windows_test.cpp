@@ -118,7 +118,7 @@ class CoversWindowsTest : public QObject {
         QVERIFY(FileBytes(LocalDb()) != before);
         QCOMPARE(FileBytes(LocalDb() + ".bak"), before);
         TCoverDb db;
-        QVERIFY(ReadCoverDbFile(LocalDb(), db).read);
+        QVERIFY(ReadCoverDbFile(LocalDb(), db));
         QCOMPARE(db.CoverCount(), size_t(1));
         QVERIFY(db.FindCover("Abba", "Waterloo").Cover);
         // Closed again without changes: not written again.
@@ -167,7 +167,7 @@ class CoversWindowsTest : public QObject {
         QVERIFY(!window->Modified());  // written and read back
         QCOMPARE(Rows(window->Artists()), (QStringList{"Abba", "Beatles", "Cure"}));
         TCoverDb db;
-        QVERIFY(ReadCoverDbFile(LocalDb(), db).read);
+        QVERIFY(ReadCoverDbFile(LocalDb(), db));
         QVERIFY(!db.CoverBytes(*db.FindCover("Cure", "Wish").Cover).empty());
     }
 
