@@ -4,6 +4,13 @@
 #include "core/Progress.h"
 #include "covers/Ucov_obj.h"
 
+namespace {
+// An operation asked to stop writes nothing.
+TFailure Cancelled(const std::string& path) {
+    return {path, "Cancelled: nothing written to", "", 0};
+}
+}  // namespace
+
 TResult<TCoverExport> ExportCoversToDbFile(const TDirectory& directory, const std::string& path,
                                            int defaultQuality, TOtherVersion otherVersion,
                                            const TReplacePrompts& prompts, TProgress& progress) {
@@ -18,6 +25,7 @@ TResult<TCoverExport> ExportCoversToDbFile(const TDirectory& directory, const st
     result.StartedEmpty = db.Artists.Empty();
     progress.SetStep("Adding covers");
     result.Count = ExportAlbumCovers(directory, db, prompts, &progress);
+    if (progress.CancelRequested()) return Cancelled(path);
     progress.SetStep("Writing " + path);
     auto written = WriteCoverDbFile(path, db, IsLocalCoverDbName(path), &progress);
     if (!written) return written.Failure();
@@ -29,6 +37,7 @@ TResult<void> ExportAllCoversToFile(const TDirectory& directory, const std::stri
     TCoverDb db(defaultQuality);
     progress.SetStep("Adding covers");
     AddAllAlbumCovers(directory, db, &progress);
+    if (progress.CancelRequested()) return Cancelled(path);
     progress.SetStep("Writing " + path);
     return WriteCoverDbFile(path, db, false, &progress);
 }

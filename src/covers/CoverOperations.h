@@ -2,7 +2,8 @@
 // The covers operations that the windows and the command-line tool both
 // offer, each whole: it reads what it needs completely before it writes
 // anything, and a read that fails partway stops it with the file named, so
-// that a damaged file is never saved back with what little was read.  Front
+// that a damaged file is never saved back with what little was read.  An
+// operation whose progress is asked to stop writes nothing.  Front
 // ends only ask, show the progress and tell the result.
 #include <string>
 

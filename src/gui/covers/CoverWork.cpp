@@ -1,34 +1,40 @@
 #include "gui/covers/CoverWork.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "core/Progress.h"
 
 void RunOffWindowThread(TProgress& progress, QProgressBar* bar, const std::function<void()>& work) {
-    QEventLoop loop;
     QTimer timer;
-    auto show = [&] {
+    QObject::connect(&timer, &QTimer::timeout, [&] {
         if (!bar) return;
         bar->setMaximum(int(std::clamp<int64_t>(progress.Total(), 1, INT32_MAX)));
         bar->setValue(int(std::clamp<int64_t>(progress.Done(), 0, INT32_MAX)));
-    };
-    QObject::connect(&timer, &QTimer::timeout, &loop, show);
+    });
     if (bar) {
         bar->setMinimum(0);
         bar->setValue(0);
     }
     timer.start(100);
-    std::thread worker([&work, &loop] {
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
         work();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        done = true;
+        // Wakes the waiting loop below.
+        QMetaObject::invokeMethod(&timer, [] {}, Qt::QueuedConnection);
     });
-    loop.exec();
+    // Events are handled until the work has ended, even when the program is
+    // asked to quit meanwhile: the work may wait for an answer asked on this
+    // thread, and it uses what the caller holds.
+    while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     worker.join();
     timer.stop();
     if (bar) bar->setValue(0);

@@ -94,6 +94,20 @@ TEST_F(CoverOperations, ExportRefusesOrRebuildsAFileOfAnotherVersion) {
     EXPECT_EQ(read.CoverCount(), 3u);
 }
 
+TEST_F(CoverOperations, ExportAskedToStopWritesNothing) {
+    TProgress stopped;
+    stopped.Cancel();
+    EXPECT_FALSE(ExportAllCoversToFile(catalogue, dir / "new.cdb", 0, stopped));
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.cdb"));
+    TProgress progress;
+    ASSERT_TRUE(ExportAllCoversToFile(catalogue, dir / "good.cdb", 0, progress));
+    const std::string before = dir.Read("good.cdb");
+    dir.File("p0/list.jpg", MakeJpeg(300, 300, 90, 250));
+    EXPECT_FALSE(
+        ExportCoversToDbFile(catalogue, dir / "good.cdb", 0, TOtherVersion::Rebuild, {}, stopped));
+    EXPECT_EQ(dir.Read("good.cdb"), before);
+}
+
 TEST_F(CoverOperations, ImportKeepsExistingPicturesOrCopiesThemFirst) {
     // A good database of the pictures, then every album gets another picture.
     TProgress progress;
