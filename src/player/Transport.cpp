@@ -113,7 +113,8 @@ bool TTransport::AddTracksOf(Tm3u& album, bool pumpEvents) {
     bool added = false;
     for (size_t i = 0; i < album.Tracks.Count(); ++i) {
         Tmp3& track = album.Tracks[i];
-        added |= queue_.Add(picture, track, track.Duration == 0, false);
+        added |= queue_.AddNumbered(picture, track, track.Duration == 0, false,
+                                    static_cast<int32_t>(i + 1));
         if (pumpEvents) PumpEvents();
     }
     return added;

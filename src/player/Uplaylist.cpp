@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <numeric>
 #include <random>
 
@@ -172,6 +173,10 @@ void TSong::SeekTo(int32_t position) {
         Stream->SetTimeMs(static_cast<int64_t>(position) * 1000);
 }
 
+void TSong::SeekToMs(int64_t ms) {
+    if (Stream && IsPlaying()) Stream->SetTimeMs(ms);
+}
+
 void TSong::ApplyVolume(int volume) {
     if (Module)
         TSoundSystem::SetVolume(*Module, volume);
@@ -226,6 +231,13 @@ void TPlayList::InsertIntoShuffle(TSong& song) {
             return;
         }
     }
+}
+
+bool TPlayList::AddNumbered(const std::string& picturePath, Tmp3& track, bool measureLength,
+                            bool measureBitrate, int32_t trackNumber) {
+    if (!Add(picturePath, track, measureLength, measureBitrate)) return false;
+    songs_.back()->TrackNumber = trackNumber;
+    return true;
 }
 
 bool TPlayList::Delete(size_t index) {
@@ -375,6 +387,21 @@ void TPlayList::Seek(int32_t position) {
     if (TSong* song = CurrentSong()) song->SeekTo(position);
 }
 
+int64_t TPlayList::CurrentTimeMs() const {
+    const TSong* song = CurrentSong();
+    return song && song->Stream ? song->Stream->TimeMs() : 0;
+}
+
+int64_t TPlayList::CurrentLengthMs() const {
+    const TSong* song = CurrentSong();
+    if (!song || !song->Stream) return 0;
+    return song->Track.Duration > 0 ? song->Track.Duration : song->Stream->LengthMs();
+}
+
+void TPlayList::SeekMs(int64_t ms) {
+    if (TSong* song = CurrentSong()) song->SeekToMs(ms);
+}
+
 void TPlayList::SetVolume(int volume) {
     Volume = std::clamp(volume, 0, 255);
     for (auto& song : songs_)
@@ -419,8 +446,58 @@ void TPlayList::LoadPlaylist(const std::string& path) {
     const bool measure = LowerAscii(ExtractFileExt(path)) != ".b4s";
     for (size_t i = 0; i < album.Tracks.Count(); ++i) {
         Tmp3& track = album.Tracks[i];
-        Add(track.PicturePath, track, measure, measure);
+        AddNumbered(track.PicturePath, track, measure, measure, static_cast<int32_t>(i + 1));
     }
+}
+
+namespace {
+int PlaylistRank(const std::string& path) {
+    static const char* const kOrder[] = {".m3u", ".pls", ".b4s"};
+    const std::string ext = LowerAscii(ExtractFileExt(path));
+    for (int rank = 0; rank < 3; ++rank)
+        if (ext == kOrder[rank]) return rank;
+    return -1;
+}
+
+std::string PlaylistInFolder(const std::string& folder) {
+    std::string best;
+    int bestRank = 3;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string path = entry.path().string();
+        const int rank = PlaylistRank(path);
+        if (rank < 0 || !FileExists(path)) continue;
+        if (rank < bestRank || (rank == bestRank && path < best)) {
+            best = path;
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+}  // namespace
+
+TResult<std::string> PlayableFile(const std::string& path) {
+    if (FileExists(path)) return path;
+    if (!DirectoryExists(path)) return TFailure::Of("cannot find", path, ENOENT);
+    std::string playlist = PlaylistInFolder(path);
+    if (playlist.empty()) return TFailure::Of("no playlist in", path);
+    return playlist;
+}
+
+TResult<void> TPlayList::LoadPath(const std::string& file) {
+    if (PlaylistRank(file) >= 0) {
+        LoadPlaylist(file);
+        // An album's playlist: its songs show the album's picture.
+        if (const std::string picture = PicturePathFor(file); FileExists(picture))
+            for (auto& song : songs_) song->Track.PicturePath = picture;
+    } else {
+        Clear();
+        Tmp3 track{TSharedText(file)};
+        track.ReadTags();
+        Add("", track, true, true);
+    }
+    if (Count() == 0) return TFailure::Of("nothing to play in", file);
+    return {};
 }
 
 TWriteResult TPlayList::SavePlaylist(const std::string& path) const {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "collection/Ump3_obj.h"
+#include "core/Result.h"
 
 class TSoundSystem;
 class TSoundSource;
@@ -35,6 +36,7 @@ class TSong {
     Tmp3 Track;
     std::string ErrorText;
     std::optional<size_t> NextShuffled;  // the next song of the shuffle order
+    int32_t TrackNumber = 0;  // its place in the album or playlist it came from; 0 unknown
 
     void Open(bool accurate);
     void Close();
@@ -44,6 +46,8 @@ class TSong {
     void UpdateTime();
     bool HasEnded() const;
     void SeekTo(int32_t position);
+    // A stream only (a module moves by orders): to that millisecond.
+    void SeekToMs(int64_t ms);
     void ApplyVolume(int volume);
 
   private:
@@ -52,6 +56,11 @@ class TSong {
 
     TSoundSystem& sound_;
 };
+
+// The file that plays a path: the path itself for a file, the playlist of an
+// album folder (the first by name; m3u before pls before b4s, as scans take
+// them).  Fails, saying why, for a missing path or a folder without one.
+TResult<std::string> PlayableFile(const std::string& path);
 
 // Measures the audio file of a track: duration (ms) and bit rate (kbit/s);
 // both 0 without sound or when the file cannot be opened.
@@ -85,6 +94,9 @@ class TPlayList {
     // With shuffle on, the new song takes a random place in the shuffle order
     // (a first song starts it), so the order always covers the whole queue.
     bool Add(const std::string& picturePath, Tmp3& track, bool measureLength, bool measureBitrate);
+    // Add, noting the track's place in its album or playlist (counted from 1).
+    bool AddNumbered(const std::string& picturePath, Tmp3& track, bool measureLength,
+                     bool measureBitrate, int32_t trackNumber);
     bool Delete(size_t index);
     // Current and the shuffle order follow the songs that move.
     bool Move(bool up, size_t first, size_t last);
@@ -105,6 +117,11 @@ class TPlayList {
     };
     TTimes GetTimes();
     void Seek(int32_t position);
+    // The playing stream's time and length in milliseconds (0 for none or a
+    // module), and a jump to a millisecond of it.
+    int64_t CurrentTimeMs() const;
+    int64_t CurrentLengthMs() const;
+    void SeekMs(int64_t ms);
     void SetVolume(int volume);
 
     // The saved queue (mavelo.els).  Loading a missing file gives an empty
@@ -116,6 +133,9 @@ class TPlayList {
     // writes nothing; the result says whether a playlist was written, and
     // why not.
     void LoadPlaylist(const std::string& path);
+    // Empties the queue and fills it from an audio file or a playlist (see
+    // PlayableFile).  Fails, saying why, when nothing was queued.
+    TResult<void> LoadPath(const std::string& file);
     TWriteResult SavePlaylist(const std::string& path) const;
 
   private:

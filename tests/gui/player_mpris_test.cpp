@@ -8,6 +8,8 @@
 #include <QDBusPendingCall>
 #include <QDBusPendingReply>
 #include <QProcess>
+#include <QSlider>
+#include <QToolButton>
 #include <QStandardPaths>
 
 #include "collection/Um3u_obj.h"
@@ -15,7 +17,19 @@
 #include "gui/player/Mpris.h"
 #include "gui/player/PlayerAlbumSource.h"
 #include "gui/player/PlayerController.h"
+#include "gui/player/PlayerPanel.h"
 #include "player_rig.h"
+
+class TSeekedProbe : public QObject {
+    Q_OBJECT
+  public:
+    explicit TSeekedProbe(QList<qlonglong>& seen) : seen_(seen) {}
+  public slots:
+    void Seeked(qlonglong position) { seen_.append(position); }
+
+  private:
+    QList<qlonglong>& seen_;
+};
 
 namespace {
 class TNoAlbums : public TPlayerAlbumSource {
@@ -121,6 +135,55 @@ class PlayerMprisTest : public QObject {
         Player("Stop");
         QCOMPARE(player->Queue().Current, std::optional<size_t>());
         QCOMPARE(Property("PlaybackStatus").toString(), QString("Stopped"));
+    }
+
+    // A position meant for a song that no longer plays is ignored; one for the
+    // playing song jumps there and is announced; the volume follows the panel.
+    void positionsVolumeAndShuffleFromThePanel() {
+        QVERIFY(player);
+        QDBusConnection client = QDBusConnection::connectToBus(address, "client");
+        QList<qlonglong> seeked;
+        TSeekedProbe probe(seeked);
+        QVERIFY(client.connect("", "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player",
+                               "Seeked", &probe, SLOT(Seeked(qlonglong))));
+        Player("Play");
+        QVariantMap metadata;
+        Property("Metadata").value<QDBusArgument>() >> metadata;
+        const auto playing = metadata["mpris:trackid"].value<QDBusObjectPath>();
+        QVERIFY(!playing.path().isEmpty());
+        QCOMPARE(Property("CanSeek").toBool(), true);
+
+        const QVariant stale = QVariant::fromValue(QDBusObjectPath("/org/mavelo/song/999999"));
+        Call("org.mpris.MediaPlayer2.Player", "SetPosition", {stale, qlonglong(1500000)});
+        QVERIFY(Property("Position").toLongLong() < 1000000);
+        Call("org.mpris.MediaPlayer2.Player", "SetPosition",
+             {QVariant::fromValue(playing), qlonglong(1500000)});
+        QVERIFY(Property("Position").toLongLong() >= 1500000);
+        QTRY_VERIFY(!seeked.isEmpty());
+        QVERIFY(seeked.back() >= 1500000);
+        // Past the end is the next song: here, the end of the queue.
+        Call("org.mpris.MediaPlayer2.Player", "Seek", {qlonglong(60000000)});
+        QCOMPARE(Property("PlaybackStatus").toString(), QString("Stopped"));
+
+        Call("org.freedesktop.DBus.Properties", "Set",
+             {"org.mpris.MediaPlayer2.Player", "Volume", QVariant::fromValue(QDBusVariant(0.5))});
+        QCOMPARE(player->Panel()->VolumeSlider()->value(), 128);
+        QCOMPARE(player->Queue().Volume, 128);
+        Call("org.freedesktop.DBus.Properties", "Set",
+             {"org.mpris.MediaPlayer2.Player", "Shuffle", QVariant::fromValue(QDBusVariant(true))});
+        QVERIFY(player->Queue().Shuffle);
+        QVERIFY(player->Panel()->ShuffleButton()->isChecked());
+    }
+
+    // Play with an empty queue and no album to offer stays stopped and says so.
+    void playWithNothingToPlay() {
+        QVERIFY(player);
+        player->ClearCommand();
+        rig->shell.status.clear();
+        Player("Play");
+        QCOMPARE(Property("PlaybackStatus").toString(), QString("Stopped"));
+        QCOMPARE(rig->shell.status, QString("There is no album to play"));
+        QVERIFY(rig->prompts.errors.isEmpty());
     }
 };
 

@@ -11,6 +11,8 @@
 
 class TPlayerController;
 
+// org.mpris.MediaPlayer2: the program itself.  Quit closes the window as the
+// end of the desktop session does (the list saved without questions).
 class TMprisRoot : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
@@ -23,37 +25,39 @@ class TMprisRoot : public QDBusAbstractAdaptor {
     Q_PROPERTY(QStringList SupportedMimeTypes READ SupportedMimeTypes)
   public:
     TMprisRoot(QObject* parent, QWidget* window) : QDBusAbstractAdaptor(parent), window_(window) {}
-    bool CanQuit() const { return false; }
+    bool CanQuit() const { return window_ != nullptr; }
     bool CanRaise() const { return window_ != nullptr; }
     bool HasTrackList() const { return false; }
     QString Identity() const { return "Mavelo"; }
-    QString DesktopEntry() const { return "mavelo"; }
-    QStringList SupportedUriSchemes() const { return {}; }
-    QStringList SupportedMimeTypes() const { return {}; }
+    QString DesktopEntry() const { return "org.mavelo.Mavelo"; }
+    QStringList SupportedUriSchemes() const { return {"file"}; }
+    QStringList SupportedMimeTypes() const;
 
   public slots:
     void Raise();
-    void Quit() {}
+    void Quit();
 
   private:
     QWidget* window_;
 };
 
+// org.mpris.MediaPlayer2.Player: what plays, and the transport.  Times are
+// in microseconds, as the interface counts them.
 class TMprisPlayer : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
-    Q_PROPERTY(double Rate READ Rate)
+    Q_PROPERTY(double Rate READ Rate WRITE SetRate)
     Q_PROPERTY(double MinimumRate READ Rate)
     Q_PROPERTY(double MaximumRate READ Rate)
-    Q_PROPERTY(bool Shuffle READ Shuffle)
+    Q_PROPERTY(bool Shuffle READ Shuffle WRITE SetShuffle)
     Q_PROPERTY(QVariantMap Metadata READ Metadata)
-    Q_PROPERTY(double Volume READ Volume)
+    Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
     Q_PROPERTY(qlonglong Position READ Position)
-    Q_PROPERTY(bool CanGoNext READ CanControl)
-    Q_PROPERTY(bool CanGoPrevious READ CanControl)
+    Q_PROPERTY(bool CanGoNext READ CanGoNext)
+    Q_PROPERTY(bool CanGoPrevious READ CanGoPrevious)
     Q_PROPERTY(bool CanPlay READ CanControl)
-    Q_PROPERTY(bool CanPause READ CanControl)
+    Q_PROPERTY(bool CanPause READ CanPause)
     Q_PROPERTY(bool CanSeek READ CanSeek)
     Q_PROPERTY(bool CanControl READ CanControl)
   public:
@@ -61,12 +65,22 @@ class TMprisPlayer : public QDBusAbstractAdaptor {
         : QDBusAbstractAdaptor(parent), player_(player) {}
     QString PlaybackStatus() const;
     double Rate() const { return 1.0; }
+    void SetRate(double) {}  // one rate only
     bool Shuffle() const;
+    void SetShuffle(bool on);
     QVariantMap Metadata() const;
     double Volume() const;
+    void SetVolume(double volume);
     qlonglong Position() const;
+    bool CanGoNext() const;
+    bool CanGoPrevious() const;
+    bool CanPause() const;
+    bool CanSeek() const;
     bool CanControl() const { return true; }
-    bool CanSeek() const { return false; }
+    // The object path that names the song now playing; a new one each time a
+    // song starts, so that a position meant for an earlier song is ignored.
+    QDBusObjectPath TrackId() const;
+    void SongChanged() { ++songSerial_; }
 
   public slots:
     void Next();
@@ -75,12 +89,16 @@ class TMprisPlayer : public QDBusAbstractAdaptor {
     void PlayPause();
     void Stop();
     void Play();
+    void Seek(qlonglong offset);
+    void SetPosition(const QDBusObjectPath& trackId, qlonglong position);
+    void OpenUri(const QString& uri);
 
   signals:
     void Seeked(qlonglong position);
 
   private:
     TPlayerController& player_;
+    quint64 songSerial_ = 0;
 };
 
 class TMprisService : public QObject {
@@ -95,9 +113,11 @@ class TMprisService : public QObject {
     QString ServiceName() const { return serviceName_; }
 
   private:
-    void NotifyChanged(const QStringList& names);
+    // Announces the properties that differ from what was announced last.
+    void AnnounceChanges();
 
     QDBusConnection bus_;
     TMprisPlayer* playerAdaptor_ = nullptr;
     QString serviceName_;
+    QVariantMap announced_;
 };

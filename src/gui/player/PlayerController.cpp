@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QToolButton>
 
+#include <algorithm>
 #include <map>
 
 #include "collection/UIo.h"
@@ -111,7 +112,10 @@ void TPlayerController::ConnectWidgets() {
     TQueueGrid* grid = panel_->Grid();
     connect(grid, &TQueueGrid::playRequested, this, [this] { PlayCommand(true); });
     connect(panel_->Progress(), &TSeekBar::seekRequested, this,
-            [this](int x, int width) { transport_.SeekToFraction(x, width); });
+            [this](int x, int width) {
+                transport_.SeekToFraction(x, width);
+                emit positionJumped(queue_.CurrentTimeMs());
+            });
     connect(panel_->VolumeSlider(), &QSlider::valueChanged, this,
             &TPlayerController::MainVolumeChanged);
     connect(remote_.get(), &TFormRemoteCommander::volumeMoved, this,
@@ -202,8 +206,50 @@ void TPlayerController::PlayFromDesktop() {
         return;
     }
     if (queue_.Current) return;
+    if (queue_.Count() == 0) {
+        if (albums_.CurrentAlbum())
+            PlayAlbum();
+        else
+            shell_.ShowStatus(Lang("NothingToPlay", "There is no album to play"));
+        return;
+    }
     if (panel_->Grid()->SelectedRow() < 1) panel_->Grid()->SelectRow(1);
     PlayCommand(true);
+}
+
+bool TPlayerController::CanSeek() const {
+    return queue_.CurrentLengthMs() > 0;
+}
+
+void TPlayerController::SeekToMs(int64_t ms) {
+    if (!CanSeek()) return;
+    queue_.SeekMs(std::clamp<int64_t>(ms, 0, queue_.CurrentLengthMs()));
+    UpdatePlayerDisplay();
+    emit positionJumped(queue_.CurrentTimeMs());
+}
+
+void TPlayerController::SetVolumeLevel(int volume) {
+    panel_->VolumeSlider()->setValue(std::clamp(volume, 0, 255));
+}
+
+bool TPlayerController::OpenAndPlay(const std::string& path) {
+    QString why;
+    if (const TResult<std::string> file = PlayableFile(path); !file) {
+        why = QString::fromStdString(file.Failure().Text());
+    } else {
+        StopCommand();
+        const TResult<void> loaded = queue_.LoadPath(*file);
+        RefreshQueueGrid();
+        if (loaded) {
+            panel_->Grid()->SelectRow(1);
+            PlayCommand(true);
+            if (queue_.Current) return true;
+        }
+        why = loaded ? WhyNothingPlays() : QString::fromStdString(loaded.Failure().Text());
+    }
+    shell_.ShowStatus(Lang("CouldNotPlayFile", "Could not play") + " " +
+                      QString::fromStdString(path) + (why.isEmpty() ? "" : ": " + why));
+    return false;
 }
 
 void TPlayerController::AfterPlay() {
@@ -296,13 +342,16 @@ void TPlayerController::SetShuffle(bool on) {
         QSignalBlocker quiet(panel_->ShuffleButton());
         panel_->ShuffleButton()->setChecked(on);
     }
+    const bool changed = queue_.Shuffle != on;
     queue_.SetShuffle(on);
+    if (changed) emit shuffleChanged();
 }
 
 // ---------------------------------------------------------------- volume
 
 void TPlayerController::MainVolumeChanged(int volume) {
     queue_.SetVolume(volume);
+    emit volumeChanged();
     if (volumeFromRemote_) return;
     panel_->VolumeSlider()->setToolTip(VolumeHint(volume));
     volumeFromMain_ = true;

@@ -73,9 +73,24 @@ class TPlayerController : public QObject {
 
     // The PlayList commands.
     void PlayCommand(bool userStarted = true);
-    // Play from the desktop's media controls: resumes a paused song, else
-    // plays the selected row (the first one when none is selected).
+    // The desktop's media controls.  Play resumes a paused song, else plays
+    // the selected row (the first one when none is selected); with an empty
+    // queue it plays the current album, or says in the status bar that there
+    // is none.
     void PlayFromDesktop();
+    // A stream plays (or is paused): it can jump to a time.
+    bool CanSeek() const;
+    // The current stream's length and time in milliseconds (0 when none plays).
+    int64_t CurrentLengthMs() const { return queue_.CurrentLengthMs(); }
+    int64_t CurrentTimeMs() const { return queue_.CurrentTimeMs(); }
+    // Jumps within the current stream (clamped to it) and announces the jump.
+    void SeekToMs(int64_t ms);
+    // 0 to 255; both volume sliders follow.
+    void SetVolumeLevel(int volume);
+    // Empties the queue and plays an audio file, a playlist or an album
+    // folder; when nothing plays, says why in the status bar (a path that
+    // is not there leaves the queue as it was).
+    bool OpenAndPlay(const std::string& path);
     void PauseCommand();
     void StopCommand();
     void NextCommand();
@@ -101,6 +116,10 @@ class TPlayerController : public QObject {
     // Something the desktop's media controls show changed.
     void nowPlayingChanged();
     void playbackChanged();
+    // The playing song jumped to another time (not the time running on).
+    void positionJumped(qint64 ms);
+    void volumeChanged();
+    void shuffleChanged();
 
   private:
     void ConnectCommands();

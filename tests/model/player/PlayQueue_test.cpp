@@ -390,4 +390,48 @@ TEST_F(PlayQueueTest, PlaylistRoundTripAndUnknownExtension) {
     EXPECT_EQ(loaded.Song(0).Track.Path, track.Path);
 }
 
+// What plays for a path the desktop hands over: a file, or an album folder's
+// playlist chosen as scans choose it; nothing for a missing path or a folder
+// without a playlist.
+TEST(PlayableFileTest, FindsTheFileOrTheFoldersPlaylist) {
+    TempDir dir;
+    dir.File("both/b.pls", "");
+    const std::string m3u = dir.File("both/z.m3u", "");
+    dir.File("both/a.b4s", "");
+    const std::string first = dir.File("two/a.m3u", "");
+    dir.File("two/b.m3u", "");
+    dir.File("none/01.mp3", "");
+    const std::string track = dir.File("none/02.mp3", "");
+    struct Case {
+        std::string path;
+        std::string expected;  // "" for a failure
+    };
+    const Case cases[] = {
+        {dir / "both", m3u},   {dir / "two", first},  {track, track},
+        {dir / "none", ""},    {dir / "missing", ""}, {dir / "missing.mp3", ""},
+    };
+    for (const Case& c : cases) {
+        const TResult<std::string> found = PlayableFile(c.path);
+        if (c.expected.empty()) {
+            EXPECT_FALSE(found) << c.path;
+            if (!found) EXPECT_NE(found.Failure().Text().find(c.path), std::string::npos);
+        } else {
+            ASSERT_TRUE(found) << c.path << ": " << found.Failure().Text();
+            EXPECT_EQ(*found, c.expected);
+        }
+    }
+}
+
+TEST_F(PlayQueueTest, LoadPathNumbersThePlaylistsTracks) {
+    TempDir dir;
+    dir.File("a.wav", "");
+    dir.File("b.wav", "");
+    const std::string playlist = dir.File("album.m3u", "a.wav\nb.wav\n");
+    Fill(1);
+    ASSERT_TRUE(queue.LoadPath(playlist));
+    ASSERT_EQ(queue.Count(), 2u);
+    EXPECT_EQ(queue.Song(1).TrackNumber, 2);
+    EXPECT_EQ(ExtractFileName(queue.Song(1).Track.Path), "b.wav");
+}
+
 }  // namespace
