@@ -269,11 +269,12 @@ class ShellLanguageTest : public QObject {
         // what could not be played or opened and the Yes/No buttons, and the
         // five of files that could not be written and albums without disc id,
         // and the one of folders whose changes cannot be followed, and the two
-        // of a scan that can be cancelled (Cancel and its note).
-        QCOMPARE(messages.size(), size_t(127));
+        // of a scan that can be cancelled (Cancel and its note), and the one of
+        // a picture file that could not be deleted.
+        QCOMPARE(messages.size(), size_t(128));
         for (const char* key : {"CouldNotSaveList", "DamagedMvoFile", "LoseUnsavedList",
                                 "RootMissing", "ScanUnreadable", "WatchIncomplete",
-                                "ScanCancelled", "Cancel"})
+                                "ScanCancelled", "Cancel", "CouldNotDeleteFile"})
             QVERIFY2(messages.count(key), key);
         for (const auto& info : CommandTable()) QVERIFY2(captions.count(info.name), info.name);
     }

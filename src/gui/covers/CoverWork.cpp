@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "core/Progress.h"
+#include "core/Ulang.h"
 
 void RunOffWindowThread(TProgress& progress, QProgressBar* bar, const std::function<void()>& work) {
     QTimer timer;
@@ -58,4 +59,18 @@ TReplacePrompts AskOnWindowThread(QObject* context, const TReplacePrompts& promp
             return yes;
         };
     return onWindow;
+}
+
+QString FailureText(const TFailure& failure) {
+    auto q = [](const std::string& text) { return QString::fromStdString(text); };
+    QString reason = q(failure.reason);
+    if (failure.reason == "Could not read file")
+        reason = q(LangText("CouldNotReadFile", "Could not read file"));
+    else if (failure.reason == "Could not write file")
+        reason = q(LangText("CouldNotWriteFile", "Could not write file"));
+    else if (failure.reason == "Could not delete file")
+        reason = q(LangText("CouldNotDeleteFile", "Could not delete file"));
+    QString text = reason + ' ' + q(failure.file);
+    if (!failure.systemMessage.empty()) text += ": " + q(failure.systemMessage);
+    return text;
 }

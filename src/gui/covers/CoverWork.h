@@ -3,8 +3,11 @@
 // own, so that the window keeps repainting and its progress bar moves while
 // a large file is read, written or merged.  The window blocks its own input
 // meanwhile: the work uses the window's database.
+#include <QString>
+
 #include <functional>
 
+#include "core/Result.h"
 #include "covers/ReplaceFlow.h"
 
 class QObject;
@@ -18,3 +21,7 @@ void RunOffWindowThread(TProgress& progress, QProgressBar* bar, const std::funct
 // The same questions, asked on the thread of `context` (the window's) by a
 // work that runs on another; the work waits for the answer.
 TReplacePrompts AskOnWindowThread(QObject* context, const TReplacePrompts& prompts);
+
+// What the user reads of a failure, in the chosen language: "Could not read
+// file /x/mavelo.cdb: the file is damaged: it stops partway".
+QString FailureText(const TFailure& failure);

@@ -20,6 +20,7 @@
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
 #include "gui/covers/CoverPrompts.h"
+#include "gui/covers/CoverWork.h"
 #include "gui/covers/PictureConvert.h"
 #include "gui/covers/Ucovers.h"
 #include "gui/shell/ShellPort.h"
@@ -60,19 +61,6 @@ class TBusy {
     QTimer timer_;
 };
 
-// "Could not read file /x/mavelo.cdb: the file is damaged: it stops partway".
-QString FailureText(const TFailure& failure) {
-    QString reason = QStr(failure.reason);
-    if (failure.reason == "Could not read file")
-        reason = QStr(LangText("CouldNotReadFile", "Could not read file"));
-    else if (failure.reason == "Could not write file")
-        reason = QStr(LangText("CouldNotWriteFile", "Could not write file"));
-    else if (failure.reason == "Could not delete file")
-        reason = QStr(LangText("CouldNotDeleteFile", "Could not delete file"));
-    QString text = reason + ' ' + QStr(failure.file);
-    if (!failure.systemMessage.empty()) text += ": " + QStr(failure.systemMessage);
-    return text;
-}
 }  // namespace
 
 TCoversController::TCoversController(TSession& session, TShellPort& shell, TPrompts& prompts,

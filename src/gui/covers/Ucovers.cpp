@@ -50,17 +50,6 @@ QString Key(const QListWidgetItem* item) {
     return item ? item->data(Qt::UserRole).toString() : QString();
 }
 
-// "Could not read file /x/mavelo.cdb: the file is damaged: it stops partway".
-QString FailureText(const TFailure& failure) {
-    QString reason = QStr(failure.reason);
-    if (failure.reason == "Could not read file")
-        reason = QStr(LangText("CouldNotReadFile", "Could not read file"));
-    else if (failure.reason == "Could not write file")
-        reason = QStr(LangText("CouldNotWriteFile", "Could not write file"));
-    QString text = reason + ' ' + QStr(failure.file);
-    if (!failure.systemMessage.empty()) text += ": " + QStr(failure.systemMessage);
-    return text;
-}
 }  // namespace
 
 TFormCoversManagement::TFormCoversManagement(TPrompts& prompts, TCoverPrompts& coverPrompts,
