@@ -25,9 +25,10 @@ LAYERS = {
     "freedb": ["collection"],
     "export": ["views"],
     "builder": ["collection"],
+    "browse": ["core"],
     "cli": ["views", "player", "covers", "freedb", "export", "builder"],
     # The windows see the whole model.
-    "gui/common": ["views", "player", "covers", "freedb", "export", "builder"],
+    "gui/common": ["views", "player", "covers", "freedb", "export", "builder", "browse"],
     "gui/shell": ["gui/common"],
     "gui/list": ["gui/shell"],
     "gui/player": ["gui/shell"],
