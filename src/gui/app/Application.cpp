@@ -15,6 +15,8 @@
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
 #include "gui/app/ListPageAlbums.h"
+#include "gui/browse/BrowseController.h"
+#include "gui/browse/BrowseView.h"
 #include "gui/builder/BuilderController.h"
 #include "gui/cddb/CddbController.h"
 #include "gui/common/Prompts.h"
@@ -75,6 +77,7 @@ TApplication::TApplication(std::unique_ptr<TPrompts> prompts, const std::string&
     CreatePlayer();
     CreateList(mountTable);
     CreateSubsystems();
+    CreateBrowse(ini);
     ConnectNews();
     window_->installEventFilter(this);
     window_->UpdateTitleAndCommands();
@@ -175,6 +178,46 @@ void TApplication::CreateSubsystems() {
         // The new list's full scan follows at once.
         builder_->Run(roots, false);
     };
+}
+
+// The wall of covers on the browse page, with its presets and options window.
+void TApplication::CreateBrowse(const TIniFile& ini) {
+    TListViews& views = list_->Views();
+    TListPage& page = views.Page();
+    TBrowseHooks hooks;
+    hooks.currentAlbum = [&page] { return page.CurrentAlbum(); };
+    hooks.selectAlbum = [&page](Tm3u* album) { page.SetCurrentAlbum(album); };
+    hooks.currentRow = [&page] { return page.CurrentRow() + 1; };
+    hooks.rowCount = [&page] { return page.AlbumRows(); };
+    hooks.selectRow = [&page](int row) { page.SetCurrentRow(row - 1); };
+    hooks.picture = [this](Tm3u* album) { return covers_->AlbumPicture(album); };
+    hooks.pastePicture = [this](Tm3u* album) {
+        covers_->ChangeAlbumPicture(album, PictureFromClipboard);
+    };
+    hooks.setPictureFile = [this](Tm3u* album, const QString& file) {
+        covers_->ChangeAlbumPicture(album, PictureFromFile, file);
+    };
+    hooks.selectionChosen = [&views] { return views.ChosenSelection() != nullptr; };
+    hooks.setListBackground = [&page](const QColor& colour) {
+        TDetailsPanel* details = page.Details();
+        QPalette palette = details->palette();
+        palette.setColor(QPalette::Window, colour);
+        details->setPalette(palette);
+        details->setAutoFillBackground(true);
+    };
+    hooks.browseShown = [this] {
+        return window_->Panels().CurrentPage() == TMainPanels::BrowsePage;
+    };
+    browse_ = std::make_unique<TBrowseController>(session_, *window_, *prompts_, std::move(hooks));
+    window_->Panels().SetBrowsePage(browse_->View());
+    browse_->LoadPresets(ini);
+    connect(&views, &TListViews::ViewRefilled, browse_.get(), &TBrowseController::ViewRefilled);
+    connect(&views, &TListViews::CurrentAlbumShown, browse_.get(),
+            &TBrowseController::CurrentAlbumShown);
+    connect(covers_.get(), &TCoversController::PictureChanged, browse_.get(),
+            &TBrowseController::AlbumChanged);
+    connect(covers_.get(), &TCoversController::PicturesChanged, browse_.get(),
+            &TBrowseController::AllPicturesChanged);
 }
 
 void TApplication::ConnectNews() {
@@ -297,6 +340,7 @@ void TApplication::WriteSettings() {
     window_->StoreWindowSettings();
     player_->StoreSettings(session_.Settings);
     session_.Settings.Write(ini);
+    browse_->SavePresets(ini);
     window_->SaveLayout(ini);
     try {
         ini.Save(SettingsPath());

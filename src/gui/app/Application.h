@@ -14,6 +14,7 @@
 #include "gui/common/Session.h"
 #include "gui/player/PlayerController.h"
 
+class TBrowseController;
 class TBuilderController;
 class TCddbController;
 class TCoverPrompts;
@@ -49,6 +50,7 @@ class TApplication : public QObject {
     TPrompts& Prompts() const { return *prompts_; }
     TListWindows& List() const { return *list_; }
     TPlayerController& Player() const { return *player_; }
+    TBrowseController& Browse() const { return *browse_; }
     bool RunningFromCd() const { return runningFromCd_; }
     bool FirstActivationDone() const { return !firstActivation_; }
 
@@ -61,6 +63,7 @@ class TApplication : public QObject {
     void CreatePlayer();
     void CreateList(const std::string& mountTable);
     void CreateSubsystems();
+    void CreateBrowse(const TIniFile& ini);
     void ConnectNews();
     // First activation and shutdown.
     void FirstActivation();
@@ -96,5 +99,6 @@ class TApplication : public QObject {
     std::unique_ptr<TCddbController> cddb_;
     std::unique_ptr<TExportController> export_;
     std::unique_ptr<TBuilderController> builder_;
+    std::unique_ptr<TBrowseController> browse_;
     std::unique_ptr<TSignalCloser> signalCloser_;
 };
