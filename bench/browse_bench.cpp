@@ -105,8 +105,8 @@ int main(int argc, char** argv) {
     view.Rebuild(albums, TFilter{}, nullptr, false, TSortSettings{"AYG"});
     const long listKb = ResidentKb() - before;
 
-    TBrowseDetails look;
-    TBrowseView wall(view, look);
+    TBrowseDetailsList presets;  // the default look
+    TBrowseView wall(view, presets);
     wall.PictureSource = [](Tm3u* album) { return JpegToImage(album->CachedCover); };
     wall.CurrentAlbum = [&view] { return &view[0]; };
     wall.resize(width, height);

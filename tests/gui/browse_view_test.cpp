@@ -4,6 +4,7 @@
 // and the browse options window edits the look live and keeps presets in
 // the settings file.
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
@@ -22,6 +23,7 @@
 #include "gui/browse/BrowseController.h"
 #include "gui/browse/BrowseView.h"
 #include "gui/browse/Ubrowseoptions.h"
+#include "gui/list/DetailsPanel.h"
 #include "gui/list/ListPage.h"
 #include "gui/list/ListViews.h"
 #include "gui/shell/MainPanels.h"
@@ -274,6 +276,12 @@ class BrowseViewTest : public ListPageTestCase {
         QVERIFY(blue.save(QString::fromStdString(file)));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+        QDragEnterEvent enter(CentreOf(2), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&View(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDragMoveEvent move(CentreOf(2), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(&View(), &move);
+        QVERIFY(move.isAccepted());
         QDropEvent drop(QPointF(CentreOf(2)), Qt::CopyAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(&View(), &drop);
         QCOMPARE(Page().CurrentAlbum(), Shown(2));

@@ -35,7 +35,7 @@ TBrowseController::~TBrowseController() {
 }
 
 void TBrowseController::MakeView() {
-    view_ = new TBrowseView(session_.Catalogue.View, presets_.Current());
+    view_ = new TBrowseView(session_.Catalogue.View, presets_);
     view_->PictureSource = hooks_.picture;
     view_->CurrentAlbum = hooks_.currentAlbum;
     view_->SelectionEditMode = [this] { return SelectionEditMode(); };

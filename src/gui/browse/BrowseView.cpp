@@ -33,8 +33,8 @@ QStringList LocalFiles(const QMimeData* data) {
 }
 }  // namespace
 
-TBrowseView::TBrowseView(TViewList& view, const TBrowseDetails& look, QWidget* parent)
-    : QWidget(parent), view_(view), look_(look), scrollBar_(new QScrollBar(Qt::Vertical, this)) {
+TBrowseView::TBrowseView(TViewList& view, const TBrowseDetailsList& presets, QWidget* parent)
+    : QWidget(parent), view_(view), presets_(presets), scrollBar_(new QScrollBar(Qt::Vertical, this)) {
     setObjectName("PanelBrowse");
     scrollBar_->setObjectName("SBBrowse");
     scrollBar_->setMinimum(1);
@@ -47,8 +47,12 @@ TBrowseView::TBrowseView(TViewList& view, const TBrowseDetails& look, QWidget* p
     setMouseTracking(true);
     setAcceptDrops(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    style_ = PanelStyleOf(look_);
+    style_ = PanelStyleOf(Look());
     connect(scrollBar_, &QScrollBar::valueChanged, this, &TBrowseView::ScrolledByUser);
+}
+
+const TBrowseDetails& TBrowseView::Look() const {
+    return presets_.Current();
 }
 
 int TBrowseView::Position() const {
@@ -67,8 +71,8 @@ void TBrowseView::PlaceScrollBar() {
 void TBrowseView::BrowseLayout() {
     PlaceScrollBar();
     const TBrowseGrid grid =
-        BrowseGridFor(width(), height(), scrollBar_->sizeHint().width(), look_.Width, look_.Height,
-                      look_.Space);
+        BrowseGridFor(width(), height(), scrollBar_->sizeHint().width(), Look().Width, Look().Height,
+                      Look().Space);
     if (grid == grid_ && panels_.size() == size_t(grid.PanelCount())) return;
     grid_ = grid;
     // Panels kept keep their album and cover; BrowseFill moves albums where
@@ -144,9 +148,9 @@ TCoverPanel* TBrowseView::FindPanelOf(std::vector<TCoverPanel>& panels, const Tm
 void TBrowseView::BrowseColours() {
     const Tm3u* current = CurrentAlbum ? CurrentAlbum() : nullptr;
     const bool selectionColours = ShowSelectionColours && ShowSelectionColours();
-    const QColor selected = ToQColor(look_.SelectedPanelColor);
-    const QColor inSelection = ToQColor(look_.InSelectionPanelColor);
-    const QColor plain = ToQColor(look_.PanelColor);
+    const QColor selected = ToQColor(Look().SelectedPanelColor);
+    const QColor inSelection = ToQColor(Look().InSelectionPanelColor);
+    const QColor plain = ToQColor(Look().PanelColor);
     for (size_t k = 0; k < panels_.size(); ++k) {
         TCoverPanel& panel = panels_[k];
         if (!panel.visible) continue;
@@ -162,7 +166,7 @@ void TBrowseView::BrowseColours() {
 }
 
 void TBrowseView::BrowseApplyStyle() {
-    style_ = PanelStyleOf(look_);
+    style_ = PanelStyleOf(Look());
     for (TCoverPanel& panel : panels_) panel.colour = QColor();  // colours set anew
     BrowseColours();
     update();
@@ -215,8 +219,8 @@ bool TBrowseView::WheelStep(int steps) {
 }
 
 QRect TBrowseView::PanelRect(int panel) const {
-    const TBrowseRect r = ::BrowsePanelRect(panel, grid_.columns, look_.Width, look_.Height,
-                                            look_.Space);
+    const TBrowseRect r = ::BrowsePanelRect(panel, grid_.columns, Look().Width, Look().Height,
+                                            Look().Space);
     return QRect(r.left, r.top, r.width, r.height);
 }
 
@@ -242,14 +246,14 @@ bool TBrowseView::OnMark(int panel, const QPoint& point) const {
 void TBrowseView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.fillRect(event->rect(), ToQColor(look_.BackgroundColor));
+    painter.fillRect(event->rect(), ToQColor(Look().BackgroundColor));
     for (size_t k = 0; k < panels_.size(); ++k) {
         TCoverPanel& panel = panels_[k];
         if (!panel.visible) continue;
         const QRect rect = PanelRect(int(k));
         if (!rect.intersects(event->rect())) continue;
         // A panel filled but not coloured yet has the plain colour.
-        if (!panel.colour.isValid()) panel.colour = ToQColor(look_.PanelColor);
+        if (!panel.colour.isValid()) panel.colour = ToQColor(Look().PanelColor);
         PaintCoverPanel(painter, *this, rect, panel, style_);
     }
 }

@@ -20,12 +20,15 @@
 class QScrollBar;
 class TViewList;
 class Tm3u;
+class TBrowseDetailsList;
 struct TBrowseDetails;
 
 class TBrowseView : public QWidget {
     Q_OBJECT
   public:
-    TBrowseView(TViewList& view, const TBrowseDetails& look, QWidget* parent = nullptr);
+    // The look is entry 0 of the presets, read anew each time (the presets
+    // may move in memory as the list changes).
+    TBrowseView(TViewList& view, const TBrowseDetailsList& presets, QWidget* parent = nullptr);
 
     // The album's cover, decoded (a null image: no picture).
     std::function<QImage(Tm3u*)> PictureSource;
@@ -100,7 +103,9 @@ class TBrowseView : public QWidget {
     void ScrolledByUser();
 
     TViewList& view_;
-    const TBrowseDetails& look_;
+    const TBrowseDetails& Look() const;
+
+    const TBrowseDetailsList& presets_;
     QScrollBar* scrollBar_;
     TBrowseGrid grid_;
     TBrowsePanelStyle style_;

@@ -37,7 +37,7 @@ std::vector<TCommandInfo> MakeTable() {
         {"ActionListCacheCovers", "&Cache all covers", "", "image-x-generic", kGlyph, "", R::ListOpen, C::None},
         {"ActionListBrowse", "List/&Browse view", "Ctrl+B", "view-grid", QStyle::SP_FileDialogListView, "", R::ListOpen, C::Toggle},
         Plain("ActionListTree", "Vie&w folders in list", "Ctrl+Shift+B", C::Toggle),
-        {"ActionListBrowseOptions", "Browse mode &options", "", "document-properties", kGlyph, "", R::NotYet, C::None},
+        {"ActionListBrowseOptions", "Browse mode &options", "", "document-properties", kGlyph, "", R::Always, C::None},
         {"ActionListRightPanel", "Show/Hide right pane&l", "", "view-fullscreen", QStyle::SP_TitleBarMaxButton, "", R::Always, C::Toggle},
         {"ActionListAddRoot", "&Add new directories to scan", "", "folder-new", QStyle::SP_FileDialogNewFolder, "", R::ListOpen, C::None},
         {"ActionListRemoveRoot", "&Delete or move a directory to scan", "", "folder", QStyle::SP_DirIcon, "", R::ListOpen, C::None},
