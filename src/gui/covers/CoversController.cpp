@@ -333,6 +333,10 @@ void TCoversController::ActionToolsCoversMgtExecute() {
         management_ = new TFormCoversManagement(prompts_, coverPrompts_, shell_.Window());
         shell_.RegisterTranslatableWindow(management_);
     }
-    management_->Start(ProgramFolderPath, session_.Settings.CoversDBDefaultPictureQuality);
+    {
+        // The main window takes no input while the window reads its database.
+        TShellBusy busy(shell_);
+        management_->Start(ProgramFolderPath, session_.Settings.CoversDBDefaultPictureQuality);
+    }
     management_->open();
 }
