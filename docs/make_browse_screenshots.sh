@@ -23,6 +23,9 @@ ALBUMS = [
     ("Harlow Street", "Velvet Soul", 1972), ("Harlow Street", "Gold Records", 1975),
     ("Iris Lane", "Postcards", 0), ("Juniper", "Northern Lights", 2008),
 ]
+FONT = next((f for f in ["/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf",
+                          "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"]
+             if os.path.exists(f)), None)
 COLOURS = ["#2b5d8a", "#8a2b4f", "#2b8a5f", "#8a6d2b", "#5b2b8a", "#2b7d8a", "#8a3d2b"]
 
 def fixed(text, size):
@@ -40,15 +43,16 @@ for n, (artist, album, year) in enumerate(ALBUMS):
         f.write("#EXTM3U\n01 - One.mp3\n")
     if n % 5 != 4:  # a few albums have no picture
         colour = COLOURS[n % len(COLOURS)]
-        subprocess.run(["convert", "-size", "300x300", f"gradient:{colour}-#101010",
-                        "-gravity", "center", "-fill", "white", "-pointsize", "30",
+        font = ["-font", FONT] if FONT else []
+        subprocess.run(["convert", "-size", "300x300", f"gradient:{colour}-#101010"] + font +
+                       ["-gravity", "center", "-fill", "white", "-pointsize", "30",
                         "-annotate", "0", f"{album}",
                         os.path.join(folder, name + ".jpg")], check=True)
 PY
 
 "$build/bin/mavelo-cli" scan "$work/music" -o "$work/collection.mvo" >/dev/null
 
-# Presses keys through the XTest extension ("alt+l", "o", "Right"...).
+# Presses keys and clicks through the XTest extension ("Right", "click:X,Y"...).
 cat > "$work/keys.py" <<'PY'
 import ctypes, sys, time
 x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
@@ -59,6 +63,14 @@ NAMES = {"ctrl": "Control_L", "alt": "Alt_L"}
 def code(name):
     return x11.XKeysymToKeycode(display, x11.XStringToKeysym(name.encode()))
 for key in sys.argv[1:]:
+    if key.startswith("click:"):
+        x, y = (int(v) for v in key[6:].split(","))
+        xtst.XTestFakeMotionEvent(display, -1, x, y, 0)
+        xtst.XTestFakeButtonEvent(display, 1, True, 0)
+        xtst.XTestFakeButtonEvent(display, 1, False, 0)
+        x11.XFlush(display)
+        time.sleep(0.8)
+        continue
     names = [NAMES.get(n, n) for n in key.split("+")]
     for n in names:
         xtst.XTestFakeKeyEvent(display, code(n), True, 0)
@@ -88,6 +100,7 @@ shoot() {
         kill $app' "$build/bin/mavelo" "$work/home" "$work/keys.py" "$work/shot.png" "$@" \
         2>/dev/null
     convert "$work/shot.png" -colors 192 "$root/docs/$output"
+    cp "$work/home/mavelo.ini" "$work/last.ini"
 }
 
 dark='[Browse]
@@ -112,7 +125,8 @@ YearFontColor=6737151
 [BrowsePreset_2]
 PresetName=Dark'
 
-shoot browse_default.png "" Right Right Down
-shoot browse_dark.png "$dark" Right Down
-shoot browse_options.png "" alt+l o
+[ -n "${only_options-}" ] || shoot browse_default.png "" Right Right Down
+[ -n "${only_options-}" ] || shoot browse_dark.png "$dark" Right Down
+# The tool bar's "Browse mode options" button.
+shoot browse_options.png "" click:690,33
 ls -l "$root"/docs/browse_*.png
