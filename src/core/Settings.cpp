@@ -93,6 +93,8 @@ void Exchange(TSettings& s, const Keys& k) {
     k.Choice("Audio", "MixerType", s.MixerType, 0, 7);
     k.Integer("Audio", "OutputRate", s.OutputRate);
     k.Choice("Audio", "Volume", s.Volume, 0, 255);
+    k.Text("Audio", "ReplayGain", s.ReplayGain);
+    k.Choice("Audio", "ReplayGainPreamp", s.ReplayGainPreamp, -15, 15);
 
     k.Text("Internet", "FreeDB", s.FreeDB);
     k.Text("Internet", "FreeDBLogin", s.FreeDBLogin);

@@ -58,6 +58,11 @@ struct TSettings {
     int MixerType = 4;
     int OutputRate = -1;  // -1: the sound layer's current output rate
     int Volume = 255;
+    // Loudness evened out by the files' ReplayGain tags: "off", "track",
+    // "album" or "auto" (the album's gain while the queue holds one album in
+    // order, else the track's), and a pre-amp in dB.
+    std::string ReplayGain = "auto";
+    int ReplayGainPreamp = 0;
     // Internet
     std::string FreeDB = "http://gnudb.gnudb.org/~cddb/cddb.cgi";
     std::string FreeDBLogin;     // default: the user's login name

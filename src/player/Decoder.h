@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "player/ReplayGain.h"
+
 inline constexpr int kMixRate = 44100;
 inline constexpr int kMixChannels = 2;
 
@@ -19,6 +21,8 @@ class TDecoder {
     virtual int NumOrders() const { return 0; }
     virtual int CurrentOrder() const { return 0; }
     virtual void SeekOrder(int /*order*/) {}
+    // The loudness adjustment the file's tags ask for; none by default.
+    virtual TReplayGainTags ReplayGain() const { return {}; }
 };
 
 // How carefully samples are interpolated when resampling or rendering a

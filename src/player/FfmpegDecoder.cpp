@@ -39,6 +39,7 @@ TFfmpegDecoder::TFfmpegDecoder(const std::string& path, bool accurate, TInterpol
             lengthMs_ = CountLengthFromPackets();
         else if (format_->duration != AV_NOPTS_VALUE)
             lengthMs_ = av_rescale(format_->duration, 1000, AV_TIME_BASE);
+        replayGain_ = ReadReplayGain();
     } catch (...) {
         Release();
         throw;
@@ -47,6 +48,18 @@ TFfmpegDecoder::TFfmpegDecoder(const std::string& path, bool accurate, TInterpol
 
 TFfmpegDecoder::~TFfmpegDecoder() {
     Release();
+}
+
+TReplayGainTags TFfmpegDecoder::ReadReplayGain() const {
+    // Vorbis comments and ID3v2 TXXX frames alike come out as the container's
+    // or the stream's metadata, under the tag's name.
+    const AVDictionary* stream = format_->streams[streamIndex_]->metadata;
+    return ReplayGainFromTags([&](const char* name) -> const char* {
+        for (const AVDictionary* tags : {stream, static_cast<const AVDictionary*>(format_->metadata)})
+            if (const AVDictionaryEntry* entry = av_dict_get(tags, name, nullptr, 0))
+                return entry->value;
+        return nullptr;
+    });
 }
 
 void TFfmpegDecoder::Release() {

@@ -25,9 +25,11 @@ class TFfmpegDecoder : public TDecoder {
     size_t Read(float* out, size_t frames) override;
     void SeekMs(int64_t ms) override;
     int64_t LengthMs() const override { return lengthMs_; }
+    TReplayGainTags ReplayGain() const override { return replayGain_; }
 
   private:
     void Release();
+    TReplayGainTags ReadReplayGain() const;
     void OpenCodec();
     void OpenResampler(TInterpolation quality);
     int64_t CountLengthFromPackets();
@@ -42,6 +44,7 @@ class TFfmpegDecoder : public TDecoder {
     AVFrame* frame_ = nullptr;
     int streamIndex_ = -1;
     int64_t lengthMs_ = 0;
+    TReplayGainTags replayGain_;
     bool draining_ = false;
     bool ended_ = false;
     // Converted frames not handed out yet, and how many of them a seek

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 namespace {
-// About 190 ms of sound between decoder and mixer: enough to ride over a
-// busy moment of a loaded machine, small enough that seeks feel immediate.
-constexpr size_t kBufferFrames = 8192;
+// About three quarters of a second of sound between decoder and mixer: a
+// decoder thread kept waiting on a busy machine still has samples ready when
+// the output asks.  Seeks and stops drop what is buffered, so they stay
+// immediate.
+constexpr size_t kBufferFrames = 32768;
 constexpr size_t kChunkFrames = 1024;
 }  // namespace
 
@@ -15,6 +17,7 @@ TSoundSource::TSoundSource(std::unique_ptr<TDecoder> decoder, int64_t lengthByte
       lengthBytes_(lengthBytes),
       moduleType_(moduleType),
       numOrders_(decoder_->NumOrders()),
+      replayGain_(decoder_->ReplayGain()),
       ring_(kBufferFrames * kMixChannels),
       capacityFrames_(kBufferFrames) {}
 
@@ -121,8 +124,8 @@ void TSoundSource::PushLocked(const float* samples, size_t frames) {
     bufferedFrames_ += frames;
 }
 
-void TSoundSource::MixInto(float* mix, size_t frames) {
-    const float gain = gain_.load();
+size_t TSoundSource::MixInto(float* mix, size_t frames) {
+    const float gain = gain_.load() * loudness_.load();
     size_t taken = 0;
     {
         std::lock_guard lock(mutex_);
@@ -137,4 +140,5 @@ void TSoundSource::MixInto(float* mix, size_t frames) {
         if (decodedToEnd_ && bufferedFrames_ == 0) finished_.store(true);
     }
     wake_.notify_one();
+    return taken;
 }

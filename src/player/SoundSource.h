@@ -34,13 +34,17 @@ class TSoundSource {
     int Order() const { return order_.load(); }
     void SetOrder(int order);
     void SetGain(float gain) { gain_.store(gain); }
+    // The loudness factor (ReplayGain) applied on top of the gain.
+    void SetLoudness(float factor) { loudness_.store(factor); }
+    const TReplayGainTags& ReplayGain() const { return replayGain_; }
     // Decoded to the end and every sample handed to the mixer.
     bool Finished() const { return finished_.load(); }
 
     // Starts the decoder thread once; later calls do nothing.
     void StartDecoding();
-    // Mixer side: adds up to `frames` frames times the gain into `mix`.
-    void MixInto(float* mix, size_t frames);
+    // Mixer side: adds up to `frames` frames times the gain into `mix`;
+    // returns how many it had ready.
+    size_t MixInto(float* mix, size_t frames);
 
   private:
     enum class RequestKind { None, Time, Order };
@@ -58,6 +62,7 @@ class TSoundSource {
     const int64_t lengthBytes_;
     const int moduleType_;
     const int numOrders_;
+    const TReplayGainTags replayGain_;
 
     mutable std::mutex mutex_;
     std::condition_variable wake_;
@@ -74,6 +79,7 @@ class TSoundSource {
     int64_t requestValue_ = 0;
 
     std::atomic<float> gain_{1.0f};
+    std::atomic<float> loudness_{1.0f};
     std::atomic<int> order_{0};
     std::atomic<bool> finished_{false};
     std::thread thread_;

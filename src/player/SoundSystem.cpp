@@ -180,6 +180,7 @@ void TSoundSystem::Close() {
         device_ = 0;
     }
     playing_.clear();
+    followers_.clear();
     if (audioStarted_) StopAudio();
     audioStarted_ = false;
     std::lock_guard lock(historyMutex_);
@@ -228,6 +229,7 @@ int TSoundSystem::Play(const std::shared_ptr<TSoundSource>& source) {
 void TSoundSystem::Stop(const TSoundSource* source) {
     if (device_ == 0) return;
     std::shared_ptr<TSoundSource> released;  // freed outside the audio lock
+    std::vector<TFollower> releasedFollowers;
     SDL_LockAudioDevice(device_);
     auto it = std::find_if(playing_.begin(), playing_.end(),
                            [&](const auto& p) { return p.get() == source; });
@@ -235,14 +237,19 @@ void TSoundSystem::Stop(const TSoundSource* source) {
         released = std::move(*it);
         playing_.erase(it);
     }
+    // Neither what was to follow it, nor it as a follower, plays on.
+    releasedFollowers = TakeFollowersLocked(
+        [&](const TFollower& f) { return f.after == source || f.next.get() == source; });
     SDL_UnlockAudioDevice(device_);
 }
 
 void TSoundSystem::StopAll() {
     if (device_ == 0) return;
     std::vector<std::shared_ptr<TSoundSource>> released;
+    std::vector<TFollower> releasedFollowers;
     SDL_LockAudioDevice(device_);
     released.swap(playing_);
+    releasedFollowers.swap(followers_);
     SDL_UnlockAudioDevice(device_);
 }
 
@@ -253,6 +260,43 @@ bool TSoundSystem::IsPlaying(const TSoundSource* source) const {
                                     [&](const auto& p) { return p.get() == source; });
     SDL_UnlockAudioDevice(device_);
     return listed && !source->Finished();
+}
+
+bool TSoundSystem::PlayAfter(const TSoundSource* current,
+                             const std::shared_ptr<TSoundSource>& next) {
+    if (device_ == 0 || !current || !next) return false;
+    next->StartDecoding();
+    SDL_LockAudioDevice(device_);
+    const bool listed = std::any_of(playing_.begin(), playing_.end(),
+                                    [&](const auto& p) { return p.get() == current; });
+    if (listed) {
+        // A follower replaced is still owned by its song: not freed here.
+        std::erase_if(followers_, [&](const TFollower& f) { return f.after == current; });
+        followers_.push_back({current, next});
+    }
+    SDL_UnlockAudioDevice(device_);
+    return listed;
+}
+
+void TSoundSystem::CancelFollower(const TSoundSource* current) {
+    if (device_ == 0) return;
+    SDL_LockAudioDevice(device_);
+    std::vector<TFollower> released =  // freed outside the audio lock
+        TakeFollowersLocked([&](const TFollower& f) { return f.after == current; });
+    SDL_UnlockAudioDevice(device_);
+}
+
+std::vector<TSoundSystem::TFollower> TSoundSystem::TakeFollowersLocked(
+    const std::function<bool(const TFollower&)>& match) {
+    std::vector<TFollower> taken;
+    for (auto it = followers_.begin(); it != followers_.end();)
+        if (match(*it)) {
+            taken.push_back(std::move(*it));
+            it = followers_.erase(it);
+        } else {
+            ++it;
+        }
+    return taken;
 }
 
 void TSoundSystem::SetVolume(TSoundSource& source, int volume) {
@@ -267,7 +311,20 @@ void TSoundSystem::AudioCallback(void* self, uint8_t* stream, int bytes) {
 
 void TSoundSystem::Mix(float* out, size_t frames) {
     std::fill(out, out + frames * kMixChannels, 0.0f);
-    for (const auto& source : playing_) source->MixInto(out, frames);
+    for (auto& source : playing_) {
+        size_t mixed = source->MixInto(out, frames);
+        // A source that ended within the block hands the rest of it to the
+        // source that follows it.  The one replaced stays owned by its song,
+        // so nothing is freed on this thread.
+        while (mixed < frames && source->Finished()) {
+            auto follower = std::find_if(followers_.begin(), followers_.end(),
+                                         [&](const TFollower& f) { return f.after == source.get(); });
+            if (follower == followers_.end()) break;
+            source = std::move(follower->next);
+            followers_.erase(follower);
+            mixed += source->MixInto(out + mixed * kMixChannels, frames - mixed);
+        }
+    }
     for (size_t i = 0; i < frames * kMixChannels; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
     if (spectrumActive_.load()) RememberForSpectrum(out, frames);
 }

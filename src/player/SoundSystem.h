@@ -8,6 +8,7 @@
 // are the devices of that output (0 = its default device), mixers choose the
 // interpolation quality (see MixerQuality).
 #include <array>
+#include <functional>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -65,6 +66,13 @@ class TSoundSystem {
     void StopAll();
     // In the mixer and not yet played to its end.
     bool IsPlaying(const TSoundSource* source) const;
+    // Gapless playing: once `current` (in the mixer) has handed out its last
+    // sample, the mixer goes on with `next` within the same block of output,
+    // so that not one sample of silence comes between them.  False when
+    // `current` is not in the mixer.  `next` starts decoding now.
+    bool PlayAfter(const TSoundSource* current, const std::shared_ptr<TSoundSource>& next);
+    // Forgets what was to follow `current`.
+    void CancelFollower(const TSoundSource* current);
     // Volume 0..255, applied as a linear gain.
     static void SetVolume(TSoundSource& source, int volume);
 
@@ -100,6 +108,12 @@ class TSoundSystem {
     int lastError_ = 0;
     int nextChannel_ = 0;
     std::vector<std::shared_ptr<TSoundSource>> playing_;  // guarded by the SDL device lock
+    struct TFollower {
+        const TSoundSource* after;
+        std::shared_ptr<TSoundSource> next;
+    };
+    std::vector<TFollower> followers_;  // guarded by the SDL device lock
+    std::vector<TFollower> TakeFollowersLocked(const std::function<bool(const TFollower&)>& match);
 
     std::atomic<bool> spectrumActive_{false};
     std::mutex historyMutex_;

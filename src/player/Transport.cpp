@@ -75,18 +75,35 @@ void TTransport::PreviousCommand() {
 
 bool TTransport::Tick() {
     if (!queue_.Current) return false;
-    if (queue_.CurrentEnded()) {
+    if (queue_.TakeOverPrepared()) {
+        // The next song already plays, joined to the end of the last one.
+        SelectIndex(*queue_.Current);
+        TakeNowPlaying();
+    } else if (queue_.CurrentEnded()) {
         const size_t ended = *queue_.Current;
         StopCommand();
-        const std::optional<size_t> next =
-            queue_.Shuffle ? queue_.ShuffleSuccessor(ended) : std::optional<size_t>(ended + 1);
+        const std::optional<size_t> next = NextToPlay(ended);
         if (next && queue_.ValidIndex(*next)) {
             SelectIndex(*next);
             PlayCommand(false);
         }
+    } else {
+        PrepareNextWhenDue();
     }
     UpdateDisplay();
     return queue_.Current.has_value();
+}
+
+std::optional<size_t> TTransport::NextToPlay(size_t after) const {
+    return queue_.Shuffle ? queue_.ShuffleSuccessor(after) : std::optional<size_t>(after + 1);
+}
+
+void TTransport::PrepareNextWhenDue() {
+    if (queue_.Prepared() || queue_.PausedIndex()) return;
+    const int64_t length = queue_.CurrentLengthMs();
+    if (length <= 0 || length - queue_.CurrentTimeMs() > kPrepareAheadMs) return;
+    const std::optional<size_t> next = NextToPlay(*queue_.Current);
+    if (next && queue_.ValidIndex(*next)) queue_.PrepareNext(*next);
 }
 
 void TTransport::UpdateDisplay() {

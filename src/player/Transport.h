@@ -79,6 +79,12 @@ class TTransport {
 
   private:
     void TakeNowPlaying();
+    // The song that follows a song when it ends (shuffle order or next row).
+    std::optional<size_t> NextToPlay(size_t after) const;
+    // A few seconds before the current stream ends, the next song is opened
+    // so that it follows without a gap.
+    void PrepareNextWhenDue();
+    static constexpr int64_t kPrepareAheadMs = 5000;
     bool AddTracksOf(Tm3u& album, bool pumpEvents);
     // SelectedRow is a grid row; these turn it into a queue position and back.
     int RowCount() const { return static_cast<int>(queue_.Count()); }

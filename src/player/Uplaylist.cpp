@@ -123,6 +123,12 @@ void TSong::Start(int volume) {
     }
 }
 
+void TSong::StartedInMixer() {
+    if (Track.Duration > 0 && Track.Bitrate == 0) Track.Bitrate = BitrateFromLength(Track.Duration);
+    Started = true;
+    PausedAt = -1;
+}
+
 void TSong::Halt() {
     if (!sound_.Available()) return;
     if (Module)
@@ -242,6 +248,7 @@ bool TPlayList::AddNumbered(const std::string& picturePath, Tmp3& track, bool me
 
 bool TPlayList::Delete(size_t index) {
     if (!ValidIndex(index)) return false;
+    DropPrepared();
     if (Current && index < *Current)
         --*Current;
     else if (Current == index)
@@ -269,6 +276,7 @@ void TPlayList::UnlinkFromShuffle(size_t index) {
 
 bool TPlayList::Move(bool up, size_t first, size_t last) {
     if (first > last || !ValidIndex(first) || !ValidIndex(last)) return false;
+    DropPrepared();
     if (up) {
         if (first == 0) return false;
         const size_t passed = first - 1;
@@ -310,6 +318,7 @@ void TPlayList::Clear() {
 }
 
 void TPlayList::SetShuffle(bool on) {
+    DropPrepared();
     firstShuffled_.reset();
     Shuffle = on;
     for (auto& song : songs_) song->NextShuffled.reset();
@@ -335,6 +344,7 @@ bool TPlayList::Play(size_t index) {
     StopAll();
     song.PausedAt = resumeAt;
     song.Start(Volume);
+    ApplyLoudness(song);
     if (!song.Started) {
         song.PausedAt = -1;
         return false;
@@ -348,11 +358,13 @@ bool TPlayList::Play(size_t index) {
 }
 
 void TPlayList::StopAll() {
+    DropPrepared();
     for (auto& song : songs_) song->Stop();
     Current.reset();
 }
 
 void TPlayList::TogglePause() {
+    DropPrepared();
     auto it = std::find_if(songs_.begin(), songs_.end(), [](const auto& s) { return s->Started; });
     if (it == songs_.end()) return;
     TSong& song = **it;
@@ -384,6 +396,7 @@ TPlayList::TTimes TPlayList::GetTimes() {
 }
 
 void TPlayList::Seek(int32_t position) {
+    DropPrepared();
     if (TSong* song = CurrentSong()) song->SeekTo(position);
 }
 
@@ -399,6 +412,7 @@ int64_t TPlayList::CurrentLengthMs() const {
 }
 
 void TPlayList::SeekMs(int64_t ms) {
+    DropPrepared();
     if (TSong* song = CurrentSong()) song->SeekToMs(ms);
 }
 
@@ -406,11 +420,84 @@ void TPlayList::SetVolume(int volume) {
     Volume = std::clamp(volume, 0, 255);
     for (auto& song : songs_)
         if (song->Started) song->ApplyVolume(Volume);
+    if (prepared_) Song(*prepared_).ApplyVolume(Volume);
+}
+
+// ---------------------------------------------------------------- gapless
+
+bool TPlayList::PrepareNext(size_t index) {
+    TSong* current = CurrentSong();
+    if (prepared_ || !current || !current->Stream || !ValidIndex(index) || index == *Current)
+        return false;
+    TSong& next = Song(index);
+    if (next.Started) return false;
+    next.Open(true);
+    // A module, or a file that does not open, starts the ordinary way once
+    // the current song has ended (and fails there as it would have).
+    if (!next.Stream) {
+        next.Close();
+        next.ErrorText.clear();
+        return false;
+    }
+    next.ApplyVolume(Volume);
+    ApplyLoudness(next);
+    if (!sound_.PlayAfter(current->Stream.get(), next.Stream)) {
+        next.Close();
+        return false;
+    }
+    prepared_ = index;
+    return true;
+}
+
+bool TPlayList::TakeOverPrepared() {
+    if (!prepared_ || !Current) return false;
+    TSong& next = Song(*prepared_);
+    // In the mixer (or already through it, when it is very short): the
+    // current song has ended and the prepared one has taken its place.
+    if (!sound_.IsPlaying(next.Stream.get()) && !next.Stream->Finished()) return false;
+    Song(*Current).Stop();
+    next.StartedInMixer();
+    Current = prepared_;
+    prepared_.reset();
+    return true;
+}
+
+void TPlayList::DropPrepared() {
+    if (!prepared_) return;
+    if (const TSong* current = CurrentSong(); current && current->Stream)
+        sound_.CancelFollower(current->Stream.get());
+    if (ValidIndex(*prepared_)) Song(*prepared_).Stop();
+    prepared_.reset();
+}
+
+bool TPlayList::HoldsOneAlbumInOrder() const {
+    if (Shuffle || songs_.empty()) return false;
+    const Tmp3& first = songs_.front()->Track;
+    if (first.Album.empty()) return false;
+    const std::string folder = ExtractFilePath(first.Path);
+    int32_t number = 0;
+    for (const auto& song : songs_) {
+        if (song->Track.Album.view() != first.Album.view() || ExtractFilePath(song->Track.Path) != folder)
+            return false;
+        // Numbered songs must come in their album's order.
+        if (song->TrackNumber > 0) {
+            if (song->TrackNumber < number) return false;
+            number = song->TrackNumber;
+        }
+    }
+    return true;
+}
+
+void TPlayList::ApplyLoudness(TSong& song) const {
+    if (!song.Stream) return;
+    song.Stream->SetLoudness(ReplayGainFactor(song.Stream->ReplayGain(), ReplayGain,
+                                              HoldsOneAlbumInOrder(), ReplayGainPreampDb));
 }
 
 // ---------------------------------------------------------------- files
 
 void TPlayList::LoadQueue(const std::string& path) {
+    DropPrepared();
     songs_.clear();
     Current.reset();
     firstShuffled_.reset();
@@ -438,6 +525,7 @@ void TPlayList::SaveQueue(const std::string& path) const {
 }
 
 void TPlayList::LoadPlaylist(const std::string& path) {
+    DropPrepared();
     songs_.clear();
     Current.reset();
     firstShuffled_.reset();

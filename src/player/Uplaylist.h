@@ -10,6 +10,7 @@
 
 #include "collection/Ump3_obj.h"
 #include "core/Result.h"
+#include "player/ReplayGain.h"
 
 class TSoundSystem;
 class TSoundSource;
@@ -41,6 +42,8 @@ class TSong {
     void Open(bool accurate);
     void Close();
     void Start(int volume);
+    // The mixer started the opened stream after the song before it (gapless).
+    void StartedInMixer();
     void Halt();
     void Stop();
     void UpdateTime();
@@ -80,6 +83,9 @@ class TPlayList {
     std::optional<size_t> Current;  // the playing (or last started) song
     int32_t Volume = 255;
     bool Shuffle = false;
+    // Loudness: which ReplayGain applies, and the pre-amp added to it (dB).
+    TReplayGainMode ReplayGain = TReplayGainMode::Auto;
+    double ReplayGainPreampDb = 0;
 
     size_t Count() const { return songs_.size(); }
     TSong& Song(size_t index) { return *songs_[index]; }
@@ -124,6 +130,18 @@ class TPlayList {
     void SeekMs(int64_t ms);
     void SetVolume(int volume);
 
+    // Gapless playing: the song to follow the current one is opened ahead
+    // and handed to the mixer, which starts it on the current song's last
+    // sample.  Every change of the queue or of what plays drops it (it is
+    // prepared again in time).  False when it cannot be (no stream plays, a
+    // module follows, the file does not open).
+    bool PrepareNext(size_t index);
+    std::optional<size_t> Prepared() const { return prepared_; }
+    // Once the mixer has moved on to the prepared song, it becomes the
+    // current song; true when that happened.
+    bool TakeOverPrepared();
+    void DropPrepared();
+
     // The saved queue (mavelo.els).  Loading a missing file gives an empty
     // queue; a damaged one keeps the songs read before the damage and throws
     // EMyFileError.  Saving writes through a temporary file.
@@ -143,7 +161,13 @@ class TPlayList {
     void UnlinkFromShuffle(size_t index);
     void FollowMove(size_t passed, size_t passedTo, bool blockMovedUp);
 
+    // Album gain applies by itself when the queue holds one album, in its
+    // order (one folder, one album name, numbers rising), and no shuffle.
+    bool HoldsOneAlbumInOrder() const;
+    void ApplyLoudness(TSong& song) const;
+
     TSoundSystem& sound_;
     TSongList songs_;
     std::optional<size_t> firstShuffled_;
+    std::optional<size_t> prepared_;
 };

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "cli/Commands.h"
+#include "cli/ListReading.h"
 #include "cli/SoundCommands.h"
 #include "player/SoundSystem.h"
 #include "player/Transport.h"
@@ -22,17 +23,28 @@ void OnInterrupt(int) {
     interrupted = 1;
 }
 
-int Play(const std::vector<std::string>& args) {
+struct TPlayOptions {
+    std::vector<std::string> files;
+    std::optional<std::string> replayGain;  // mavelo.ini's when not given
+    std::optional<int> preampDb;
+};
+
+int Play(const TPlayOptions& options) {
+    const std::vector<std::string>& args = options.files;
     TSoundSystem sound;
     for (const auto& failure : sound.Init({}))
         std::cerr << "mavelo-cli play: " << failure.Function << ": " << failure.Text << "\n";
     if (!sound.Available()) return 1;
 
     TPlayList queue(sound);
+    const TSettings settings = ReadProgramSettings();
+    queue.ReplayGain = ReplayGainModeFromText(options.replayGain.value_or(settings.ReplayGain));
+    queue.ReplayGainPreampDb = options.preampDb.value_or(settings.ReplayGainPreamp);
     TTransport transport(queue);
-    for (const auto& file : args) {
-        Tmp3 track(file);
-        if (!queue.Add("", track, true, true)) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        Tmp3 track(args[i]);
+        track.ReadTags();  // the album name tells whether album gain applies
+        if (!queue.AddNumbered("", track, true, true, static_cast<int32_t>(i + 1))) {
             TSong song(sound, "", track, true, true, 0, 0);
             std::cerr << "mavelo-cli play: " << song.ErrorText << "\n";
         }
@@ -71,9 +83,19 @@ int Play(const std::vector<std::string>& args) {
 }
 
 CliRun DefinePlay(CLI::App& command) {
-    auto files = std::make_shared<std::vector<std::string>>();
-    command.add_option("FILE", *files, "the audio files, played in this order")->required();
-    return [files] { return Play(*files); };
+    auto options = std::make_shared<TPlayOptions>();
+    command.add_option("FILE", options->files, "the audio files, played in this order, without gaps")
+        ->required();
+    command
+        .add_option("--replaygain", options->replayGain,
+                    "loudness from the files' ReplayGain tags: off, track, album, or auto (the "
+                    "album's while the files are one album in order); default: mavelo.ini's")
+        ->check(CLI::IsMember({"off", "track", "album", "auto"}));
+    command
+        .add_option("--preamp", options->preampDb,
+                    "dB added to the ReplayGain (-15 to 15); default: mavelo.ini's")
+        ->check(CLI::Range(-15, 15));
+    return [options] { return Play(*options); };
 }
 
 CliCommandRegistration registration{SoundCommand("play", DefinePlay)};

@@ -160,6 +160,8 @@ void TPlayerController::ReinitSound(const TSoundSetup& setup) {
 }
 
 void TPlayerController::ApplyWindowSettings(const TSettings& settings) {
+    queue_.ReplayGain = ReplayGainModeFromText(settings.ReplayGain);
+    queue_.ReplayGainPreampDb = settings.ReplayGainPreamp;
     panel_->SetSpectrumVisible(settings.ViewSpectrum);
     remote_->SetPlayerShown(settings.CoverViewPlayer);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <fstream>
 
 #include "SoundTestSupport.h"
@@ -157,6 +158,52 @@ TEST_F(PlaybackTest, PlayWhilePausedResumesOrStartsAnotherRow) {
     EXPECT_LT(queue.Song(1).Stream->TimeMs(), 1000);  // from its beginning
     EXPECT_FALSE(queue.Song(0).Started);
     EXPECT_FALSE(queue.PausedIndex().has_value());
+}
+
+// The next song is opened ahead and joins the current one in the mixer; an
+// edit of the queue, a seek or a pause drops what was prepared, and a song
+// that cannot be opened is left to start (and fail) the ordinary way.
+TEST_F(PlaybackTest, TheNextSongIsPreparedAndDroppedWhenTheQueueChanges) {
+    Queue({"tone.wav", "tone.ogg", "tone.mp3"});
+    transport.SelectedRow = 1;
+    ASSERT_TRUE(transport.PlayCommand(true));
+    transport.Tick();  // the songs are shorter than the time ahead: prepared at once
+    ASSERT_EQ(queue.Prepared(), std::optional<size_t>(1));
+
+    using TEdit = std::function<void()>;
+    for (const TEdit& edit : {TEdit([&] { queue.Move(false, 2, 2); }),
+                              TEdit([&] { queue.Seek(0); }),
+                              TEdit([&] { queue.SetShuffle(false); }),
+                              TEdit([&] { queue.Delete(2); })}) {
+        transport.Tick();
+        ASSERT_TRUE(queue.Prepared());
+        edit();
+        EXPECT_EQ(queue.Prepared(), std::nullopt);
+        EXPECT_EQ(queue.Current, std::optional<size_t>(0));  // the current song plays on
+        EXPECT_FALSE(queue.Song(1).Started);
+    }
+    // The mixer moves on by itself; the transport takes the new song over.
+    transport.Tick();
+    ASSERT_TRUE(WaitFor([&] { return transport.Tick(), queue.Current == 1u; }));
+    EXPECT_TRUE(queue.Song(1).Started);
+    EXPECT_FALSE(queue.Song(0).Started);
+    EXPECT_EQ(transport.SelectedRow, 2);
+    EXPECT_EQ(transport.NowPlaying().ScrollTitle, "tone.ogg - ");
+    ASSERT_TRUE(WaitFor([&] { return !transport.Tick(); }));
+}
+
+TEST_F(PlaybackTest, ASongThatDoesNotOpenIsNotPreparedAndFailsAsBefore) {
+    TempDir dir;
+    Queue({"tone.wav"});
+    Tmp3 broken(dir.File("broken.mp3", "not audio at all"));
+    ASSERT_TRUE(queue.Add("", broken, false, false));
+    transport.SelectedRow = 1;
+    ASSERT_TRUE(transport.PlayCommand(true));
+    transport.Tick();
+    EXPECT_EQ(queue.Prepared(), std::nullopt);
+    EXPECT_TRUE(queue.Song(1).ErrorText.empty());
+    ASSERT_TRUE(WaitFor([&] { return !transport.Tick(); }));
+    EXPECT_EQ(queue.Current, std::nullopt);
 }
 
 TEST(PlaybackToDisk, VolumeZeroWritesSilenceAndFullVolumeDoesNot) {
