@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/FileSystem.h"
+#include "core/TempFiles.h"
 #include "core/Ulang.h"
 
 std::string TWriteResult::Text() const {
@@ -52,25 +53,6 @@ bool WriteAllAt(int fd, std::string_view data, off_t offset) {
     return true;
 }
 
-// A new, empty file with a unique name beside `target`; its name goes to `name`.
-int CreateTemporaryBeside(const std::string& target, std::string& name) {
-    std::vector<std::string> patterns = {target + ".XXXXXX"};
-    // A name near the length limit has no room for the suffix.
-    patterns.push_back(ExtractFilePath(target) + ".mavelo.XXXXXX");
-    int fd = -1;
-    for (const std::string& pattern : patterns) {
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        fd = mkostemp(buffer.data(), O_CLOEXEC);
-        if (fd >= 0) {
-            name = buffer.data();
-            return fd;
-        }
-        if (errno != ENAMETOOLONG) break;
-    }
-    return fd;
-}
-
 mode_t NewFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
@@ -84,11 +66,12 @@ void SyncFolderOf(const std::string& path) {
     if (dir.IsOpen()) fsync(dir.Get());
 }
 
-// The usual case: a complete temporary file renamed over the target.
-TWriteResult ReplaceByRename(const std::string& target, const struct stat* old,
-                             std::string_view data) {
-    std::string temp;
-    TFileDescriptor fd(CreateTemporaryBeside(target, temp));
+// The new contents, complete and flushed, in a temporary file beside
+// `target` with the permissions (and, where allowed, owner) of `old`; its
+// name goes to `temp`.  Nothing is left behind on failure.
+TWriteResult WriteTemporaryBeside(const std::string& target, const struct stat* old,
+                                  std::string_view data, std::string& temp) {
+    TFileDescriptor fd(CreateTemporaryFileBeside(target, temp));
     if (!fd.IsOpen())
         return TWriteResult::Failure("cannot create a temporary file for", target, errno);
     auto fail = [&](const char* reason) {
@@ -106,9 +89,50 @@ TWriteResult ReplaceByRename(const std::string& target, const struct stat* old,
         fchmod(fd.Get(), NewFileMode());
     }
     if (!fd.Close()) return fail("cannot write");
-    if (rename(temp.c_str(), target.c_str()) != 0) return fail("cannot replace");
+    return TWriteResult::Success();
+}
+
+// Puts the complete temporary file in the target's place.
+TWriteResult RenameIntoPlace(const std::string& temp, const std::string& target) {
+    if (rename(temp.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        unlink(temp.c_str());
+        return TWriteResult::Failure("cannot replace", target, error);
+    }
     SyncFolderOf(target);
     return TWriteResult::Success();
+}
+
+// The usual case: a complete temporary file renamed over the target.
+TWriteResult ReplaceByRename(const std::string& target, const struct stat* old,
+                             std::string_view data) {
+    std::string temp;
+    if (TWriteResult written = WriteTemporaryBeside(target, old, data, temp); !written)
+        return written;
+    return RenameIntoPlace(temp, target);
+}
+
+// Gives a temporary file that must stay a name outside the temporary
+// pattern ("NAME.previous", "NAME.previous-2", ...); its path, or the
+// temporary one when no such name can be had.
+std::string KeepUnderOwnName(const std::string& temp, const std::string& target) {
+    for (int n = 1; n < 100; ++n) {
+        const std::string name =
+            target + ".previous" + (n == 1 ? std::string() : "-" + std::to_string(n));
+        if (RenameWithoutReplacing(temp, name)) return name;
+        if (errno != EEXIST) break;
+    }
+    return temp;
+}
+
+// Why a name that is not a regular file cannot be written.
+TWriteResult NotARegularFile(const std::string& target, mode_t mode) {
+    TWriteResult result = TWriteResult::Failure("cannot replace", target, S_ISDIR(mode) ? EISDIR : 0);
+    result.systemMessage = S_ISDIR(mode)    ? "it is a folder, not a regular file"
+                           : S_ISFIFO(mode) ? "it is a named pipe, not a regular file"
+                           : S_ISSOCK(mode) ? "it is a socket, not a regular file"
+                                            : "it is a device, not a regular file";
+    return result;
 }
 
 // A file with other hard links: the old contents go to a copy, the new ones
@@ -123,7 +147,7 @@ TWriteResult RewriteInPlace(const std::string& target, const struct stat& old,
     }
     std::string copy;
     {
-        TFileDescriptor copyFd(CreateTemporaryBeside(target, copy));
+        TFileDescriptor copyFd(CreateTemporaryFileBeside(target, copy));
         if (!copyFd.IsOpen())
             return TWriteResult::Failure("cannot create a temporary file for", target, errno);
         if (!WriteAllAt(copyFd.Get(), oldData, 0) || fsync(copyFd.Get()) != 0 || !copyFd.Close()) {
@@ -163,7 +187,10 @@ TWriteResult RewriteInPlace(const std::string& target, const struct stat& old,
         unlink(copy.c_str());
         return TWriteResult::Failure("cannot write", target, error);
     }
-    return TWriteResult::Failure("cannot write (the previous contents are kept in " + copy + ")",
+    // The copy now holds the only whole contents: it leaves the temporary
+    // names, which are removed once stale.
+    const std::string kept = KeepUnderOwnName(copy, target);
+    return TWriteResult::Failure("cannot write (the previous contents are kept in " + kept + ")",
                                  target, error);
 }
 
@@ -203,7 +230,7 @@ TWriteResult WriteFileSafely(const std::string& path, std::string_view data) {
         if (errno != ENOENT) return TWriteResult::Failure("cannot examine", target, errno);
         return ReplaceByRename(target, nullptr, data);
     }
-    if (!S_ISREG(st.st_mode)) return TWriteResult::Failure("not a regular file:", target, 0);
+    if (!S_ISREG(st.st_mode)) return NotARegularFile(target, st.st_mode);
     if (st.st_nlink > 1) return RewriteInPlace(target, st, data);
     return ReplaceByRename(target, &st, data);
 }
@@ -213,16 +240,40 @@ void ReplaceFileContents(const std::string& path, std::string_view data) {
     if (!result) throw EFileWriteError(std::move(result));
 }
 
+namespace {
+
+bool SameFile(const struct stat& a, const std::string& other) {
+    struct stat b {};
+    return lstat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The file `target` (described by `st`) becomes "NAME.bak" under a second
+// name, without a moment in which there is no backup: the new name is made
+// under a temporary name and renamed over the older backup.  Nothing when
+// the backup already is this file (a save interrupted after this step).
+bool LinkAsBackup(const std::string& target, const struct stat& st, const std::string& backup) {
+    if (SameFile(st, backup)) return true;
+    std::string temp;
+    if (!LinkTemporaryNameBeside(target, backup, temp)) return false;
+    if (rename(temp.c_str(), backup.c_str()) == 0) return true;
+    unlink(temp.c_str());
+    return false;
+}
+
+}  // namespace
+
 void KeepBackupCopy(const std::string& path) {
     std::string target;
     int error = 0;
-    if (!ResolveWriteTarget(path, target, error) || !FileExists(target)) return;
-    const std::string backup = target + ".bak";
-    // Ours to replace; an old backup that shares the file's data must not
-    // make the file's own save an in-place rewrite.
-    unlink(backup.c_str());
+    struct stat st {};
+    if (!ResolveWriteTarget(path, target, error) || stat(target.c_str(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+        return;
+    // The copy replaces the older backup by a rename once it is complete: a
+    // full disk keeps the older one.  The rename also parts a backup that
+    // shared the file's data, so the file's own save is no in-place rewrite.
     try {
-        WriteFileSafely(backup, ReadWholeFile(target));
+        ReplaceByRename(target + ".bak", &st, ReadWholeFile(target));
     } catch (const std::exception&) {
     }
 }
@@ -232,18 +283,19 @@ void ReplaceFileKeepingBackup(const std::string& path, std::string_view data) {
     int error = 0;
     struct stat st {};
     if (ResolveWriteTarget(path, target, error) && stat(target.c_str(), &st) == 0 &&
-        S_ISREG(st.st_mode) && st.st_nlink == 1) {
-        const std::string backup = target + ".bak";
-        unlink(backup.c_str());
-        if (link(target.c_str(), backup.c_str()) == 0) {
-            // The rename gives the name a new file and leaves the old one to
-            // the backup.  A failed write leaves the file as it was, with
-            // one name again.
-            TWriteResult result = ReplaceByRename(target, &st, data);
-            if (result) return;
-            unlink(backup.c_str());
-            throw EFileWriteError(std::move(result));
-        }
+        S_ISREG(st.st_mode) && (st.st_nlink == 1 || (st.st_nlink == 2 && SameFile(st, target + ".bak")))) {
+        // The new contents are complete before anything changes; then the
+        // file becomes the backup and the new file takes its name.  At every
+        // moment the name holds the old or the new contents and "NAME.bak"
+        // an older backup, the old contents or (after a kill between the
+        // two renames) both.
+        std::string temp;
+        if (TWriteResult written = WriteTemporaryBeside(target, &st, data, temp); !written)
+            throw EFileWriteError(std::move(written));
+        if (!LinkAsBackup(target, st, target + ".bak")) KeepBackupCopy(target);
+        if (TWriteResult renamed = RenameIntoPlace(temp, target); !renamed)
+            throw EFileWriteError(std::move(renamed));
+        return;
     }
     KeepBackupCopy(path);
     ReplaceFileContents(path, data);

@@ -3,9 +3,10 @@
 // the previous file, and the file keeps what makes it the user's file:
 //
 // - the new contents go to a temporary file with a unique name beside the
-//   file ("NAME.XXXXXX"), which is renamed over it once complete and flushed;
-//   the temporary file is removed when anything fails, and no other name in
-//   the folder (an editor's "NAME~") is ever touched;
+//   file (".NAME.mavelo-tmp-PID-XXXXXX", see core/TempFiles.h), which is
+//   renamed over it once complete and flushed; the temporary file is removed
+//   when anything fails, and no other name in the folder (an editor's
+//   "NAME~") is ever touched;
 // - a symbolic link is followed: the file it names is replaced (with the
 //   temporary file beside that file) and the link stays a link;
 // - a file with several hard links is rewritten in place, so that every name
@@ -74,13 +75,16 @@ bool ResolveWriteTarget(const std::string& path, std::string& target, int& error
 // Keeps the file about to be replaced as "NAME.bak" beside the file itself
 // (beside a link's target, so a link stays a link).  A copy, not a second
 // name: a file with other hard links is rewritten in place, which a second
-// name would follow.  A backup that cannot be made does not stop the save,
-// which replaces the file safely anyway.
+// name would follow.  The older backup is replaced only once the copy is
+// complete.  A backup that cannot be made does not stop the save, which
+// replaces the file safely anyway.
 void KeepBackupCopy(const std::string& path);
 
 // ReplaceFileContents that keeps what it replaces as "NAME.bak" (see
 // KeepBackupCopy).  The file being replaced usually becomes the backup
 // itself, under its second name, and the new contents a new file: nothing is
 // copied.  A file that already has other names, or a file system without
-// hard links, gets a copy instead.
+// hard links, gets a copy instead.  The older backup stays until the new
+// contents are written: a full disk, or a kill at any step, never leaves the
+// file without a backup it had.
 void ReplaceFileKeepingBackup(const std::string& path, std::string_view data);

@@ -2,6 +2,7 @@
 #include "export/Template.h"
 
 #include <cctype>
+#include <cstdint>
 
 #include "export/TemplateNodes.h"
 
@@ -203,11 +204,16 @@ class TExpansion {
             out_ += value;
     }
 
+    // Sums beyond the 64-bit range stop at its ends rather than wrap.
     int64_t Evaluate(const TTemplateExpr& expr) const {
         int64_t sum = 0;
         for (const auto& term : expr) {
             const int64_t value = TermValue(term);
-            sum = term.negative ? sum - value : sum + value;
+            int64_t next;
+            const bool overflow = term.negative ? __builtin_sub_overflow(sum, value, &next)
+                                                : __builtin_add_overflow(sum, value, &next);
+            if (overflow) next = (term.negative ? value < 0 : value > 0) ? INT64_MAX : INT64_MIN;
+            sum = next;
         }
         return sum;
     }

@@ -334,8 +334,9 @@ class TTemplateParser {
         if (std::isdigit(static_cast<unsigned char>(c))) {
             int64_t number = 0;
             while (std::isdigit(static_cast<unsigned char>(Peek()))) {
-                if (number > (INT64_MAX - 9) / 10) Fail("number too large");
-                number = number * 10 + (Next() - '0');
+                const int digit = Next() - '0';
+                if (number > (INT64_MAX - digit) / 10) Fail("number too large");
+                number = number * 10 + digit;
             }
             return {.number = number};
         }

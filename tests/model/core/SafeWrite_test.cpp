@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "SafeWriteCases.h"
 #include "TempDir.h"
 #include "WriteFault.h"
@@ -79,7 +81,7 @@ TEST(SafeWrite, FailuresNameTheFileAndTheSystemsReason) {
         std::string reason;
         std::string message;
     } cases[] = {
-        {dir.Folder("folder"), "not a regular file:", ""},
+        {dir.Folder("folder"), "cannot replace", "it is a folder, not a regular file"},
         {dir / "no/such/folder/file", "cannot create a temporary file for",
          "No such file or directory"},
         {"", "no file name given", ""},
@@ -97,7 +99,8 @@ TEST(SafeWrite, FailuresNameTheFileAndTheSystemsReason) {
         ReplaceFileContents(dir / "folder", "x");
         ADD_FAILURE() << "no exception";
     } catch (const std::system_error& e) {  // what the windows catch
-        EXPECT_EQ(std::string(e.what()), "not a regular file: " + dir / "folder");
+        EXPECT_EQ(std::string(e.what()),
+                  "cannot replace " + dir / "folder" + ": it is a folder, not a regular file");
     }
 }
 
@@ -154,6 +157,52 @@ TEST(SafeWrite, BackupIsTheReplacedFileItselfUnlessItHasOtherNames) {
     EXPECT_EQ(dir.Read("list.mvo"), "fourth");
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_nlink, 1u);
+}
+
+// The two ways a save keeps a backup: the list's (the replaced file becomes
+// the backup) and the covers database's (a copy first, then the save).
+TEST(SafeWrite, AFailedSaveKeepsTheOlderBackup) {
+    const struct {
+        const char* name;
+        std::function<void(const std::string&, const std::string&)> save;
+    } savers[] = {
+        {"second name", [](const std::string& p, const std::string& d) { ReplaceFileKeepingBackup(p, d); }},
+        {"copy first",
+         [](const std::string& p, const std::string& d) {
+             KeepBackupCopy(p);
+             ReplaceFileContents(p, d);
+         }},
+    };
+    for (const auto& saver : savers) {
+        SCOPED_TRACE(saver.name);
+        TempDir dir;
+        const std::string path = dir.File("list.mvo", "current");
+        dir.File("list.mvo.bak", "older");
+        {
+            FileSizeLimit diskFull(1);
+            EXPECT_THROW(saver.save(path, "the new contents"), EFileWriteError);
+        }
+        EXPECT_EQ(dir.Read("list.mvo"), "current");
+        EXPECT_EQ(dir.Read("list.mvo.bak"), "older");
+        EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"list.mvo", "list.mvo.bak"}));
+        saver.save(path, "the new contents");
+        EXPECT_EQ(dir.Read("list.mvo"), "the new contents");
+        EXPECT_EQ(dir.Read("list.mvo.bak"), "current");
+        EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"list.mvo", "list.mvo.bak"}));
+    }
+}
+
+// A save killed after the file became its backup and before the new file
+// took its name leaves one file under both names; the next save finishes.
+TEST(SafeWrite, ASaveCutBetweenItsRenamesIsFinishedByTheNext) {
+    TempDir dir;
+    const std::string path = dir.File("list.mvo", "current");
+    ASSERT_EQ(link(path.c_str(), (dir / "list.mvo.bak").c_str()), 0);
+    ReplaceFileKeepingBackup(path, "new");
+    EXPECT_EQ(dir.Read("list.mvo"), "new");
+    EXPECT_EQ(dir.Read("list.mvo.bak"), "current");
+    EXPECT_NE(InodeOf(path), InodeOf(dir / "list.mvo.bak"));
+    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"list.mvo", "list.mvo.bak"}));
 }
 
 TEST(SafeWrite, NameTooLongForTheSuffixStillGetsATemporaryFile) {

@@ -110,7 +110,21 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"@foreach a (albums) {@size(a.tracks),}", "2,0,"},
                     TextCase{"@set(t,0)@foreach a(albums){@set(t,t+@size(a.tracks))}${t}", "2"},
                     TextCase{"@set(i,0)@foreach a (albums) {@set(i,i+1)${i}.}", "1.2."},
-                    TextCase{"@set( x , 4 )${ x }", "4"}));
+                    TextCase{"@set( x , 4 )${ x }", "4"},
+                    // Sums beyond the 64-bit range stop at its ends.
+                    TextCase{"@set(i,9000000000000000000+9000000000000000000)${i}",
+                             "9223372036854775807"},
+                    TextCase{"@set(i,0-9000000000000000000-9000000000000000000)${i}",
+                             "-9223372036854775808"},
+                    TextCase{"@set(i,0-9000000000000000000-9000000000000000000)@set(j,0-i)${j}",
+                             "9223372036854775807"},
+                    TextCase{"@set(i,9000000000000000000+9000000000000000000)@set(i,i-1)${i}",
+                             "9223372036854775806"},
+                    TextCase{"@set(n,9223372036854775807)${n}", "9223372036854775807"},
+                    TextCase{"@set(n,@size(albums)+9223372036854775807)${n}",
+                             "9223372036854775807"},
+                    TextCase{"@set(i,922337203685477580)@foreach a (albums) {@set(i,i+i+i+i+i+i+i+i+i+i+i)}${i}",
+                             "9223372036854775807"}));
 
 class FieldTest : public testing::TestWithParam<TextCase> {};
 
@@ -210,6 +224,7 @@ TEST(TemplateTest, ProblemsAreReportedWithTheirLine) {
         {"${album.artist", "Line 1: expected \"}\""},
         {"@set(i,@foo(albums))", "Line 1: only @size"},
         {"@set(i,99999999999999999999)", "Line 1: number too large"},
+        {"@set(i,9223372036854775808)", "Line 1: number too large"},
         {"@size albums", "Line 1: expected \"(\" after @size"},
     };
     for (const auto& c : cases) {
