@@ -6,9 +6,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "core/FileSystem.h"
+#include "core/TempFiles.h"
 #include "core/Ulang.h"
 
 TBuilderResult TBuilderResult::Failure(std::string key, std::string from, std::string to) {
@@ -56,8 +56,8 @@ bool WriteAll(int fd, const std::string& data) {
 // name, or "" when the copy could not be made.
 std::string CopyBesideTarget(const std::string& from, const std::string& to,
                              const std::string& data) {
-    std::string temp = to + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
+    std::string temp;
+    const int fd = CreateTemporaryFileBeside(to, temp);
     if (fd < 0) return {};
     struct stat source {};
     bool ok = stat(from.c_str(), &source) == 0 && WriteAll(fd, data) && fsync(fd) == 0;

@@ -80,6 +80,104 @@ check_list() {
 }
 crash_test "list save" reset_list check_list "$cli" --home "$work/home" scan "$music" -o "$work/list.mvo"
 
+# --- list save over a list that has a backup --------------------------------
+# The older backup (1 album) stays until the saved list (2 albums) has become
+# the backup and the new list (3 albums) is in place.
+mkdir -p "$work/one" && cp -r "$music/a" "$work/one/"
+"$cli" --home "$work/home" scan "$work/one" -o "$work/older.mvo" >/dev/null
+albums() {  # the albums of a list, "none" or "unreadable"
+    [ -f "$1" ] || { echo none; return; }
+    local out
+    out=$("$cli" --home "$work/home" list "$1" 2>/dev/null) || { echo unreadable; return; }
+    printf '%s\n' "$out" | grep -c .
+}
+reset_backup() { cp "$work/old.mvo" "$work/kept/list.mvo"; cp "$work/older.mvo" "$work/kept/list.mvo.bak"; }
+check_backup() {
+    case "$(albums "$work/kept/list.mvo")/$(albums "$work/kept/list.mvo.bak")" in
+        2/1 | 2/2) echo old ;;
+        3/2) echo new ;;
+        *) echo "list/backup albums: $(albums "$work/kept/list.mvo")/$(albums "$work/kept/list.mvo.bak")" ;;
+    esac
+}
+mkdir -p "$work/kept"
+crash_test "list save keeping a backup" reset_backup check_backup \
+    "$cli" --home "$work/home" scan "$music" -o "$work/kept/list.mvo"
+
+# --- local covers database (mavelo.cdb) and its backup ------------------------
+# Databases of 1, 2 and 3 covers: the older backup, the old file, the new one.
+cover_album() {  # FOLDER ARTIST: one tagged track and its picture
+    mkdir -p "$1"
+    printf '1.mp3\n' >"$1/list.m3u"
+    python3 - "$1/1.mp3" "$2" <<'PY'
+import sys
+field = lambda s, n: s.encode()[:n].ljust(n, b"\0")
+with open(sys.argv[1], "wb") as f:
+    f.write(b"\xff\xfb\x90\x00" + b"\0" * 413)
+    f.write(b"TAG" + field("Song", 30) + field(sys.argv[2], 30) + field("Album", 30) +
+            b"1999" + field("", 30) + bytes([255]))
+PY
+    cp "$data/covers/blue_300x100.jpg" "$1/list.jpg"
+}
+for n in 1 2 3; do
+    for artist in $(echo A B C | cut -d' ' -f1-$n); do cover_album "$work/covers$n/$artist" "$artist"; done
+    "$cli" --home "$work/home" scan "$work/covers$n" -o "$work/covers$n.mvo" >/dev/null
+    "$cli" --home "$work/home" covers cache "$work/covers$n.mvo" >/dev/null
+done
+mkdir -p "$work/cdb1" "$work/cdb2"
+"$cli" --home "$work/home" covers export "$work/covers1.mvo" "$work/cdb1/mavelo.cdb" >/dev/null
+"$cli" --home "$work/home" covers export "$work/covers2.mvo" "$work/cdb2/mavelo.cdb" >/dev/null
+covers() {  # the covers of a database, "none" or "unreadable"
+    [ -f "$1" ] || { echo none; return; }
+    "$cli" --home "$work/home" covers list "$1" 2>/dev/null | sed -n 's/.* \([0-9]*\) covers$/\1/p;q' | grep . ||
+        echo unreadable
+}
+reset_cdb() {
+    mkdir -p "$work/cdb"
+    cp "$work/cdb2/mavelo.cdb" "$work/cdb/mavelo.cdb"
+    cp "$work/cdb1/mavelo.cdb" "$work/cdb/mavelo.cdb.bak"
+}
+check_cdb() {
+    case "$(covers "$work/cdb/mavelo.cdb")/$(covers "$work/cdb/mavelo.cdb.bak")" in
+        2/1 | 2/2) echo old ;;
+        3/2) echo new ;;
+        *) echo "database/backup covers: $(covers "$work/cdb/mavelo.cdb")/$(covers "$work/cdb/mavelo.cdb.bak")" ;;
+    esac
+}
+crash_test "covers database keeping a backup" reset_cdb check_cdb \
+    "$cli" --home "$work/home" covers export "$work/covers3.mvo" "$work/cdb/mavelo.cdb"
+
+# --- the temporary files that the kills left are removed by the next write ---
+# (once their writer has been gone for a minute)
+leftovers() { find "$1" -maxdepth 1 -name '.*.mavelo-tmp-*' | wc -l; }
+[ "$(leftovers "$work/kept")" -gt 0 ] || fail "the kills left no temporary file behind"
+# (after the resets: a leftover second name of the list shares its times)
+reset_backup
+reset_cdb
+find "$work/kept" "$work/cdb" -maxdepth 1 -name '.*.mavelo-tmp-*' -exec touch -d '-2 minutes' {} +
+"$cli" --home "$work/home" scan "$music" -o "$work/kept/list.mvo" >/dev/null
+"$cli" --home "$work/home" covers export "$work/covers3.mvo" "$work/cdb/mavelo.cdb" >/dev/null
+for folder in kept cdb; do
+    [ "$(leftovers "$work/$folder")" -eq 0 ] ||
+        fail "temporary files left in $folder after the next write: $(ls -A "$work/$folder" | tr '\n' ' ')"
+done
+
+# --- a full disk: the file and its older backup stay as they were -------------
+# (a file size limit of 0: every write fails as on a full disk)
+full_disk() { (trap '' XFSZ; ulimit -f 0; "$@") >/dev/null 2>&1; }
+reset_backup
+before=$(ls -A "$work/kept")
+full_disk "$cli" --home "$work/home" scan "$music" -o "$work/kept/list.mvo" &&
+    fail "a list save on a full disk reported success"
+[ "$(albums "$work/kept/list.mvo")/$(albums "$work/kept/list.mvo.bak")" = 2/1 ] ||
+    fail "a list save on a full disk left list/backup albums $(albums "$work/kept/list.mvo")/$(albums "$work/kept/list.mvo.bak")"
+[ "$(ls -A "$work/kept")" = "$before" ] || fail "a list save on a full disk left $(ls -A "$work/kept")"
+reset_cdb
+full_disk "$cli" --home "$work/home" covers export "$work/covers3.mvo" "$work/cdb/mavelo.cdb" &&
+    fail "a covers database save on a full disk reported success"
+[ "$(covers "$work/cdb/mavelo.cdb")/$(covers "$work/cdb/mavelo.cdb.bak")" = 2/1 ] ||
+    fail "a covers database save on a full disk left $(covers "$work/cdb/mavelo.cdb")/$(covers "$work/cdb/mavelo.cdb.bak") covers"
+[ "$(ls -A "$work/cdb")" = "$(printf 'mavelo.cdb\nmavelo.cdb.bak')" ] || fail "a full disk left $(ls -A "$work/cdb")"
+
 # --- tag write that makes the tag grow (the file is rewritten) ---------------
 # Old and new are the exact bytes of the file before and after a whole run.
 song="$work/song.mp3"

@@ -1,5 +1,5 @@
 /* Preloaded into a program under test: counts the calls that change files
- * (write, pwrite, writev, fsync, ftruncate, rename, unlink) and, when the
+ * (write, pwrite, writev, fsync, ftruncate, rename, link, unlink) and, when the
  * count reaches MAVELO_KILL_AT, kills the process with SIGKILL right there --
  * a write is cut in half first, as a crash in the middle of it would leave
  * it.  Without MAVELO_KILL_AT nothing is killed; MAVELO_KILL_COUNT names a
@@ -91,6 +91,16 @@ int rename(const char* from, const char* to) {
 int renameat2(int fromDir, const char* from, int toDir, const char* to, unsigned flags) {
     if (reached()) die();
     return NEXT(renameat2)(fromDir, from, toDir, to, flags);
+}
+
+int link(const char* from, const char* to) {
+    if (reached()) die();
+    return NEXT(link)(from, to);
+}
+
+int linkat(int fromDir, const char* from, int toDir, const char* to, int flags) {
+    if (reached()) die();
+    return NEXT(linkat)(fromDir, from, toDir, to, flags);
 }
 
 int unlink(const char* path) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TempDir.h"
+#include "Unprivileged.h"
 #include "builder/BuilderCommands.h"
 #include "builder/CreatePlaylists.h"
 #include "core/FileSystem.h"
@@ -52,7 +53,6 @@ class BuilderCommandsTest : public ::testing::Test {
         TBuilderScanner().ScanFolderNode(*root);
         return root;
     }
-    static bool RunningAsRoot() { return geteuid() == 0; }
 
     TempDir dir;
     TBuilderTools tools;
@@ -93,12 +93,13 @@ TEST_F(BuilderCommandsTest, CreatePlaylistFromOrphansAndNeverOverwritesUnasked) 
 }
 
 TEST_F(BuilderCommandsTest, CreatePlaylistInReadOnlyFolderFails) {
-    if (RunningAsRoot()) GTEST_SKIP() << "root may write any folder";
-    chmod((dir / "A").c_str(), 0555);
-    auto album = AlbumFromFiles({dir / "A/o1.mp3"}, tools);
-    EXPECT_FALSE(CreatePlaylist(*album, dir / "A/new.m3u", TPlaylistType::M3U, false));
-    chmod((dir / "A").c_str(), 0755);
-    EXPECT_FALSE(FileExists(dir / "A/new.m3u"));
+    RunUnprivileged({dir.Path()}, [&] {
+        chmod((dir / "A").c_str(), 0555);
+        auto album = AlbumFromFiles({dir / "A/o1.mp3"}, tools);
+        EXPECT_FALSE(CreatePlaylist(*album, dir / "A/new.m3u", TPlaylistType::M3U, false));
+        chmod((dir / "A").c_str(), 0755);
+        EXPECT_FALSE(FileExists(dir / "A/new.m3u"));
+    });
 }
 
 TEST_F(BuilderCommandsTest, RemoveAndMoveTracks) {
@@ -273,16 +274,16 @@ TEST_F(BuilderCommandsTest, MoveAlbumRefusedWhenTheTargetHasThatPlaylist) {
 }
 
 TEST_F(BuilderCommandsTest, MoveAlbumIntoReadOnlyFolderKeepsEverything) {
-    if (RunningAsRoot()) GTEST_SKIP() << "root may write any folder";
-    chmod((dir / "B").c_str(), 0555);
-    const std::string before = dir.Read("A/a.m3u");
-    TMoveAlbumResult moved = MoveAlbum(dir / "A/a.m3u", dir / "B", tools);
-    chmod((dir / "B").c_str(), 0755);
-    EXPECT_FALSE(moved.ok);
-    EXPECT_EQ(moved.FailedTracks.size(), 3u);
-    EXPECT_TRUE(FileExists(dir / "A/a.m3u"));
-    EXPECT_EQ(Entries("A/a.m3u")[0], dir / "A/1.mp3");
-    EXPECT_TRUE(FileExists(dir / "A/1.mp3"));
+    RunUnprivileged({dir.Path()}, [&] {
+        chmod((dir / "B").c_str(), 0555);
+        TMoveAlbumResult moved = MoveAlbum(dir / "A/a.m3u", dir / "B", tools);
+        chmod((dir / "B").c_str(), 0755);
+        EXPECT_FALSE(moved.ok);
+        EXPECT_EQ(moved.FailedTracks.size(), 3u);
+        EXPECT_TRUE(FileExists(dir / "A/a.m3u"));
+        EXPECT_EQ(Entries("A/a.m3u")[0], dir / "A/1.mp3");
+        EXPECT_TRUE(FileExists(dir / "A/1.mp3"));
+    });
 }
 
 TEST_F(BuilderCommandsTest, MovesNeverReplaceAndCopiedMovesVerifyFirst) {
@@ -304,11 +305,12 @@ TEST_F(BuilderCommandsTest, MovesNeverReplaceAndCopiedMovesVerifyFirst) {
 }
 
 TEST_F(BuilderCommandsTest, CopiedMoveIntoReadOnlyFolderKeepsTheSource) {
-    if (RunningAsRoot()) GTEST_SKIP() << "root may write any folder";
-    chmod((dir / "B").c_str(), 0555);
-    EXPECT_FALSE(MoveFileByCopying(dir / "A/1.mp3", dir / "B/1.mp3"));
-    chmod((dir / "B").c_str(), 0755);
-    EXPECT_EQ(dir.Read("A/1.mp3"), "A/1.mp3");
+    RunUnprivileged({dir.Path()}, [&] {
+        chmod((dir / "B").c_str(), 0555);
+        EXPECT_FALSE(MoveFileByCopying(dir / "A/1.mp3", dir / "B/1.mp3"));
+        chmod((dir / "B").c_str(), 0755);
+        EXPECT_EQ(dir.Read("A/1.mp3"), "A/1.mp3");
+    });
 }
 
 TEST_F(BuilderCommandsTest, CreateMissingPlaylistsOnlyWhereNoneIs) {

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "TempDir.h"
+#include "Unprivileged.h"
 
 namespace {
 
@@ -122,16 +123,16 @@ TEST(RecordStream, SaveInterruptedByAnExceptionKeepsThePreviousFile) {
 TEST(RecordStream, FailedWriteReportsAndKeepsThePreviousFile) {
     TempDir dir;
     std::string path = dir.File("list.mvo", "previous");
-    std::filesystem::permissions(
-        dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    TLoadSave out;
-    out.OpenWrite(path);
-    out.WriteInteger(1);
-    if (getuid() != 0) {  // root writes anyway
+    RunUnprivileged({dir.Path()}, [&] {
+        std::filesystem::permissions(
+            dir.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        TLoadSave out;
+        out.OpenWrite(path);
+        out.WriteInteger(1);
         EXPECT_THROW(out.Finish(), std::system_error);
         EXPECT_EQ(dir.Read("list.mvo"), "previous");
-    }
-    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+        std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_all);
+    });
 }
 
 TEST(RecordStreamWrite, EverySafeWriteCase) {

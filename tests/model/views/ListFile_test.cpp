@@ -10,6 +10,7 @@
 #include "RecordBytes.h"
 #include "SafeWriteCases.h"
 #include "TempDir.h"
+#include "Unprivileged.h"
 #include "core/FileSystem.h"
 #include "views/Catalogue.h"
 
@@ -275,19 +276,19 @@ TEST_F(ListFileTest, SaveReplacesSafelyKeepsABackupAndReportsFailure) {
     // A folder that cannot be written: the old file stays, the error is told.
     const std::string locked = dir.Folder("locked");
     dir.File("locked/list.mvo", "old");
-    chmod(locked.c_str(), 0500);
-    catalogue.CurrentFile = locked + "/list.mvo";
-    catalogue.ListModified = true;
-    recent.clear();
-    const TListSaveResult failed = SaveListFile(catalogue, 0, recent);
-    chmod(locked.c_str(), 0700);
-    if (getuid() != 0) {
+    RunUnprivileged({dir.Path()}, [&] {
+        chmod(locked.c_str(), 0500);
+        catalogue.CurrentFile = locked + "/list.mvo";
+        catalogue.ListModified = true;
+        recent.clear();
+        const TListSaveResult failed = SaveListFile(catalogue, 0, recent);
+        chmod(locked.c_str(), 0700);
         EXPECT_FALSE(failed.saved);
         EXPECT_FALSE(failed.error.empty());
         EXPECT_TRUE(catalogue.ListModified) << "a failed save leaves the list modified";
         EXPECT_TRUE(recent.empty());
         EXPECT_EQ(dir.Read("locked/list.mvo"), "old");
-    }
+    });
 
     catalogue.CurrentFile = dir / "missing/folder/list.mvo";
     EXPECT_FALSE(SaveListFile(catalogue, 0, recent).saved);
