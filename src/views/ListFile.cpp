@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -277,4 +278,20 @@ bool CoversNeedCaching(const TDirectory& directory, bool cacheCovers) {
         const std::string picture = album.PictureFile();
         return album.CachedCover.empty() && !picture.empty() && FileExists(picture);
     });
+}
+
+std::string RecoveryListPath(const std::string& folder, std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string stem = folder + "recovered-" + stamp;
+    // Any name already there, even a dangling link, is left alone.
+    const auto taken = [](const std::string& name) {
+        struct stat st {};
+        return lstat(name.c_str(), &st) == 0;
+    };
+    std::string path = stem + ".mvo";
+    for (int n = 2; taken(path); ++n) path = stem + "-" + std::to_string(n) + ".mvo";
+    return path;
 }

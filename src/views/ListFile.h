@@ -5,6 +5,7 @@
 // folder, so a disc carrying its catalogue loads under any mount point; any
 // other name is an ordinary list with full paths.
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,12 @@ TListSaveResult SaveListFile(TCatalogue& catalogue, int32_t coverQuality,
 // Puts the path at the top (an equal entry moves there) and keeps at most
 // kMaxRecentFiles entries.
 void AddRecentFile(std::vector<std::string>& recentFiles, std::string path);
+
+// Where a list without a name is saved when the program must end without
+// asking for one (the desktop session ends): "recovered-YYYYMMDD-HHMMSS.mvo"
+// in `folder` (which ends with "/"), local time `when`, with "-2", "-3", ...
+// before the extension while that name is taken.
+std::string RecoveryListPath(const std::string& folder, std::time_t when);
 
 // True when cover caching is on and some album has an existing picture file
 // but no cached cover.

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <ctime>
 #include <filesystem>
 #include <sstream>
 
@@ -540,4 +541,25 @@ TEST_F(ListFileTest, SaveIfChangedWritesOnlyAChangedList) {
     const std::string pipe = dir / "pipe.mvo";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(SaveListIfChanged(pipe, catalogue, 2, recent).saved);
+}
+
+// A new list saved without a name when the program must end unasked: a name
+// of its own in the given folder, never one that is there already.
+TEST_F(ListFileTest, RecoveryListGetsAFreeNameInTheFolder) {
+    const std::string folder = dir.Path() + "/";
+    std::tm local{};
+    local.tm_year = 2026 - 1900;
+    local.tm_mon = 11;
+    local.tm_mday = 11;
+    local.tm_hour = 10;
+    local.tm_min = 48;
+    local.tm_sec = 5;
+    local.tm_isdst = -1;
+    const std::time_t when = std::mktime(&local);
+    EXPECT_EQ(RecoveryListPath(folder, when), folder + "recovered-20261211-104805.mvo");
+    dir.File("recovered-20261211-104805.mvo", "an earlier one");
+    dir.Folder("recovered-20261211-104805-2.mvo");
+    ASSERT_EQ(symlink("nowhere", (dir / "recovered-20261211-104805-3.mvo").c_str()), 0);
+    EXPECT_EQ(RecoveryListPath(folder, when), folder + "recovered-20261211-104805-4.mvo");
+    EXPECT_EQ(dir.Read("recovered-20261211-104805.mvo"), "an earlier one");
 }
