@@ -61,6 +61,9 @@ QRect CoverTarget(const QSize& picture, const QRect& area) {
                  size.height());
 }
 
+// The cover is scaled once into an image of the device's pixels (bilinear,
+// drawn by a painter: Qt's smooth scaler hands such small images to other
+// threads and waits for them) and kept until the panel shows another album.
 void DrawCover(QPainter& painter, const QWidget& widget, const QRect& area, TCoverPanel& panel) {
     if (panel.cover.isNull()) return;
     const QRect target = CoverTarget(panel.cover.size(), area);
@@ -68,11 +71,15 @@ void DrawCover(QPainter& painter, const QWidget& widget, const QRect& area, TCov
     const qreal ratio = widget.devicePixelRatioF();
     const QSize pixels = target.size() * ratio;
     if (panel.scaled.size() != pixels) {
-        panel.scaled = QPixmap::fromImage(
-            panel.cover.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-        panel.scaled.setDevicePixelRatio(ratio);
+        QImage scaled(pixels, QImage::Format_RGB32);
+        QPainter scaler(&scaled);
+        scaler.setRenderHint(QPainter::SmoothPixmapTransform);
+        scaler.drawImage(QRect(QPoint(0, 0), pixels), panel.cover);
+        scaler.end();
+        scaled.setDevicePixelRatio(ratio);
+        panel.scaled = std::move(scaled);
     }
-    painter.drawPixmap(target.topLeft(), panel.scaled);
+    painter.drawImage(target.topLeft(), panel.scaled);
 }
 
 void DrawMark(QPainter& painter, QWidget& widget, const QRect& rect, bool ticked) {

@@ -5,7 +5,6 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
-#include <QPixmap>
 #include <QString>
 
 #include "browse/Ubrowse_obj.h"
@@ -40,7 +39,7 @@ struct TCoverPanel {
     Tm3u* album = nullptr;  // the album shown (its link)
     QString artist, title, year;
     QImage cover;
-    QPixmap scaled;
+    QImage scaled;
     QColor colour;
     bool visible = false;
     int mark = 0;  // 0 none, 1 unticked, 2 ticked

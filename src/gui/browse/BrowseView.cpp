@@ -104,7 +104,7 @@ void TBrowseView::LoadPanel(TCoverPanel& panel, Tm3u* album) {
     panel.album = album;
     RefreshTexts(panel, *album);
     panel.cover = PictureSource ? PictureSource(album) : QImage();
-    panel.scaled = QPixmap();
+    panel.scaled = QImage();
     ++decoded_;
 }
 
