@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "core/FileSystem.h"
+#include "core/SafeWrite.h"
 
 namespace {
 // Files up to this size are read whole; larger ones a window at a time.
@@ -65,6 +66,12 @@ bool TLoadSave::OpenRead(const std::string& fileName) {
     windowStart_ = 0;
     windowEnd_ = size_;
     return !buffer_.empty();
+}
+
+bool TLoadSave::Open(const TReadSource& source) {
+    if (!source.InMemory()) return OpenRead(source.Name());
+    OpenBytes(source.Bytes());
+    return size_ != 0;
 }
 
 void TLoadSave::OpenBytes(std::string bytes) {

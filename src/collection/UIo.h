@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ReadSource.h"
+
 // The silent failure of a record stream: callers keep what was read and show
 // nothing.  The message is always "Could not read" or "Could not write".
 class EMyFileError : public std::runtime_error {
@@ -31,6 +33,8 @@ class TLoadSave {
     // Loads the whole file; false when it is empty.  Throws std::system_error
     // when it cannot be opened or read.
     bool OpenRead(const std::string& fileName);
+    // Reads from a source: a file as OpenRead does, or bytes in memory.
+    bool Open(const TReadSource& source);
     // Remembers the name; nothing happens on disk until Finish.
     bool OpenWrite(const std::string& fileName);
     // Collects a record in memory only (Bytes() gives it); Finish writes nothing.

@@ -38,9 +38,6 @@ bool DirectoryExists(const std::string& path);  // a folder (or a link to one)
 // device); throws std::system_error naming the file when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
-// Safe replacement of a file's contents (used by every writer).
-#include "core/SafeWrite.h"
-
 // Renames a file or folder without replacing what is already at `to`: a
 // taken name is a failure, so a rename never silently destroys another file.
 bool RenameWithoutReplacing(const std::string& from, const std::string& to);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/FileSystem.h"
+#include "core/SafeWrite.h"
 #include "core/Ucommon.h"
 
 namespace {

@@ -12,7 +12,6 @@
 
 #include "core/FileSystem.h"
 #include "core/TempFiles.h"
-#include "core/Ulang.h"
 
 std::string TWriteResult::Text() const {
     if (ok) return {};
@@ -29,11 +28,6 @@ TWriteResult TWriteResult::Failure(std::string reason, std::string file, int err
     result.error = error;
     if (error != 0) result.systemMessage = std::strerror(error);
     return result;
-}
-
-std::string FailureMessage(const char* key, const char* english, const std::string& file,
-                           const TWriteResult& result) {
-    return LangText(key, english) + " " + file + ": " + result.Why();
 }
 
 namespace {

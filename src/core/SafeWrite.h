@@ -40,11 +40,6 @@ struct TWriteResult {
     static TWriteResult Failure(std::string reason, std::string file, int error);
 };
 
-// "Could not rename x.m3u: File exists": the failure in the chosen language
-// (`key`, with `english` when the language has none), the file and why.
-std::string FailureMessage(const char* key, const char* english, const std::string& file,
-                           const TWriteResult& result);
-
 // Replaces the file's contents (creating it when missing) as described above.
 TWriteResult WriteFileSafely(const std::string& path, std::string_view data);
 

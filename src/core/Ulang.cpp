@@ -86,6 +86,11 @@ std::string LangText(std::string_view key, std::string_view englishDefault) {
     return std::string(englishDefault);
 }
 
+std::string FailureMessage(const char* key, const char* english, const std::string& file,
+                           const TWriteResult& result) {
+    return LangText(key, english) + " " + file + ": " + result.Why();
+}
+
 std::vector<std::string> LanguageFolders() {
     std::vector<std::string> folders;
     for (const auto& folder : ResourceFolders()) {
@@ -119,13 +124,17 @@ std::string LanguageFilePath(const std::string& name) {
 bool LoadLanguageFile(const std::string& name) {
     const std::string path = LanguageFilePath(name);
     if (path.empty()) return false;
-    std::string text = ToUtf8(ReadWholeFile(path));
+    LoadLanguage(path, name);
+    return true;
+}
+
+void LoadLanguage(const TReadSource& source, const std::string& name) {
+    std::string text = ToUtf8(source.ReadAll());
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);  // a byte-order mark is no text
     std::vector<std::string> lines;
     for (std::string_view line : SplitLines(text)) lines.emplace_back(line);
     LangLines() = std::move(lines);
     CurrentLanguage() = name;
-    return true;
 }
 
 void LoadTips(std::vector<std::string>& tips) {

@@ -11,6 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ReadSource.h"
+#include "core/SafeWrite.h"
+
 // Longest text a line gives, in bytes (never splitting a UTF-8 character).
 constexpr size_t kLangTextLimit = 1024;
 
@@ -36,6 +39,11 @@ std::string& CurrentLanguage();
 // exactly), else `englishDefault`.
 std::string LangText(std::string_view key, std::string_view englishDefault);
 
+// "Could not rename x.m3u: File exists": the failure in the chosen language
+// (`key`, with `english` when the language has none), the file and why.
+std::string FailureMessage(const char* key, const char* english, const std::string& file,
+                           const TWriteResult& result);
+
 // Folders searched for language files, program folder first: each resource
 // folder and its "lang" subfolder.
 std::vector<std::string> LanguageFolders();
@@ -49,5 +57,9 @@ std::string LanguageFilePath(const std::string& name);
 // with nothing changed, when there is no such file; throws std::system_error
 // when the file exists but cannot be read.
 bool LoadLanguageFile(const std::string& name);
+// Loads a language from its file or its bytes in memory into LangLines and
+// makes `name` the current language; throws std::system_error when a file
+// cannot be read.
+void LoadLanguage(const TReadSource& source, const std::string& name);
 // Replaces the list with the texts of the "tips" lines (any case) of LangLines.
 void LoadTips(std::vector<std::string>& tips);

@@ -245,12 +245,13 @@ int TCoverDb::MergeDb(const TCoverDb& other, const TReplacePrompts& prompts) {
     return count;
 }
 
-TResult<TCdbRead> ReadCoverDbFile(const std::string& path, TCoverDb& db, TProgress* progress) {
+TResult<TCdbRead> ReadCoverDbFile(const TReadSource& source, TCoverDb& db, TProgress* progress) {
+    const std::string& path = source.Name();
     TCdbRead read;
-    if (!FileExists(path)) return read;
+    if (!source.Exists()) return read;
     try {
         TLoadSave stream;
-        stream.OpenRead(path);
+        stream.Open(source);
         read.versionMessage = db.LoadDb(stream, progress);
         stream.Finish();
         return read;

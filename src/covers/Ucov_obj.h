@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/Result.h"
+#include "core/ReadSource.h"
 #include "covers/ReplaceFlow.h"
 
 class TLoadSave;
@@ -157,11 +158,11 @@ struct TCdbRead {
     std::string versionMessage;
     bool WrongVersion() const { return !versionMessage.empty(); }
 };
-// Reads a database file into `db`; a missing file reads as an empty
-// database.  A file that cannot be read, or stops partway, is a failure
-// naming it: the database then holds nothing, so that nothing half-read is
-// ever written back.
-TResult<TCdbRead> ReadCoverDbFile(const std::string& path, TCoverDb& db,
+// Reads a database file (or its bytes in memory) into `db`; a missing file
+// reads as an empty database.  A file that cannot be read, or stops partway,
+// is a failure naming it: the database then holds nothing, so that nothing
+// half-read is ever written back.
+TResult<TCdbRead> ReadCoverDbFile(const TReadSource& source, TCoverDb& db,
                                   TProgress* progress = nullptr);
 // Writes the database through a temporary file renamed over the old one;
 // with keepBackup the previous file stays as "path.bak".  The database takes

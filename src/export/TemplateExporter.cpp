@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "core/FileSystem.h"
+#include "core/SafeWrite.h"
 #include "export/Template.h"
 
 bool TTemplateExporter::ProcessTemplate(const std::string& templatePath,

@@ -2,6 +2,7 @@
 
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
+#include "core/Ulang.h"
 
 void StoreAlbumValues(Tm3u& album, const TAlbumValues& values) {
     album.SetInfo(values.Artist, values.Year, values.Genre, values.Album);

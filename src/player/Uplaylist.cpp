@@ -496,14 +496,14 @@ void TPlayList::ApplyLoudness(TSong& song) const {
 
 // ---------------------------------------------------------------- files
 
-void TPlayList::LoadQueue(const std::string& path) {
+void TPlayList::LoadQueue(const TReadSource& source) {
     DropPrepared();
     songs_.clear();
     Current.reset();
     firstShuffled_.reset();
-    if (!FileExists(path)) return;
+    if (!source.Exists()) return;
     TLoadSave stream;
-    if (!stream.OpenRead(path)) return;  // an empty file holds no songs
+    if (!stream.Open(source)) return;  // an empty file holds no songs
     const int32_t count = stream.ReadInteger();
     for (int32_t i = 0; i < count; ++i) {
         Tmp3 track(stream.ReadString());

@@ -10,6 +10,7 @@
 
 #include "collection/Ump3_obj.h"
 #include "core/Result.h"
+#include "core/ReadSource.h"
 #include "player/ReplayGain.h"
 
 class TSoundSystem;
@@ -144,8 +145,9 @@ class TPlayList {
 
     // The saved queue (mavelo.els).  Loading a missing file gives an empty
     // queue; a damaged one keeps the songs read before the damage and throws
-    // EMyFileError.  Saving writes through a temporary file.
-    void LoadQueue(const std::string& path);
+    // EMyFileError.  Saving writes through a temporary file.  The queue is
+    // read from the file or from its bytes in memory.
+    void LoadQueue(const TReadSource& source);
     void SaveQueue(const std::string& path) const;
     // Playlist files (.m3u, .pls, .b4s).  Saving with another extension
     // writes nothing; the result says whether a playlist was written, and

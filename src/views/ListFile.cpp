@@ -107,20 +107,21 @@ std::string ListBaseFolder(const std::string& path) {
     return ExtractFilePath(AbsolutePath(path));
 }
 
-TListLoadResult LoadList(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
+TListLoadResult LoadList(const TReadSource& source, TCatalogue& catalogue, int32_t& coverQuality,
                          std::vector<std::string>& recentFiles) {
     const int64_t start = TickCountMs();
+    const std::string& path = source.Name();
     TListLoadResult result;
     ClearContents(catalogue);
     ProgressReset progressReset;
-    if (!FileExists(path)) {
+    if (!source.Exists()) {
         result.status = TListLoadStatus::Missing;
         return result;
     }
     try {
         TLoadSave stream;
         try {
-            stream.OpenRead(path);
+            stream.Open(source);
         } catch (const std::system_error& e) {
             result.status = TListLoadStatus::Unreadable;
             result.error = e.what();
@@ -132,7 +133,7 @@ TListLoadResult LoadList(const std::string& path, TCatalogue& catalogue, int32_t
             return result;
         }
         ReadListBody(stream, path, catalogue, coverQuality);
-        AddRecentFile(recentFiles, path);
+        if (!source.InMemory()) AddRecentFile(recentFiles, path);
     } catch (const std::exception& e) {
         // What was read stays: the albums before the damage are kept.
         result.status = TListLoadStatus::Damaged;

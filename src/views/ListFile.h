@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/ReadSource.h"
+
 class TCatalogue;
 class TDirectory;
 
@@ -49,10 +51,11 @@ struct TListSaveResult {
     std::string error;  // why the file could not be written
 };
 
-// Replaces the catalogue's contents (not CurrentFile) with the file's.  The
-// cover cache quality the file states goes to `coverQuality`.  Only a
-// complete load puts the file at the top of the recent files.
-TListLoadResult LoadList(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
+// Replaces the catalogue's contents (not CurrentFile) with the file's (or
+// with bytes in memory, read as the file its name gives).  The cover cache
+// quality the file states goes to `coverQuality`.  Only a complete load puts
+// the file at the top of the recent files.
+TListLoadResult LoadList(const TReadSource& source, TCatalogue& catalogue, int32_t& coverQuality,
                          std::vector<std::string>& recentFiles);
 // Whether a save keeps the file it replaces as "NAME.bak".  A list saved
 // after a scan that could not reach some roots keeps the older backup.

@@ -141,9 +141,9 @@ void TFilterState::ReadBlock(TLoadSave& stream) {
     }
 }
 
-void TFilterState::LoadFile(const std::string& path) {
+void TFilterState::LoadFile(const TReadSource& source) {
     TLoadSave stream;
-    stream.OpenRead(path);
+    stream.Open(source);
     ReadBlock(stream);
     stream.Finish();
 }

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ReadSource.h"
+
 class TLoadSave;
 
 // The terms of a criterion, split at ";" and line breaks; not trimmed.
@@ -71,9 +73,10 @@ class TFilterState {
     // read error whatever was read before the error stays in place.
     void WriteBlock(TLoadSave& stream) const;
     void ReadBlock(TLoadSave& stream);
-    // A ".mvf" file holds the filter block alone.  Both throw EMyFileError
-    // (or std::system_error when the file cannot be opened or replaced).
-    void LoadFile(const std::string& path);
+    // A ".mvf" file holds the filter block alone (read from the file or from
+    // its bytes in memory).  Both throw EMyFileError (or std::system_error
+    // when the file cannot be opened or replaced).
+    void LoadFile(const TReadSource& source);
     void SaveFile(const std::string& path) const;
 
     // Closing a list clears the presets and the applied filter; the edited

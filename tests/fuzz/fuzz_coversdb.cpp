@@ -3,10 +3,10 @@
 #include "covers/Ucov_obj.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string path = InputFile(data, size, "covers.cdb");
+    const auto source = TReadSource::Bytes(std::string(InputBytes(data, size)));
     TCoverDb db;
     // The reader reports every failure in its result.
-    (void)ReadCoverDbFile(path, db);
+    (void)ReadCoverDbFile(source, db);
     (void)db.CoverCount();
     return 0;
 }

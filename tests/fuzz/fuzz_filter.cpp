@@ -3,9 +3,9 @@
 #include "views/Ufilter_obj.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string path = InputFile(data, size, "filters.mvf");
+    const auto source = TReadSource::Bytes(std::string(InputBytes(data, size)));
     TFilterState state;
-    ReadQuietly([&] { state.LoadFile(path); });
+    ReadQuietly([&] { state.LoadFile(source); });
     (void)state.FilterBoxShownEntry();
     return 0;
 }

@@ -4,9 +4,9 @@
 #include "player/Uplaylist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string path = InputFile(data, size, "mavelo.els");
+    const auto source = TReadSource::Bytes(std::string(InputBytes(data, size)));
     static TSoundSystem sound;  // no device: nothing is opened
     TPlayList queue(sound);
-    ReadQuietly([&] { queue.LoadQueue(path); });
+    ReadQuietly([&] { queue.LoadQueue(source); });
     return 0;
 }

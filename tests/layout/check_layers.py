@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Checks that every include in src/ goes down the layers or stays in its
-folder, and that no headers include each other in a circle.
+folder, and that nothing includes itself through a circle: no headers
+include each other in a circle, and no files of one folder need each other
+in a circle either (a file's unit is its header with its .cpp: FileSystem.cpp
+including SafeWrite.h makes the unit FileSystem need the unit SafeWrite).
 
     check_layers.py SRC_DIR
 
@@ -121,6 +124,42 @@ def circle_faults(sources):
     return faults
 
 
+def unit_of(path):
+    """The unit of a source file: its path without the extension."""
+    return os.path.splitext(path)[0]
+
+
+def unit_circle_faults(sources):
+    """Circles among units: a unit needs another when one of its files
+    includes the other's header.  Units of different folders cannot close a
+    circle while the layers hold, so this finds the circles inside a folder."""
+    graph = {}
+    for path, includes in sources.items():
+        here = unit_of(path)
+        needs = graph.setdefault(here, set())
+        for included in includes:
+            if included in sources and unit_of(included) != here:
+                needs.add(unit_of(included))
+    faults, state = [], {}
+
+    def visit(node, trail):
+        state[node] = "open"
+        trail.append(node)
+        for nxt in sorted(graph.get(node, ())):
+            if state.get(nxt) == "open":
+                circle = trail[trail.index(nxt):] + [nxt]
+                faults.append("unit circle: " + " -> ".join(circle))
+            elif nxt not in state:
+                visit(nxt, trail)
+        trail.pop()
+        state[node] = "done"
+
+    for node in sorted(graph):
+        if node not in state:
+            visit(node, [])
+    return faults
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__)
@@ -129,10 +168,11 @@ def main():
     table, faults = layer_table(sources)
     faults += layer_faults(sources, table)
     faults += circle_faults(sources)
+    faults += unit_circle_faults(sources)
     for fault in faults:
         print(fault)
     if not faults:
-        print(f"{len(sources)} files: every include goes down a layer")
+        print(f"{len(sources)} files: every include goes down a layer, no circles")
     return 1 if faults else 0
 
 

@@ -1,0 +1,3 @@
+#pragma once
+// Paths, and (wrongly) the writer for convenience.
+#include "core/Writer.h"

@@ -1,0 +1,3 @@
+#include "core/Writer.h"
+
+#include "core/Paths.h"  // closes the circle through the .cpp
