@@ -6,12 +6,10 @@
 #include <iostream>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "cli/Commands.h"
 #include "cli/SoundCommands.h"
-#include "core/HugePageHeap.h"
 #include "core/ProgramFolder.h"
 
 std::vector<CliCommand>& CliCommands() {
@@ -83,17 +81,6 @@ struct TDefinedCommand {
 
 constexpr const char* kVersionText = "mavelo-cli " MAVELO_VERSION;
 
-// True when the command line names a command that loads or scans lists (an
-// argument that only looks like one costs a needless restart, nothing more).
-bool MayLoadLists(int argc, char** argv) {
-    static constexpr std::string_view kListCommands[] = {"scan", "list", "search", "export",
-                                                         "covers"};
-    for (int i = 1; i < argc; ++i)
-        for (const std::string_view command : kListCommands)
-            if (argv[i] == command) return true;
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -103,7 +90,6 @@ int main(int argc, char** argv) {
         std::puts(kVersionText);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
-    if (MayLoadLists(argc, argv)) RestartWithHugePageHeap(argv);
     CliArguments() = std::vector<std::string>(argv + 1, argv + argc);
     CLI::App app("The catalogue model without windows, for scripts and benchmarks.", "mavelo-cli");
     app.set_version_flag("--version", kVersionText,

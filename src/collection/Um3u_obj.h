@@ -7,6 +7,7 @@
 #include <string>
 
 #include "collection/Ump3_obj.h"
+#include "core/HugePageHeap.h"
 #include "core/KeyedList.h"
 
 class TLoadSave;
@@ -54,7 +55,7 @@ enum class TScanMark : int32_t {
 // reader means Tmp3::ReadTags.
 using TTagReader = std::function<bool(Tmp3&)>;
 
-class Tm3u {
+class Tm3u : public THugePageHeapObject {
   public:
     explicit Tm3u(TSharedText playlistPath = {});
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/HugePageHeap.h"
 #include "core/SharedText.h"
 
 #include "core/SafeWrite.h"
@@ -42,7 +43,7 @@ TSharedText FromRelativeForm(std::string_view stored, std::string_view base);
 // The texts are shared (see TSharedText): the tracks of an album loaded from
 // a list or scanned together hold one copy of their common artist, album and
 // genre, and a track's path is also its key in the album.
-class Tmp3 {
+class Tmp3 : public THugePageHeapObject {
   public:
     explicit Tmp3(TSharedText path = {});
 

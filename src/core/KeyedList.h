@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/FileSystem.h"
+#include "core/HugePageHeap.h"
 
 template <typename T, typename KeyText = std::string>
 class KeyedList {
@@ -114,6 +115,9 @@ class KeyedList {
         KeyText key;
         std::unique_ptr<T> object;
     };
+    // Beside the objects in the huge-page heap: an album's short track list
+    // is one of the catalogue's many small blocks.
+    using TEntries = std::vector<Entry, THugePageAllocator<Entry>>;
 
     template <typename Object, typename Base>
     class EntryIterator {
@@ -141,8 +145,8 @@ class KeyedList {
       private:
         Base at_{};
     };
-    using Iterator = EntryIterator<T, typename std::vector<Entry>::iterator>;
-    using ConstIterator = EntryIterator<const T, typename std::vector<Entry>::const_iterator>;
+    using Iterator = EntryIterator<T, typename TEntries::iterator>;
+    using ConstIterator = EntryIterator<const T, typename TEntries::const_iterator>;
 
   public:
     Iterator begin() { return Iterator(entries_.begin()); }
@@ -159,7 +163,7 @@ class KeyedList {
     // themselves stay in the entries, so the index costs a few bytes each.
     class PositionIndex {
       public:
-        std::optional<size_t> Find(const std::vector<Entry>& entries, std::string_view key) const {
+        std::optional<size_t> Find(const TEntries& entries, std::string_view key) const {
             if (slots_.empty()) return std::nullopt;
             for (size_t slot = Hash(key) & Mask();; slot = (slot + 1) & Mask()) {
                 const uint32_t stored = slots_[slot];
@@ -169,14 +173,14 @@ class KeyedList {
         }
         // Indexes entries[position], which is not indexed yet.  The first of
         // equal keys keeps answering lookups.
-        void Append(const std::vector<Entry>& entries, size_t position) {
+        void Append(const TEntries& entries, size_t position) {
             if ((count_ + 1) * 2 > slots_.size()) {
                 Rebuild(entries, position + 1);
                 return;
             }
             Place(entries, position);
         }
-        void Rebuild(const std::vector<Entry>& entries, size_t count) {
+        void Rebuild(const TEntries& entries, size_t count) {
             size_t capacity = 64;
             while (capacity < count * 2) capacity *= 2;
             slots_.assign(capacity, kEmpty);
@@ -188,7 +192,7 @@ class KeyedList {
         static constexpr uint32_t kEmpty = UINT32_MAX;
         static size_t Hash(std::string_view key) { return std::hash<std::string>{}(PathKey(key)); }
         size_t Mask() const { return slots_.size() - 1; }
-        void Place(const std::vector<Entry>& entries, size_t position) {
+        void Place(const TEntries& entries, size_t position) {
             size_t slot = Hash(entries[position].key) & Mask();
             while (slots_[slot] != kEmpty) {
                 if (SamePath(entries[slots_[slot]].key, entries[position].key)) return;
@@ -211,7 +215,7 @@ class KeyedList {
         stale_ = false;
     }
 
-    std::vector<Entry> entries_;
+    TEntries entries_;
     // Made at the first lookup in a long list: short lists (an album's
     // tracks) never pay for one.
     mutable std::unique_ptr<PositionIndex> index_;

@@ -1,5 +1,7 @@
 #include "core/SharedText.h"
 
+#include "core/HugePageHeap.h"
+
 #include <cstring>
 #include <new>
 #include <ostream>
@@ -10,7 +12,7 @@ TSharedText::Block* TSharedText::Make(std::string_view text, std::string_view mo
     if (size == 0) return nullptr;
     if (size > UINT32_MAX - sizeof(Block)) throw std::length_error("text too long");
     // One allocation per distinct text: the header and the characters together.
-    void* memory = ::operator new(offsetof(Block, chars) + size + 1);
+    void* memory = AllocateFromHugePageHeap(offsetof(Block, chars) + size + 1);
     auto* block = static_cast<Block*>(memory);
     new (&block->references) std::atomic<uint32_t>(1);
     block->size = static_cast<uint32_t>(size);
@@ -27,8 +29,9 @@ TSharedText TSharedText::Joined(std::string_view first, std::string_view second)
 }
 
 void TSharedText::Free(Block* block) noexcept {
+    const size_t bytes = offsetof(Block, chars) + block->size + 1;
     block->references.~atomic();
-    ::operator delete(block);
+    FreeToHugePageHeap(block, bytes);
 }
 
 std::ostream& operator<<(std::ostream& out, const TSharedText& text) {

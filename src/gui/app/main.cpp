@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "core/HugePageHeap.h"
 #include "core/ProgramFolder.h"
 #include "gui/app/Application.h"
 #include "gui/shell/BusyMode.h"
@@ -44,7 +43,6 @@ std::string ListFileArgument(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    RestartWithHugePageHeap(argv);  // before anything is allocated that would stay
     QApplication app(argc, argv);
     QApplication::setApplicationName("mavelo");
     // The desktop matches the windows with the installed launcher and icon.
