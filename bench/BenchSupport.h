@@ -29,6 +29,17 @@ inline int AlbumCount() {
     return value ? std::atoi(value) : 2000;
 }
 
+// A collection of bench/make_collection.py in `folder`, made when missing.
+inline void MakeCollection(const std::string& folder, int albums) {
+    if (std::filesystem::exists(folder)) return;
+    // From the source tree: __FILE__ may be relative to the build folder.
+    const std::string script = std::string(MAVELO_TEST_DATA) + "/../../bench/make_collection.py";
+    const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
+                                std::to_string(albums) + " >/dev/null";
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("could not make the collection: " + command);
+}
+
 // The collection of bench/make_collection.py (MAVELO_BENCH_COLLECTION, else
 // one in /tmp per size), made on first use.
 inline const std::string& CollectionRoot() {
@@ -36,15 +47,7 @@ inline const std::string& CollectionRoot() {
         const char* given = std::getenv("MAVELO_BENCH_COLLECTION");
         std::string folder =
             given ? given : "/tmp/mavelo-bench-collection-" + std::to_string(AlbumCount());
-        if (!std::filesystem::exists(folder)) {
-            // From the source tree: __FILE__ may be relative to the build folder.
-            const std::string script =
-                std::string(MAVELO_TEST_DATA) + "/../../bench/make_collection.py";
-            const std::string command = "python3 '" + script + "' '" + folder + "' --albums " +
-                                        std::to_string(AlbumCount()) + " >/dev/null";
-            if (std::system(command.c_str()) != 0)
-                throw std::runtime_error("could not make the collection: " + command);
-        }
+        MakeCollection(folder, AlbumCount());
         return folder;
     }();
     return root;

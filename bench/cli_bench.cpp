@@ -5,7 +5,8 @@
 //                   4 KiB and the last 128 bytes of every audio file;
 //   fast rescan <-> a walk of the same tree that reads every playlist and
 //                   opens no audio file;
-//   --version   <-> /bin/true.
+//   --version, and `list` and `scan` of a two-album collection
+//               <-> /bin/true (the start of commands that do work).
 // The cases alternate, RUNS times each (5 by default); medians of the wall
 // clock, the CPU time and the peak resident memory are printed.
 //
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 #include "BenchSupport.h"
@@ -32,9 +34,15 @@ int main(int argc, char** argv) {
     const std::string root = CollectionRoot();
     const std::string list = "/tmp/mavelo-cli-bench-" + std::to_string(AlbumCount()) + ".mvo";
 
+    const std::string tinyRoot = "/tmp/mavelo-bench-collection-2";
+    MakeCollection(tinyRoot, 2);
+    const std::string tinyList = "/tmp/mavelo-cli-bench-tiny.mvo";
+
     std::vector<ProcessCase> cases = {
         {"true", {"/bin/true"}, {}},
         {"--version", {cli, "--version"}, {}},
+        {"tiny scan", {cli, "scan", tinyRoot, "-o", tinyList}, {}},
+        {"tiny list", {cli, "list", tinyList}, {}},
         {"floor", {self, "--floor", root}, {}},
         {"full scan", {cli, "scan", root, "-o", list}, {}},
         {"walk", {self, "--walk", root}, {}},
@@ -43,24 +51,39 @@ int main(int argc, char** argv) {
     // Another build of the tool timed in the same runs, for a before and after.
     if (const char* other = std::getenv("MAVELO_BENCH_OTHER_CLI")) {
         const std::string otherList = list + ".other.mvo";
+        const std::string otherTiny = tinyList + ".other.mvo";
         cases.push_back({"other --version", {other, "--version"}, {}});
+        cases.push_back({"other tiny scan", {other, "scan", tinyRoot, "-o", otherTiny}, {}});
+        cases.push_back({"other tiny list", {other, "list", otherTiny}, {}});
         cases.push_back({"other full", {other, "scan", root, "-o", otherList}, {}});
         cases.push_back({"other fast", {other, "scan", "--fast", otherList}, {}});
     }
-    for (auto& c : cases) SpawnTimed(c.command);  // warm the file cache and the list
+    for (auto& c : cases) SpawnTimed(c.command);  // warm the file cache and the lists
     for (int run = 0; run < runs; ++run)
         for (auto& c : cases) c.runs.push_back(SpawnTimed(c.command));
 
+    const auto find = [&cases](const char* name) -> const ProcessCase& {
+        for (const auto& c : cases)
+            if (std::strcmp(c.name, name) == 0) return c;
+        throw std::logic_error(name);
+    };
+    const auto ratio = [&find](const char* a, const char* b) {
+        std::printf("%s / %s: %.2f wall, %.2f cpu\n", a, b, find(a).Wall() / find(b).Wall(),
+                    find(a).Cpu() / find(b).Cpu());
+    };
     std::printf("%d albums, %d runs, medians\n", AlbumCount(), runs);
     std::printf("%-16s %9s %9s %9s\n", "case", "wall ms", "cpu ms", "peak MB");
     for (const auto& c : cases)
         std::printf("%-16s %9.1f %9.1f %9.1f\n", c.name, c.Wall(), c.Cpu(), c.RssMb());
-    std::printf("full scan / floor: %.2f wall, %.2f cpu\n", cases[3].Wall() / cases[2].Wall(),
-                cases[3].Cpu() / cases[2].Cpu());
-    std::printf("fast rescan / walk: %.2f wall, %.2f cpu\n", cases[5].Wall() / cases[4].Wall(),
-                cases[5].Cpu() / cases[4].Cpu());
-    if (cases.size() > 6)
-        std::printf("other: full scan / floor %.2f wall; fast rescan / walk %.2f wall\n",
-                    cases[7].Wall() / cases[2].Wall(), cases[8].Wall() / cases[4].Wall());
+    ratio("--version", "true");
+    ratio("tiny scan", "true");
+    ratio("tiny list", "true");
+    ratio("full scan", "floor");
+    ratio("fast rescan", "walk");
+    if (cases.size() > 8) {
+        ratio("other tiny list", "true");
+        ratio("other full", "floor");
+        ratio("other fast", "walk");
+    }
     return 0;
 }
