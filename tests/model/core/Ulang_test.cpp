@@ -112,6 +112,16 @@ TEST_F(LangTest, LoadingReadsEveryLineEndAndSetsTheLanguage) {
     EXPECT_EQ(LangText("C", ""), "3");
 }
 
+TEST_F(LangTest, BytesInMemoryLoadAsAFileDoes) {
+    LoadLanguage(TReadSource::Bytes("\xEF\xBB\xBFGlobal.A=1\r\ntips.x=t\xC3\xA9\n"), "Memoryish");
+    EXPECT_EQ(CurrentLanguage(), "Memoryish");
+    EXPECT_EQ(LangLines().size(), 2u);
+    EXPECT_EQ(LangText("A", ""), "1");  // the byte-order mark is no text
+    std::vector<std::string> tips;
+    LoadTips(tips);
+    EXPECT_EQ(tips, std::vector<std::string>{"t\xC3\xA9"});
+}
+
 TEST_F(LangTest, MissingFileChangesNothing) {
     WriteLanguage("Testish", "Global.A=1\n");
     ASSERT_TRUE(LoadLanguageFile("Testish"));

@@ -156,6 +156,29 @@ TEST_F(ListFileTest, OrdinaryListBytes) {
     EXPECT_EQ(Describe(loaded), Describe(catalogue));
 }
 
+TEST_F(ListFileTest, BytesInMemoryReadAsTheFileWithoutBecomingARecentFile) {
+    TCatalogue catalogue;
+    FillSmallCatalogue(catalogue, "/music/a/");
+    const std::string bytes = SmallCatalogueBytes("/music/a/", "", {"/music/a", "/music/b"});
+    TCatalogue loaded;
+    recent = {"/older.mvo"};
+    const TListLoadResult result =
+        LoadList(TReadSource::Bytes(bytes, "list.mvo"), loaded, quality, recent);
+    EXPECT_TRUE(result.Complete());
+    EXPECT_EQ(Describe(loaded), Describe(catalogue));
+    EXPECT_EQ(recent, std::vector<std::string>{"/older.mvo"});
+
+    // Cut short, the bytes read as a damaged file does: what came before stays.
+    TCatalogue cut;
+    const TListLoadResult damaged = LoadList(
+        TReadSource::Bytes(bytes.substr(0, bytes.size() - 6), "list.mvo"), cut, quality, recent);
+    EXPECT_EQ(damaged.status, TListLoadStatus::Damaged);
+    EXPECT_EQ(damaged.albums, 1u);
+    TCatalogue none;
+    EXPECT_EQ(LoadList(TReadSource::Bytes(""), none, quality, recent).status,
+              TListLoadStatus::Damaged);
+}
+
 TEST_F(ListFileTest, AutoLaunchListStoresPathsRelativeToItsFolder) {
     const std::string cd = dir.Folder("cd") + "/";
     TCatalogue catalogue;
