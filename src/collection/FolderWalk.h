@@ -12,8 +12,9 @@
 #include <utility>
 #include <vector>
 
-#include "collection/Udir_obj.h"
+#include "collection/ScanProgress.h"
 #include "collection/Um3u_obj.h"
+#include "collection/Unreadable.h"
 
 enum TPlaylistGroup { GroupM3u, GroupPls, GroupB4s, GroupCount, GroupNone = GroupCount };
 

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "collection/ScanProgress.h"
 #include "collection/Um3u_obj.h"
+#include "collection/Unreadable.h"
 #include "core/KeyedList.h"
 
 class TLoadSave;
@@ -40,27 +42,6 @@ class TRootList {
 
 // Splits the root dialog's text of new folders ("a|b|") into folders.
 std::vector<std::string> SplitRootText(const std::string& text);
-
-// What a scan could not read: folders it could not list, and playlists and
-// track files it could not open (special files such as pipes included).
-struct TUnreadable {
-    size_t folders = 0;
-    size_t files = 0;
-    std::vector<std::string> paths;  // all of them, in the order met
-};
-
-// The progress of a scan that runs on another thread, and the request to
-// stop it: written by the scan, read (and cancelled) by the window thread.
-struct TScanProgress {
-    std::atomic<int> total{0};  // folders to walk, 0 until counted
-    std::atomic<int> done{0};   // folders walked
-    std::atomic<bool> cancelRequested{false};
-};
-
-// Thrown by a scan that was asked to stop.
-struct EScanCancelled : std::exception {
-    const char* what() const noexcept override { return "Scan cancelled"; }
-};
 
 class TDirectory {
   public:
