@@ -39,10 +39,12 @@ size_t SizeIndex(size_t bytes) { return bytes == 0 ? 0 : (bytes - 1) / kGrain; }
 size_t SizeOf(size_t index) { return (index + 1) * kGrain; }
 
 // What every thread shares: the unused rest of the newest region, the lists
-// of threads that ended and the pieces they had not used up.
+// of threads that ended (kept whole: a list may hold millions of blocks) and
+// the pieces they had not used up, and the blocks freed while a thread ends.
 struct TShared {
     std::mutex mutex;
-    TFreeBlock* lists[kSizes] = {};
+    std::vector<TFreeBlock*> lists[kSizes];
+    TFreeBlock* loose[kSizes] = {};
     char* next = nullptr;
     char* end = nullptr;
     std::vector<std::pair<char*, char*>> pieces;
@@ -105,10 +107,7 @@ struct TThreadEnd {
         std::lock_guard lock(shared.mutex);
         for (size_t i = 0; i < kSizes; ++i) {
             if (!own.lists[i]) continue;
-            TFreeBlock* last = own.lists[i];
-            while (last->next) last = last->next;
-            last->next = shared.lists[i];
-            shared.lists[i] = own.lists[i];
+            shared.lists[i].push_back(own.lists[i]);
             own.lists[i] = nullptr;
         }
         if (own.end - own.next >= static_cast<std::ptrdiff_t>(kLargest))
@@ -119,12 +118,26 @@ struct TThreadEnd {
 };
 thread_local TThreadEnd threadEnd;
 
+// A whole list of blocks of that size from the shared ones; null when none.
+TFreeBlock* TakeSharedList(TShared& shared, size_t index) {
+    if (!shared.lists[index].empty()) {
+        TFreeBlock* list = shared.lists[index].back();
+        shared.lists[index].pop_back();
+        return list;
+    }
+    return std::exchange(shared.loose[index], nullptr);
+}
+
 void* AllocateShared(size_t index) {
     TShared& shared = Shared();
     std::lock_guard lock(shared.mutex);
-    if (TFreeBlock* block = shared.lists[index]) {
-        shared.lists[index] = block->next;
+    if (TFreeBlock* block = shared.loose[index]) {
+        shared.loose[index] = block->next;
         return block;
+    }
+    if (TFreeBlock* list = TakeSharedList(shared, index)) {
+        shared.loose[index] = list->next;
+        return list;
     }
     auto [next, end] = TakePiece(shared);
     void* block = next;
@@ -141,8 +154,7 @@ void* AllocateSlowly(size_t index) {
     TShared& shared = Shared();
     {
         std::lock_guard lock(shared.mutex);
-        if (TFreeBlock* list = shared.lists[index]) {
-            shared.lists[index] = nullptr;
+        if (TFreeBlock* list = TakeSharedList(shared, index)) {
             own.lists[index] = list->next;
             return list;
         }
@@ -195,8 +207,8 @@ void FreeToHugePageHeap(void* block, size_t bytes) noexcept {
     if (own.ended) {
         TShared& shared = Shared();
         std::lock_guard lock(shared.mutex);
-        freed->next = shared.lists[index];
-        shared.lists[index] = freed;
+        freed->next = shared.loose[index];
+        shared.loose[index] = freed;
         return;
     }
     freed->next = own.lists[index];
