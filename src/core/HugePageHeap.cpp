@@ -211,6 +211,8 @@ void FreeToHugePageHeap(void* block, size_t bytes) noexcept {
         shared.loose[index] = freed;
         return;
     }
+    // A thread that only frees gives its lists back when it ends, too.
+    if (!own.lists[index]) threadEnd.armed = true;
     freed->next = own.lists[index];
     own.lists[index] = freed;
 }
