@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "collection/PlaylistFormat.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
 
@@ -38,14 +39,9 @@ std::unique_ptr<Tm3u> AlbumFromFiles(const std::vector<std::string>& files,
 
 std::string NewPlaylistFileName(const std::string& typedName, TPlaylistType format) {
     std::string name = typedName;
-    if (name.size() > 3) {
-        const std::string ext = LowerAscii(name.substr(name.size() - 4));
-        if (ext == ".m3u" || ext == ".b4s" || ext == ".pls") name.resize(name.size() - 4);
-    }
-    const char* extension = format == TPlaylistType::PLS   ? "pls"
-                            : format == TPlaylistType::B4S ? "b4s"
-                                                           : "m3u";
-    return name + "." + extension;
+    if (IsPlaylistPath(name)) name.resize(name.rfind('.'));
+    const std::string_view extension = PlaylistFormatFor(format).extension;
+    return name + "." + std::string(extension);
 }
 
 TBuilderResult CreatePlaylist(Tm3u& album, const std::string& path, TPlaylistType format,

@@ -13,8 +13,10 @@
 #include <unordered_set>
 
 #include "collection/Playlist.h"
+#include "collection/PlaylistFormat.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
+#include "tags/AudioFile.h"
 
 namespace {
 
@@ -49,23 +51,22 @@ bool FoldedBefore(std::string_view a, std::string_view b) {
 }  // namespace
 
 int32_t BuilderFileKind(std::string_view name) {
-    // Called for every file of every folder: every known extension has three
-    // letters, so only the last four characters count, folded into a small
-    // buffer instead of new strings.  They are an extension when they start
-    // with the name's last dot and hold no folder separator.
-    if (name.size() < 4) return -1;
-    const size_t dot = name.size() - 4;
-    if (name[dot] != '.' || name.find_first_of("./", dot + 1) != std::string_view::npos) return -1;
-    char folded[4];
-    for (size_t i = 0; i < 4; ++i) folded[i] = FoldedAscii(name[dot + i]);
-    const std::string_view ext(folded, 4);
+    // Called for every file of every folder: the extension is folded into a
+    // small buffer instead of a new string.  It starts with the name's last
+    // dot and holds no folder separator.
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.size() - dot > 6 ||
+        name.find('/', dot + 1) != std::string_view::npos)
+        return -1;
+    if (IsPlaylistPath(name)) return KindPlaylist;
+    if (IsAudioPath(name)) return KindOrphan;
+    char folded[6];
+    const size_t length = name.size() - dot;
+    for (size_t i = 0; i < length; ++i) folded[i] = FoldedAscii(name[dot + i]);
+    const std::string_view ext(folded, length);
     static constexpr std::pair<std::string_view, int32_t> kKinds[] = {
-        {".m3u", KindPlaylist}, {".pls", KindPlaylist}, {".b4s", KindPlaylist},
-        {".jpg", KindPicture},  {".bmp", KindImage},    {".gif", KindImage},
-        {".tif", KindImage},    {".png", KindImage},    {".wav", KindOrphan},
-        {".mp2", KindOrphan},   {".mp3", KindOrphan},   {".ogg", KindOrphan},
-        {".wma", KindOrphan},   {".asf", KindOrphan},   {".mod", KindOrphan},
-        {".ape", KindOrphan},   {".mpa", KindOrphan},
+        {".jpg", KindPicture}, {".bmp", KindImage}, {".gif", KindImage},
+        {".tif", KindImage},   {".png", KindImage},
     };
     for (const auto& [known, kind] : kKinds)
         if (ext == known) return kind;
@@ -75,8 +76,8 @@ int32_t BuilderFileKind(std::string_view name) {
 bool PictureHasPlaylist(const std::string& picturePath) {
     if (picturePath.size() < 3) return false;
     const std::string stem = picturePath.substr(0, picturePath.size() - 3);
-    for (const char* ext : {"m3u", "b4s", "pls"})
-        if (FileExists(stem + ext)) return true;
+    for (const TPlaylistFormat& format : PlaylistFormats())
+        if (FileExists(stem + std::string(format.extension))) return true;
     return false;
 }
 
@@ -174,10 +175,7 @@ bool ReadRegularFile(int dirFd, const char* name, std::string& bytes) {
 // A playlist that cannot be read names nothing.
 TPlaylistContents ReadPlaylistFile(int dirFd, const std::string& name, std::string& bytes) {
     if (!ReadRegularFile(dirFd, name.c_str(), bytes)) return {};
-    const std::string ext = LowerAscii(ExtractFileExt(name));
-    if (ext == ".pls") return TPlsPlaylist::Read(bytes);
-    if (ext == ".b4s") return TB4sPlaylist::Read(bytes);
-    return TM3uPlaylist::Read(bytes);
+    return PlaylistFormatOf(name).read(bytes);
 }
 
 // Whether the entry's file exists: entries of the playlist's own folder are
@@ -377,8 +375,8 @@ void ListFolder(const std::string& folder, TFolderListing& listing) {
 // PictureHasPlaylist over the folder's listing; `stem` is a buffer kept
 // between calls.
 bool HasPlaylistIn(const TFolderFiles& files, std::string_view picture, std::string& stem) {
-    for (const char* ext : {"m3u", "b4s", "pls"}) {
-        stem.assign(picture.substr(0, picture.size() - 3)).append(ext);
+    for (const TPlaylistFormat& format : PlaylistFormats()) {
+        stem.assign(picture.substr(0, picture.size() - 3)).append(format.extension);
         if (HasFile(files, stem)) return true;
     }
     return false;

@@ -13,6 +13,7 @@
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/ListReading.h"
+#include "collection/PlaylistFormat.h"
 #include "core/FileSystem.h"
 
 namespace {
@@ -108,8 +109,19 @@ struct TBuilderOptions {
     std::string type = "m3u";
 };
 
-const std::map<std::string, TPlaylistType> kPlaylistTypes = {
-    {"m3u", TPlaylistType::M3U}, {"pls", TPlaylistType::PLS}, {"b4s", TPlaylistType::B4S}};
+// The formats by their extension, the names --type takes.
+std::map<std::string, TPlaylistType> PlaylistTypesByName() {
+    std::map<std::string, TPlaylistType> types;
+    for (const TPlaylistFormat& format : PlaylistFormats())
+        types.emplace(format.extension, format.type);
+    return types;
+}
+
+std::vector<std::string> PlaylistTypeNames() {
+    std::vector<std::string> names;
+    for (const TPlaylistFormat& format : PlaylistFormats()) names.emplace_back(format.extension);
+    return names;
+}
 
 CliRun DefineBuilder(CLI::App& command) {
     auto options = std::make_shared<TBuilderOptions>();
@@ -125,11 +137,11 @@ CliRun DefineBuilder(CLI::App& command) {
     CLI::App* create = action("create-playlists",
                               "create a playlist in every folder of audio files that has none");
     create->add_option("--type", options->type, "the playlists' format")
-        ->check(CLI::IsMember({"m3u", "pls", "b4s"}));
+        ->check(CLI::IsMember(PlaylistTypeNames()));
     return [options, tree] {
         return tree->parsed()
                    ? RunTree(options->folder, options->json)
-                   : RunCreatePlaylists(options->folder, kPlaylistTypes.at(options->type));
+                   : RunCreatePlaylists(options->folder, PlaylistTypesByName().at(options->type));
     };
 }
 

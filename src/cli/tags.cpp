@@ -18,10 +18,7 @@
 #include "collection/Ump3_obj.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
-#include "tags/ID3v1.h"
-#include "tags/ID3v2.h"
-#include "tags/OggVorbis.h"
-#include "tags/WMAfile.h"
+#include "tags/AudioFile.h"
 
 namespace {
 
@@ -37,48 +34,40 @@ const char* TagKindName(TTagKind kind) {
             return "vorbis";
         case TTagKind::WMA:
             return "wma";
+        case TTagKind::Flac:
+            return "flac";
+        case TTagKind::Opus:
+            return "opus";
+        case TTagKind::Mp4:
+            return "mp4";
     }
     return "unknown";
 }
 
 // What the track's own reader knows beyond the track fields.
-void AddReaderValues(TJsonObject& json, const Tmp3& track) {
-    const std::string kind = TrackFileKind(track.Path);
-    if (kind == "mp3") {
-        TID3v2 v2;
-        TID3v1 v1;
-        if (track.TagKind == TTagKind::ID3v2 && v2.Load(track.Path)) {
-            json.Add("track", int64_t{v2.Track});
-            json.Add("comment", v2.Comment);
-        } else if (track.TagKind == TTagKind::ID3v1 && v1.Load(track.Path)) {
-            json.Add("track", int64_t{v1.Track});
-            json.Add("comment", v1.Comment);
-        }
-    } else if (kind == "ogg") {
-        TOggVorbis ogg;
-        if (!ogg.Load(track.Path)) return;
-        json.Add("track", int64_t{ogg.Track});
-        json.Add("comment", ogg.Comment);
-        json.Add("duration", ogg.Duration());
-        json.Add("bitrate", int64_t{ogg.BitRate()});
-    } else if (kind == "wma") {
-        TWMAfile wma;
-        if (!wma.Load(track.Path) || !wma.Valid) return;
-        json.Add("track", int64_t{wma.Track});
-        json.Add("comment", wma.Comment);
-        json.Add("duration", wma.Duration);
-        json.Add("bitrate", int64_t{wma.BitRate});
-    }
+void AddReaderValues(TJsonObject& json, const TTrackTags& tags) {
+    if (tags.trackNumber) json.Add("track", int64_t{*tags.trackNumber});
+    if (tags.comment) json.Add("comment", *tags.comment);
+    if (tags.seconds) json.Add("duration", *tags.seconds);
+    if (tags.readerBitrate) json.Add("bitrate", int64_t{*tags.readerBitrate});
 }
 
-std::string TrackJson(const Tmp3& track) {
+std::string TrackJson(const Tmp3& track, const TTrackTags& tags) {
     TJsonObject json;
     json.Add("file", track.Path);
     AddTagValues(json, track);
     json.Add("tagKind", int64_t{static_cast<int32_t>(track.TagKind)});
     json.Add("tag", TagKindName(track.TagKind));
-    AddReaderValues(json, track);
+    AddReaderValues(json, tags);
     return json.Text();
+}
+
+// The track as the file's tag gives it, printed.
+void PrintTrack(const std::string& path, const TTagFile& file) {
+    Tmp3 track(path);
+    const TTrackTags tags = file.Read();
+    track.TakeTags(tags);
+    std::cout << TrackJson(track, tags) << "\n";
 }
 
 // The file's problem for this command, or "" when it can be handled.
@@ -87,9 +76,9 @@ std::string FileProblem(const std::string& path, bool writing) {
         struct stat st {};
         return stat(path.c_str(), &st) == 0 ? "not a regular file" : "no such file";
     }
-    const std::string kind = TrackFileKind(path);
-    if (kind != "mp3" && kind != "ogg" && kind != "wma") return "unsupported file type";
-    if (writing && kind == "wma") return "WMA files cannot be written";
+    const auto file = OpenTagFile(path);
+    if (!file) return "unsupported file type";
+    if (writing && !file->Writable()) return "files of this kind cannot be written";
     return {};
 }
 
@@ -106,9 +95,7 @@ int PrintTags(const std::vector<std::string>& files) {
             status = 1;
             continue;
         }
-        Tmp3 track(path);
-        track.ReadTags();
-        std::cout << TrackJson(track) << "\n";
+        if (const auto file = OpenTagFile(path)) PrintTrack(path, *file);
     }
     return status;
 }
@@ -151,7 +138,7 @@ int WriteTags(const TTagsOptions& options) {
             status = 1;
             continue;
         }
-        std::cout << TrackJson(track) << "\n";
+        if (const auto file = OpenTagFile(path)) PrintTrack(path, *file);
     }
     return status;
 }
@@ -194,7 +181,7 @@ CliRun DefineTags(CLI::App& command) {
 
 const CliCommandRegistration registration{
     {"tags",
-     "prints the tag values of MP3, Ogg Vorbis and WMA files as JSON (one object per line), "
+     "prints the tag values of MP3, Ogg Vorbis, WMA, FLAC, Opus and MP4 (M4A) files as JSON (one object per line), "
      "or writes tags",
      DefineTags}};
 

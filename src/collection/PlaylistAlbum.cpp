@@ -6,35 +6,12 @@
 #include <system_error>
 
 #include "collection/Playlist.h"
+#include "collection/PlaylistFormat.h"
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
 #include "core/Ucommon.h"
 
 namespace {
-
-const char* ExtensionOf(TPlaylistType format) {
-    switch (format) {
-        case TPlaylistType::M3U:
-            return "m3u";
-        case TPlaylistType::PLS:
-            return "pls";
-        case TPlaylistType::B4S:
-            return "b4s";
-        default:
-            return nullptr;
-    }
-}
-
-TPlaylistContents ParsePlaylist(TPlaylistType type, std::string_view bytes) {
-    switch (type) {
-        case TPlaylistType::PLS:
-            return TPlsPlaylist::Read(bytes);
-        case TPlaylistType::B4S:
-            return TB4sPlaylist::Read(bytes);
-        default:
-            return TM3uPlaylist::Read(bytes);
-    }
-}
 
 // Tracks lacking a value take the album's.
 void FillTracksFromAlbum(Tm3u& album) {
@@ -70,7 +47,7 @@ bool Tm3u::ReadPlaylist(bool checkExistence, bool listedAsFile) {
     } catch (const std::system_error&) {
         return false;
     }
-    const TPlaylistContents contents = ParsePlaylist(PlaylistType(), bytes);
+    const TPlaylistContents contents = PlaylistFormatOf(PlaylistPath).read(bytes);
     if (!contents.artist.empty()) Artist = contents.artist;
     if (!contents.album.empty()) Album = contents.album;
     if (!contents.genre.empty()) Genre = contents.genre;
@@ -87,13 +64,13 @@ bool Tm3u::ReadPlaylist(bool checkExistence, bool listedAsFile) {
 }
 
 TWriteResult Tm3u::WritePlaylist(TPlaylistType format) {
-    const char* extension = ExtensionOf(format);
-    if (!extension || PlaylistPath.size() < 3)
+    if (static_cast<uint32_t>(format) >= PlaylistFormats().size() || PlaylistPath.size() < 3)
         return TWriteResult::Failure("no playlist format for", PlaylistPath, 0);
+    const TPlaylistFormat& written = PlaylistFormatFor(format);
+    const std::string extension(written.extension);
     // Written in its own format, the file is replaced in place whatever the
     // case of its extension ("x.M3U" stays "x.M3U").
-    const bool sameFormat =
-        LowerAscii(ExtractFileExt(PlaylistPath)) == std::string(".") + extension;
+    const bool sameFormat = IsPlaylistPath(PlaylistPath) && PlaylistFormatOf(PlaylistPath).type == format;
     const std::string newPath = sameFormat
                                     ? PlaylistPath.str()
                                     : PlaylistPath.substr(0, PlaylistPath.size() - 3) + extension;
@@ -102,19 +79,8 @@ TWriteResult Tm3u::WritePlaylist(TPlaylistType format) {
     if (!sameFormat && FileExists(newPath))
         return TWriteResult::Failure("cannot replace another playlist:", newPath, EEXIST);
     const TPlaylistContents contents = ContentsOf(*this);
-    std::string bytes;
-    switch (format) {
-        case TPlaylistType::PLS:
-            bytes = TPlsPlaylist::Write(contents);
-            break;
-        case TPlaylistType::B4S:
-            bytes = TB4sPlaylist::Write(contents);
-            break;
-        default:
-            bytes = TM3uPlaylist::Write(contents, ExtractFilePath(newPath));
-            break;
-    }
-    if (TWriteResult written = WriteFileSafely(newPath, bytes); !written) return written;
+    const std::string bytes = written.write(contents, ExtractFilePath(newPath));
+    if (TWriteResult saved = WriteFileSafely(newPath, bytes); !saved) return saved;
     if (!SamePath(newPath, PlaylistPath) && unlink(PlaylistPath.c_str()) != 0 && errno != ENOENT)
         return TWriteResult::Failure("cannot delete", PlaylistPath, errno);
     PlaylistPath = newPath;

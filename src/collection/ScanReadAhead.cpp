@@ -15,6 +15,7 @@
 
 #include "collection/FolderWalk.h"
 #include "collection/Playlist.h"
+#include "collection/PlaylistFormat.h"
 #include "collection/Um3u_obj.h"
 #include "collection/Ump3_obj.h"
 #include "core/FileSystem.h"
@@ -61,20 +62,14 @@ void ReadAheadFile(const std::string& path) {
     close(fd);
 }
 
+// The walk's groups follow the formats' order.
 TPlaylistContents ParsePlaylistOf(TPlaylistGroup group, std::string_view bytes) {
-    switch (group) {
-        case GroupPls:
-            return TPlsPlaylist::Read(bytes);
-        case GroupB4s:
-            return TB4sPlaylist::Read(bytes);
-        default:
-            return TM3uPlaylist::Read(bytes);
-    }
+    return PlaylistFormatFor(static_cast<TPlaylistType>(group)).read(bytes);
 }
 
 bool HasReadableTags(std::string_view path) {
-    const std::string kind = TrackFileKind(path);
-    return kind == "mp3" || kind == "ogg" || kind == "wma";
+    const TAudioKind kind = AudioKindOf(path);
+    return kind != TAudioKind::None && kind != TAudioKind::Untagged;
 }
 
 enum class TJobKind { Playlist, File, Status };

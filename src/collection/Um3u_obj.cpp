@@ -157,10 +157,7 @@ bool Tm3u::IsUnder(const std::string& folder) const {
 }
 
 TPlaylistType Tm3u::PlaylistType() const {
-    const std::string ext = LowerAscii(ExtractFileExt(PlaylistPath));
-    if (ext == ".pls") return TPlaylistType::PLS;
-    if (ext == ".b4s") return TPlaylistType::B4S;
-    return TPlaylistType::M3U;
+    return PlaylistFormatOf(PlaylistPath).type;
 }
 
 // ---- Refresh from the playlist ----

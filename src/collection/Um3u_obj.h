@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "collection/PlaylistFormat.h"
 #include "collection/Ump3_obj.h"
 #include "core/HugePageHeap.h"
 #include "core/KeyedList.h"
@@ -16,13 +17,6 @@ class TLoadSave;
 // shares the track's Path).
 using Tmp3List = KeyedList<Tmp3, TSharedText>;
 
-// A playlist file's format (the numbers are the index of the format in the
-// windows' choice lists).
-enum class TPlaylistType : int32_t {
-    M3U = 0,
-    PLS = 1,
-    B4S = 2,
-};
 // The format at a choice list's index; an index that names none is M3U.
 TPlaylistType PlaylistTypeFromInt(int32_t value);
 

@@ -9,19 +9,10 @@
 #include "core/SharedText.h"
 
 #include "core/SafeWrite.h"
+#include "tags/AudioFile.h"
 #include "tags/TagWriter.h"
 
 class TLoadSave;
-
-// Where a track's values came from (the numbers are those stored in the
-// list file and the saved queue).
-enum class TTagKind : int32_t {
-    None = 0,
-    ID3v1 = 1,
-    ID3v2 = 2,
-    OggVorbis = 3,
-    WMA = 4,
-};
 
 // A stored tag kind; a number that names no kind reads as None, so the track
 // counts as untagged everywhere (as it is drawn).
@@ -70,6 +61,9 @@ class Tmp3 : public THugePageHeapObject {
 
     // Fills the tag fields from the file; true when a tag was taken.
     bool ReadTags();
+    // Takes what a tag read gave: the values when it found a tag, the
+    // playing time and bit rate when the stream's header gives them.
+    void TakeTags(const TTrackTags& tags);
     // Stores the values and writes them into the file's tag (`choice` says
     // which tags of an MP3 file); on failure the result says why.
     TWriteResult WriteTags(TId3Choice choice, const TTagValues& values);
@@ -80,11 +74,6 @@ class Tmp3 : public THugePageHeapObject {
     bool MatchesText(const std::string& search, bool wordsOnly, int32_t fields) const;
     void CopyFrom(const Tmp3& other);
 };
-
-// The kind of an audio file for tag handling: the last three characters of
-// the path folded to lower case ("mp3", "ogg", "wma"), without looking for a dot;
-// "oga" is "ogg".
-std::string TrackFileKind(std::string_view path);
 
 // The track format with its placeholders replaced (%artist %album %year
 // %number %title, each at its first occurrence), before SafeFileName.

@@ -7,8 +7,9 @@ bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// Length of the well-formed sequence starting at text[i], 0 when there is none.
-size_t SequenceLength(std::string_view text, size_t i) {
+}  // namespace
+
+size_t Utf8SequenceLength(std::string_view text, size_t i) {
     const auto lead = static_cast<unsigned char>(text[i]);
     if (lead < 0x80) return 1;
     size_t length = 0;
@@ -34,6 +35,21 @@ size_t SequenceLength(std::string_view text, size_t i) {
     return length;
 }
 
+char32_t NextUtf8Char(std::string_view text, size_t& pos) {
+    const size_t length = Utf8SequenceLength(text, pos);
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (length == 0) {
+        ++pos;
+        return 0xFFFD;
+    }
+    char32_t value = length == 1 ? lead : lead & (0x7F >> length);
+    for (size_t k = 1; k < length; ++k)
+        value = (value << 6) | (static_cast<unsigned char>(text[pos + k]) & 0x3F);
+    pos += length;
+    return value;
+}
+
+namespace {
 // Windows-1252 bytes 0x80-0x9F; the undefined ones keep their C1 code.
 constexpr uint16_t kHighControls[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
@@ -43,7 +59,7 @@ constexpr uint16_t kHighControls[32] = {
 
 bool IsValidUtf8(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
-        const size_t length = SequenceLength(text, i);
+        const size_t length = Utf8SequenceLength(text, i);
         if (length == 0) return false;
         i += length;
     }

@@ -4,6 +4,12 @@
 #include <string>
 #include <string_view>
 
+// Length of the well-formed UTF-8 sequence starting at text[i] (no overlong
+// forms, no surrogates, nothing beyond U+10FFFF); 0 when the byte starts none.
+size_t Utf8SequenceLength(std::string_view text, size_t i);
+// The character starting at `pos`; `pos` moves past it.  A byte that starts
+// no well-formed sequence counts as one U+FFFD.
+char32_t NextUtf8Char(std::string_view text, size_t& pos);
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view text);
 // Reads the bytes as Windows-1252 text (Latin-1 with the 0x80-0x9F

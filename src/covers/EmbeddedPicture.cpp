@@ -3,7 +3,10 @@
 #include <cstdint>
 
 #include "core/Ucommon.h"
+#include "tags/Flac.h"
 #include "tags/ID3v2.h"
+#include "tags/Mp4.h"
+#include "tags/OggOpus.h"
 #include "tags/OggVorbis.h"
 #include "tags/TagFile.h"
 
@@ -147,5 +150,18 @@ std::string EmbeddedPicture(const std::string& audioPath) {
     }
     TOggVorbis ogg;
     if (ogg.Load(file)) return VorbisPicture(ogg.Comments());
-    return {};
+    TOggOpus opus;
+    if (opus.Load(file)) return VorbisPicture(opus.Comments);
+    TPictureChoice choice;
+    TFlacFile flac;
+    if (flac.Load(file)) {
+        for (const auto& block : flac.Pictures)
+            OfferFlacPicture(file.ReadAt(block.Offset, block.Size), choice);
+        return choice.bytes;
+    }
+    // MP4 covers carry no picture type: the first JPEG stands for the front.
+    TMp4File mp4;
+    if (mp4.Load(file))
+        for (const auto& cover : mp4.Covers) choice.Offer(cover.Bytes, kFrontCover);
+    return choice.bytes;
 }

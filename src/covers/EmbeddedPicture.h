@@ -1,6 +1,7 @@
 #pragma once
 // Cover pictures kept inside audio files: the ID3v2 picture frame (APIC, or
-// PIC in version 2.2) and the Ogg Vorbis METADATA_BLOCK_PICTURE comment.
+// PIC in version 2.2), the METADATA_BLOCK_PICTURE comment of Ogg Vorbis and
+// Opus, the PICTURE blocks of FLAC and the covr item of MP4.
 // Only JPEG pictures are taken; the front cover wins over other pictures.
 #include <string>
 #include <string_view>

@@ -1,30 +1,11 @@
 #include "export/ExportAlbum.h"
 
 #include "collection/Um3u_obj.h"
+#include "core/Utf8.h"
 
 namespace {
 std::string FieldOrBlank(const std::string& text) {
     return text.empty() ? std::string(kBlankField) : text;
-}
-
-// Length of the valid UTF-8 sequence starting at `i`, 0 when the byte does
-// not start one (a lone continuation byte such as the separator).
-size_t Utf8SequenceLength(std::string_view text, size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    size_t length = 0;
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4;
-    else
-        return 0;
-    if (i + length > text.size()) return 0;
-    for (size_t k = 1; k < length; ++k)
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
-    return length;
 }
 
 std::vector<std::string> SplitRecord(std::string_view record) {

@@ -41,7 +41,7 @@ void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyRe
         Tmp3& track = album.Tracks[i];
         const std::string before = track.Path;
         // Only MP3 files take the track format; the others keep their names.
-        if (TrackFileKind(before) != "mp3") continue;
+        if (AudioKindOf(before) != TAudioKind::Mp3) continue;
         const TWriteResult renamed = track.RenameToFormat(static_cast<int>(i) + 1, trackFormat);
         if (!renamed) {
             report.Failures.push_back(FailureMessage("CouldNotRename1", "Could not rename", before, renamed));

@@ -8,30 +8,6 @@
 
 namespace {
 
-constexpr char32_t Replacement = 0xFFFD;
-
-// The character starting at `pos` of UTF-8 text; `pos` moves past it.  A byte
-// that starts no valid sequence counts as one U+FFFD.
-char32_t NextCodePoint(std::string_view text, size_t& pos) {
-    auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 1 || length == 0 || pos + length > text.size()) {
-        ++pos;
-        return length == 1 ? lead : Replacement;
-    }
-    char32_t value = lead & (0x7F >> length);
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) {
-            ++pos;
-            return Replacement;
-        }
-        value = (value << 6) | (byte(pos + i) & 0x3F);
-    }
-    pos += length;
-    return value;
-}
-
 // The characters of the Windows-1252 bytes 0x80-0x9F, taken from the decoder
 // so that both directions share one table.
 const std::array<char32_t, 32>& Windows1252High() {
@@ -40,7 +16,7 @@ const std::array<char32_t, 32>& Windows1252High() {
         for (size_t i = 0; i < t.size(); ++i) {
             std::string utf8 = Windows1252ToUtf8(std::string(1, static_cast<char>(0x80 + i)));
             size_t pos = 0;
-            t[i] = NextCodePoint(utf8, pos);
+            t[i] = NextUtf8Char(utf8, pos);
         }
         return t;
     }();
@@ -101,7 +77,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
                 i += 2;
             }
         }
-        if (c >= 0xD800 && c <= 0xDFFF) c = Replacement;
+        if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;  // a lone surrogate
         AppendUtf8(out, c);
     }
     return out;
@@ -115,7 +91,7 @@ std::string Utf8ToUtf16LE(std::string_view text) {
         out += static_cast<char>(unit >> 8);
     };
     for (size_t pos = 0; pos < text.size();) {
-        char32_t c = NextCodePoint(text, pos);
+        char32_t c = NextUtf8Char(text, pos);
         if (c >= 0x10000) {
             c -= 0x10000;
             put(0xD800 + (c >> 10));
@@ -130,7 +106,7 @@ std::string Utf8ToUtf16LE(std::string_view text) {
 bool Utf8ToLatin1(std::string_view text, std::string& bytes) {
     bytes.clear();
     for (size_t pos = 0; pos < text.size();) {
-        char32_t c = NextCodePoint(text, pos);
+        char32_t c = NextUtf8Char(text, pos);
         if (c > 0xFF) return false;
         bytes += static_cast<char>(c);
     }
@@ -141,7 +117,7 @@ bool Utf8ToWindows1252(std::string_view text, std::string& bytes) {
     bytes.clear();
     for (size_t pos = 0; pos < text.size();) {
         char byte = 0;
-        if (!Windows1252Byte(NextCodePoint(text, pos), byte)) return false;
+        if (!Windows1252Byte(NextUtf8Char(text, pos), byte)) return false;
         bytes += byte;
     }
     return true;
@@ -152,7 +128,7 @@ std::string Utf8ToWindows1252Lossy(std::string_view text) {
     bytes.reserve(text.size());
     for (size_t pos = 0; pos < text.size();) {
         char byte = '?';
-        Windows1252Byte(NextCodePoint(text, pos), byte);
+        Windows1252Byte(NextUtf8Char(text, pos), byte);
         bytes += byte;
     }
     return bytes;
@@ -172,7 +148,7 @@ std::string TagBytesToUtf8(std::string_view bytes, bool mayBeCut) {
 
 std::string Utf8Left(std::string_view text, size_t maxChars) {
     size_t pos = 0;
-    for (size_t count = 0; count < maxChars && pos < text.size(); ++count) NextCodePoint(text, pos);
+    for (size_t count = 0; count < maxChars && pos < text.size(); ++count) NextUtf8Char(text, pos);
     return std::string(text.substr(0, pos));
 }
 

@@ -8,12 +8,15 @@ cli="$(realpath "$1")"
 tags="$here/../data/tags"
 out="$here/corpus"
 rm -rf "$out"
-mkdir -p "$out"/{id3v1,id3v2,ogg,wma,m3u,pls,b4s,listfile,queue,filter,settings,language,coversdb,cddb,template}
+mkdir -p "$out"/{id3v1,id3v2,ogg,wma,flac,opus,mp4,m3u,pls,b4s,listfile,queue,filter,settings,language,coversdb,cddb,template}
 
 cp "$tags"/id3v1_*.mp3 "$tags/both_tags_year_from_v1.mp3" "$out/id3v1/"
 cp "$tags"/id3v2*.mp3 "$out/id3v2/"
 cp "$tags/vorbis.ogg" "$tags/vorbis_truncated.ogg" "$tags/vorbis_no_comments.ogg" "$out/ogg/"
 cp "$tags/wma.wma" "$tags/not_asf.wma" "$out/wma/"
+cp "$tags"/flac*.flac "$tags/oggflac.oga" "$out/flac/"
+cp "$tags"/opus*.opus "$out/opus/"
+cp "$tags"/*.m4a "$out/mp4/"
 
 printf '#EXTM3U\r\n#EXTINF:215,Amber Coast - Salt\r\n01 - Salt.mp3\r\n#EXTART:Amber Coast\n#EXTALB:Low Tide\n#EXTGENRE:Rock\n#EXTYEAR:1998\nsub\\02 - Gulls.ogg\n/abs/03.mp3\nC:\\music\\04.mp3\n' > "$out/m3u/album.m3u"
 printf '\xef\xbb\xbf01 - Caf\xc3\xa9.mp3\n\n  02.mp3  \n' > "$out/m3u/utf8.m3u"

@@ -1,6 +1,7 @@
 // What the list page's views show, decided without a window: the folder
 // tree's shape, the find-by-first-letter walk, the album text and marks.
 #include <QFontMetrics>
+#include <QSet>
 #include <QTest>
 
 #include <memory>
@@ -150,9 +151,13 @@ class ListPageViewsTest : public QObject {
         QCOMPARE(PictureMark(album).color, QColor(0x80, 0x00, 0x00));
         // Every mark has a glyph in the desktop's default font.
         QList<TMark> marks{StatusMark(TAlbumStatus::Red), PictureMark(album)};
-        for (TTagKind kind :
-             {TTagKind::None, TTagKind::ID3v1, TTagKind::ID3v2, TTagKind::OggVorbis, TTagKind::WMA})
-            marks << TagKindMark(kind);
+        QSet<QString> kindTexts;
+        for (int32_t kind = 0; kind <= static_cast<int32_t>(LastTagKind); ++kind) {
+            marks << TagKindMark(static_cast<TTagKind>(kind));
+            kindTexts << marks.back().text;
+        }
+        // Every kind of tag has a mark of its own.
+        QCOMPARE(kindTexts.size(), static_cast<int>(LastTagKind) + 1);
         marks << TMark{SelectionMark(true), {}} << TMark{SelectionMark(false), {}};
         const QFontMetrics metrics{QFont()};
         for (const TMark& mark : marks)

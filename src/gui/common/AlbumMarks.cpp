@@ -43,6 +43,12 @@ TMark TagKindMark(TTagKind tagKind) {
             return {QString(QChar(0x25C9)), QColor(0x80, 0x00, 0x00)};
         case TTagKind::WMA:
             return {QString(QChar(0x229E)), QColor(0x80, 0x00, 0x80)};  // a window symbol
+        case TTagKind::Flac:
+            return {QString(QChar(0x25C6)), QColor(0x00, 0x80, 0x80)};  // a diamond
+        case TTagKind::Opus:
+            return {QString(QChar(0x25B2)), QColor(0x80, 0x40, 0x00)};  // a triangle
+        case TTagKind::Mp4:
+            return {QString(QChar(0x25A0)), QColor(0x40, 0x40, 0x40)};  // a square
         default:
             return {kCross, QColor(0x80, 0x00, 0x00)};
     }

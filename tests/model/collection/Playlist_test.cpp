@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SafeWriteCases.h"
+#include "collection/PlaylistFormat.h"
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
 
@@ -250,6 +251,32 @@ TEST(PlaylistWrite, EverySafeWriteCaseForEachFormat) {
     CheckSafeWrites({PlaylistCase("album.m3u", TPlaylistType::M3U),
                      PlaylistCase("album.pls", TPlaylistType::PLS),
                      PlaylistCase("album.b4s", TPlaylistType::B4S)});
+}
+
+TEST(PlaylistFormatOf, ChoosesByExtensionAndM3uForAnyOther) {
+    const struct {
+        const char* path;
+        TPlaylistType type;
+        bool named;
+    } cases[] = {
+        {"/a/x.m3u", TPlaylistType::M3U, true}, {"/a/x.PLS", TPlaylistType::PLS, true},
+        {"/a/x.b4s", TPlaylistType::B4S, true}, {"/a/x.m3u8", TPlaylistType::M3U, false},
+        {"/a/xpls", TPlaylistType::M3U, false}, {"/a.pls/x", TPlaylistType::M3U, false},
+        {"", TPlaylistType::M3U, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlaylistFormatOf(c.path).type, c.type) << c.path;
+        EXPECT_EQ(IsPlaylistPath(c.path), c.named) << c.path;
+    }
+    // Each row is found by its own number, and reads what it writes.
+    for (const TPlaylistFormat& format : PlaylistFormats()) {
+        EXPECT_EQ(&PlaylistFormatFor(format.type), &format);
+        TPlaylistContents contents;
+        contents.entries.push_back({"/m/a.mp3", 61000, "A"});
+        const TPlaylistContents back = format.read(format.write(contents, "/other/"));
+        ASSERT_EQ(back.entries.size(), 1u) << format.extension;
+        EXPECT_EQ(back.entries[0].path, "/m/a.mp3") << format.extension;
+    }
 }
 
 }  // namespace

@@ -95,7 +95,9 @@ TEST(TrackRecord, StoredTagKindNumbers) {
         int32_t written;
     } cases[] = {
         {0, TTagKind::None, 0},      {1, TTagKind::ID3v1, 1},        {2, TTagKind::ID3v2, 2},
-        {3, TTagKind::OggVorbis, 3}, {4, TTagKind::WMA, 4},          {5, TTagKind::None, 0},
+        {3, TTagKind::OggVorbis, 3}, {4, TTagKind::WMA, 4},          {5, TTagKind::Flac, 5}, {6, TTagKind::Opus, 6},
+        {7, TTagKind::Mp4, 7},
+        {99, TTagKind::None, 0},
         {-1, TTagKind::None, 0},     {INT32_MAX, TTagKind::None, 0},
     };
     const auto recordBytes = [](int32_t kind) {
@@ -178,11 +180,41 @@ TEST(TrackFormat, ReplacesFirstOccurrenceOfEachPlaceholder) {
     EXPECT_EQ(FormatTrackName(t, 1, "%year"), "0");
 }
 
-TEST(TrackFileKind, UsesLastThreeLettersWithoutDot) {
-    EXPECT_EQ(TrackFileKind("/a/song.MP3"), "mp3");
-    EXPECT_EQ(TrackFileKind("/a/songmp3"), "mp3");
-    EXPECT_EQ(TrackFileKind("/a/x.Ogg"), "ogg");
-    EXPECT_EQ(TrackFileKind("ab"), "");
+TEST(AudioKindOf, ByExtensionOrTheLastThreeLettersOfTheTaggedKinds) {
+    const struct {
+        const char* path;
+        TAudioKind kind;
+        bool audio;  // named by an extension
+    } cases[] = {
+        {"/a/song.MP3", TAudioKind::Mp3, true},
+        {"/a/songmp3", TAudioKind::Mp3, false},
+        {"/a/x.Ogg", TAudioKind::Ogg, true},
+        {"/a/x.oga", TAudioKind::Ogg, true},
+        {"/a/x.wma", TAudioKind::Wma, true},
+        {"/a/x.WAV", TAudioKind::Untagged, true},
+        {"/a/x.mod", TAudioKind::Untagged, true},
+        {"/a/x.txt", TAudioKind::None, false},
+        {"/a.mp3/x", TAudioKind::None, false},
+        {"/a/.mp3", TAudioKind::Mp3, true},
+        {"ab", TAudioKind::None, false},
+        {"", TAudioKind::None, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AudioKindOf(c.path), c.kind) << c.path;
+        EXPECT_EQ(IsAudioPath(c.path), c.audio) << c.path;
+    }
+}
+
+TEST(OpenTagFile, NoneForFilesWithoutTagSupportOrMissing) {
+    TempDir dir;
+    EXPECT_EQ(OpenTagFile(dir.File("a.wav", "RIFF")), nullptr);
+    EXPECT_EQ(OpenTagFile(dir.File("a.txt", "x")), nullptr);
+    EXPECT_EQ(OpenTagFile(dir / "gone.mp3"), nullptr);
+    EXPECT_EQ(OpenTagFile(dir.Folder("folder.mp3")), nullptr);
+    const auto file = OpenTagFile(dir.File("b.mp3", std::string(200, 'x')));
+    ASSERT_NE(file, nullptr);
+    EXPECT_TRUE(file->Writable());
+    EXPECT_EQ(file->Read().kind, TTagKind::None);
 }
 
 class TrackRename : public ::testing::Test {

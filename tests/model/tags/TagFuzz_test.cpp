@@ -7,8 +7,11 @@
 #include <type_traits>
 
 #include "TagTestFiles.h"
+#include "tags/Flac.h"
 #include "tags/ID3v1.h"
 #include "tags/ID3v2.h"
+#include "tags/Mp4.h"
+#include "tags/OggOpus.h"
 #include "tags/OggVorbis.h"
 #include "tags/TagFile.h"
 #include "tags/WMAfile.h"
@@ -29,6 +32,13 @@ const char* const Fixtures[] = {
     "vorbis_picture.ogg",
     "vorbis_id3.ogg",
     "wma.wma",
+    "flac.flac",
+    "flac_picture.flac",
+    "flac_id3.flac",
+    "oggflac.oga",
+    "opus.opus",
+    "aac.m4a",
+    "alac.m4a",
 };
 
 class Mutator {
@@ -92,6 +102,28 @@ void ReadWithEveryReader(const std::string& bytes) {
     }
     TWMAfile wma;
     wma.Load(source);
+    TFlacFile flac;
+    flac.Load(source);
+    flac.LoadOgg(source);
+    TOggOpus opus;
+    opus.Load(source);
+    TMp4File mp4;
+    mp4.Load(source);
+    // The rewrites either refuse or give a file that reads again.
+    std::string out, problem;
+    const TTagValues values{"Fuzzed", "A", "", "Rock", 2020};
+    if (RewriteFlacTags(bytes, values, out, problem)) {
+        TMemorySource written(out);
+        EXPECT_TRUE(flac.Load(written));
+    }
+    if (RewriteOpusTags(bytes, values, out, problem)) {
+        TMemorySource written(out);
+        EXPECT_TRUE(opus.Load(written));
+    }
+    if (RewriteMp4Tags(bytes, values, out, problem)) {
+        TMemorySource written(out);
+        EXPECT_TRUE(mp4.Load(written));
+    }
 }
 
 TEST(TagFuzz, MutatedFilesAreReadWithoutHarm) {
