@@ -54,8 +54,8 @@ set -e
 grep -q "missing.mp3" "$work/err" || fail "missing file not named on stderr"
 [ "$(wc -l <"$work/out")" -eq 1 ] || fail "the readable file was not printed"
 
-touch "$work/song.flac"
-for args in "tags $work/song.flac" "tags --write --title x $data/wma.wma" \
+touch "$work/song.ape"
+for args in "tags $work/song.ape" "tags --write --title x $data/wma.wma" \
             "tags --write --type id3v4 $work/odd.mp3" "tags --write --year soon $work/odd.mp3" \
             "tags --write --title x" "tags"; do
   set +e

@@ -47,8 +47,9 @@ std::string WithItems(const std::string& items) {
 TEST(Mp4Read, TakesItemsDurationAndBitRate) {
     const struct {
         const char* name;
-        int32_t bitrate;  // kbit/s of the sample description
-    } cases[] = {{"aac.m4a", 16}, {"aac_faststart.m4a", 16}, {"alac.m4a", 0}};
+        int32_t bitrate;     // kbit/s of the sample description
+        int32_t durationMs;  // as mutagen gives it: AAC counts the encoder's priming
+    } cases[] = {{"aac.m4a", 16, 428}, {"aac_faststart.m4a", 16, 428}, {"alac.m4a", 0, 300}};
     for (const auto& c : cases) {
         const auto file = OpenTagFile(FixturePath(c.name));
         ASSERT_NE(file, nullptr);
@@ -61,8 +62,10 @@ TEST(Mp4Read, TakesItemsDurationAndBitRate) {
         EXPECT_EQ(tags.year, 2004) << c.name;
         EXPECT_EQ(tags.trackNumber, 3) << c.name;
         EXPECT_EQ(tags.comment, "Hi") << c.name;
-        EXPECT_NEAR(tags.durationMs, 300, 30) << c.name;
-        if (c.bitrate) EXPECT_NEAR(tags.bitrate, c.bitrate, 4) << c.name;
+        EXPECT_EQ(tags.durationMs, c.durationMs) << c.name;
+        if (c.bitrate) {
+            EXPECT_NEAR(tags.bitrate, c.bitrate, 4) << c.name;
+        }
         EXPECT_GT(tags.bitrate, 0) << c.name;
     }
     TMp4File mp4 = Loaded(FileBytes(FixturePath("aac.m4a")));

@@ -23,7 +23,9 @@ std::vector<TOggPage> CheckedPages(const std::string& bytes) {
         const auto stored = static_cast<uint32_t>(ReadLE(copy, 22, 4));
         PutLE32(copy, 22, 0);
         EXPECT_EQ(OggChecksum(copy), stored) << "page " << pages.size();
-        if (!pages.empty()) EXPECT_EQ(page.Sequence, pages.back().Sequence + 1);
+        if (!pages.empty()) {
+            EXPECT_EQ(page.Sequence, pages.back().Sequence + 1);
+        }
         pages.push_back(page);
     }
     return pages;
