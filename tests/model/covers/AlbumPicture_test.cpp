@@ -227,6 +227,18 @@ TEST(EmbeddedPicture, ReadsTheCommentOfAnOggVorbisFile) {
     EXPECT_EQ(EmbeddedPicture(dir.File("t.ogg", ogg)), jpeg);
 }
 
+TEST(EmbeddedPicture, ReadsFlacOpusAndMp4Pictures) {
+    // The fixtures carry one picture, the same 704 bytes of JPEG start.
+    const std::string tags = std::string(MAVELO_TEST_DATA) + "/tags/";
+    const std::string flac = EmbeddedPicture(tags + "flac_picture.flac");
+    ASSERT_EQ(flac.size(), 704u);
+    EXPECT_EQ(flac.substr(0, 2), "\xFF\xD8");
+    EXPECT_EQ(EmbeddedPicture(tags + "opus_picture.opus"), flac);
+    EXPECT_EQ(EmbeddedPicture(tags + "aac.m4a"), flac);
+    for (const char* none : {"flac.flac", "opus.opus", "alac.m4a", "aac_no_tags.m4a"})
+        EXPECT_EQ(EmbeddedPicture(tags + none), "") << none;
+}
+
 TEST(Base64, DecodesPaddedAndUnpaddedText) {
     const struct {
         const char* text;
