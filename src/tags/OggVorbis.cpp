@@ -11,7 +11,6 @@
 #include "tags/TagBytes.h"
 #include "tags/TagFile.h"
 #include "tags/TagText.h"
-#include "tags/VorbisFields.h"
 
 namespace {
 
@@ -36,6 +35,17 @@ void AppendItem(std::string& out, std::string_view item) {
 
 std::string_view NameOf(std::string_view entry) {
     return entry.substr(0, entry.find('='));
+}
+
+std::string ValueOf(std::string_view entry) {
+    size_t equals = entry.find('=');
+    return equals == std::string_view::npos ? std::string()
+                                            : TagBytesToUtf8(TrimLow(entry.substr(equals + 1)));
+}
+
+int32_t LeadingNumber(std::string_view text) {
+    int number = 0;
+    return TryStrToInt(TrimLow(text.substr(0, text.find('/'))), number) && number > 0 ? number : 0;
 }
 
 }  // namespace
@@ -108,14 +118,27 @@ void TOggVorbis::ReadIdentification(std::string_view packet) {
 void TOggVorbis::ReadComments(std::string_view packet) {
     if (!ParseVorbisComments(packet, comments_)) return;
     Vendor = std::string(TrimLow(comments_.Vendor));
-    TVorbisFields fields = VorbisFieldsOf(comments_);
-    Title = std::move(fields.Title);
-    Artist = std::move(fields.Artist);
-    Album = std::move(fields.Album);
-    Date = std::move(fields.Date);
-    Genre = std::move(fields.Genre);
-    Comment = std::move(fields.Comment);
-    Track = fields.Track;
+    std::string performer, description, trackNumber;
+    struct Field {
+        std::string_view name;
+        std::string* value;
+    } fields[] = {{"TITLE", &Title},
+                  {"ARTIST", &Artist},
+                  {"ALBUM", &Album},
+                  {"TRACKNUMBER", &trackNumber},
+                  {"DATE", &Date},
+                  {"GENRE", &Genre},
+                  {"COMMENT", &Comment},
+                  {"PERFORMER", &performer},
+                  {"DESCRIPTION", &description}};
+    for (const std::string& entry : comments_.Entries) {
+        if (entry.find('=') == std::string::npos) continue;
+        for (const Field& field : fields)
+            if (SameTextAscii(NameOf(entry), field.name)) *field.value = ValueOf(entry);
+    }
+    if (Artist.empty()) Artist = performer;
+    if (Comment.empty()) Comment = description;
+    Track = LeadingNumber(trackNumber);
 }
 
 double TOggVorbis::Duration() const {
