@@ -10,6 +10,7 @@
 
 #include "cli/Commands.h"
 #include "cli/SoundCommands.h"
+#include "collection/AlbumRenames.h"
 #include "core/ProgramFolder.h"
 
 std::vector<CliCommand>& CliCommands() {
@@ -123,6 +124,9 @@ int main(int argc, char** argv) {
     }
 
     InitProgramFolder(argc > 0 ? argv[0] : "", home);
+    // Album renames that a kill stopped partway are finished or undone first.
+    for (const auto& failure : CompleteAlbumRenames(ProgramFolder()))
+        std::cerr << "mavelo-cli: " << failure.Text() << "\n";
     for (const auto& command : defined) {
         if (!command.app->parsed()) continue;
         try {

@@ -63,24 +63,31 @@ bool Tm3u::ReadPlaylist(bool checkExistence, bool listedAsFile) {
     return true;
 }
 
-TWriteResult Tm3u::WritePlaylist(TPlaylistType format) {
+std::string Tm3u::PlaylistPathIn(TPlaylistType format) const {
     if (static_cast<uint32_t>(format) >= PlaylistFormats().size() || PlaylistPath.size() < 3)
-        return TWriteResult::Failure("no playlist format for", PlaylistPath, 0);
-    const TPlaylistFormat& written = PlaylistFormatFor(format);
-    const std::string extension(written.extension);
+        return {};
     // Written in its own format, the file is replaced in place whatever the
     // case of its extension ("x.M3U" stays "x.M3U").
-    const bool sameFormat = IsPlaylistPath(PlaylistPath) && PlaylistFormatOf(PlaylistPath).type == format;
-    const std::string newPath = sameFormat
-                                    ? PlaylistPath.str()
-                                    : PlaylistPath.substr(0, PlaylistPath.size() - 3) + extension;
+    if (IsPlaylistPath(PlaylistPath) && PlaylistFormatOf(PlaylistPath).type == format)
+        return PlaylistPath.str();
+    return PlaylistPath.substr(0, PlaylistPath.size() - 3) +
+           std::string(PlaylistFormatFor(format).extension);
+}
+
+std::string Tm3u::PlaylistBytes(TPlaylistType format, std::string_view path) const {
+    return PlaylistFormatFor(format).write(ContentsOf(*this), ExtractFilePath(path));
+}
+
+TWriteResult Tm3u::WritePlaylist(TPlaylistType format) {
+    const std::string newPath = PlaylistPathIn(format);
+    if (newPath.empty()) return TWriteResult::Failure("no playlist format for", PlaylistPath, 0);
+    const bool sameFormat = newPath == PlaylistPath.view();
     // Another album's playlist of that name ("a.m3u" beside "a.pls") is never
     // overwritten by a change of format.
     if (!sameFormat && FileExists(newPath))
         return TWriteResult::Failure("cannot replace another playlist:", newPath, EEXIST);
-    const TPlaylistContents contents = ContentsOf(*this);
-    const std::string bytes = written.write(contents, ExtractFilePath(newPath));
-    if (TWriteResult saved = WriteFileSafely(newPath, bytes); !saved) return saved;
+    if (TWriteResult written = WriteFileSafely(newPath, PlaylistBytes(format, newPath)); !written)
+        return written;
     if (!SamePath(newPath, PlaylistPath) && unlink(PlaylistPath.c_str()) != 0 && errno != ENOENT)
         return TWriteResult::Failure("cannot delete", PlaylistPath, errno);
     PlaylistPath = newPath;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <optional>
 
@@ -259,9 +260,14 @@ TWriteResult Tm3u::RenamePlaylist(const std::string& pattern) {
     const std::string oldPicture = PicturePathFor(PlaylistPath);
     if (!RenameWithoutReplacing(PlaylistPath, newPath))
         return TWriteResult::Failure("cannot rename", PlaylistPath, errno);
-    // The picture follows only once the playlist moved, so the two never part.
-    if (PictureState == TPictureState::Present)
-        RenameWithoutReplacing(oldPicture, folder + name + ".jpg");
+    // The picture follows only once the playlist moved, so the two never part:
+    // when it cannot (its new name is another picture), the playlist goes back.
+    if (PictureState == TPictureState::Present && FileExists(oldPicture) &&
+        !RenameWithoutReplacing(oldPicture, folder + name + ".jpg")) {
+        const int error = errno;
+        rename(newPath.c_str(), PlaylistPath.c_str());
+        return TWriteResult::Failure("cannot rename", oldPicture, error);
+    }
     PlaylistPath = newPath;
     return TWriteResult::Success();
 }

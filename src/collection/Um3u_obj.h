@@ -106,6 +106,10 @@ class Tm3u : public THugePageHeapObject {
     // and the file of the old extension is deleted.  On failure the result
     // says why and the album keeps its path.  The owner re-keys the album.
     TWriteResult WritePlaylist(TPlaylistType format);
+    // Where WritePlaylist(format) writes ("" when no format fits), and the
+    // bytes it writes for the playlist at `path`.
+    std::string PlaylistPathIn(TPlaylistType format) const;
+    std::string PlaylistBytes(TPlaylistType format, std::string_view path) const;
     // Re-reads the playlist; reads the tags (and derives the album values)
     // when forced, when the album is new to the running scan, or when it has
     // no album values at all.
@@ -128,7 +132,8 @@ class Tm3u : public THugePageHeapObject {
     // The album name pattern (%artist %album %year) filled in, safe as a file name.
     std::string FormatAlbumName(const std::string& pattern) const;
     // Renames the playlist (and its picture) after the pattern; on failure
-    // the result says why.  The owner re-keys the album.
+    // (the picture's new name taken included) nothing is renamed and the
+    // result says why.  The owner re-keys the album.
     TWriteResult RenamePlaylist(const std::string& pattern);
     // Renames the album's folder after the pattern; refused when the folder
     // holds other playlists or is the file system's root.

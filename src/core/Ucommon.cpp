@@ -40,8 +40,14 @@ std::string StripAmpersands(std::string_view text) {
 
 std::string SafeFileName(std::string_view text) {
     std::string result(text);
-    for (char& c : result)
-        if (std::string_view("<>|\"\\/?:").find(c) != std::string_view::npos) c = '_';
+    for (char& c : result) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::string_view("<>|\"\\/?:").find(c) != std::string_view::npos || byte < 32 ||
+            byte == 127)
+            c = '_';
+    }
+    if (result.empty()) return "_";
+    if (result.front() == '.') result.front() = '_';
     return result;
 }
 

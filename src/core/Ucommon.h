@@ -20,7 +20,10 @@ std::string BlanksToUnderscores(std::string_view text);
 // before the first "&" is kept whole.
 std::string DupAmpersands(std::string_view text);
 std::string StripAmpersands(std::string_view text);
-// Each of < > | " \ / ? : becomes "_"; nothing else changes.
+// A file name made from values: each of < > | " \ / ? :, each control byte
+// (a newline would split a playlist entry) and a leading "." (the file
+// would be hidden, and scans skip hidden names) becomes "_"; an empty name
+// becomes "_".  Nothing else changes.
 std::string SafeFileName(std::string_view text);
 // Removes the ASCII control bytes 0-31 and DEL, and the characters U+0081,
 // U+008D, U+008F, U+0090 and U+009D (the bytes Windows-1252 leaves
@@ -70,7 +73,14 @@ struct HttpResult {
 // given in the URL answer the server's authentication challenge (any
 // method).  A transfer that fails, also half way through the body, gives
 // status 0 and an error text.  Never throws.
-HttpResult HttpGetText(const std::string& url, long timeoutMs);
+// `limits` bound the whole transfer: a server that sends a byte now and then
+// never trips the time-out above, and one that sends without end would fill
+// the memory; either ends the transfer with an error that says which limit.
+struct HttpLimits {
+    long totalMs = 0;     // the whole transfer, redirects included; 0: no limit
+    size_t maxBytes = 0;  // the body; 0: no limit
+};
+HttpResult HttpGetText(const std::string& url, long timeoutMs, const HttpLimits& limits = {});
 
 // 1 for the folder itself plus every folder below it, counted as the scanner
 // walks: hidden folders (names starting with ".") are skipped and links to

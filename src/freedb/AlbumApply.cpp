@@ -3,6 +3,7 @@
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
 #include "core/Ulang.h"
+#include "collection/AlbumRenames.h"
 
 void StoreAlbumValues(Tm3u& album, const TAlbumValues& values) {
     album.SetInfo(values.Artist, values.Year, values.Genre, values.Album);
@@ -28,36 +29,34 @@ void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, TId3Choice tagType,
     }
 }
 
-void RenamePlaylistFile(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report) {
-    const std::string before = album.PlaylistPath;
-    const TWriteResult renamed = album.RenamePlaylist(listFormat);
-    if (!renamed &&
-        album.FormatAlbumName(listFormat) + ExtractFileExt(before) != ExtractFileName(before))
-        report.Failures.push_back(FailureMessage("CouldNotRename1", "Could not rename", before, renamed));
+namespace {
+// "Could not rename x.mp3: File exists".
+std::string RenameMessage(const TFailure& failure) {
+    return LangText("CouldNotRename1", "Could not rename") + " " + failure.file + ": " +
+           failure.Why();
 }
+}  // namespace
 
-void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyReport& report) {
-    for (size_t i = 0; i < album.Tracks.Count(); ++i) {
-        Tmp3& track = album.Tracks[i];
-        const std::string before = track.Path;
-        // Only MP3 files take the track format; the others keep their names.
-        if (AudioKindOf(before) != TAudioKind::Mp3) continue;
-        const TWriteResult renamed = track.RenameToFormat(static_cast<int>(i) + 1, trackFormat);
-        if (!renamed) {
-            report.Failures.push_back(FailureMessage("CouldNotRename1", "Could not rename", before, renamed));
-            continue;
-        }
-        album.RekeyTrack(track);
+bool RenameAndSaveAlbum(Tm3u& album, const TAlbumApplyOptions& options, TPlaylistType format,
+                        TAlbumApplyReport& report) {
+    TAlbumRenameOptions renames;
+    renames.RenamePlaylist = options.RenamePlaylist;
+    renames.RenameFiles = options.RenameFiles;
+    renames.RenameFolder = options.RenameFolder;
+    renames.TrackFormat = options.TrackFormat;
+    renames.ListFormat = options.ListFormat;
+    renames.JournalFolder = options.JournalFolder;
+    const auto done = RenameAndWriteAlbum(album, renames, format);
+    if (!done) {
+        const TFailure& failure = done.Failure();
+        const bool rename = failure.reason.starts_with("cannot rename");
+        report.Failures.push_back(rename ? RenameMessage(failure)
+                                         : LangText("CouldNotWrite", "Could not write") + " " +
+                                               failure.file + ": " + failure.Why());
+        return false;
     }
-    report.PlaylistNeedsWriting = true;
-}
-
-void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report) {
-    const std::string before = ExcludeTrailingSeparator(ExtractFilePath(album.PlaylistPath));
-    if (ExtractFileName(before) == album.FormatAlbumName(listFormat)) return;
-    if (const TWriteResult renamed = album.RenameFolder(listFormat); !renamed)
-        report.Failures.push_back(FailureMessage("CouldNotRename1", "Could not rename", before, renamed));
-    report.PlaylistNeedsWriting = true;
+    for (const auto& skipped : done->Skipped) report.Failures.push_back(RenameMessage(skipped));
+    return true;
 }
 
 void WriteAlbumPlaylist(Tm3u& album, TPlaylistType format, TAlbumApplyReport& report) {

@@ -28,12 +28,12 @@ struct TAlbumApplyOptions {
     bool RenameFolder = false;
     std::string TrackFormat = "%number - %title";
     std::string ListFormat = "%artist - %album (%year)";
+    std::string JournalFolder;  // where the renames keep their journal; "" the program folder
 };
 
 // What did not work, for the user to see ("Could not write the tags of x.mp3").
 struct TAlbumApplyReport {
     std::vector<std::string> Failures;
-    bool PlaylistNeedsWriting = false;  // a rename moved a file the playlist names
 };
 
 // Called after each track's tags: (tracks done, track count).  It also lets
@@ -46,7 +46,11 @@ void StoreAlbumValues(Tm3u& album, const TAlbumValues& values);
 // tracks after it too.
 void WriteAlbumTags(Tm3u& album, const TAlbumValues& values, TId3Choice tagType,
                     const TApplyProgress& progress, TAlbumApplyReport& report);
-void RenamePlaylistFile(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report);
-void RenameTrackFiles(Tm3u& album, const std::string& trackFormat, TAlbumApplyReport& report);
-void RenameAlbumFolder(Tm3u& album, const std::string& listFormat, TAlbumApplyReport& report);
+// Renames the playlist (and its picture), the track files and the folder as
+// the options ask, and writes the playlist in `format`, all as one change
+// (see RenameAndWriteAlbum): on failure the album keeps its names and its
+// playlist.  A rename whose new name is taken is left out and reported.
+// True when the playlist was written.
+bool RenameAndSaveAlbum(Tm3u& album, const TAlbumApplyOptions& options, TPlaylistType format,
+                        TAlbumApplyReport& report);
 void WriteAlbumPlaylist(Tm3u& album, TPlaylistType format, TAlbumApplyReport& report);

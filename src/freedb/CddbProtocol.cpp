@@ -1,5 +1,6 @@
 #include "freedb/CddbProtocol.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <map>
@@ -64,6 +65,33 @@ bool TakeStatus(const std::vector<std::string_view>& lines, Reply& reply) {
     return reply.Refused;
 }
 
+// A status whose middle digit is 1 announces lines that follow, up to a lone ".".
+bool AnnouncesLines(std::string_view statusLine) {
+    return statusLine.size() > 1 && statusLine[1] == '1';
+}
+
+// The data lines of a reply: those after its status line up to the lone "."
+// that ends a multi-line answer.  A reply without a CDDB status, or whose
+// list lacks its closing line (the transfer stopped partway), is cut short:
+// nothing of it counts.
+template <typename Reply>
+std::vector<std::string_view> DataLines(const std::vector<std::string_view>& lines, Reply& reply) {
+    if (!StatusCode(reply.StatusLine)) {
+        reply.CutShort = true;
+        return {};
+    }
+    if (!AnnouncesLines(reply.StatusLine)) return {};
+    size_t first = 0;
+    while (Trim(lines[first]).empty()) ++first;  // the status line is not empty
+    std::vector<std::string_view> data;
+    for (size_t i = first + 1; i < lines.size(); ++i) {
+        if (Trim(lines[i]) == ".") return data;
+        data.push_back(lines[i]);
+    }
+    reply.CutShort = true;
+    return {};
+}
+
 // "rock 0a0b0c0d Artist / Album": nothing when the line has no identifier.
 std::optional<TFreeDBMatch> ParseMatchLine(std::string_view line) {
     const size_t categoryEnd = line.find(' ');
@@ -76,6 +104,24 @@ std::optional<TFreeDBMatch> ParseMatchLine(std::string_view line) {
     if (idEnd != std::string_view::npos) match.Title = Cut(rest.substr(idEnd + 1), kMaxTitle);
     if (match.DiscId.empty()) return std::nullopt;
     return match;
+}
+
+// The track number of a TTITLE key: text that is no number counts as 0; a
+// number beyond the 256 titles a record can hold (however many digits it
+// has) names no track.
+std::optional<int> TrackNumber(std::string_view digits) {
+    const bool allDigits =
+        !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) {
+            return std::isdigit(static_cast<unsigned char>(c));
+        });
+    if (!allDigits) {
+        const int n = StrToIntOrZero(digits);
+        return n >= 0 && n <= 255 ? std::optional<int>(n) : std::nullopt;
+    }
+    while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
+    if (digits.size() > 3) return std::nullopt;
+    const int n = StrToIntOrZero(digits);
+    return n <= 255 ? std::optional<int>(n) : std::nullopt;
 }
 
 std::string MinutesSeconds(int64_t seconds) {
@@ -137,8 +183,9 @@ void TXmcdState::ReadValue(std::string_view key, std::string_view value) {
     } else if (key == "DYEAR") {
         year = value;
     } else if (key.starts_with("TTITLE")) {
-        const int n = StrToIntOrZero(key.substr(6));
-        if (n < 0 || n > 255) return;
+        const auto number = TrackNumber(key.substr(6));
+        if (!number) return;
+        const int n = *number;
         titles[n] += value;
         if (n > highestTitle) highestTitle = n;
     }
@@ -189,7 +236,10 @@ std::string CddbQueryUrl(const std::string& server, const TDiscTable& table,
 std::string CddbReadUrl(const std::string& server, const std::string& category,
                         const std::string& discId, const std::string& user,
                         const std::string& host) {
-    return server + "?cmd=cddb+read+" + category + "+" + discId + RequestTail(user, host);
+    // The values come from the server's own answer: encoded, they cannot add
+    // fields to the request ("rock&cmd=x").
+    return server + "?cmd=cddb+read+" + UrlEncode(category) + "+" + UrlEncode(discId) +
+           RequestTail(user, host);
 }
 
 std::string CddbReplyText(std::string_view body) {
@@ -204,13 +254,14 @@ TCddbQueryReply ParseCddbQueryReply(std::string_view text) {
     TCddbQueryReply reply;
     const auto lines = SplitLines(text);
     if (TakeStatus(lines, reply)) return reply;
+    const auto data = DataLines(lines, reply);
     const std::string_view status = reply.StatusLine;
     // A single exact match comes on the status line itself.
     if (StatusCode(status) == 200) {
         if (auto match = ParseMatchLine(status.substr(4))) reply.Matches.push_back(*match);
         return reply;
     }
-    for (auto raw : lines) {
+    for (auto raw : data) {
         const std::string_view line = Trim(raw);
         if (line.empty() || StatusCode(line) || line[0] == '.' || line[0] == '(') continue;
         if (auto match = ParseMatchLine(line)) reply.Matches.push_back(*match);
@@ -222,8 +273,10 @@ TCddbReadReply ParseCddbReadReply(std::string_view text) {
     TCddbReadReply reply;
     const auto lines = SplitLines(text);
     if (TakeStatus(lines, reply)) return reply;
+    const auto data = DataLines(lines, reply);
+    if (reply.CutShort) return reply;
     TXmcdState state;
-    for (auto line : lines)
+    for (auto line : data)
         if (!line.empty()) state.ReadLine(line);
     reply.Details = state.Details();
     return reply;

@@ -2,6 +2,7 @@
 // The two CDDB commands sent to a FreeDB server over HTTP: the requests are
 // built here, and the answers parsed from their text, so that tests feed
 // canned server replies.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@ constexpr const char* kCddbProgramVersion = "v1.00.01";
 constexpr int kCddbProtocolLevel = 6;
 constexpr long kCddbQueryTimeoutMs = 10000;
 constexpr long kCddbReadTimeoutMs = 5000;
+// A whole request, however slowly the server sends; a reply, however long.
+// A real answer takes a second and a few kilobytes.
+constexpr long kCddbRequestLimitMs = 30000;
+constexpr size_t kCddbMaxReplyBytes = 4 * 1024 * 1024;
 
 // "user+host+Mavelo+v1%2E00%2E01": each part with blanks turned into "_" and
 // then URL-encoded.
@@ -37,9 +42,12 @@ struct TFreeDBMatch {
 // A parsed query answer.  A refusal is a CDDB status of 4xx or 5xx (such as
 // "500 Unknown application"); its line is kept so the user sees the
 // server's own words.
+// A reply that is cut short (no CDDB status line, or a list without its
+// closing "." line) yields nothing.
 struct TCddbQueryReply {
     std::vector<TFreeDBMatch> Matches;
     bool Refused = false;
+    bool CutShort = false;
     std::string StatusLine;
 };
 TCddbQueryReply ParseCddbQueryReply(std::string_view text);
@@ -65,6 +73,7 @@ struct TDiscDetails {
 struct TCddbReadReply {
     TDiscDetails Details;
     bool Refused = false;
+    bool CutShort = false;
     std::string StatusLine;
 };
 TCddbReadReply ParseCddbReadReply(std::string_view text);

@@ -21,7 +21,6 @@ TChosenMatch ReadMatches(const TFreeDBUpdateOptions& options,
     view.SetAlbumBar(0, maximum);
     int position = 0;
     for (const auto& match : matches) {
-        view.Pump();
         const auto read = FreeDBRead(options.Server, match.Category, match.DiscId);
         if (read.Result < 0) {
             // A match that cannot be read gives nothing to write.
@@ -48,13 +47,15 @@ TChosenMatch ReadMatches(const TFreeDBUpdateOptions& options,
 bool SearchAndTag(Tm3u& album, const TFreeDBUpdateOptions& options, TFreeDBUpdateView& view,
                   TFreeDBUpdateResult& result) {
     const auto query = FreeDBQuery(options.Server, album, options.Measure);
-    view.ShowComment(FreeDBQueryComment(query));
+    result.Comment = FreeDBQueryComment(query);
+    view.ShowComment(result.Comment);
     if (query.Result <= 0) return false;
 
     view.ShowStep(LangText("FreeDBRetrieve", "Retrieving albums information."));
     const auto chosen = ReadMatches(options, query.Matches, view);
     if (!chosen.Found || chosen.Values.Artist.empty()) {
-        view.ShowComment(LangText("FreeDBNoAlbum", "No album information found."));
+        result.Comment = LangText("FreeDBNoAlbum", "No album information found.");
+        view.ShowComment(result.Comment);
         return false;
     }
     view.ShowStep(LangText("FreeDBTagging", "Tagging files."));
@@ -63,10 +64,7 @@ bool SearchAndTag(Tm3u& album, const TFreeDBUpdateOptions& options, TFreeDBUpdat
     view.SetAlbumBar(0, tracks);
     WriteAlbumTags(
         album, chosen.Values, options.Apply.TagType,
-        [&](size_t done, size_t) {
-            view.SetAlbumBar(static_cast<int>(done), tracks);
-            view.Pump();
-        },
+        [&](size_t done, size_t) { view.SetAlbumBar(static_cast<int>(done), tracks); },
         result.Report);
     view.SetAlbumBar(0, tracks);
     album.Refresh(true, options.ReadTags);
@@ -76,6 +74,8 @@ bool SearchAndTag(Tm3u& album, const TFreeDBUpdateOptions& options, TFreeDBUpdat
 
 std::string FreeDBQueryComment(const TFreeDBQueryResult& query) {
     if (query.Failure == TFreeDBFailure::Refused) return query.Reason;
+    if (query.Failure == TFreeDBFailure::CutShort)
+        return LangText("FreeDBCutShort", "The FreeDB server's reply was cut short");
     if (query.Failure == TFreeDBFailure::NoDisc)
         return LangText("FreeDBNoDisc", "The album does not fit on a CD: no disc id");
     if (query.Result < 0) return LangText("CouldNotConnectFreeDB", "Could not connect to FreeDB");
@@ -86,8 +86,7 @@ std::string FreeDBQueryComment(const TFreeDBQueryResult& query) {
 
 TFreeDBUpdateResult FreeDBUpdateAlbum(Tm3u& album, const TFreeDBUpdateOptions& options, int index,
                                       int count, bool last, TFreeDBUpdateView& view,
-                                      std::atomic<bool>& cancel) {
-    cancel = false;
+                                      const TProgress& progress) {
     TFreeDBUpdateResult result;
     view.SetOverallBar(index, count);
     view.ShowAlbum(album.Artist, album.Album, last);
@@ -96,24 +95,19 @@ TFreeDBUpdateResult FreeDBUpdateAlbum(Tm3u& album, const TFreeDBUpdateOptions& o
     const bool found = !options.SearchAndTag || SearchAndTag(album, options, view, result);
     if (found) {
         const auto& apply = options.Apply;
-        if (apply.RenamePlaylist) {
+        // The steps are shown in turn; the renames and the playlist are one change.
+        if (apply.RenamePlaylist)
             view.ShowStep(LangText("FreeDBRenameList", "Renaming playlist."));
-            RenamePlaylistFile(album, apply.ListFormat, result.Report);
-        }
-        if (apply.RenameFiles) {
-            view.ShowStep(LangText("FreeDBRenameFiles", "Renaming audio files."));
-            RenameTrackFiles(album, apply.TrackFormat, result.Report);
-        }
-        if (apply.RenameFolder) {
-            view.ShowStep(LangText("FreeDBRenameDir", "Renaming directory."));
-            RenameAlbumFolder(album, apply.ListFormat, result.Report);
-        }
+        if (apply.RenameFiles) view.ShowStep(LangText("FreeDBRenameFiles", "Renaming audio files."));
+        if (apply.RenameFolder) view.ShowStep(LangText("FreeDBRenameDir", "Renaming directory."));
         view.ShowStep(LangText("FreeDBSaveList", "Saving playlist."));
-        WriteAlbumPlaylist(album, album.PlaylistType(), result.Report);
-        album.Status = TAlbumStatus::Orange;
-        result.Success = true;
+        // An album whose change could not be made stays for the next batch.
+        if (RenameAndSaveAlbum(album, apply, album.PlaylistType(), result.Report)) {
+            album.Status = TAlbumStatus::Orange;
+            result.Success = true;
+        }
     }
-    result.Cancelled = cancel;
+    result.Cancelled = progress.CancelRequested();
     if (last) view.SetOverallBar(count, count);
     return result;
 }
@@ -125,17 +119,20 @@ std::vector<Tm3u*> BatchAlbums(const std::vector<Tm3u*>& shown) {
     return albums;
 }
 
-int RunFreeDBBatch(const std::vector<Tm3u*>& albums, const TFreeDBUpdateOptions& options,
-                   TFreeDBUpdateView& view, std::atomic<bool>& cancel,
-                   const std::function<void(Tm3u&, const TFreeDBUpdateResult&)>& afterAlbum) {
-    int updated = 0;
+TFreeDBBatchResult RunFreeDBBatch(const std::vector<Tm3u*>& albums,
+                                  const TFreeDBUpdateOptions& options, TFreeDBUpdateView& view,
+                                  TProgress& progress) {
+    TFreeDBBatchResult batch;
     const int count = static_cast<int>(albums.size());
-    for (int k = 0; k < count; ++k) {
-        const auto result =
-            FreeDBUpdateAlbum(*albums[k], options, k, count, k + 1 == count, view, cancel);
-        if (result.Success) ++updated;
-        if (afterAlbum) afterAlbum(*albums[k], result);
-        if (result.Cancelled) break;
+    progress.SetTotal(count);
+    for (int k = 0; k < count && !progress.CancelRequested(); ++k) {
+        auto result =
+            FreeDBUpdateAlbum(*albums[k], options, k, count, k + 1 == count, view, progress);
+        if (result.Success) ++batch.Updated;
+        batch.Cancelled = result.Cancelled;
+        batch.Albums.push_back({albums[k], std::move(result)});
+        progress.SetDone(k + 1);
     }
-    return updated;
+    batch.Cancelled = batch.Cancelled || progress.CancelRequested();
+    return batch;
 }

@@ -3,12 +3,11 @@
 // taken, the album and its tags written, files renamed and the playlist
 // saved.  One album (the album command) or a batch of the albums whose
 // updated status is not set yet.
-#include <atomic>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "collection/Um3u_obj.h"
+#include "core/Progress.h"
 #include "freedb/AlbumApply.h"
 #include "freedb/Ufreedb.h"
 
@@ -20,7 +19,8 @@ struct TFreeDBUpdateOptions {
     TTagReader ReadTags;       // re-reads the tags afterwards; empty: Tmp3::ReadTags
 };
 
-// What the progress window shows.  Texts come translated.
+// What the progress window shows.  Texts come translated.  Called on the
+// thread the update runs on.
 class TFreeDBUpdateView {
   public:
     virtual ~TFreeDBUpdateView() = default;
@@ -30,13 +30,12 @@ class TFreeDBUpdateView {
     virtual void ShowComment(const std::string& text) = 0;
     virtual void SetAlbumBar(int position, int maximum) = 0;
     virtual void SetOverallBar(int position, int maximum) = 0;
-    // Lets pending events run (the cancel button, repaints).
-    virtual void Pump() {}
 };
 
 struct TFreeDBUpdateResult {
     bool Success = false;
     bool Cancelled = false;
+    std::string Comment;       // the last comment shown: what the lookup found
     TAlbumApplyReport Report;  // tag and rename failures
 };
 
@@ -44,21 +43,31 @@ struct TFreeDBUpdateResult {
 // connection, or the server's own refusal.
 std::string FreeDBQueryComment(const TFreeDBQueryResult& query);
 
-// Updates one album, number `index` (from 0) of `count` in the run.  The
-// cancel flag is cleared at the start; setting it while the album runs lets
-// the album finish and is reported back, so that a batch stops there.
+// Updates one album, number `index` (from 0) of `count` in the run.  A
+// cancel asked while the album runs lets the album finish and is reported
+// back, so that a batch stops there.
 TFreeDBUpdateResult FreeDBUpdateAlbum(Tm3u& album, const TFreeDBUpdateOptions& options, int index,
                                       int count, bool last, TFreeDBUpdateView& view,
-                                      std::atomic<bool>& cancel);
+                                      const TProgress& progress);
 
 // The albums a batch takes, in the given (grid) order: those whose updated
 // status is not set.
 std::vector<Tm3u*> BatchAlbums(const std::vector<Tm3u*>& shown);
 
-// Runs the update over the albums; `afterAlbum` is told of each album once
-// it is done (so the owner can re-key it and mark the list modified).
-// Stops after the album during which the user cancelled.  Returns the
-// number of albums updated with success.
-int RunFreeDBBatch(const std::vector<Tm3u*>& albums, const TFreeDBUpdateOptions& options,
-                   TFreeDBUpdateView& view, std::atomic<bool>& cancel,
-                   const std::function<void(Tm3u&, const TFreeDBUpdateResult&)>& afterAlbum);
+struct TFreeDBBatchResult {
+    struct TAlbumOutcome {
+        Tm3u* Album = nullptr;
+        TFreeDBUpdateResult Result;
+    };
+    std::vector<TAlbumOutcome> Albums;  // those processed, in order
+    int Updated = 0;                    // with success
+    bool Cancelled = false;
+};
+
+// The whole batch: runs the update over the albums, counting them in
+// `progress` (total and done), and stops after the album during which a
+// cancel was asked.  It may run off the window thread; the owner re-keys
+// the albums it names afterwards and marks the list modified.
+TFreeDBBatchResult RunFreeDBBatch(const std::vector<Tm3u*>& albums,
+                                  const TFreeDBUpdateOptions& options, TFreeDBUpdateView& view,
+                                  TProgress& progress);

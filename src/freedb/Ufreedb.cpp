@@ -4,7 +4,8 @@
 
 namespace {
 HttpResult Fetch(const TFreeDBServer& server, const std::string& url, long timeoutMs) {
-    return server.Get ? server.Get(url, timeoutMs) : HttpGetText(url, timeoutMs);
+    return server.Get ? server.Get(url, timeoutMs, server.Limits)
+                      : HttpGetText(url, timeoutMs, server.Limits);
 }
 
 // The body's text when the server answered, else the failure's reason.
@@ -17,6 +18,22 @@ bool Answered(const HttpResult& http, Result& result, std::string& text) {
         return false;
     }
     text = CddbReplyText(http.body);
+    return true;
+}
+
+// Whether the parsed reply counts; else the failure is noted in `result`.
+template <typename Result, typename Reply>
+bool Usable(const Reply& reply, Result& result) {
+    if (reply.Refused) {
+        result.Failure = TFreeDBFailure::Refused;
+        result.Reason = reply.StatusLine;
+        return false;
+    }
+    if (reply.CutShort) {
+        result.Failure = TFreeDBFailure::CutShort;
+        result.Reason = "The server's reply was cut short or is no CDDB reply";
+        return false;
+    }
     return true;
 }
 }  // namespace
@@ -40,11 +57,7 @@ TFreeDBQueryResult FreeDBQueryDisc(const TFreeDBServer& server, const TDiscTable
     std::string text;
     if (!Answered(http, result, text)) return result;
     auto reply = ParseCddbQueryReply(text);
-    if (reply.Refused) {
-        result.Failure = TFreeDBFailure::Refused;
-        result.Reason = reply.StatusLine;
-        return result;
-    }
+    if (!Usable(reply, result)) return result;
     result.Matches = std::move(reply.Matches);
     result.Result = static_cast<int>(result.Matches.size() * 3);
     return result;
@@ -59,11 +72,7 @@ TFreeDBReadResult FreeDBRead(const TFreeDBServer& server, const std::string& cat
     std::string text;
     if (!Answered(http, result, text)) return result;
     auto reply = ParseCddbReadReply(text);
-    if (reply.Refused) {
-        result.Failure = TFreeDBFailure::Refused;
-        result.Reason = reply.StatusLine;
-        return result;
-    }
+    if (!Usable(reply, result)) return result;
     result.Details = std::move(reply.Details);
     result.Result = static_cast<int>(result.Details.Entries().size());
     return result;

@@ -12,7 +12,8 @@
 
 class Tm3u;
 
-using THttpGet = std::function<HttpResult(const std::string& url, long timeoutMs)>;
+using THttpGet =
+    std::function<HttpResult(const std::string& url, long timeoutMs, const HttpLimits& limits)>;
 
 // Where and as whom requests are made.
 struct TFreeDBServer {
@@ -22,6 +23,9 @@ struct TFreeDBServer {
     THttpGet Get;  // empty: HttpGetText
     long QueryTimeoutMs = kCddbQueryTimeoutMs;
     long ReadTimeoutMs = kCddbReadTimeoutMs;
+    // Whatever the server does, a request ends within this time and holds
+    // at most this much.
+    HttpLimits Limits{kCddbRequestLimitMs, kCddbMaxReplyBytes};
 };
 
 enum class TFreeDBFailure {
@@ -29,6 +33,7 @@ enum class TFreeDBFailure {
     NoDisc,    // the album does not fit a disc table (no track, too many, too long)
     NoAnswer,  // no connection, a time-out or an HTTP status other than 200
     Refused,   // the server's CDDB status was 4xx or 5xx
+    CutShort,  // the reply ended before its closing line, or was no CDDB reply
 };
 
 struct TFreeDBQueryResult {

@@ -31,6 +31,24 @@ class H(http.server.BaseHTTPRequestHandler):
         q = urllib.parse.urlparse(self.path).query
         cmd = urllib.parse.parse_qs(q).get("cmd", [""])[0]
         with open(sys.argv[2] + "/requests", "a") as log: log.write(self.path + "\n")
+        try: mode = open(sys.argv[2] + "/mode").read().strip()
+        except OSError: mode = ""
+        if mode == "evil" and cmd.startswith("cddb query"):
+            body = b"211 list follows\r\nro&cmd=x#ck 14026c03 Evil / Category\r\n.\r\n"
+            self.send_response(200); self.send_header("Content-Length", str(len(body))); self.end_headers()
+            self.wfile.write(body); return
+        if mode == "cut" and cmd.startswith("cddb read"):
+            # no Content-Length: the reply ends where the connection closes
+            self.send_response(200); self.send_header("Connection", "close"); self.end_headers()
+            self.wfile.write(b"210 rock 14026c03 entry follows\r\nDTITLE=Cut Artist /")
+            self.close_connection = True; return
+        if mode == "huge" and cmd.startswith("cddb read"):
+            self.send_response(200); self.send_header("Connection", "close"); self.end_headers()
+            self.wfile.write(b"210 rock 14026c03 entry follows\r\n")
+            try:
+                for _ in range(100000): self.wfile.write(b"EXTD=" + b"x" * 100 + b"\r\n")
+            except OSError: pass
+            self.close_connection = True; return
         if cmd.startswith("cddb query"): name = "query_211_inexact.txt"
         elif cmd == "cddb read rock 14026c03": name = "read_basic.txt"
         else: name = "read_401_missing.txt"
@@ -69,6 +87,32 @@ contains err "401 rock 14026c03 No such CD entry"
 contains out "Could not connect to FreeDB"
 
 "$cli" freedb "$work/album/list.m3u" --tag-type v3 >"$work/out" 2>"$work/err"; [ $? -eq 2 ] || fail "bad --tag-type"
+
+# A category from the server goes into the read request encoded: it cannot
+# add fields to the request.
+echo evil >"$work/mode"
+"$cli" freedb "$work/album/list.m3u" --server "$url" >"$work/out" 2>"$work/err"
+contains requests "cmd=cddb+read+ro%26cmd%3Dx%23ck+14026c03&hello="
+
+# A reply cut short, or one too large, is a failure: nothing is written or renamed.
+before="$(ls "$work/album"; cat "$work/album/list.m3u")"
+for mode in cut huge; do
+    echo $mode >"$work/mode"
+    "$cli" freedb "$work/album/list.m3u" --server "$url" --apply --rename-files --rename-playlist \
+        >"$work/out" 2>"$work/err" && fail "freedb --apply with a $mode reply: exit 0"
+    contains out '"success":0'
+    contains out "No album information found"
+    [ "$(ls "$work/album"; cat "$work/album/list.m3u")" = "$before" ] || fail "$mode reply changed the album"
+    "$cli" freedb "$work/album/list.m3u" --server "$url" >"$work/out" 2>"$work/err" \
+        && fail "freedb with a $mode reply: exit 0"
+done
+contains err "The answer is larger than 4 MB"
+echo cut >"$work/mode"
+"$cli" freedb "$work/album/list.m3u" --server "$url" >"$work/out" 2>"$work/err"
+contains err "cut short"
+"$cli" tags "$work/album/a.mp3" >"$work/out"
+grep -q "Cut Artist" "$work/out" && fail "a cut reply reached the tags"
+rm -f "$work/mode"
 
 # --apply: the first complete match is written and the files renamed.
 "$cli" freedb "$work/album/list.m3u" --server "$url" --apply --tag-type both --rename-files \

@@ -193,4 +193,46 @@ check_tags() {
 }
 crash_test "tag write" reset_tags check_tags "$cli" tags --write --type id3v2 --title "$long_title" "$song"
 
+# --- a FreeDB update's renames: playlist, picture, tracks, folder, playlist ---
+# After a kill, the next start of the program (any command) finishes or
+# undoes the change: the album has all its old names or all its new ones,
+# and its playlist names them.
+albums="$work/albums"
+reset_album() {
+    rm -rf "$albums" "$work/home"/mavelo-renames-*
+    mkdir -p "$albums/old" "$work/home"
+    for i in 1 2 3 4; do cp "$data/tags/id3v23_full.mp3" "$albums/old/t0$i.mp3"; done
+    printf 't01.mp3\r\nt02.mp3\r\nt03.mp3\r\nt04.mp3\r\n' > "$albums/old/list.m3u"
+    cp "$data/covers/red_600x600.jpg" "$albums/old/list.jpg"
+}
+# The album's files and its playlist's text, to compare with the old and new
+# states.  A temporary file that a kill left beside the playlist (NAME.XXXXXX)
+# is no part of the album.
+album_state() {
+    (cd "$albums" && find . | grep -Ev '\.m3u\.[A-Za-z0-9]{6}$' | sort && cat ./*/*.m3u 2>/dev/null)
+}
+settle_and_look() {
+    "$cli" --home "$work/home" paths >/dev/null 2>&1
+    album_state
+    echo "journals left: $(ls "$work/home" | grep -c '^mavelo-renames-[0-9]*\.journal$')"
+}
+update_album() {
+    "$cli" --home "$work/home" freedb --apply --no-search --rename-files --rename-playlist \
+        --rename-dir "$albums/old/list.m3u"
+}
+reset_album
+settle_and_look > "$work/album.old"
+update_album >/dev/null 2>&1 || fail "album update: $(update_album 2>&1 | tail -n 3)"
+settle_and_look > "$work/album.new"
+cmp -s "$work/album.old" "$work/album.new" && fail "album update changed nothing"
+check_album() {
+    settle_and_look > "$work/album.now"
+    if cmp -s "$work/album.now" "$work/album.old"; then echo old
+    elif cmp -s "$work/album.now" "$work/album.new"; then echo new
+    else echo "neither version: $(tr '\n' ' ' < "$work/album.now" | cut -c1-300)"; fi
+}
+crash_test "album renames" reset_album check_album \
+    "$cli" --home "$work/home" freedb --apply --no-search --rename-files --rename-playlist \
+    --rename-dir "$albums/old/list.m3u"
+
 finish crash_safety

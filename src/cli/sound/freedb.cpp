@@ -68,6 +68,7 @@ struct TFreeDBArgs {
     std::vector<std::string> read;  // category and disc id
     std::string category, discId;
     bool apply = false;
+    bool noSearch = false;
     TAlbumApplyOptions applyOptions;
 };
 
@@ -94,8 +95,13 @@ CliRun DefineFreeDB(CLI::App& command) {
         command.add_option("--read", a->read, "read this record instead of the first match")
             ->expected(2)
             ->type_name("CAT ID");
-    command.add_flag("--apply", a->apply, "update the album from the first complete match")
-        ->excludes(read);
+    auto apply =
+        command.add_flag("--apply", a->apply, "update the album from the first complete match")
+            ->excludes(read);
+    command
+        .add_flag("--no-search", a->noSearch,
+                  "with --apply: no lookup; only rename and save the playlist")
+        ->needs(apply);
     command.add_option("--tag-type", *tagType, "the tags --apply writes")
         ->check(CLI::IsMember({"id3v2", "id3v1", "both"}));
     command.add_flag("--rename-files", a->applyOptions.RenameFiles, "rename the audio files");
@@ -144,10 +150,9 @@ std::string DetailsJson(const TDiscDetails& d) {
 // Progress of the update, told on stderr.
 class TStderrView : public TFreeDBUpdateView {
   public:
-    std::string comment;
     void ShowAlbum(const std::string&, const std::string&, bool) override {}
     void ShowStep(const std::string& text) override { std::cerr << text << "\n"; }
-    void ShowComment(const std::string& text) override { comment = text; }
+    void ShowComment(const std::string&) override {}
     void SetAlbumBar(int, int) override {}
     void SetOverallBar(int, int) override {}
 };
@@ -158,13 +163,15 @@ std::string FailuresJson(const std::vector<std::string>& failures) {
     return json + "]";
 }
 
+// The batch update, of this one album.
 int Update(Tm3u& album, TFreeDBUpdateOptions& options, TJsonObject& json) {
     TStderrView view;
-    std::atomic<bool> cancel{false};
-    auto result = FreeDBUpdateAlbum(album, options, 0, 1, true, view, cancel);
+    TProgress progress;
+    const auto batch = RunFreeDBBatch({&album}, options, view, progress);
+    const auto& result = batch.Albums.front().Result;
     TJsonObject update;
     update.Add("success", int64_t{result.Success});
-    update.Add("comment", view.comment);
+    update.Add("comment", result.Comment);
     update.Add("playlist", album.PlaylistPath);
     update.Raw("failures", FailuresJson(result.Report.Failures));
     json.Raw("update", update.Text());
@@ -180,6 +187,7 @@ int FreeDBCommand(const TFreeDBArgs& a) {
                       settings.FreeDBLogin,
                       settings.FreeDBHostName,
                       {}};
+    options.SearchAndTag = !a.noSearch;
     options.Apply = a.applyOptions;
     options.Apply.TrackFormat = settings.TrackFormat;
     options.Apply.ListFormat = settings.ListFormat;

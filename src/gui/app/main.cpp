@@ -10,6 +10,9 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include <cstdio>
+
+#include "collection/AlbumRenames.h"
 #include "core/ProgramFolder.h"
 #include "gui/app/Application.h"
 #include "gui/shell/BusyMode.h"
@@ -48,6 +51,9 @@ int main(int argc, char** argv) {
     // The desktop matches the windows with the installed launcher and icon.
     QGuiApplication::setDesktopFileName("org.mavelo.Mavelo");
     InitProgramFolder(argc > 0 ? argv[0] : "", HomeOption(QApplication::arguments()));
+    // Album renames that a kill stopped partway are finished or undone first.
+    for (const auto& failure : CompleteAlbumRenames(ProgramFolder()))
+        std::fprintf(stderr, "mavelo: %s\n", failure.Text().c_str());
     QApplication::setWindowIcon(ApplicationIcon());
     InstallPumpEventsHook();
 

@@ -146,16 +146,41 @@ void TCddbController::SaveInfo() {
     ReportFailures(report);
 }
 
+TFreeDBBatchResult TCddbController::RunUpdates(const std::vector<Tm3u*>& albums,
+                                               TFreeDBUpdateOptions options) {
+    // Durations are measured here, through the player's sound system, which
+    // belongs to this thread; the rest runs off it.
+    for (Tm3u* album : albums) AlbumDurations(*album, options.Measure);
+    options.Measure = {};
+    options.Server.Get = {};  // the plain request: it already runs off the window thread
+    TProgress progress;
+    progress_->Track(&progress);
+    progress_->show();
+    // The albums change under the main window: the progress window keeps
+    // its input away (it is modal, which also holds back the folder watcher)
+    // and it does not paint them meanwhile.
+    QWidget* window = shell_.Window();
+    const bool updates = window && window->updatesEnabled();
+    if (window) window->setUpdatesEnabled(false);
+    TFreeDBBatchResult batch;
+    RunOffWindowThread([&] { batch = RunFreeDBBatch(albums, options, *progress_, progress); });
+    if (window) window->setUpdatesEnabled(updates);
+    progress_->Track(nullptr);
+    for (const auto& outcome : batch.Albums) {
+        AlbumChanged(*outcome.Album);
+        if (hooks_.showAlbum && albums.size() > 1) hooks_.showAlbum(outcome.Album);
+    }
+    return batch;
+}
+
 void TCddbController::UpdateAlbum() {
     Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
     TRunGuard guard(running_);
     if (!album || !guard.Entered()) return;
-    progress_->show();
-    auto result =
-        FreeDBUpdateAlbum(*album, SettingsOptions(), 0, 1, true, *progress_, progress_->Cancel);
+    const auto batch = RunUpdates({album}, SettingsOptions());
+    const auto& result = batch.Albums.front().Result;
     // On failure the window stays with its comment until the user closes it.
     if (result.Success) progress_->hide();
-    AlbumChanged(*album);
     ReportFailures(result.Report);
 }
 
@@ -171,15 +196,10 @@ void TCddbController::RunBatch() {
     options.Apply.RenameFiles = dialog->RenameFiles();
     options.Apply.RenamePlaylist = dialog->RenamePlaylist();
     options.Apply.RenameFolder = dialog->RenameFolder();
-    const auto albums = BatchAlbums(session_.Catalogue.View.Albums());
-    TAlbumApplyReport failures;
-    progress_->show();
-    RunFreeDBBatch(albums, options, *progress_, progress_->Cancel,
-                   [&](Tm3u& album, const TFreeDBUpdateResult& result) {
-                       AlbumChanged(album);
-                       if (hooks_.showAlbum) hooks_.showAlbum(&album);
-                       for (const auto& f : result.Report.Failures) failures.Failures.push_back(f);
-                   });
+    const auto batch = RunUpdates(BatchAlbums(session_.Catalogue.View.Albums()), options);
     progress_->hide();
+    TAlbumApplyReport failures;
+    for (const auto& outcome : batch.Albums)
+        for (const auto& f : outcome.Result.Report.Failures) failures.Failures.push_back(f);
     ReportFailures(failures);
 }

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "freedb/Ubatch.h"
 
@@ -54,6 +55,9 @@ class TCddbController : public QObject {
     // Re-keys the album after its playlist moved and marks the list modified.
     void AlbumChanged(Tm3u& album);
     void ReportFailures(const TAlbumApplyReport& report);
+    // The FreeDB update of the albums, off the window thread, with the
+    // progress window and its Stop button; the albums are re-keyed after.
+    TFreeDBBatchResult RunUpdates(const std::vector<Tm3u*>& albums, TFreeDBUpdateOptions options);
 
     TSession& session_;
     TShellPort& shell_;

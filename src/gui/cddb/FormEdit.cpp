@@ -326,13 +326,16 @@ void TFormEdit::Apply() {
         progressBar_->setValue(0);
         SetBusy(false);
     }
-    if (checkBoxNormm3u_->isChecked()) RenamePlaylistFile(album, inputs_.ListFormat, report_);
-    if (checkBoxNormMp3_->isChecked()) RenameTrackFiles(album, inputs_.TrackFormat, report_);
-    if (checkBoxNormDir_->isChecked() && checkBoxNormDir_->isEnabled())
-        RenameAlbumFolder(album, inputs_.ListFormat, report_);
+    TAlbumApplyOptions renames;
+    renames.RenamePlaylist = checkBoxNormm3u_->isChecked();
+    renames.RenameFiles = checkBoxNormMp3_->isChecked();
+    renames.RenameFolder = checkBoxNormDir_->isChecked() && checkBoxNormDir_->isEnabled();
+    renames.TrackFormat = inputs_.TrackFormat;
+    renames.ListFormat = inputs_.ListFormat;
     const TPlaylistType format = PlaylistTypeFromInt(comboBoxFormat_->currentIndex());
-    if (format != openedFormat_ || report_.PlaylistNeedsWriting)
-        WriteAlbumPlaylist(album, format, report_);
+    if (format != openedFormat_ || renames.RenamePlaylist || renames.RenameFiles ||
+        renames.RenameFolder)
+        RenameAndSaveAlbum(album, renames, format, report_);
     album.Status = TAlbumStatus::Orange;
     accept();
 }

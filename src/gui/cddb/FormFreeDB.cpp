@@ -1,6 +1,8 @@
 #include "gui/cddb/FormFreeDB.h"
 
 #include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
 #include <QFormLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -61,41 +63,49 @@ TFormFreeDB::TFormFreeDB(QWidget* parent) : QDialog(parent) {
     setMinimumWidth(420);
 
     connect(cancelButton_, &QPushButton::clicked, this, [this] {
-        Cancel = true;
+        if (progress_) progress_->Cancel();
         hide();
     });
 }
 
+template <typename Change>
+void TFormFreeDB::OnWindowThread(Change change) {
+    if (QThread::currentThread() == thread())
+        change();
+    else
+        QMetaObject::invokeMethod(this, change, Qt::QueuedConnection);
+}
+
 void TFormFreeDB::ShowAlbum(const std::string& artist, const std::string& album, bool last) {
-    cancelButton_->setText(last ? Q(LangText("FreeDBClose", "Close"))
-                                : Q(LangText("FreeDBStop", "Stop")));
-    labelArtist_->setText(Q(artist));
-    labelAlbum_->setText(Q(album));
-    labelComment_->clear();
-    repaint();
+    OnWindowThread([this, artist, album, last] {
+        cancelButton_->setText(last ? Q(LangText("FreeDBClose", "Close"))
+                                    : Q(LangText("FreeDBStop", "Stop")));
+        labelArtist_->setText(Q(artist));
+        labelAlbum_->setText(Q(album));
+        labelComment_->clear();
+    });
 }
 
 void TFormFreeDB::ShowStep(const std::string& text) {
-    labelProgress_->setText(Q(text));
-    labelProgress_->repaint();
+    OnWindowThread([this, text] { labelProgress_->setText(Q(text)); });
 }
 
 void TFormFreeDB::ShowComment(const std::string& text) {
-    labelComment_->setText(Q(text));
+    OnWindowThread([this, text] { labelComment_->setText(Q(text)); });
 }
 
 void TFormFreeDB::SetAlbumBar(int position, int maximum) {
-    progressBar_->setRange(0, std::max(1, maximum));
-    progressBar_->setValue(position);
+    OnWindowThread([this, position, maximum] {
+        progressBar_->setRange(0, std::max(1, maximum));
+        progressBar_->setValue(position);
+    });
 }
 
 void TFormFreeDB::SetOverallBar(int position, int maximum) {
-    allProgressBar_->setRange(0, std::max(1, maximum));
-    allProgressBar_->setValue(position);
-}
-
-void TFormFreeDB::Pump() {
-    QCoreApplication::processEvents();
+    OnWindowThread([this, position, maximum] {
+        allProgressBar_->setRange(0, std::max(1, maximum));
+        allProgressBar_->setValue(position);
+    });
 }
 
 QString TFormFreeDB::Comment() const {

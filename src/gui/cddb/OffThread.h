@@ -10,3 +10,7 @@
 // closed) the wait ends at once with status 0; the request finishes on its
 // own within its time-out and its answer is dropped.
 THttpGet OffThreadHttpGet(std::function<bool()> stillWanted = {});
+
+// Runs `work` on a thread of its own and lets the window's events run (its
+// repaints, a Cancel button, updates the work posts) until it ends.
+void RunOffWindowThread(const std::function<void()>& work);

@@ -389,6 +389,24 @@ TEST(AlbumRename, FailedPlaylistRenameLeavesEverything) {
     EXPECT_FALSE(FileExists(dir / "A/Taken.jpg"));
 }
 
+// The album would otherwise show another album's picture as its own.
+TEST(AlbumRename, APictureNameTakenLeavesThePlaylistWhereItWas) {
+    TempDir dir;
+    Tm3u album(MakeAlbum(dir, "A/old.m3u", {"1.mp3"}));
+    dir.File("A/old.jpg", "picture");
+    dir.File("A/New.jpg", "another picture");
+    album.PictureState = TPictureState::Present;
+    const TWriteResult renamed = album.RenamePlaylist("New");
+    EXPECT_FALSE(renamed);
+    EXPECT_EQ(renamed.error, EEXIST);
+    EXPECT_EQ(renamed.file, dir / "A/old.jpg");
+    EXPECT_EQ(album.PlaylistPath, dir / "A/old.m3u");
+    EXPECT_TRUE(FileExists(dir / "A/old.m3u"));
+    EXPECT_FALSE(FileExists(dir / "A/New.m3u"));
+    EXPECT_EQ(dir.Read("A/old.jpg"), "picture");
+    EXPECT_EQ(dir.Read("A/New.jpg"), "another picture");
+}
+
 TEST(AlbumRename, FolderFollowsPatternAndPathsFollowTheFolder) {
     TempDir dir;
     Tm3u album(MakeAlbum(dir, "M/old/list.m3u", {"1.mp3", "2.mp3"}));

@@ -15,6 +15,15 @@ TEST(Ucommon, SafeFileName) {
         {"A|B \"C\"", "A_B _C_"},
         {"<a>/b\\c", "_a__b_c"},
         {"Déjà vu * 2.", "Déjà vu * 2."},
+        // A leading dot would hide the file from the next scan.
+        {"...Of Dots And Dashes - First Light (2001)", "_..Of Dots And Dashes - First Light (2001)"},
+        {"../.. - ..", "_._.. - .."},
+        {".", "_"},
+        {"..", "_."},
+        {"A .hidden inside.", "A .hidden inside."},
+        // A control byte would split a playlist entry; nothing at all is no name.
+        {"Two\nLines\r\t", "Two_Lines__"},
+        {"", "_"},
     };
     for (const auto& c : cases) EXPECT_EQ(SafeFileName(c.in), c.out) << c.in;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "TempDir.h"
+#include "WriteFault.h"
 #include "collection/Um3u_obj.h"
 #include "core/FileSystem.h"
 #include "freedb/AlbumApply.h"
@@ -63,18 +64,24 @@ TEST(AlbumRenames, FailuresAreReported) {
     Tm3u album = MakeAlbum(dir, "Artist - Album (2000)", 1);
     album.SetInfo("Artist", 2000, "", "Album");
     TAlbumApplyReport report;
+    TAlbumApplyOptions options;
+    options.JournalFolder = dir.Folder("home") + "/";
+    options.RenameFolder = true;
     // The folder has the right name already: nothing to do, nothing wrong.
-    RenameAlbumFolder(album, "%artist - %album (%year)", report);
+    EXPECT_TRUE(RenameAndSaveAlbum(album, options, TPlaylistType::M3U, report));
     EXPECT_TRUE(report.Failures.empty());
     // A folder shared with another album is never renamed.
     dir.File("Artist - Album (2000)/other.m3u", "");
-    RenameAlbumFolder(album, "%album", report);
+    options.ListFormat = "%album";
+    EXPECT_TRUE(RenameAndSaveAlbum(album, options, TPlaylistType::M3U, report));
     ASSERT_EQ(report.Failures.size(), 1u);
     EXPECT_TRUE(DirectoryExists(dir / "Artist - Album (2000)"));
     // A track whose new name is taken keeps its name and says so.
     dir.File("Artist - Album (2000)/01 - Song.mp3", "taken");
     album.Tracks[0].Title = "Song";
-    RenameTrackFiles(album, "%number - %title", report);
+    options.RenameFolder = false;
+    options.RenameFiles = true;
+    EXPECT_TRUE(RenameAndSaveAlbum(album, options, TPlaylistType::M3U, report));
     EXPECT_EQ(report.Failures.size(), 2u);
     EXPECT_EQ(ExtractFileName(album.Tracks[0].Path), "1.mp3");
     // Each says which file and why.
@@ -82,5 +89,5 @@ TEST(AlbumRenames, FailuresAreReported) {
               "Could not rename " + (dir / "Artist - Album (2000)") + ": other albums share the folder");
     EXPECT_EQ(report.Failures[1],
               "Could not rename " + (dir / "Artist - Album (2000)/1.mp3") + ": File exists");
-    EXPECT_TRUE(report.PlaylistNeedsWriting);
+    EXPECT_EQ(FolderNames(dir / "home"), std::vector<std::string>{});  // no journal left
 }

@@ -38,6 +38,11 @@ TEST(CddbRequests, HelloAndUrls) {
     EXPECT_EQ(CddbReadUrl("http://srv/cddb.cgi", "rock", "14026c03", "u", "h"),
               "http://srv/cddb.cgi?cmd=cddb+read+rock+14026c03"
               "&hello=u+h+Mavelo+v1%2E00%2E01&proto=6");
+    // A category or identifier from the server's answer cannot add or cut off
+    // fields of the request.
+    EXPECT_EQ(CddbReadUrl("http://srv/cddb.cgi", "ro&cmd=x#ck", "1 2?3", "u", "h"),
+              "http://srv/cddb.cgi?cmd=cddb+read+ro%26cmd%3Dx%23ck+1+2%3F3"
+              "&hello=u+h+Mavelo+v1%2E00%2E01&proto=6");
 }
 
 TEST(CddbQueryReply, MatchLists) {
@@ -151,7 +156,8 @@ TEST(CddbReadReply, OddInput) {
     // Numbers that do not parse count as 0; a length line with text after
     // the number still reads it.
     auto d = ParseCddbReadReply(
-                 "# Track frame offsets:\n#\tabc\n#\t300\n#\n# disc LENGTH: 10 secs\nTTITLEx=T\n")
+                 "210 rock 01020304\n# Track frame offsets:\n#\tabc\n#\t300\n#\n"
+                 "# disc LENGTH: 10 secs\nTTITLEx=T\n.\n")
                  .Details;
     EXPECT_EQ(d.Length, "0:10");
     ASSERT_EQ(d.Tracks.size(), 2u);
@@ -160,12 +166,63 @@ TEST(CddbReadReply, OddInput) {
     EXPECT_EQ(d.Tracks[1].Duration, "0:06");  // 750 - 300 frames
     // Values are cut to 255 bytes, track titles to 1024, never inside a character.
     const std::string longName(300, 'a'), longTitle(1100, 'b');
-    auto cut = ParseCddbReadReply("DTITLE=" + longName + " / x\nTTITLE0=" + longTitle +
-                                  "\nDGENRE=" + std::string(254, 'g') + "\xC3\xA9\n")
+    auto cut = ParseCddbReadReply("210 rock 01020304\nDTITLE=" + longName + " / x\nTTITLE0=" +
+                                  longTitle + "\nDGENRE=" + std::string(254, 'g') +
+                                  "\xC3\xA9\n.\n")
                    .Details;
     EXPECT_EQ(cut.Artist.size(), 255u);
     EXPECT_EQ(cut.Tracks[0].Title.size(), 1024u);
     EXPECT_EQ(cut.Genre, std::string(254, 'g'));
+}
+
+TEST(CddbReadReply, TrackNumbersBeyondTheRecordNameNoTrack) {
+    // Numbers too large for any record are ignored, never taken as track 0.
+    auto d = ParseCddbReadReply(
+                 "210 rock 01020304\nTTITLE0=One\nTTITLE2147483648=Wrapped\n"
+                 "TTITLE99999999999999999999=Huge\nTTITLE256=Beyond\nTTITLE-1=Negative\n"
+                 "TTITLE001=Two\n.\n")
+                 .Details;
+    EXPECT_EQ(Titles(d), (std::vector<std::string>{"One", "Two"}));
+}
+
+// A transfer that stops partway (no Content-Length, the connection closed)
+// leaves a reply without its closing "." line: none of it counts.
+TEST(CddbReplies, CutShortRepliesYieldNothing) {
+    const std::string read = Reply("read_basic.txt");
+    const std::string query = Reply("query_211_inexact.txt");
+    const std::string readWithoutEnd = read.substr(0, read.rfind("\n.") + 1);
+    const std::string queryWithoutEnd = query.substr(0, query.rfind("\n.") + 1);
+    struct Case {
+        std::string name, text;
+    } reads[] = {
+        {"read without its end", readWithoutEnd},
+        {"read cut inside a line", read.substr(0, read.find("DTITLE=") + 12)},
+        {"read with the status only", read.substr(0, read.find('\n') + 1)},
+        {"no CDDB status", "DTITLE=Cut Artist / Cut Album\n.\n"},
+        {"an HTML page", "<html>\n<body>rock 01020304 Not / A match</body>\n</html>\n"},
+    };
+    for (const auto& c : reads) {
+        SCOPED_TRACE(c.name);
+        auto reply = ParseCddbReadReply(c.text);
+        EXPECT_TRUE(reply.CutShort);
+        EXPECT_TRUE(reply.Details.Artist.empty());
+        EXPECT_TRUE(reply.Details.Tracks.empty());
+        auto asQuery = ParseCddbQueryReply(c.text);
+        EXPECT_TRUE(asQuery.Matches.empty());
+    }
+    auto cutQuery = ParseCddbQueryReply(queryWithoutEnd);
+    EXPECT_TRUE(cutQuery.CutShort);
+    EXPECT_TRUE(cutQuery.Matches.empty());
+    // Whole replies are not cut short; single-line statuses need no end line.
+    for (auto name : {"read_basic.txt", "query_211_inexact.txt", "query_200_single.txt",
+                      "query_202_none.txt"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(ParseCddbReadReply(Reply(name)).CutShort);
+        EXPECT_FALSE(ParseCddbQueryReply(Reply(name)).CutShort);
+    }
+    // Lines after the end are not part of the answer.
+    auto trailing = ParseCddbQueryReply(query + "jazz 0f0f0f0f After / The End\n");
+    EXPECT_EQ(trailing.Matches.size(), 2u);
 }
 
 TEST(CddbReplyText, Utf8OrLatin1) {

@@ -16,16 +16,14 @@ using R = LocalHttpServer;
 // Records what the progress window would show.
 struct FakeView : TFreeDBUpdateView {
     std::vector<std::string> steps, comments, overall;
-    std::function<void()> onPump;
+    std::function<void()> onOverall;
     void ShowAlbum(const std::string&, const std::string&, bool) override {}
     void ShowStep(const std::string& t) override { steps.push_back(t); }
     void ShowComment(const std::string& t) override { comments.push_back(t); }
     void SetAlbumBar(int, int) override {}
     void SetOverallBar(int p, int m) override {
         overall.push_back(std::to_string(p) + "/" + std::to_string(m));
-    }
-    void Pump() override {
-        if (onPump) onPump();
+        if (onOverall) onOverall();
     }
 };
 
@@ -53,6 +51,7 @@ TFreeDBUpdateOptions Options(const CddbServer& server) {
     options.Apply.TagType = TId3Choice::V2;
     // Tags are read back from the files as the program reads them.
     options.ReadTags = [](Tmp3& t) { return t.ReadTags(); };
+    options.Apply.JournalFolder = std::filesystem::temp_directory_path().string() + "/";
     return options;
 }
 
@@ -71,9 +70,9 @@ TEST(FreeDBUpdateAlbum, TagsRenamesAndSavesTheAlbum) {
     server.Reads["rock+14026c03"] = R::Ok(CddbReply("read_basic.txt"));
     auto album = MakeDiscAlbum(dir, "disc");
     FakeView view;
-    std::atomic<bool> cancel{true};  // cleared at the start
+    TProgress progress;
 
-    auto result = FreeDBUpdateAlbum(*album, Options(server), 0, 1, true, view, cancel);
+    auto result = FreeDBUpdateAlbum(*album, Options(server), 0, 1, true, view, progress);
     ASSERT_TRUE(result.Success);
     EXPECT_FALSE(result.Cancelled);
     EXPECT_EQ(result.Report.Failures, std::vector<std::string>{});
@@ -105,16 +104,17 @@ TEST(FreeDBUpdateAlbum, ChoosesTheFirstCompleteMatch) {
     CddbServer server;
     server.Query = R::Ok(CddbReply("query_210_exact.txt"));
     // Only the third match has a year.
-    server.Reads["rock+14026c03"] = R::Ok("DTITLE=A / B\nDGENRE=Pop\nTTITLE0=x\n");
-    server.Reads["misc+14026c03"] = R::Ok("DTITLE=C / D\nDGENRE=Pop\nDYEAR=abc\n");
-    server.Reads["data+14026c03"] = R::Ok("DTITLE=E / F\nDGENRE=Pop\nDYEAR=2004\nTTITLE0=First\n");
+    server.Reads["rock+14026c03"] = R::Ok("210 rock\nDTITLE=A / B\nDGENRE=Pop\nTTITLE0=x\n.\n");
+    server.Reads["misc+14026c03"] = R::Ok("210 misc\nDTITLE=C / D\nDGENRE=Pop\nDYEAR=abc\n.\n");
+    server.Reads["data+14026c03"] =
+        R::Ok("210 data\nDTITLE=E / F\nDGENRE=Pop\nDYEAR=2004\nTTITLE0=First\n.\n");
     auto album = MakeDiscAlbum(dir, "disc");
     album->Tracks[1].Title = "Own title";
     auto options = Options(server);
     options.Apply.RenameFiles = options.Apply.RenamePlaylist = false;
     FakeView view;
-    std::atomic<bool> cancel{false};
-    ASSERT_TRUE(FreeDBUpdateAlbum(*album, options, 0, 1, true, view, cancel).Success);
+    TProgress progress;
+    ASSERT_TRUE(FreeDBUpdateAlbum(*album, options, 0, 1, true, view, progress).Success);
     EXPECT_EQ(server.Commands(),
               (std::vector<std::string>{"cddb+query+14026c03+3+0+13500+28537+620",
                                         "cddb+read+rock+14026c03", "cddb+read+misc+14026c03",
@@ -135,7 +135,7 @@ TEST(FreeDBUpdateAlbum, EndsWithoutChangesWhenNothingIsFound) {
         {"no match", R::Ok(CddbReply("query_202_none.txt")), "", "No album found on FreeDB"},
         {"refused", R::Ok(CddbReply("query_500_refused.txt")), "", "500 Unknown application"},
         {"HTTP error", R::Response("500 Error", "", ""), "", "Could not connect to FreeDB"},
-        {"no artist", R::Ok(CddbReply("query_200_single.txt")), R::Ok("DYEAR=1999\n"),
+        {"no artist", R::Ok(CddbReply("query_200_single.txt")), R::Ok("210 rock 14026c03\nDYEAR=1999\n.\n"),
          "No album information found."},
     };
     for (const auto& c : cases) {
@@ -147,8 +147,8 @@ TEST(FreeDBUpdateAlbum, EndsWithoutChangesWhenNothingIsFound) {
         auto album = MakeDiscAlbum(dir, "disc");
         const std::string before = Read(album->PlaylistPath);
         FakeView view;
-        std::atomic<bool> cancel{false};
-        auto result = FreeDBUpdateAlbum(*album, Options(server), 0, 1, true, view, cancel);
+        TProgress progress;
+        auto result = FreeDBUpdateAlbum(*album, Options(server), 0, 1, true, view, progress);
         EXPECT_FALSE(result.Success);
         EXPECT_EQ(album->Status, TAlbumStatus::Red);
         EXPECT_EQ(view.comments.back(), c.comment);
@@ -167,8 +167,8 @@ TEST(FreeDBUpdateAlbum, WithoutSearchOnlyThePlaylistIsWritten) {
     options.Apply.RenameFiles = options.Apply.RenamePlaylist = false;
     dir.File("disc/list.m3u", "01.mp3\n02.mp3\nnotes.ogg\n");  // written again below
     FakeView view;
-    std::atomic<bool> cancel{false};
-    ASSERT_TRUE(FreeDBUpdateAlbum(*album, options, 0, 1, true, view, cancel).Success);
+    TProgress progress;
+    ASSERT_TRUE(FreeDBUpdateAlbum(*album, options, 0, 1, true, view, progress).Success);
     EXPECT_EQ(server.Requests(), 0);
     EXPECT_EQ(album->Status, TAlbumStatus::Orange);
     EXPECT_NE(Read(album->PlaylistPath), "01.mp3\n02.mp3\nnotes.ogg\n");
@@ -188,13 +188,18 @@ TEST(FreeDBBatch, ProgressAndCancel) {
     auto albums = BatchAlbums(shown);
     ASSERT_EQ(albums.size(), 5u);
     auto options = Options(server);
-    std::atomic<bool> cancel{false};
 
     FakeView view;
+    TProgress progress;
+    auto batch = RunFreeDBBatch(albums, options, view, progress);
     std::vector<Tm3u*> done;
-    RunFreeDBBatch(albums, options, view, cancel,
-                   [&](Tm3u& a, const TFreeDBUpdateResult&) { done.push_back(&a); });
+    for (const auto& outcome : batch.Albums) done.push_back(outcome.Album);
     EXPECT_EQ(done, albums);
+    EXPECT_EQ(batch.Updated, 0);
+    EXPECT_FALSE(batch.Cancelled);
+    EXPECT_EQ(progress.Total(), 5);
+    EXPECT_EQ(progress.Done(), 5);
+    EXPECT_EQ(batch.Albums[0].Result.Comment, "No album found on FreeDB");
     EXPECT_EQ(view.overall, (std::vector<std::string>{"0/5", "1/5", "2/5", "3/5", "4/5", "5/5"}));
 
     // The user presses Stop during the second album: it is finished, the
@@ -203,14 +208,16 @@ TEST(FreeDBBatch, ProgressAndCancel) {
     server.Reads["rock+14026c03"] = R::Ok(CddbReply("read_basic.txt"));
     options.Apply.RenameFiles = options.Apply.RenamePlaylist = false;
     FakeView pressing;
-    pressing.onPump = [&] {
-        if (pressing.overall.size() == 2) cancel = true;
+    TProgress stopping;
+    pressing.onOverall = [&] {
+        if (pressing.overall.size() == 2) stopping.Cancel();
     };
+    auto stopped = RunFreeDBBatch(albums, options, pressing, stopping);
     done.clear();
-    const int updated =
-        RunFreeDBBatch(albums, options, pressing, cancel,
-                       [&](Tm3u& a, const TFreeDBUpdateResult&) { done.push_back(&a); });
-    EXPECT_EQ(updated, 2);
+    for (const auto& outcome : stopped.Albums) done.push_back(outcome.Album);
+    EXPECT_EQ(stopped.Updated, 2);
+    EXPECT_TRUE(stopped.Cancelled);
+    EXPECT_EQ(stopping.Done(), 2);
     EXPECT_EQ(done, (std::vector<Tm3u*>{albums[0], albums[1]}));
     EXPECT_EQ(albums[1]->Status, TAlbumStatus::Orange);
     EXPECT_EQ(albums[2]->Status, TAlbumStatus::Red);
