@@ -98,7 +98,11 @@ void Configure(CURL* curl, const std::string& url, Transfer& transfer, long time
 }
 }  // namespace
 
-HttpResult HttpGetText(const std::string& url, long timeoutMs, const HttpLimits& limits) {
+HttpResult HttpGetText(const std::string& url, long timeoutMs) {
+    return HttpGetWithin(url, timeoutMs, {});
+}
+
+HttpResult HttpGetWithin(const std::string& url, long timeoutMs, const HttpLimits& limits) {
     InitCurlOnce();
     HttpResult result;
     CURL* curl = curl_easy_init();

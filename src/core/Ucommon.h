@@ -80,7 +80,9 @@ struct HttpLimits {
     long totalMs = 0;     // the whole transfer, redirects included; 0: no limit
     size_t maxBytes = 0;  // the body; 0: no limit
 };
-HttpResult HttpGetText(const std::string& url, long timeoutMs, const HttpLimits& limits = {});
+HttpResult HttpGetWithin(const std::string& url, long timeoutMs, const HttpLimits& limits);
+// HttpGetWithin without limits of its own.
+HttpResult HttpGetText(const std::string& url, long timeoutMs);
 
 // 1 for the folder itself plus every folder below it, counted as the scanner
 // walks: hidden folders (names starting with ".") are skipped and links to

@@ -5,7 +5,7 @@
 namespace {
 HttpResult Fetch(const TFreeDBServer& server, const std::string& url, long timeoutMs) {
     return server.Get ? server.Get(url, timeoutMs, server.Limits)
-                      : HttpGetText(url, timeoutMs, server.Limits);
+                      : HttpGetWithin(url, timeoutMs, server.Limits);
 }
 
 // The body's text when the server answered, else the failure's reason.

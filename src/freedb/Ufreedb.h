@@ -20,7 +20,7 @@ struct TFreeDBServer {
     std::string Url;
     std::string User;
     std::string Host;
-    THttpGet Get;  // empty: HttpGetText
+    THttpGet Get;  // empty: HttpGetWithin
     long QueryTimeoutMs = kCddbQueryTimeoutMs;
     long ReadTimeoutMs = kCddbReadTimeoutMs;
     // Whatever the server does, a request ends within this time and holds

@@ -22,7 +22,7 @@ HttpResult GetOffThread(const std::string& url, long timeoutMs, const HttpLimits
                         const std::function<bool()>& stillWanted) {
     auto pending = std::make_shared<TPendingRequest>();
     std::thread([pending, url, timeoutMs, limits] {
-        HttpResult result = HttpGetText(url, timeoutMs, limits);
+        HttpResult result = HttpGetWithin(url, timeoutMs, limits);
         std::lock_guard lock(pending->mutex);
         pending->result = std::move(result);
         pending->done = true;

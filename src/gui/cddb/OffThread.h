@@ -5,7 +5,7 @@
 
 #include "freedb/Ufreedb.h"
 
-// An HTTP GET that runs HttpGetText off the user-interface thread and lets
+// An HTTP GET that runs HttpGetWithin off the user-interface thread and lets
 // events run until it ends.  When `stillWanted` turns false (the window was
 // closed) the wait ends at once with status 0; the request finishes on its
 // own within its time-out and its answer is dropped.
