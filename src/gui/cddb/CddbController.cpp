@@ -147,7 +147,7 @@ void TCddbController::SaveInfo() {
 }
 
 TFreeDBBatchResult TCddbController::RunUpdates(const std::vector<Tm3u*>& albums,
-                                               TFreeDBUpdateOptions options) {
+                                               TFreeDBUpdateOptions options, bool showEach) {
     // Durations are measured here, through the player's sound system, which
     // belongs to this thread; the rest runs off it.
     for (Tm3u* album : albums) AlbumDurations(*album, options.Measure);
@@ -168,7 +168,7 @@ TFreeDBBatchResult TCddbController::RunUpdates(const std::vector<Tm3u*>& albums,
     progress_->Track(nullptr);
     for (const auto& outcome : batch.Albums) {
         AlbumChanged(*outcome.Album);
-        if (hooks_.showAlbum && albums.size() > 1) hooks_.showAlbum(outcome.Album);
+        if (hooks_.showAlbum && showEach) hooks_.showAlbum(outcome.Album);
     }
     return batch;
 }
@@ -177,7 +177,7 @@ void TCddbController::UpdateAlbum() {
     Tm3u* album = hooks_.currentAlbum ? hooks_.currentAlbum() : nullptr;
     TRunGuard guard(running_);
     if (!album || !guard.Entered()) return;
-    const auto batch = RunUpdates({album}, SettingsOptions());
+    const auto batch = RunUpdates({album}, SettingsOptions(), false);
     const auto& result = batch.Albums.front().Result;
     // On failure the window stays with its comment until the user closes it.
     if (result.Success) progress_->hide();
@@ -196,7 +196,7 @@ void TCddbController::RunBatch() {
     options.Apply.RenameFiles = dialog->RenameFiles();
     options.Apply.RenamePlaylist = dialog->RenamePlaylist();
     options.Apply.RenameFolder = dialog->RenameFolder();
-    const auto batch = RunUpdates(BatchAlbums(session_.Catalogue.View.Albums()), options);
+    const auto batch = RunUpdates(BatchAlbums(session_.Catalogue.View.Albums()), options, true);
     progress_->hide();
     TAlbumApplyReport failures;
     for (const auto& outcome : batch.Albums)

@@ -56,8 +56,10 @@ class TCddbController : public QObject {
     void AlbumChanged(Tm3u& album);
     void ReportFailures(const TAlbumApplyReport& report);
     // The FreeDB update of the albums, off the window thread, with the
-    // progress window and its Stop button; the albums are re-keyed after.
-    TFreeDBBatchResult RunUpdates(const std::vector<Tm3u*>& albums, TFreeDBUpdateOptions options);
+    // progress window and its Stop button; the albums are re-keyed after (and,
+    // with `showEach`, each selected in the views).
+    TFreeDBBatchResult RunUpdates(const std::vector<Tm3u*>& albums, TFreeDBUpdateOptions options,
+                                  bool showEach);
 
     TSession& session_;
     TShellPort& shell_;
