@@ -329,7 +329,8 @@ class BuilderWindowTest : public QObject {
         QVERIFY(form->Tree()->isEnabled());
         QVERIFY(FileExists(*dir / "B/Band - Record (1999).m3u"));  // the folder it worked on
         for (const char* stopped : {"C", "D", "E"})
-            QVERIFY2(!FileExists(*dir / stopped / "Band - Record (1999).m3u"), stopped);
+            QVERIFY2(!FileExists(*dir / (std::string(stopped) + "/Band - Record (1999).m3u")),
+                     stopped);
         form->hide();
     }
 
