@@ -1,5 +1,7 @@
 #include "gui/list/ScanCommands.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QStatusBar>
 #include <QStringList>
@@ -51,10 +53,18 @@ QString ScanNote(const TScanResult& result) {
         parts << QStr(LangText("RootMissing", "Missing or not mounted, albums kept:")) + ' ' +
                      QStr(root);
     const TUnreadable& unreadable = result.unreadable;
-    if (unreadable.folders + unreadable.files > 0)
+    if (unreadable.folders + unreadable.files > 0) {
+        // The first few are named: a folder whose albums were kept is worth a look.
+        constexpr size_t kNamed = 3;
+        QStringList named;
+        for (size_t i = 0; i < std::min(kNamed, unreadable.paths.size()); ++i)
+            named << QStr(unreadable.paths[i]);
+        if (unreadable.paths.size() > kNamed) named << "...";
         parts << QStr(LangText("ScanUnreadable", "Could not be read: %1 folders, %2 files"))
-                     .arg(unreadable.folders)
-                     .arg(unreadable.files);
+                         .arg(unreadable.folders)
+                         .arg(unreadable.files) +
+                     " (" + named.join(", ") + ")";
+    }
     return parts.join("; ");
 }
 }  // namespace
