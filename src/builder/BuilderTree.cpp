@@ -10,11 +10,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <unordered_set>
 
 #include "collection/Playlist.h"
 #include "collection/PlaylistFormat.h"
 #include "core/FileSystem.h"
+#include "core/FolderReader.h"
 #include "core/Ucommon.h"
 #include "tags/AudioFile.h"
 
@@ -270,24 +272,12 @@ struct TFolderListing {
     std::string names;     // every kept name, back to back
     std::vector<std::string_view> playlists, pictures, images, audio, folders;
     TFolderFiles files;  // every plain file of the folder
+    std::vector<std::string_view> linkedFolders;  // folders that are links, sorted byte-wise
 
     TFolderListing() = default;
     TFolderListing(const TFolderListing&) = delete;
     TFolderListing& operator=(const TFolderListing&) = delete;
 };
-
-enum class TEntryType { Folder, File, Other };
-
-// Links and file systems that give no type answer one query for both.
-TEntryType EntryType(int folderFd, const dirent64& entry) {
-    if (entry.d_type == DT_DIR) return TEntryType::Folder;
-    if (entry.d_type == DT_REG) return TEntryType::File;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return TEntryType::Other;
-    struct stat st {};
-    if (fstatat(folderFd, entry.d_name, &st, 0) != 0) return TEntryType::Other;
-    if (S_ISDIR(st.st_mode)) return TEntryType::Folder;
-    return S_ISREG(st.st_mode) ? TEntryType::File : TEntryType::Other;
-}
 
 // Names without regard to case (ties in byte order, so that "A.mp3" and
 // "a.mp3", two files here, both stay in a fixed order).
@@ -296,10 +286,10 @@ bool NameBefore(std::string_view a, std::string_view b) {
     return folded != 0 ? folded < 0 : a < b;
 }
 
-// The folder's entries are read with getdents64 on a plain descriptor:
-// opendir would ask the folder's status first, one more query per folder.
-// `listing` is filled in place: its views point into its own buffer.
-void ListFolder(const std::string& folder, TFolderListing& listing) {
+// Reads the folder's entries through the one folder reader into `listing`
+// (filled in place: its views point into its own buffer).  `buffer` holds
+// the system's records, kept from folder to folder.
+void ListFolder(const std::string& folder, TFolderListing& listing, std::vector<char>& buffer) {
     listing.folder.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (listing.folder.fd < 0) return;
     // Where each kept name lies in `names`; the views are made once the
@@ -308,34 +298,29 @@ void ListFolder(const std::string& folder, TFolderListing& listing) {
         size_t offset, size;
         int32_t group;  // a kind, KindFolder, or -1: a plain file shown nowhere
         bool plainFile;
+        bool link;  // a folder reached through a link
     };
     std::vector<TKept> kept;
     kept.reserve(32);  // an album's folder, mostly
     listing.names.reserve(1024);
     size_t inGroup[KindImage + 2] = {};  // by group + 1, to size the lists once
-    alignas(dirent64) char records[32768];
-    for (;;) {
-        const ssize_t got = getdents64(listing.folder.fd, records, sizeof records);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        for (ssize_t at = 0; at < got;) {
-            const auto* entry = reinterpret_cast<const dirent64*>(records + at);
-            at += entry->d_reclen;
-            const std::string_view name = entry->d_name;
-            if (name == "." || name == "..") continue;
-            const TEntryType type = EntryType(listing.folder.fd, *entry);
-            int32_t group = KindFolder;
-            if (type == TEntryType::Folder) {
-                if (name[0] == '.') continue;  // hidden folders
-            } else {
-                group = BuilderFileKind(name);
-                if (type != TEntryType::File) continue;  // a pipe or device named like a file
-            }
-            kept.push_back({listing.names.size(), name.size(), group, type == TEntryType::File});
-            ++inGroup[group + 1];
-            listing.names.append(name);
-        }
-    }
+    // A folder read only in part shows what was read: the builder writes
+    // nothing because a file is missing from its tree.
+    ReadFolder(listing.folder.fd, buffer,
+               [&](std::string_view name, TEntryType type, const dirent64& entry) {
+                   int32_t group = KindFolder;
+                   if (type == TEntryType::Folder) {
+                       if (name[0] == '.') return;  // hidden folders
+                   } else {
+                       group = BuilderFileKind(name);
+                       if (type != TEntryType::File) return;  // a pipe or device named like a file
+                   }
+                   const bool link = type == TEntryType::Folder && entry.d_type != DT_DIR;
+                   kept.push_back({listing.names.size(), name.size(), group,
+                                   type == TEntryType::File, link});
+                   ++inGroup[group + 1];
+                   listing.names.append(name);
+               });
     const std::string_view names = listing.names;
     listing.files.reserve(kept.size());
     listing.folders.reserve(inGroup[KindFolder + 1]);
@@ -346,6 +331,7 @@ void ListFolder(const std::string& folder, TFolderListing& listing) {
     for (const TKept& k : kept) {
         const std::string_view name = names.substr(k.offset, k.size);
         if (k.plainFile) listing.files.push_back(name);
+        if (k.link) listing.linkedFolders.push_back(name);
         switch (k.group) {
             case KindFolder:
                 listing.folders.push_back(name);
@@ -370,6 +356,7 @@ void ListFolder(const std::string& folder, TFolderListing& listing) {
          {&listing.playlists, &listing.pictures, &listing.images, &listing.audio, &listing.folders})
         std::sort(list->begin(), list->end(), NameBefore);
     std::sort(listing.files.begin(), listing.files.end());
+    std::sort(listing.linkedFolders.begin(), listing.linkedFolders.end());
 }
 
 // PictureHasPlaylist over the folder's listing; `stem` is a buffer kept
@@ -423,13 +410,74 @@ std::string ChildPath(const std::string& folderPrefix, std::string_view name) {
 
 }  // namespace
 
+// Which folders a scan enters: each folder once, however links loop or reach
+// it twice (as the scan's walk remembers the folders it visited), and a
+// folder link only when it leads to a folder inside the root: the tree never
+// shows a folder outside its root, so no command writes there.
+struct TEnteredFolders {
+    std::string realRoot;  // the root with every link resolved, ending in "/"
+    std::set<std::pair<dev_t, ino_t>> visited;
+
+    explicit TEnteredFolders(const std::string& root) {
+        char* real = realpath(root.c_str(), nullptr);
+        realRoot = IncludeTrailingSeparator(real ? std::string(real) : root);
+        free(real);
+    }
+    // False when the open folder was entered before.
+    bool FirstVisit(int folderFd) {
+        struct stat st {};
+        if (folderFd < 0 || fstat(folderFd, &st) != 0) return true;  // unreadable: shown empty
+        return visited.insert({st.st_dev, st.st_ino}).second;
+    }
+    void MarkVisited(const std::string& folder) {
+        struct stat st {};
+        if (stat(folder.c_str(), &st) == 0) visited.insert({st.st_dev, st.st_ino});
+    }
+    bool LeadsInside(const std::string& link) const {
+        char* real = realpath(link.c_str(), nullptr);
+        const bool inside = real && PathStartsWith(std::string(real) + "/", realRoot);
+        free(real);
+        return inside;
+    }
+};
+
+namespace {
+
+bool IsLinked(const TFolderListing& listing, std::string_view name) {
+    return std::binary_search(listing.linkedFolders.begin(), listing.linkedFolders.end(), name);
+}
+
+const BuilderNode& TopOf(const BuilderNode& node) {
+    const BuilderNode* top = &node;
+    while (top->Parent) top = top->Parent;
+    return *top;
+}
+
+}  // namespace
+
+TBuilderScanner::TBuilderScanner(TBuilderView view) : view_(view) {}
+TBuilderScanner::~TBuilderScanner() = default;
+
 bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
+    if (!entered_) {
+        entered_ = std::make_unique<TEnteredFolders>(TopOf(folder).Path);
+        // A folder scanned again below its root: links up to the folders
+        // above it lead to folders the tree shows already.
+        for (const BuilderNode* above = folder.Parent; above; above = above->Parent)
+            entered_->MarkVisited(above->Path);
+    }
+    return ScanFolder(folder) != TFolderScan::Stopped;
+}
+
+TBuilderScanner::TFolderScan TBuilderScanner::ScanFolder(BuilderNode& folder) {
     folder.ClearChildren();
-    ++scanned_;
-    if (onFolder && !onFolder()) stopped_ = true;
-    if (stopped_) return false;
+    if (progress && progress->CancelRequested()) stopped_ = true;
+    if (stopped_) return TFolderScan::Stopped;
     TFolderListing listing;
-    ListFolder(folder.Path, listing);
+    ListFolder(folder.Path, listing, listBuffer_);
+    if (!entered_->FirstVisit(listing.folder.fd)) return TFolderScan::AlreadySeen;
+    ++scanned_;
+    if (progress) progress->Advance();
     const std::string prefix =
         folder.Path.empty() ? std::string() : IncludeTrailingSeparator(folder.Path);
     folder.Children.reserve(listing.playlists.size() + listing.pictures.size() +
@@ -466,22 +514,43 @@ bool TBuilderScanner::ScanFolderNode(BuilderNode& folder) {
             view_.Orphans;
     }
     for (const auto name : listing.folders) {
+        std::string path = ChildPath(prefix, name);
+        if (IsLinked(listing, name) && !entered_->LeadsInside(path)) continue;
+        BuilderNode* sub = folder.AddChild(KindFolder, std::string(name), std::move(path));
+        if (ScanFolder(*sub) == TFolderScan::AlreadySeen) {
+            folder.Children.pop_back();
+            continue;
+        }
         folder.HasSubfolders = true;
-        BuilderNode* sub = folder.AddChild(KindFolder, std::string(name), ChildPath(prefix, name));
-        ScanFolderNode(*sub);
         sub->Expanded = view_.Lists || sub->HasSubfolders;
-        if (stopped_) return false;
+        if (stopped_) return TFolderScan::Stopped;
     }
-    return true;
+    return TFolderScan::Scanned;
 }
 
-size_t CountBuilderFolders(const std::string& folder) {
-    size_t count = 1;
+namespace {
+
+size_t CountFolders(const std::string& folder, TEnteredFolders& entered,
+                    std::vector<char>& buffer) {
     TFolderListing listing;
-    ListFolder(folder, listing);
+    ListFolder(folder, listing, buffer);
+    if (!entered.FirstVisit(listing.folder.fd)) return 0;
     listing.folder.Close();
-    for (const auto name : listing.folders) count += CountBuilderFolders(JoinPath(folder, name));
+    size_t count = 1;
+    for (const auto name : listing.folders) {
+        const std::string path = JoinPath(folder, name);
+        if (IsLinked(listing, name) && !entered.LeadsInside(path)) continue;
+        count += CountFolders(path, entered, buffer);
+    }
     return count;
+}
+
+}  // namespace
+
+size_t CountBuilderFolders(const std::string& folder) {
+    TEnteredFolders entered(folder);
+    std::vector<char> buffer;
+    return std::max<size_t>(1, CountFolders(folder, entered, buffer));
 }
 
 void ApplyViewSwitches(BuilderNode& root, const TBuilderView& view) {

@@ -10,6 +10,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "core/Progress.h"
+
 enum TBuilderKind : int32_t {
     KindFolder = 0,
     KindPlaylist = 1,
@@ -75,22 +77,32 @@ using TReferencedSet = std::unordered_set<std::string>;
 // listing instead of one file system query each.)
 void PlaylistEntries(BuilderNode& playlist, TReferencedSet& referenced);
 
-// The scan of a folder node and all its subfolders.  `onFolder` is called for
-// each folder scanned (the progress counter) and may ask to stop by
-// returning false: the folders not reached then stay without children.
+struct TEnteredFolders;
+
+// The scan of a folder node and all its subfolders.  Every folder is entered
+// once however links loop, and folder links are followed only to folders
+// inside the tree's root (the top node): the tree never shows a folder
+// outside it.  With `progress` the folders scanned are counted into it, and
+// a cancel stops the scan: the folders not reached stay without children.
 class TBuilderScanner {
   public:
-    explicit TBuilderScanner(TBuilderView view = {}) : view_(view) {}
-    std::function<bool()> onFolder;
+    explicit TBuilderScanner(TBuilderView view = {});
+    ~TBuilderScanner();
+    TProgress* progress = nullptr;
 
     // Returns false when stopped.
     bool ScanFolderNode(BuilderNode& folder);
     size_t FoldersScanned() const { return scanned_; }
 
   private:
+    enum class TFolderScan { Scanned, AlreadySeen, Stopped };
+    TFolderScan ScanFolder(BuilderNode& folder);
+
     TBuilderView view_;
     size_t scanned_ = 0;
     bool stopped_ = false;
+    std::unique_ptr<TEnteredFolders> entered_;
+    std::vector<char> listBuffer_;  // folder entries as the system gives them
     std::string fileBytes_;  // the playlist being read, its memory kept between files
 };
 

@@ -27,25 +27,45 @@ std::vector<const BuilderNode*> FoldersWithoutPlaylist(const BuilderNode& root) 
 }
 
 TCreatePlaylistsReport CreateMissingPlaylists(const BuilderNode& root,
-                                              const std::string& listFormat, TPlaylistType format,
-                                              const TBuilderTools& tools,
-                                              const std::function<bool(size_t, size_t)>& progress) {
+                                              const std::string& listFormat,
+                                              TPlaylistType format, const TBuilderTools& tools,
+                                              TProgress* progress) {
     TCreatePlaylistsReport report;
     const auto folders = FoldersWithoutPlaylist(root);
-    for (size_t i = 0; i < folders.size(); ++i) {
-        if (progress && !progress(i, folders.size())) {
+    if (progress) {
+        progress->SetTotal(int64_t(folders.size()));
+        progress->SetDone(0);
+    }
+    for (const BuilderNode* folder : folders) {
+        if (progress && progress->CancelRequested()) {
             report.Cancelled = true;
             break;
         }
-        auto album = AlbumFromFiles(OrphansOf(*folders[i]), tools);
+        auto album = AlbumFromFiles(OrphansOf(*folder), tools);
         const std::string path = JoinPath(
-            folders[i]->Path, NewPlaylistFileName(album->FormatAlbumName(listFormat), format));
+            folder->Path, NewPlaylistFileName(album->FormatAlbumName(listFormat), format));
         TBuilderResult written = CreatePlaylist(*album, path, format, false);
         if (written)
             report.Created.push_back(path);
         else
             report.Failures.push_back(written);
+        if (progress) progress->Advance();
     }
-    if (progress && !report.Cancelled) progress(folders.size(), folders.size());
     return report;
+}
+
+TCreatePlaylistsReport CreatePlaylistsUnder(const std::string& root, const std::string& listFormat,
+                                            TPlaylistType format, const TBuilderTools& tools,
+                                            TProgress& progress) {
+    progress.SetStep("Scanning");
+    auto tree = MakeRootNode(ExcludeTrailingSeparator(root));
+    TBuilderScanner scanner;
+    scanner.progress = &progress;
+    if (!scanner.ScanFolderNode(*tree)) {
+        TCreatePlaylistsReport report;
+        report.Cancelled = true;
+        return report;
+    }
+    progress.SetStep("Creating playlists");
+    return CreateMissingPlaylists(*tree, listFormat, format, tools, &progress);
 }

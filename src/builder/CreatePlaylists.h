@@ -2,11 +2,11 @@
 // Playlists for many folders at once: every folder of audio files under a
 // root that holds no playlist gets one, named by the album name format from
 // its tracks' tags.  An existing file is never overwritten.
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "builder/BuilderCommands.h"
+#include "core/Progress.h"
 
 struct TCreatePlaylistsReport {
     std::vector<std::string> Created;  // playlist paths written
@@ -18,8 +18,21 @@ struct TCreatePlaylistsReport {
 // and no playlist, in tree order.
 std::vector<const BuilderNode*> FoldersWithoutPlaylist(const BuilderNode& root);
 
-// `progress` (done, total) is called before each folder and stops the work
-// when it returns false (the folders done so far keep their playlists).
-TCreatePlaylistsReport CreateMissingPlaylists(
-    const BuilderNode& root, const std::string& listFormat, TPlaylistType format,
-    const TBuilderTools& tools, const std::function<bool(size_t, size_t)>& progress = {});
+// Creates the playlists of FoldersWithoutPlaylist of a scanned tree.  With
+// `progress`, its total is the number of those folders and each one done is
+// counted; a cancel stops between folders (the folders done keep their
+// playlists).
+TCreatePlaylistsReport CreateMissingPlaylists(const BuilderNode& root,
+                                              const std::string& listFormat,
+                                              TPlaylistType format, const TBuilderTools& tools,
+                                              TProgress* progress = nullptr);
+
+// The whole operation, for the builder window and the command-line tool
+// alike: scans the folder `root` as the builder's tree shows it (each folder
+// once however links loop, links followed only to folders inside the root,
+// so nothing is written outside it), then creates the missing playlists.
+// The progress counts the folders scanned, then those given a playlist (its
+// step says which part runs).
+TCreatePlaylistsReport CreatePlaylistsUnder(const std::string& root, const std::string& listFormat,
+                                            TPlaylistType format, const TBuilderTools& tools,
+                                            TProgress& progress);

@@ -93,9 +93,9 @@ int RunTree(const std::string& folder, bool json) {
 
 int RunCreatePlaylists(const std::string& folder, TPlaylistType format) {
     if (!DirectoryExists(folder)) return std::cerr << "builder: no folder " << folder << "\n", 1;
-    auto root = ScanRoot(folder);
+    TProgress progress;
     const TCreatePlaylistsReport report =
-        CreateMissingPlaylists(*root, ReadProgramSettings().ListFormat, format, {});
+        CreatePlaylistsUnder(folder, ReadProgramSettings().ListFormat, format, {}, progress);
     for (const auto& path : report.Created) std::cout << path << "\n";
     for (const auto& failure : report.Failures) std::cerr << failure.Message() << "\n";
     std::cout << report.Created.size() << " playlists created, " << report.Failures.size()

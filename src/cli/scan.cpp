@@ -3,15 +3,19 @@
 #include <unistd.h>
 #include <CLI/App.hpp>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 #include "cli/Commands.h"
 #include "collection/Udir_obj.h"
 #include "core/FileSystem.h"
-#include "core/PumpEvents.h"
+#include "core/Progress.h"
 #include "views/Catalogue.h"
 #include "views/ListFile.h"
 
@@ -36,32 +40,58 @@ bool IsOneScan(const TScanOptions& options) {
     return newList || rescan;
 }
 
-// Shows the progress counters on a terminal, at most ten times a second.
+// Shows a scan's progress on a terminal, ten times a second, from a thread
+// of its own while the scan runs on this one.
 class TProgressLine {
   public:
-    TProgressLine() : shown_(isatty(STDERR_FILENO) == 1) {
-        if (shown_) SetPumpEventsHook([this] { Show(false); });
+    explicit TProgressLine(const TProgress& progress) : progress_(progress) {
+        if (isatty(STDERR_FILENO) != 1) return;
+        shower_ = std::thread([this] {
+            std::unique_lock lock(mutex_);
+            while (!stopCalled_.wait_for(lock, std::chrono::milliseconds(100),
+                                         [this] { return stopping_; }))
+                Show();
+        });
     }
     ~TProgressLine() {
-        if (!shown_) return;
-        SetPumpEventsHook(nullptr);
-        Show(true);
+        if (!shower_.joinable()) return;
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        stopCalled_.notify_all();
+        shower_.join();
+        Show();
         std::cerr << "\n";
     }
+    TProgressLine(const TProgressLine&) = delete;
+    TProgressLine& operator=(const TProgressLine&) = delete;
 
   private:
-    void Show(bool now) {
-        const int64_t tick = TickCountMs();
-        if (!now && tick - lastMs_ < 100) return;
-        lastMs_ = tick;
-        std::cerr << "\r" << ProgressCount;
-        if (ProgressTotal > 0) std::cerr << "/" << ProgressTotal;
+    void Show() const {
+        std::cerr << "\r" << progress_.Done();
+        if (progress_.Total() > 0) std::cerr << "/" << progress_.Total();
         std::cerr << " scanned directories" << std::flush;
     }
 
-    bool shown_;
-    int64_t lastMs_ = 0;
+    const TProgress& progress_;
+    std::mutex mutex_;
+    std::condition_variable stopCalled_;
+    bool stopping_ = false;
+    std::thread shower_;
 };
+
+// The scan job in place (nothing else uses the catalogue), its progress on
+// the terminal.
+TScanResult RunRescan(TCatalogue& catalogue, bool force, bool prescan) {
+    const auto job = TScanJob::ForRescan(catalogue.Directory, catalogue.Roots, force, prescan,
+                                         TScanJob::TTarget::InPlace);
+    {
+        TProgressLine progress(job->Progress);
+        job->Run();
+    }
+    return job->Apply(catalogue.Directory, catalogue.Roots);
+}
 
 size_t CountTracks(const TDirectory& directory) {
     size_t tracks = 0;
@@ -120,11 +150,7 @@ int ScanNewList(const TScanOptions& options) {
         }
         catalogue.Roots.Add(std::filesystem::absolute(root).lexically_normal().string());
     }
-    TScanResult scan;
-    {
-        TProgressLine progress;
-        scan = Rescan(catalogue.Directory, catalogue.Roots, true, options.prescan);
-    }
+    const TScanResult scan = RunRescan(catalogue, true, options.prescan);
     std::vector<std::string> recent;
     const TListSaveResult save =
         SaveList(options.output, catalogue, kNewListCoverQuality, recent, BackupRuleAfter(scan));
@@ -142,11 +168,7 @@ int RescanList(const TScanOptions& options) {
                   << (load.error.empty() ? "" : ": " + load.error) << "\n";
         return 1;
     }
-    TScanResult scan;
-    {
-        TProgressLine progress;
-        scan = Rescan(catalogue.Directory, catalogue.Roots, !options.fast, options.prescan);
-    }
+    const TScanResult scan = RunRescan(catalogue, !options.fast, options.prescan);
     // A rescan that found nothing new leaves the file exactly as it was.
     const TListSaveResult save =
         SaveListIfChanged(options.list, catalogue, coverQuality, recent, BackupRuleAfter(scan));

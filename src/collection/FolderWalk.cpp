@@ -3,7 +3,6 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,7 +12,7 @@
 
 #include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
-#include "core/PumpEvents.h"
+#include "core/FolderReader.h"
 #include "core/Ucommon.h"
 
 TPlaylistGroup PlaylistGroupOf(std::string_view name) {
@@ -44,35 +43,18 @@ bool IsPictureName(std::string_view name) {
     return name.size() > 4 && name.substr(name.size() - 4) == ".jpg";
 }
 
-// Reads the entries of an open folder, through `buffer`.  The folder's
-// entries are read with getdents64 rather than readdir: opendir would look at
-// the folder a second time and allocate a buffer for every folder.
-TFolderListing ListFolder(int folder, std::vector<char>& buffer) {
+// Reads the entries of an open folder, through `buffer`; `error` gets the
+// errno of a read that failed partway (0 when the listing is whole).
+TFolderListing ListFolder(int folder, std::vector<char>& buffer, TReadEntries read,
+                          int& error) {
     TFolderListing listing;
-    for (;;) {
-        const long filled = syscall(SYS_getdents64, folder, buffer.data(), buffer.size());
-        if (filled <= 0) break;  // the end, or an error: what was read stands
-        for (long at = 0; at < filled;) {
-            const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
-            at += entry->d_reclen;
-            const std::string_view name = entry->d_name;
-            if (name == "." || name == "..") continue;
-            bool isFolder = entry->d_type == DT_DIR;
-            bool isFile = entry->d_type == DT_REG;
-            if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-                struct stat st {};
-                if (fstatat(folder, entry->d_name, &st, 0) == 0) {
-                    isFolder = S_ISDIR(st.st_mode);
-                    isFile = S_ISREG(st.st_mode);
-                }
-            }
-            if (isFolder && name.front() != '.') listing.folders.emplace_back(name);
-            if (!isFile) continue;
-            const TPlaylistGroup group = PlaylistGroupOf(name);
-            if (group != GroupNone) listing.playlists[group].emplace_back(name);
-            if (IsPictureName(name)) listing.pictures.emplace_back(name);
-        }
-    }
+    error = ReadFolder(folder, buffer, [&](std::string_view name, TEntryType type, const dirent64&) {
+        if (type == TEntryType::Folder && name.front() != '.') listing.folders.emplace_back(name);
+        if (type != TEntryType::File) return;
+        const TPlaylistGroup group = PlaylistGroupOf(name);
+        if (group != GroupNone) listing.playlists[group].emplace_back(name);
+        if (IsPictureName(name)) listing.pictures.emplace_back(name);
+    }, read);
     std::sort(listing.folders.begin(), listing.folders.end());
     for (auto& group : listing.playlists) std::sort(group.begin(), group.end());
     std::sort(listing.pictures.begin(), listing.pictures.end());
@@ -84,19 +66,19 @@ TFolderListing ListFolder(int folder, std::vector<char>& buffer) {
 void TFolderWalk::Walk(const std::string& folder) {
     TFileDescriptor dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC));
     if (!dir.IsOpen()) {  // nothing to scan; a folder that vanished is no error
-        if (unreadable && errno != ENOENT) {
-            ++unreadable->folders;
-            unreadable->paths.push_back(folder);
-        }
+        if (errno != ENOENT) NoteUnreadableFolder(folder);
         return;
     }
     struct stat st {};
     if (fstat(dir.Get(), &st) != 0 || !visited_.insert({st.st_dev, st.st_ino}).second) return;
     // The listing is complete before going deeper, so only one folder
     // is open at a time however deep the tree.
-    if (listBuffer_.empty()) listBuffer_.resize(32 * 1024);
-    const TFolderListing listing = ListFolder(dir.Get(), listBuffer_);
+    int error = 0;
+    const TFolderListing listing = ListFolder(dir.Get(), listBuffer_, readEntries, error);
     dir.Reset();
+    // What was read is scanned; the albums of the rest are kept by the rescan
+    // as those of a folder it could not read.
+    if (error != 0) NoteUnreadableFolder(folder);
     if (onFolder) onFolder(folder);
     for (const auto& name : listing.folders) {
         Breathe();
@@ -112,8 +94,14 @@ void TFolderWalk::Walk(const std::string& folder) {
 }
 
 void TFolderWalk::Breathe() const {
-    if (!progress)
-        PumpEvents();
-    else if (progress->cancelRequested.load(std::memory_order_relaxed))
-        throw EScanCancelled();
+    if (progress) progress->ThrowIfCancelled();
+}
+
+void TFolderWalk::NoteUnreadableFolder(const std::string& folder) {
+    // A folder reached again (from a second root) is named once.
+    if (!unreadable || std::find(unreadable->paths.begin(), unreadable->paths.end(), folder) !=
+                           unreadable->paths.end())
+        return;
+    ++unreadable->folders;
+    unreadable->paths.push_back(folder);
 }

@@ -12,9 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "collection/ScanProgress.h"
 #include "collection/Um3u_obj.h"
 #include "collection/Unreadable.h"
+#include "core/FolderReader.h"
+#include "core/Progress.h"
 
 enum TPlaylistGroup { GroupM3u, GroupPls, GroupB4s, GroupCount, GroupNone = GroupCount };
 
@@ -27,15 +28,18 @@ class TFolderWalk {
     std::function<void(const std::string& folder)> onFolder;
     // With what the folder's listing tells of the playlist's files.
     std::function<void(const std::string& playlist, const Tm3u::TListedFiles& listed)> onPlaylist;
+    // Folders that could not be listed (wholly or partly) are added to it.
     TUnreadable* unreadable = nullptr;
-    // A walk with progress may run off the window thread: it checks for a
-    // cancel instead of pumping the window events.
-    TScanProgress* progress = nullptr;
+    // Checked between entries: a cancel ends the walk (ECancelled).
+    const TProgress* progress = nullptr;
+    // How folders are read (tests hand in one that fails).
+    TReadEntries readEntries = ReadEntriesOfFolder;
 
     void Walk(const std::string& folder);
 
   private:
     void Breathe() const;
+    void NoteUnreadableFolder(const std::string& folder);
 
     std::set<std::pair<dev_t, ino_t>> visited_;
     std::vector<char> listBuffer_;  // folder entries as the system gives them

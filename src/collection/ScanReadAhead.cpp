@@ -95,7 +95,7 @@ struct TScanReadAhead::TState {
     // By the number of the playlist they serve: the scan's next album first.
     std::multimap<size_t, TJob> jobs;
     bool stopping = false;
-    TScanProgress walkStop;  // cancels the walk between folders
+    TProgress walkStop;  // cancels the walk between folders
 
     std::thread walker;
     std::vector<std::thread> readers;
@@ -111,7 +111,7 @@ struct TScanReadAhead::TState {
             std::lock_guard lock(mutex);
             stopping = true;
         }
-        walkStop.cancelRequested = true;
+        walkStop.Cancel();
         scanMoved.notify_all();
         jobsWaiting.notify_all();
         if (walker.joinable()) walker.join();
@@ -136,7 +136,7 @@ struct TScanReadAhead::TState {
     void PlaylistWalked(const std::string& playlist) {
         std::unique_lock lock(mutex);
         scanMoved.wait(lock, [this] { return stopping || walked < reached + kPlaylistsAhead; });
-        if (stopping) throw EScanCancelled();
+        if (stopping) throw ECancelled();
         const size_t number = walked++;
         if (number + 1 < reached) return;
         jobs.emplace(number, TJob{TJobKind::Playlist, playlist});

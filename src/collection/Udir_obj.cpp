@@ -17,7 +17,6 @@
 #include "collection/UIo.h"
 #include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
-#include "core/PumpEvents.h"
 #include "core/Ucommon.h"
 
 // ---- Root directories ----
@@ -74,8 +73,8 @@ std::vector<std::string> SplitRootText(const std::string& text) {
 
 namespace {
 
-int CountScanFolders(const std::vector<std::string>& roots, TScanProgress* progress) {
-    int count = 0;
+int64_t CountScanFolders(const std::vector<std::string>& roots, const TProgress* progress) {
+    int64_t count = 0;
     TFolderWalk walk;
     walk.progress = progress;
     walk.onFolder = [&](const std::string&) { ++count; };
@@ -88,38 +87,44 @@ int CountScanFolders(const std::vector<std::string>& roots, TScanProgress* progr
 // ---- The album list ----
 
 namespace {
-// A list load or save lets the windows breathe every so many albums: pumping
-// the events for each of 100,000 albums took longer than reading them.
-constexpr int kAlbumsPerPump = 64;
+// A list load or save counts its albums into the progress (and looks for a
+// cancel) every so many albums, not for each of 100,000.
+constexpr int64_t kAlbumsPerStep = 64;
+
+void CountAlbums(TProgress* progress, int64_t done) {
+    if (!progress || done % kAlbumsPerStep != 0) return;
+    progress->SetDone(done);
+    progress->ThrowIfCancelled();
+}
 }  // namespace
 
-void TDirectory::ReadAlbums(TLoadSave& stream, const std::string& base) {
+void TDirectory::ReadAlbums(TLoadSave& stream, const std::string& base, TProgress* progress) {
     List.Clear();
     const int32_t count = stream.ReadInteger();
     if (count < 0) throw EMyFileError("Could not read");
     List.Reserve(std::min<size_t>(size_t(count), stream.Remaining() / 64));  // grown once
-    ProgressTotal = count;
-    ProgressCount = 1;
+    if (progress) progress->SetTotal(count);
     for (int32_t i = 0; i < count; ++i) {
-        ++ProgressCount;
         const TSharedText path = FromRelativeForm(stream.ReadText(), base);
         // Appended first, so that a damaged record keeps what was read of it.
         Tm3u& album = List[List.Add(path, std::make_unique<Tm3u>(path))];
         album.ReadAlbumRecord(stream, base);
-        if (i % kAlbumsPerPump == 0) PumpEvents();
+        CountAlbums(progress, i + 1);
     }
+    if (progress) progress->SetDone(count);
 }
 
-void TDirectory::WriteAlbums(TLoadSave& stream, const std::string& base) const {
-    ProgressTotal = static_cast<int>(List.Count());
-    ProgressCount = 1;
+void TDirectory::WriteAlbums(TLoadSave& stream, const std::string& base,
+                             TProgress* progress) const {
+    if (progress) progress->SetTotal(int64_t(List.Count()));
     stream.WriteInteger(static_cast<int32_t>(List.Count()));
+    int64_t written = 0;
     for (const auto& entry : List) {
-        ++ProgressCount;
         stream.WriteString(ToRelativeForm(entry.key, base));
         entry.object->WriteAlbumRecord(stream, base);
-        if (ProgressCount % kAlbumsPerPump == 0) PumpEvents();
+        CountAlbums(progress, ++written);
     }
+    if (progress) progress->SetDone(written);
 }
 
 size_t TDirectory::FindOrAddAlbum(const std::string& playlistPath) {
@@ -223,16 +228,11 @@ void RefreshNotingUnreadable(Tm3u& album, bool force, const TTagReader& givenRea
 }
 
 TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
-                     TScanProgress* progress, TScanReadAhead* readAhead = nullptr) {
+                     TProgress* progress, TScanReadAhead* readAhead = nullptr) {
     TFolderWalk walk;
     walk.unreadable = unreadable;
     walk.progress = progress;
-    if (progress)
-        walk.onFolder = [progress](const std::string&) {
-            progress->done.fetch_add(1, std::memory_order_relaxed);
-        };
-    else
-        walk.onFolder = [](const std::string&) { ++ProgressCount; };
+    if (progress) walk.onFolder = [progress](const std::string&) { progress->Advance(); };
     walk.onPlaylist = [&directory, force, unreadable, readAhead](
                           const std::string& playlist, const Tm3u::TListedFiles& listed) {
         if (readAhead) readAhead->PlaylistReached();
@@ -247,19 +247,12 @@ TFolderWalk ScanWalk(TDirectory& directory, bool force, TUnreadable* unreadable,
 
 }  // namespace
 
-void TDirectory::ScanFolder(bool force, const std::string& folder) {
-    ScanWalk(*this, force, nullptr, nullptr).Walk(folder);
-}
-
 int64_t TDirectory::Scan(bool force, const std::vector<std::string>& roots, bool prescan,
-                         TUnreadable* unreadable, TScanProgress* progress) {
-    const int total = prescan ? CountScanFolders(roots, progress) : 0;
+                         TUnreadable* unreadable, TProgress* progress) {
+    const int64_t total = prescan ? CountScanFolders(roots, progress) : 0;
     if (progress) {
-        progress->done = 0;
-        progress->total = total;
-    } else {
-        ProgressTotal = total;
-        ProgressCount = 1;
+        progress->SetDone(0);
+        progress->SetTotal(total);
     }
     const int64_t start = TickCountMs();
     // One walk for all roots: a folder reached from two roots is scanned once.
@@ -340,12 +333,12 @@ void SetScanMarks(TDirectory& directory, TScanMark mark) {
 
 // Runs a scan; an error ends it where it was, and the result says why.
 TScanResult RunScan(TDirectory& directory, const std::vector<std::string>& roots, bool force,
-                    bool prescan, TScanProgress* progress = nullptr) {
+                    bool prescan, TProgress* progress) {
     TScanResult result;
     const int64_t start = TickCountMs();
     try {
         directory.Scan(force, roots, prescan, &result.unreadable, progress);
-    } catch (const EScanCancelled& e) {
+    } catch (const ECancelled& e) {
         result.completed = false;
         result.cancelled = true;
         result.error = e.what();
@@ -396,8 +389,27 @@ void NoteUnavailableRoots(const TDirectory& directory, const TRootList& roots,
 
 namespace {
 
-TScanResult RescanWith(TDirectory& directory, const TRootList& roots, bool force, bool prescan,
-                       TScanProgress* progress) {
+bool UnderOneOf(const Tm3u& album, const std::vector<std::string>& folders) {
+    return std::any_of(folders.begin(), folders.end(),
+                       [&](const std::string& folder) { return album.IsUnder(folder); });
+}
+
+// Removes the albums still marked as not found, once the scan ran to its
+// end.  After an error the albums still marked include those the scan never
+// reached: removing them would lose them for nothing.  So would removing the
+// albums of a root that is not there, or of a folder that could not be read
+// (wholly or partly): they were not seen, not lost.
+void RemoveAlbumsNotFound(TDirectory& directory, TScanResult& result) {
+    if (!result.completed) return;
+    result.removed = RemoveAlbumsIf(directory, [&](const Tm3u& album) {
+        return album.ScanMark == TScanMark::NotFoundYet &&
+               !UnderOneOf(album, result.missingRoots) &&
+               !UnderOneOf(album, result.unreadable.paths);
+    });
+}
+
+TScanResult RescanRoots(TDirectory& directory, const TRootList& roots, bool force, bool prescan,
+                        TProgress* progress) {
     std::vector<std::string> missing;
     NoteUnavailableRoots(directory, roots, missing);
     SetScanMarks(directory, TScanMark::NotFoundYet);
@@ -405,15 +417,7 @@ TScanResult RescanWith(TDirectory& directory, const TRootList& roots, bool force
     // A root renamed or unmounted while the scan ran is caught here.
     NoteUnavailableRoots(directory, roots, missing);
     result.missingRoots = missing;
-    // After an error the albums still marked include those the scan never
-    // reached: removing them would lose them for nothing.  So would removing
-    // the albums of a root that is not there.
-    const auto lost = [&](const Tm3u& album) {
-        return album.ScanMark == TScanMark::NotFoundYet &&
-               std::none_of(missing.begin(), missing.end(),
-                            [&](const std::string& root) { return album.IsUnder(root); });
-    };
-    if (result.completed) result.removed = RemoveAlbumsIf(directory, lost);
+    RemoveAlbumsNotFound(directory, result);
     SetScanMarks(directory, TScanMark::None);
     return result;
 }
@@ -446,16 +450,9 @@ void PickRescanFolders(const TRootList& roots, const std::vector<std::string>& c
     }
 }
 
-bool UnderOneOf(const Tm3u& album, const std::vector<std::string>& folders) {
-    return std::any_of(folders.begin(), folders.end(),
-                       [&](const std::string& folder) { return album.IsUnder(folder); });
-}
-
-}  // namespace
-
-TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
-                          const std::vector<std::string>& changed, bool force,
-                          TScanProgress* progress) {
+TScanResult RescanChangedFolders(TDirectory& directory, const TRootList& roots,
+                                 const std::vector<std::string>& changed, bool force,
+                                 TProgress* progress) {
     std::vector<std::string> folders;
     TRootList touchedRoots;
     PickRescanFolders(roots, changed, folders, touchedRoots);
@@ -467,27 +464,12 @@ TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
     TScanResult result = RunScan(directory, folders, force, false, progress);
     NoteUnavailableRoots(directory, touchedRoots, missing);
     result.missingRoots = missing;
-    // Albums behind a folder that could not be listed were not seen, not lost.
-    const auto lost = [&](const Tm3u& album) {
-        return album.ScanMark == TScanMark::NotFoundYet && !UnderOneOf(album, missing) &&
-               !UnderOneOf(album, result.unreadable.paths);
-    };
-    if (result.completed) result.removed = RemoveAlbumsIf(directory, lost);
+    RemoveAlbumsNotFound(directory, result);
     SetScanMarks(directory, TScanMark::None);
     return result;
 }
 
-TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan) {
-    return RescanWith(directory, roots, force, prescan, nullptr);
-}
-
-TScanResult AddRoots(TDirectory& directory, TRootList& roots,
-                     const std::vector<std::string>& folders, bool prescan) {
-    TScanResult result = RunScan(directory, folders, true, prescan);
-    for (const auto& folder : folders) roots.Add(folder);
-    SetScanMarks(directory, TScanMark::None);
-    return result;
-}
+}  // namespace
 
 // ---- Scans on a copy ----
 
@@ -527,12 +509,15 @@ void TakeScannedValues(Tm3u& album, Tm3u& scanned) {
 
 }  // namespace
 
-TScanJob::TScanJob(const TDirectory& directory, bool force, bool prescan,
+TScanJob::TScanJob(TDirectory& directory, TTarget target, bool force, bool prescan,
                    std::vector<std::string> scope)
-    : copy_(std::make_unique<TDirectory>()),
-      scope_(std::move(scope)),
-      force_(force),
-      prescan_(prescan) {
+    : scope_(std::move(scope)), force_(force), prescan_(prescan) {
+    if (target == TTarget::InPlace) {
+        scanned_ = &directory;
+        return;
+    }
+    copy_ = std::make_unique<TDirectory>();
+    scanned_ = copy_.get();
     copy_->TagReader = directory.TagReader;
     if (scope_.empty()) copy_->List.Reserve(directory.List.Count());
     for (const auto& entry : directory.List)
@@ -545,28 +530,29 @@ bool TScanJob::InScope(const Tm3u& album) const {
 
 TScanJob::~TScanJob() = default;
 
-std::unique_ptr<TScanJob> TScanJob::ForRescan(const TDirectory& directory, const TRootList& roots,
-                                              bool force, bool prescan) {
-    std::unique_ptr<TScanJob> job(new TScanJob(directory, force, prescan));
+std::unique_ptr<TScanJob> TScanJob::ForRescan(TDirectory& directory, const TRootList& roots,
+                                              bool force, bool prescan, TTarget target) {
+    std::unique_ptr<TScanJob> job(new TScanJob(directory, target, force, prescan));
     job->rescan_ = true;
     job->roots_ = roots.Folders();
     return job;
 }
 
-std::unique_ptr<TScanJob> TScanJob::ForFolders(const TDirectory& directory, const TRootList& roots,
-                                               const std::vector<std::string>& folders) {
+std::unique_ptr<TScanJob> TScanJob::ForFolders(TDirectory& directory, const TRootList& roots,
+                                               const std::vector<std::string>& folders,
+                                               bool force, TTarget target) {
     std::vector<std::string> scope;
     for (const auto& folder : folders) scope.push_back(ExcludeTrailingSeparator(folder));
-    std::unique_ptr<TScanJob> job(new TScanJob(directory, false, false, std::move(scope)));
+    std::unique_ptr<TScanJob> job(new TScanJob(directory, target, force, false, std::move(scope)));
     job->folders_ = true;
     job->roots_ = roots.Folders();
     return job;
 }
 
-std::unique_ptr<TScanJob> TScanJob::ForAddRoots(const TDirectory& directory,
+std::unique_ptr<TScanJob> TScanJob::ForAddRoots(TDirectory& directory,
                                                 const std::vector<std::string>& folders,
-                                                bool prescan) {
-    std::unique_ptr<TScanJob> job(new TScanJob(directory, true, prescan));
+                                                bool prescan, TTarget target) {
+    std::unique_ptr<TScanJob> job(new TScanJob(directory, target, true, prescan));
     job->roots_ = folders;
     job->newRoots_ = folders;
     return job;
@@ -574,18 +560,15 @@ std::unique_ptr<TScanJob> TScanJob::ForAddRoots(const TDirectory& directory,
 
 void TScanJob::Run() {
     try {
+        TRootList roots;
+        roots.Assign(roots_);
         if (folders_) {
-            TRootList roots;
-            roots.Assign(roots_);
-            // Never the window's event pump from here: the progress goes along.
-            result_ = RescanFolders(*copy_, roots, scope_, force_, &Progress);
+            result_ = RescanChangedFolders(*scanned_, roots, scope_, force_, &Progress);
         } else if (rescan_) {
-            TRootList roots;
-            roots.Assign(roots_);
-            result_ = RescanWith(*copy_, roots, force_, prescan_, &Progress);
+            result_ = RescanRoots(*scanned_, roots, force_, prescan_, &Progress);
         } else {
-            result_ = RunScan(*copy_, roots_, force_, prescan_, &Progress);
-            SetScanMarks(*copy_, TScanMark::None);
+            result_ = RunScan(*scanned_, roots_, force_, prescan_, &Progress);
+            SetScanMarks(*scanned_, TScanMark::None);
         }
     } catch (const std::exception& e) {  // the copy may be half done: it is not applied
         result_ = TScanResult();
@@ -596,7 +579,13 @@ void TScanJob::Run() {
 }
 
 TScanResult TScanJob::Apply(TDirectory& directory, TRootList& roots) {
-    if (result_.cancelled || !copy_) return result_;
+    if (result_.cancelled) return result_;
+    if (copy_) TakeScannedAlbums(directory);
+    for (const auto& folder : newRoots_) roots.Add(folder);
+    return result_;
+}
+
+void TScanJob::TakeScannedAlbums(TDirectory& directory) {
     Tm3uList& scanned = copy_->List;
     RemoveAlbumsIf(directory, [&](const Tm3u& album) {
         return InScope(album) && !scanned.IndexOf(album.PlaylistPath);
@@ -611,9 +600,39 @@ TScanResult TScanJob::Apply(TDirectory& directory, TRootList& roots) {
         const TSharedText key = album->PlaylistPath;
         directory.List.Add(key, std::move(album));
     }
-    for (const auto& folder : newRoots_) roots.Add(folder);
     copy_.reset();
-    return result_;
+    scanned_ = nullptr;
+}
+
+namespace {
+
+TScanResult RunInPlace(std::unique_ptr<TScanJob> job, TDirectory& directory, TRootList& roots) {
+    job->Run();
+    return job->Apply(directory, roots);
+}
+
+}  // namespace
+
+TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan) {
+    TRootList unchanged = roots;
+    return RunInPlace(
+        TScanJob::ForRescan(directory, roots, force, prescan, TScanJob::TTarget::InPlace),
+        directory, unchanged);
+}
+
+TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
+                          const std::vector<std::string>& folders, bool force) {
+    TRootList unchanged = roots;
+    return RunInPlace(TScanJob::ForFolders(directory, roots, folders, force,
+                                           TScanJob::TTarget::InPlace),
+                      directory, unchanged);
+}
+
+TScanResult AddRoots(TDirectory& directory, TRootList& roots,
+                     const std::vector<std::string>& folders, bool prescan) {
+    return RunInPlace(
+        TScanJob::ForAddRoots(directory, folders, prescan, TScanJob::TTarget::InPlace), directory,
+        roots);
 }
 
 void MoveRoot(TDirectory& directory, TRootList& roots, const std::string& oldRoot,

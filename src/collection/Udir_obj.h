@@ -1,18 +1,16 @@
 #pragma once
 // The catalogue: the album list keyed by playlist path, the scanner that
 // fills it from the root directories, and the root directory list.
-#include <atomic>
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "collection/ScanProgress.h"
 #include "collection/Um3u_obj.h"
 #include "collection/Unreadable.h"
 #include "core/KeyedList.h"
+#include "core/Progress.h"
 
 class TLoadSave;
 
@@ -56,25 +54,24 @@ class TDirectory {
     // cover, so that the owner can mark the list modified.
     std::function<void()> OnCachedCoverDropped;
 
-    // Stored form of the album list (the list file's album block).
-    void ReadAlbums(TLoadSave& stream, const std::string& base);
-    void WriteAlbums(TLoadSave& stream, const std::string& base) const;
+    // Stored form of the album list (the list file's album block); the
+    // albums are counted into `progress` when given.
+    void ReadAlbums(TLoadSave& stream, const std::string& base, TProgress* progress = nullptr);
+    void WriteAlbums(TLoadSave& stream, const std::string& base,
+                     TProgress* progress = nullptr) const;
 
     // Index of the album of that playlist, appended when missing.  Marks it
     // as found by the running scan.
     size_t FindOrAddAlbum(const std::string& playlistPath);
     void ScanPlaylist(bool force, const std::string& playlistPath);
-    // Scans the folder and everything below it: subfolders first, then the
-    // folder's own playlists (m3u, then pls, then b4s).
-    void ScanFolder(bool force, const std::string& folder);
-    // Scans every root in order; returns the elapsed milliseconds.  With
-    // prescan the folders are counted first into ProgressTotal.  What could
-    // not be read is added to `unreadable` when given.
-    // With `progress` the scan counts into it and stops (throws
-    // EScanCancelled) once asked to, and never pumps the window events: it
-    // may run on another thread.
+    // Scans every root in order, each folder's subfolders before its own
+    // playlists (m3u, then pls, then b4s); returns the elapsed milliseconds.
+    // With prescan the folders are counted first, as the progress's total.
+    // What could not be read is added to `unreadable` when given.  With
+    // `progress` the scan counts the folders walked into it and stops
+    // (throws ECancelled) once asked to.
     int64_t Scan(bool force, const std::vector<std::string>& roots, bool prescan,
-                 TUnreadable* unreadable = nullptr, TScanProgress* progress = nullptr);
+                 TUnreadable* unreadable = nullptr, TProgress* progress = nullptr);
 
     // Frees the album; nothing when it is not in the list.
     void RemoveAlbum(const Tm3u* album);
@@ -107,59 +104,63 @@ struct TScanResult {
     TUnreadable unreadable;
 };
 
-// Scans the roots again: new playlists become albums, albums whose playlist
-// vanished are removed.  When an error ends the scan, nothing is removed
-// (albums the scan did not reach are kept); nor are the albums of a root that
-// is not there (moved, renamed or not mounted): removing a root is the way to
-// drop its albums.
-TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan);
-// Scans again only the given folders of the roots (each with everything below
-// it), as Rescan does for whole roots: new playlists become albums, albums
-// under those folders whose playlist vanished are removed, the others keep
-// their values.  Folders outside the roots or inside hidden folders (which
-// scans skip) are left alone; albums of a root that is not there, or under a
-// folder that could not be read, are kept; after an error nothing is removed.
-// With `progress` it may run off the window thread (see TScanProgress).
-TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
-                          const std::vector<std::string>& folders, bool force,
-                          TScanProgress* progress = nullptr);
-// Scans the new folders (full scan; nothing is removed) and adds them to the roots.
-TScanResult AddRoots(TDirectory& directory, TRootList& roots,
-                     const std::vector<std::string>& folders, bool prescan);
-// A rescan or a scan of new roots that works on a copy of the albums, so that
-// it can run on another thread while the catalogue stays in use, and so that
-// a cancelled scan leaves the catalogue exactly as it was.  Create and Apply
-// run on the catalogue's thread; Run on any thread, touching only the copy.
+// A scan of a catalogue's folders: a rescan of the roots (full or fast), a
+// rescan of folders changed on disk, or a scan of new roots (also of a disc
+// into a list of its own).  Every front end scans through it.  Albums are
+// removed only by a rescan that ran to its end, and never those of a root
+// that is not there (moved, renamed or not mounted: removing the root is the
+// way to drop them) nor those under a folder that could not be read; what
+// could not be read is named in the result.
+//
+// The job scans a copy of the albums (the window: the catalogue stays in use
+// while the scan runs on another thread, and a cancelled scan leaves it
+// exactly as it was), or the catalogue itself when nothing else uses it (the
+// command-line tool).  Create and Apply run on the catalogue's thread; Run
+// on any thread, touching only the copy (or, in place, the catalogue).
 class TScanJob {
   public:
-    static std::unique_ptr<TScanJob> ForRescan(const TDirectory& directory, const TRootList& roots,
-                                               bool force, bool prescan);
-    static std::unique_ptr<TScanJob> ForAddRoots(const TDirectory& directory,
+    enum class TTarget { Copy, InPlace };
+
+    // Scans the roots again: new playlists become albums, albums whose
+    // playlist vanished are removed.
+    static std::unique_ptr<TScanJob> ForRescan(TDirectory& directory, const TRootList& roots,
+                                               bool force, bool prescan,
+                                               TTarget target = TTarget::Copy);
+    // Scans the new folders (full scan; nothing is removed); Apply adds them
+    // to the roots.
+    static std::unique_ptr<TScanJob> ForAddRoots(TDirectory& directory,
                                                  const std::vector<std::string>& folders,
-                                                 bool prescan);
-    // RescanFolders of the changed folders; only the albums under them are
-    // copied, and only those can be removed by Apply.
-    static std::unique_ptr<TScanJob> ForFolders(const TDirectory& directory, const TRootList& roots,
-                                                const std::vector<std::string>& folders);
+                                                 bool prescan, TTarget target = TTarget::Copy);
+    // Scans again only the given folders of the roots (each with everything
+    // below it), a fast scan: new playlists become albums, albums under those
+    // folders whose playlist vanished are removed.  Folders outside the roots
+    // or inside hidden folders (which scans skip) are left alone.  Only the
+    // albums under the folders are copied, and only those can change.
+    static std::unique_ptr<TScanJob> ForFolders(TDirectory& directory, const TRootList& roots,
+                                                const std::vector<std::string>& folders,
+                                                bool force = false,
+                                                TTarget target = TTarget::Copy);
     ~TScanJob();
 
-    TScanProgress Progress;
+    TProgress Progress;
 
     void Run();
     // Takes the scan's albums into the catalogue: albums found again keep
     // their objects and the user's values (status, plays), new albums are
     // appended, vanished ones removed; new roots are added.  Nothing changes
-    // when the scan was cancelled.
+    // when the scan was cancelled (a scan in place keeps what it did).
     TScanResult Apply(TDirectory& directory, TRootList& roots);
 
   private:
     // `scope`: the folders whose albums the job copies and may remove (empty:
     // every album).
-    TScanJob(const TDirectory& directory, bool force, bool prescan,
+    TScanJob(TDirectory& directory, TTarget target, bool force, bool prescan,
              std::vector<std::string> scope = {});
     bool InScope(const Tm3u& album) const;
+    void TakeScannedAlbums(TDirectory& directory);
 
     std::unique_ptr<TDirectory> copy_;
+    TDirectory* scanned_ = nullptr;  // the copy, or the catalogue itself
     std::vector<std::string> scope_;
     std::vector<std::string> roots_;     // the folders to scan (the roots for ForFolders)
     std::vector<std::string> newRoots_;  // added to the roots by Apply
@@ -169,6 +170,13 @@ class TScanJob {
     bool prescan_ = false;
     TScanResult result_;
 };
+
+// The job run to its end on this thread, in place: for tests and tools.
+TScanResult Rescan(TDirectory& directory, const TRootList& roots, bool force, bool prescan);
+TScanResult RescanFolders(TDirectory& directory, const TRootList& roots,
+                          const std::vector<std::string>& folders, bool force);
+TScanResult AddRoots(TDirectory& directory, TRootList& roots,
+                     const std::vector<std::string>& folders, bool prescan);
 
 // The user moved a root's contents: rewrites the paths and replaces the root.
 void MoveRoot(TDirectory& directory, TRootList& roots, const std::string& oldRoot,

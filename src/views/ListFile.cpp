@@ -14,7 +14,6 @@
 #include "collection/UIo.h"
 #include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
-#include "core/PumpEvents.h"
 #include "core/SafeWrite.h"
 #include "core/Ucommon.h"
 #include "views/Catalogue.h"
@@ -48,23 +47,21 @@ void WriteRoots(TLoadSave& stream, const std::string& path, const TRootList& roo
 
 // Reads everything after the version; throws on the first failing read.
 void ReadListBody(TLoadSave& stream, const std::string& path, TCatalogue& catalogue,
-                  int32_t& coverQuality) {
+                  int32_t& coverQuality, TProgress* progress) {
     const std::string base = ListBaseFolder(path);
     ReadRoots(stream, path, catalogue.Roots);
     coverQuality = stream.ReadInteger();
-    PumpEvents();
-    catalogue.Directory.ReadAlbums(stream, base);
+    catalogue.Directory.ReadAlbums(stream, base, progress);
     catalogue.Filters.ReadBlock(stream);
     catalogue.Selections.Read(stream, catalogue.Albums());
 }
 
 void WriteListBody(TLoadSave& stream, const std::string& path, const TCatalogue& catalogue,
-                   int32_t coverQuality) {
+                   int32_t coverQuality, TProgress* progress) {
     stream.WriteInteger(kListFileVersion);
     WriteRoots(stream, path, catalogue.Roots);
     stream.WriteInteger(coverQuality);
-    PumpEvents();
-    catalogue.Directory.WriteAlbums(stream, ListBaseFolder(path));
+    catalogue.Directory.WriteAlbums(stream, ListBaseFolder(path), progress);
     catalogue.Filters.WriteBlock(stream);
     catalogue.Selections.Write(stream, catalogue.Albums());
 }
@@ -83,11 +80,6 @@ size_t EstimatedListSize(const TCatalogue& catalogue) {
     }
     return bytes;
 }
-
-// Progress counters go back to rest when a load or save ends, however it ends.
-struct ProgressReset {
-    ~ProgressReset() { ProgressTotal = ProgressCount = 0; }
-};
 
 void ClearContents(TCatalogue& catalogue) {
     catalogue.View.Clear();
@@ -108,12 +100,11 @@ std::string ListBaseFolder(const std::string& path) {
 }
 
 TListLoadResult LoadList(const TReadSource& source, TCatalogue& catalogue, int32_t& coverQuality,
-                         std::vector<std::string>& recentFiles) {
+                         std::vector<std::string>& recentFiles, TProgress* progress) {
     const int64_t start = TickCountMs();
     const std::string& path = source.Name();
     TListLoadResult result;
     ClearContents(catalogue);
-    ProgressReset progressReset;
     if (!source.Exists()) {
         result.status = TListLoadStatus::Missing;
         return result;
@@ -132,7 +123,7 @@ TListLoadResult LoadList(const TReadSource& source, TCatalogue& catalogue, int32
             result.status = TListLoadStatus::WrongVersion;
             return result;
         }
-        ReadListBody(stream, path, catalogue, coverQuality);
+        ReadListBody(stream, path, catalogue, coverQuality, progress);
         if (!source.InMemory()) AddRecentFile(recentFiles, path);
     } catch (const std::exception& e) {
         // What was read stays: the albums before the damage are kept.
@@ -171,7 +162,6 @@ TListSaveResult SaveWith(const std::string& path, const TCatalogue& catalogue,
                          std::vector<std::string>& recentFiles, Write write) {
     const int64_t start = TickCountMs();
     TListSaveResult result;
-    ProgressReset progressReset;
     try {
         write(result);
         result.saved = true;
@@ -216,26 +206,27 @@ void ReplaceList(const std::string& path, std::string_view bytes, TBackupRule ba
 }  // namespace
 
 TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
-                         std::vector<std::string>& recentFiles, TBackupRule backup) {
+                         std::vector<std::string>& recentFiles, TBackupRule backup,
+                         TProgress* progress) {
     return SaveWith(path, catalogue, recentFiles, [&](TListSaveResult&) {
         // The list is encoded whole before the file is touched: a failure
         // while encoding leaves the file as it was.
         TLoadSave stream;
         stream.OpenWriteToMemory();
         stream.Reserve(EstimatedListSize(catalogue));
-        WriteListBody(stream, path, catalogue, coverQuality);
+        WriteListBody(stream, path, catalogue, coverQuality, progress);
         ReplaceList(path, stream.Bytes(), backup);
     });
 }
 
 TListSaveResult SaveListIfChanged(const std::string& path, const TCatalogue& catalogue,
                                   int32_t coverQuality, std::vector<std::string>& recentFiles,
-                                  TBackupRule backup) {
+                                  TBackupRule backup, TProgress* progress) {
     return SaveWith(path, catalogue, recentFiles, [&](TListSaveResult& result) {
         TLoadSave stream;
         stream.OpenWriteToMemory();
         stream.Reserve(EstimatedListSize(catalogue));
-        WriteListBody(stream, path, catalogue, coverQuality);
+        WriteListBody(stream, path, catalogue, coverQuality, progress);
         if (FileHolds(path, stream.Bytes()))
             result.unchanged = true;
         else
@@ -250,17 +241,18 @@ void CloseList(TCatalogue& catalogue) {
 }
 
 TListLoadResult OpenListFile(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
-                             std::vector<std::string>& recentFiles) {
+                             std::vector<std::string>& recentFiles, TProgress* progress) {
     CloseList(catalogue);
     catalogue.CurrentFile = path;
-    TListLoadResult result = LoadList(path, catalogue, coverQuality, recentFiles);
+    TListLoadResult result = LoadList(path, catalogue, coverQuality, recentFiles, progress);
     if (result.status == TListLoadStatus::Missing) catalogue.CurrentFile.clear();
     return result;
 }
 
 TListSaveResult SaveListFile(TCatalogue& catalogue, int32_t coverQuality,
-                             std::vector<std::string>& recentFiles) {
-    TListSaveResult result = SaveList(catalogue.CurrentFile, catalogue, coverQuality, recentFiles);
+                             std::vector<std::string>& recentFiles, TProgress* progress) {
+    TListSaveResult result = SaveList(catalogue.CurrentFile, catalogue, coverQuality, recentFiles,
+                                      TBackupRule::Replace, progress);
     if (result.saved) catalogue.ListModified = false;
     return result;
 }

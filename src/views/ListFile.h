@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Progress.h"
 #include "core/ReadSource.h"
 
 class TCatalogue;
@@ -54,9 +55,10 @@ struct TListSaveResult {
 // Replaces the catalogue's contents (not CurrentFile) with the file's (or
 // with bytes in memory, read as the file its name gives).  The cover cache
 // quality the file states goes to `coverQuality`.  Only a complete load puts
-// the file at the top of the recent files.
+// the file at the top of the recent files.  The albums read are counted into
+// `progress` when given.
 TListLoadResult LoadList(const TReadSource& source, TCatalogue& catalogue, int32_t& coverQuality,
-                         std::vector<std::string>& recentFiles);
+                         std::vector<std::string>& recentFiles, TProgress* progress = nullptr);
 // Whether a save keeps the file it replaces as "NAME.bak".  A list saved
 // after a scan that could not reach some roots keeps the older backup.
 enum class TBackupRule { Replace, KeepOld };
@@ -66,13 +68,14 @@ enum class TBackupRule { Replace, KeepOld };
 // the old file as it was.
 TListSaveResult SaveList(const std::string& path, const TCatalogue& catalogue, int32_t coverQuality,
                          std::vector<std::string>& recentFiles,
-                         TBackupRule backup = TBackupRule::Replace);
+                         TBackupRule backup = TBackupRule::Replace, TProgress* progress = nullptr);
 // As SaveList, except that a file that already holds exactly the bytes the
 // catalogue gives is left alone: not written, not flushed, no new backup (a
 // rescan that found nothing new changes nothing on the disk).
 TListSaveResult SaveListIfChanged(const std::string& path, const TCatalogue& catalogue,
                                   int32_t coverQuality, std::vector<std::string>& recentFiles,
-                                  TBackupRule backup = TBackupRule::Replace);
+                                  TBackupRule backup = TBackupRule::Replace,
+                                  TProgress* progress = nullptr);
 // Empties the albums, view list, selections, filter presets, applied filter
 // and roots; CurrentFile "" and ListModified false.
 void CloseList(TCatalogue& catalogue);
@@ -80,11 +83,11 @@ void CloseList(TCatalogue& catalogue);
 // The load command once the previous list is closed: CurrentFile becomes the
 // path (emptied again when the file is missing) and the file is loaded.
 TListLoadResult OpenListFile(const std::string& path, TCatalogue& catalogue, int32_t& coverQuality,
-                             std::vector<std::string>& recentFiles);
+                             std::vector<std::string>& recentFiles, TProgress* progress = nullptr);
 // The save command: writes CurrentFile; the list stays modified when the
 // save fails.  CurrentFile must not be empty (the caller asks for a name).
 TListSaveResult SaveListFile(TCatalogue& catalogue, int32_t coverQuality,
-                             std::vector<std::string>& recentFiles);
+                             std::vector<std::string>& recentFiles, TProgress* progress = nullptr);
 
 // Puts the path at the top (an equal entry moves there) and keeps at most
 // kMaxRecentFiles entries.

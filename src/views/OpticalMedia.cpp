@@ -57,18 +57,19 @@ TCdPlan PlanCdOpening(const std::string& root) {
     return plan;
 }
 
-std::unique_ptr<TDirectory> ScanMedium(const std::string& root, bool prescan,
-                                       const TTagReader& readTags, TScanProgress* progress) {
-    auto directory = std::make_unique<TDirectory>();
-    directory->TagReader = readTags;
-    try {
-        directory->Scan(true, {ExcludeTrailingSeparator(root)}, prescan, nullptr, progress);
-    } catch (const EScanCancelled&) {
-        return nullptr;  // stopped by the user: nothing is taken
-    } catch (const std::exception&) {
-        // A damaged disc ends the scan; what was found so far is kept.
-    }
-    return directory;
+TMediumScan::TMediumScan(const std::string& root, bool prescan, const TTagReader& readTags)
+    : albums_(std::make_unique<TDirectory>()) {
+    albums_->TagReader = readTags;
+    // Nothing else sees the new list while it is scanned: no copy is needed.
+    job_ = TScanJob::ForAddRoots(*albums_, {ExcludeTrailingSeparator(root)}, prescan,
+                                 TScanJob::TTarget::InPlace);
+}
+
+std::unique_ptr<TDirectory> TMediumScan::Finish(TScanResult& result) {
+    TRootList roots;
+    result = job_->Apply(*albums_, roots);
+    if (result.cancelled) return nullptr;  // stopped by the user: nothing is taken
+    return std::move(albums_);
 }
 
 bool AdoptScannedMedium(TCatalogue& catalogue, std::unique_ptr<TDirectory> scanned,

@@ -12,9 +12,9 @@
 
 #include "collection/Um3u_obj.h"
 
+#include "collection/Udir_obj.h"
+
 class TCatalogue;
-class TDirectory;
-struct TScanProgress;
 
 inline constexpr const char* kMountTable = "/proc/self/mountinfo";
 
@@ -50,12 +50,22 @@ struct TCdPlan {
 };
 TCdPlan PlanCdOpening(const std::string& root);
 
-// Scans the medium into a new album list (full scan, the root as the only
-// root).  An error ends the scan; the albums found so far stay.  With
-// `progress` it may run on another thread; null when it was cancelled.
-std::unique_ptr<TDirectory> ScanMedium(const std::string& root, bool prescan,
-                                       const TTagReader& readTags = {},
-                                       TScanProgress* progress = nullptr);
+// The scan of a medium into an album list of its own (a full scan, the
+// medium's root its only root), through the catalogue's scan job: run the
+// job (on any thread), then Finish.  An error ends the scan; the albums
+// found so far stay.
+class TMediumScan {
+  public:
+    TMediumScan(const std::string& root, bool prescan, const TTagReader& readTags = {});
+    TScanJob& Job() { return *job_; }
+    // The albums found, null when the scan was cancelled; `result` says what
+    // could not be read.
+    std::unique_ptr<TDirectory> Finish(TScanResult& result);
+
+  private:
+    std::unique_ptr<TDirectory> albums_;
+    std::unique_ptr<TScanJob> job_;
+};
 // The scanned albums replace the catalogue's (which are freed; selections
 // keep none of them): no file name, the medium as the only root, modified.
 // False, with the catalogue unchanged, when the scan found no album.

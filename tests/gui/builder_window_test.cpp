@@ -6,11 +6,15 @@
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <map>
 
 #include "TempDir.h"
@@ -274,6 +278,60 @@ class BuilderWindowTest : public QObject {
         form->CreateAllPlaylists();
         QCOMPARE(Entries(*dir / "B/Band - Record (1999).m3u"), std::string("b1.mp3 b2.ogg "));
         QVERIFY(!FileExists(*dir / "A/Band - Record (1999).m3u"));  // A has its playlist
+    }
+
+    // The batch runs off the window thread: the window goes on with its
+    // events, shows the progress, and Cancel (or Escape) stops it after the
+    // folder it works on, leaving the dialog open.
+    void createAllRunsOffTheWindowThreadAndCancels_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Escape key") << true;
+    }
+    void createAllRunsOffTheWindowThreadAndCancels() {
+        QFETCH(bool, byEscape);
+        for (const char* name : {"C/c1.mp3", "D/d1.mp3", "E/e1.mp3"}) dir->File(name, name);
+        std::atomic<bool> open{false};
+        std::atomic<int> reads{0};
+        const std::thread::id windowThread = std::this_thread::get_id();
+        std::atomic<bool> readOnWindowThread{false};
+        TBuilderTools tools;
+        tools.ReadTags = [&](Tmp3& track) {
+            if (std::this_thread::get_id() == windowThread) readOnWindowThread = true;
+            while (!open) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            ++reads;
+            return FakeTags(track);
+        };
+        form = std::make_unique<TFormListBuilder>(nullptr, *prompts, tools);
+        form->SetRoots({dir->Path()});
+        form->show();
+        form->Open();
+        int ticksWhileHeld = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] {
+            auto* cancel = form->findChild<QPushButton*>("ButtonCancel");
+            if (!form->IsRunning() || open || !cancel->isVisible()) return;
+            if (++ticksWhileHeld < 3) return;
+            QVERIFY(!form->Tree()->isEnabled());
+            if (byEscape)
+                QTest::keyClick(form.get(), Qt::Key_Escape);
+            else
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            open = true;
+        });
+        timer.start(5);
+        form->CreateAllPlaylists();
+        timer.stop();
+        QVERIFY(ticksWhileHeld >= 3);
+        QVERIFY(!readOnWindowThread);
+        QVERIFY(form->isVisible());  // Escape cancelled the work, not the window
+        QVERIFY(!form->IsRunning());
+        QVERIFY(form->Tree()->isEnabled());
+        QVERIFY(FileExists(*dir / "B/Band - Record (1999).m3u"));  // the folder it worked on
+        for (const char* stopped : {"C", "D", "E"})
+            QVERIFY2(!FileExists(*dir / (std::string(stopped) + "/Band - Record (1999).m3u")),
+                     stopped);
+        form->hide();
     }
 
     void controllerRunsOnTheToolsCommand() {

@@ -15,11 +15,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <climits>
 
 #include "builder/BuilderDetails.h"
 #include "builder/CreatePlaylists.h"
@@ -28,6 +32,7 @@
 #include "core/Ucommon.h"
 #include "core/Ulang.h"
 #include "gui/common/DialogParts.h"
+#include "gui/common/OffThread.h"
 #include "gui/common/Prompts.h"
 
 namespace {
@@ -125,6 +130,16 @@ void TFormListBuilder::BuildWidgets() {
     status_->setObjectName("StatusBar");
     createAll_ = new QPushButton(tr("Create playlists for all folders"), this);
     createAll_->setObjectName("ButtonCreateAll");
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setObjectName("ProgressBar");
+    progressBar_->hide();
+    cancel_ = new QPushButton(Lang("Cancel", "Cancel"), this);
+    cancel_->setObjectName("ButtonCancel");
+    cancel_->hide();
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(100);
+    connect(progressTimer_, &QTimer::timeout, this, &TFormListBuilder::ShowProgress);
+    connect(cancel_, &QPushButton::clicked, this, &TFormListBuilder::CancelRunning);
     auto* ok = new QPushButton(tr("Ok"), this);
     ok->setObjectName("ButtonOk");
 
@@ -143,9 +158,13 @@ void TFormListBuilder::BuildWidgets() {
     auto* main = new QHBoxLayout;
     main->addLayout(left, 1);
     main->addLayout(side);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(status_, 1);
+    bottom->addWidget(progressBar_);
+    bottom->addWidget(cancel_);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(main);
-    outer->addWidget(status_);
+    outer->addLayout(bottom);
 
     connect(rootDirs_, &QComboBox::activated, this, &TFormListBuilder::ChooseRoot);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -272,19 +291,96 @@ TBuilderView TFormListBuilder::View() const {
 }
 
 void TFormListBuilder::ScanNode(BuilderNode& folder) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    TBuilderScanner scanner(View());
-    scanner.onFolder = [this, &scanner] {
-        if (scanner.FoldersScanned() % 50 == 0) {
-            status_->setText(QString::number(scanner.FoldersScanned()) + " " +
-                             Lang("ScannedDirectories", "scanned directories"));
-            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
-        return true;
-    };
-    scanner.ScanFolderNode(folder);
+    // Scanned into a node of its own, off the window thread; the folder takes
+    // what was found once the scan ended (a cancelled scan leaves the folders
+    // it did not reach without children).
+    BuilderNode scanned;
+    scanned.Name = folder.Name;
+    scanned.Path = folder.Path;
+    scanned.Parent = folder.Parent;  // the scan finds the tree's root through it
+    TProgress progress;
+    const TBuilderView view = View();
+    RunWithProgress(progress, [&] {
+        TBuilderScanner scanner(view);
+        scanner.progress = &progress;
+        scanner.ScanFolderNode(scanned);
+    });
+    folder.Children = std::move(scanned.Children);
+    for (auto& child : folder.Children) child->Parent = &folder;
+    folder.HasPlaylist = scanned.HasPlaylist;
+    folder.HasSubfolders = scanned.HasSubfolders;
+    folder.HasOrphans = scanned.HasOrphans;
     folder.Expanded = true;
+}
+
+// ---- Work off the window thread ----
+
+void TFormListBuilder::RunWithProgress(TProgress& progress, const std::function<void()>& work) {
+    std::vector<QPointer<QWidget>> disabled;
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isEnabled() && child != cancel_ && child != progressBar_ && child != status_) {
+            child->setEnabled(false);
+            disabled.emplace_back(child);
+        }
+    std::vector<QAction*> actionsOff;
+    for (QAction* action : actions())
+        if (action->isEnabled()) {
+            action->setEnabled(false);
+            actionsOff.push_back(action);
+        }
+    running_ = &progress;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    progressBar_->setRange(0, 0);
+    progressBar_->show();
+    cancel_->setEnabled(true);
+    cancel_->show();
+    progressTimer_->start();
+    RunOffWindowThread(work);
+    progressTimer_->stop();
+    ShowProgress();
+    running_ = nullptr;
     QApplication::restoreOverrideCursor();
+    progressBar_->hide();
+    cancel_->hide();
+    for (const auto& child : disabled)
+        if (child) child->setEnabled(true);
+    for (QAction* action : actionsOff) action->setEnabled(true);
+}
+
+void TFormListBuilder::ShowProgress() {
+    if (!running_) return;
+    const int64_t total = running_->Total();
+    const int64_t done = running_->Done();
+    if (total > 0) {
+        progressBar_->setRange(0, int(std::min<int64_t>(total, INT_MAX)));
+        progressBar_->setValue(int(std::min(done, total)));
+        return;
+    }
+    status_->setText(QString::number(done) + " " +
+                     Lang("ScannedDirectories", "scanned directories"));
+}
+
+void TFormListBuilder::CancelRunning() {
+    if (!running_) return;
+    running_->Cancel();
+    cancel_->setEnabled(false);
+}
+
+void TFormListBuilder::reject() {
+    if (running_) {
+        CancelRunning();
+        return;
+    }
+    QDialog::reject();
+}
+
+TBuilderTools TFormListBuilder::OffThreadTools() {
+    TBuilderTools tools = tools_;
+    if (tools_.MeasureTrack)
+        tools.MeasureTrack = [this, measure = tools_.MeasureTrack](Tmp3& track) {
+            QMetaObject::invokeMethod(this, [&] { measure(track); }, Qt::BlockingQueuedConnection);
+        };
+    return tools;
 }
 
 // ---- The tree widget over the nodes ----

@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "builder/BuilderCommands.h"
+#include "core/Progress.h"
 
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TPrompts;
@@ -73,8 +76,13 @@ class TFormListBuilder : public QDialog {
 
     // Playlists for every folder of orphans without one, with progress and Cancel.
     void CreateAllPlaylists();
-    // Asks the running batch to stop after the folder it works on.
-    void CancelCreateAll() { cancelRequested_ = true; }
+    // Asks the running scan or batch to stop (the Cancel button, Escape).
+    void CancelRunning();
+    bool IsRunning() const { return running_ != nullptr; }
+
+  public slots:
+    // Escape (or closing) while a scan or batch runs cancels it instead.
+    void reject() override;
 
   private:
     void BuildWidgets();
@@ -99,6 +107,13 @@ class TFormListBuilder : public QDialog {
     bool AskOverwrite(const std::string& path);
     void MoveSelectionInto(BuilderNode* folder);
     void MoveAlbumInto(BuilderNode* playlist, BuilderNode* folder);
+    // Runs the work off the window thread with the progress bar and Cancel;
+    // the rest of the window is disabled meanwhile.
+    void RunWithProgress(TProgress& progress, const std::function<void()>& work);
+    void ShowProgress();
+    // The tools for work off the window thread: measuring goes through the
+    // sound layer, which stays on the window thread.
+    TBuilderTools OffThreadTools();
 
     TPrompts& prompts_;
     TBuilderTools tools_;
@@ -106,7 +121,7 @@ class TFormListBuilder : public QDialog {
     std::vector<std::string> roots_;
     std::unique_ptr<BuilderNode> root_;
     bool filling_ = false;
-    bool cancelRequested_ = false;
+    TProgress* running_ = nullptr;  // the scan or batch that runs now
 
     QComboBox* rootDirs_;
     QTreeWidget* tree_;
@@ -122,4 +137,7 @@ class TFormListBuilder : public QDialog {
     QLabel* audioText_;
     QLabel* status_;
     QPushButton* createAll_;
+    QProgressBar* progressBar_;
+    QPushButton* cancel_;
+    QTimer* progressTimer_;
 };

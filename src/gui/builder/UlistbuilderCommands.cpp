@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QImage>
-#include <QProgressDialog>
 #include <QTreeWidget>
 
 #include <unistd.h>
@@ -168,20 +167,13 @@ void TFormListBuilder::Renamed(QTreeWidgetItem* item) {
 
 void TFormListBuilder::CreateAllPlaylists() {
     if (!root_) return;
-    QProgressDialog progress(tr("Creating playlists"), tr("Cancel"), 0, 1, this);
-    progress.setObjectName("ProgressCreateAll");
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(0);
-    cancelRequested_ = false;
-    connect(&progress, &QProgressDialog::canceled, this, [this] { cancelRequested_ = true; });
-    const TCreatePlaylistsReport report = CreateMissingPlaylists(
-        *root_, listFormat_, TPlaylistType::M3U, tools_, [&](size_t done, size_t total) {
-            progress.setMaximum(static_cast<int>(total));
-            progress.setValue(static_cast<int>(done));
-            QApplication::processEvents();
-            return !cancelRequested_;
-        });
-    progress.reset();
+    TProgress progress;
+    TCreatePlaylistsReport report;
+    const std::string root = root_->Path;
+    const TBuilderTools tools = OffThreadTools();
+    RunWithProgress(progress, [&] {
+        report = CreatePlaylistsUnder(root, listFormat_, TPlaylistType::M3U, tools, progress);
+    });
     for (const auto& failure : report.Failures) Report(failure);
     const std::string focus = report.Created.empty() ? root_->Path : report.Created.back();
     RescanAndSelect(root_.get(), focus);

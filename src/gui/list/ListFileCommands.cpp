@@ -1,5 +1,7 @@
 #include "gui/list/ListFileCommands.h"
 
+#include <optional>
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +12,7 @@
 #include "core/ProgramFolder.h"
 #include "core/Ulang.h"
 #include "gui/common/AlbumMarks.h"
+#include "gui/common/OffThread.h"
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
 #include "gui/list/AlbumGrid.h"
@@ -43,11 +46,17 @@ QString SuggestedListPath() {
 }
 }  // namespace
 
+// The load or save runs off the window thread (the views let go of the
+// albums before a load), the bar showing its progress.
 template <typename Operation>
 auto TListFileCommands::WithProgress(Operation operation) {
     TShellBusy busy(shell_);
-    TProgressGuard progress(progress_, TProgressDisplay::Bar);
-    return operation();
+    TProgressGuard guard(progress_, TProgressDisplay::Bar);
+    TProgress progress;
+    progress_.StartBar(progress);
+    std::optional<decltype(operation(&progress))> result;
+    RunOffWindowThread([&] { result.emplace(operation(&progress)); });
+    return std::move(*result);
 }
 
 TListFileCommands::TListFileCommands(TListViews& views, TProgressDisplay& progress)
@@ -96,7 +105,10 @@ bool TListFileCommands::SaveCurrentFile() {
     TCatalogue& catalogue = session_.Catalogue;
     TSettings& settings = session_.Settings;
     const TListSaveResult result = WithProgress(
-        [&] { return SaveListFile(catalogue, settings.CacheCoversQuality, settings.RecentFiles); });
+        [&](TProgress* progress) {
+            return SaveListFile(catalogue, settings.CacheCoversQuality, settings.RecentFiles,
+                                progress);
+        });
     if (settings.Log) TryWriteLog(LogLineSave(int(result.albums), result.elapsedMs));
     if (!result.saved)
         views_.Prompts().Error(QStr(LangText("CouldNotSaveList", "Could not save the list file")) +
@@ -172,7 +184,9 @@ void TListFileCommands::LoadCurrentFile() {
     const std::string path = catalogue.CurrentFile;
     int32_t quality = settings.CacheCoversQuality;
     const TListLoadResult result =
-        WithProgress([&] { return OpenListFile(path, catalogue, quality, settings.RecentFiles); });
+        WithProgress([&](TProgress* progress) {
+            return OpenListFile(path, catalogue, quality, settings.RecentFiles, progress);
+        });
     settings.CacheCoversQuality = quality;
     catalogue.ListModified = false;
     if (result.status != TListLoadStatus::Missing && settings.Log)

@@ -1,17 +1,16 @@
 #include "gui/list/ScanCommands.h"
 
+#include <algorithm>
+
 #include <QAction>
-#include <QEventLoop>
 #include <QStatusBar>
 #include <QStringList>
 
-#include <thread>
-
 #include "collection/Udir_obj.h"
 #include "core/Log.h"
-#include "core/PumpEvents.h"
 #include "core/Ulang.h"
 #include "gui/common/AlbumMarks.h"
+#include "gui/common/OffThread.h"
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
 #include "gui/list/ListFileCommands.h"
@@ -54,27 +53,26 @@ QString ScanNote(const TScanResult& result) {
         parts << QStr(LangText("RootMissing", "Missing or not mounted, albums kept:")) + ' ' +
                      QStr(root);
     const TUnreadable& unreadable = result.unreadable;
-    if (unreadable.folders + unreadable.files > 0)
+    if (unreadable.folders + unreadable.files > 0) {
+        // The first few are named: a folder whose albums were kept is worth a look.
+        constexpr size_t kNamed = 3;
+        QStringList named;
+        for (size_t i = 0; i < std::min(kNamed, unreadable.paths.size()); ++i)
+            named << QStr(unreadable.paths[i]);
+        if (unreadable.paths.size() > kNamed) named << "...";
         parts << QStr(LangText("ScanUnreadable", "Could not be read: %1 folders, %2 files"))
-                     .arg(unreadable.folders)
-                     .arg(unreadable.files);
+                         .arg(unreadable.folders)
+                         .arg(unreadable.files) +
+                     " (" + named.join(", ") + ")";
+    }
     return parts.join("; ");
 }
 }  // namespace
 
-void TScanCommands::RunOffWindowThread(TScanProgress& progress, const std::function<void()>& work) {
+void TScanCommands::RunOffWindowThread(TProgress& progress, const std::function<void()>& work) {
     TProgressGuard guard(progress_, TProgressDisplay::FolderCount);
     progress_.StartScan(progress);
-    QEventLoop loop;
-    std::thread worker([&work, &loop] {
-        work();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
-    // The log line and the status bar count the folders as before.
-    ProgressTotal = progress.total;
-    ProgressCount = progress.done;
+    ::RunOffWindowThread(work);
 }
 
 TScanResult TScanCommands::RunScanJob(bool force, TScanJob& job) {
@@ -83,25 +81,21 @@ TScanResult TScanCommands::RunScanJob(bool force, TScanJob& job) {
     // every album first.
     views_.EmptyViews();
     const TScanResult result = job.Apply(session_.Catalogue.Directory, session_.Catalogue.Roots);
-    ReportScan(force, result);
+    ReportScan(force, result, job.Progress.Done());
     return result;
 }
 
 std::unique_ptr<TDirectory> TScanCommands::ScanDisc(const std::string& root) {
-    TScanProgress progress;
-    std::unique_ptr<TDirectory> scanned;
-    const TTagReader readTags = session_.Catalogue.Directory.TagReader;
-    TScanResult result;
-    const int64_t start = TickCountMs();
     // The window counts the folders first, as for every scan, for the total.
-    RunOffWindowThread(progress, [&] { scanned = ScanMedium(root, true, readTags, &progress); });
-    result.elapsedMs = TickCountMs() - start;
-    result.cancelled = !scanned;
-    ReportScan(true, result);
+    TMediumScan scan(root, true, session_.Catalogue.Directory.TagReader);
+    RunOffWindowThread(scan.Job().Progress, [&scan] { scan.Job().Run(); });
+    TScanResult result;
+    std::unique_ptr<TDirectory> scanned = scan.Finish(result);
+    ReportScan(true, result, scan.Job().Progress.Done());
     return scanned;
 }
 
-void TScanCommands::ReportScan(bool force, const TScanResult& result) {
+void TScanCommands::ReportScan(bool force, const TScanResult& result, int64_t folders) {
     const TSettings& settings = session_.Settings;
     if (result.cancelled) {
         shell_.ShowStatus(QStr(LangText("ScanCancelled", "Scan cancelled: the list is unchanged")));
@@ -111,7 +105,7 @@ void TScanCommands::ReportScan(bool force, const TScanResult& result) {
     if (const QString note = ScanNote(result); !note.isEmpty()) shell_.ShowStatus(note);
     if (settings.Log) {
         try {
-            WriteLog(LogLineScan(force, ProgressCount, int(session_.Catalogue.Albums().Count()),
+            WriteLog(LogLineScan(force, int(folders), int(session_.Catalogue.Albums().Count()),
                                  result.elapsedMs));
         } catch (const std::exception&) {
         }

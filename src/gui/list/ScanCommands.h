@@ -4,6 +4,7 @@
 // run in busy mode with the progress display and keep the window painting.
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,7 +19,7 @@ class TListViews;
 class TProgressDisplay;
 struct TScanResult;
 class TScanJob;
-struct TScanProgress;
+class TProgress;
 
 class TScanCommands : public QObject {
     Q_OBJECT
@@ -60,14 +61,14 @@ class TScanCommands : public QObject {
   private:
     // Runs the work on a worker thread while this thread goes on with the
     // window's events, the progress and Cancel showing in the status bar.
-    void RunOffWindowThread(TScanProgress& progress, const std::function<void()>& work);
+    void RunOffWindowThread(TProgress& progress, const std::function<void()>& work);
     // The current album's key, to find it again after a scan.
     std::string CurrentKey() const;
     // Busy mode, the scan, then the list is modified and sorted again (a
     // cancelled scan leaves the list as it was).
     void ScanAndResort(bool force, TScanJob& job);
     // The outcome after the scan: the note, the log line.
-    void ReportScan(bool force, const TScanResult& result);
+    void ReportScan(bool force, const TScanResult& result, int64_t folders);
     void ShowAlbumOf(const std::string& key);
     void RebuildViews();
 

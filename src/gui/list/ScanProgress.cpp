@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTimer>
 
-#include "collection/Udir_obj.h"
+#include <climits>
+
+#include "core/Progress.h"
 #include "core/PumpEvents.h"
 #include "core/Ulang.h"
 
@@ -39,7 +42,7 @@ void TProgressDisplay::Start(Kind kind) {
     timer_->start();
 }
 
-void TProgressDisplay::StartScan(TScanProgress& progress) {
+void TProgressDisplay::StartScan(TProgress& progress) {
     scan_ = &progress;
     bar_->setRange(0, 1);
     bar_->setValue(0);
@@ -54,12 +57,18 @@ void TProgressDisplay::StartScan(TScanProgress& progress) {
     timer_->start();
 }
 
+void TProgressDisplay::StartBar(TProgress& progress) {
+    work_ = &progress;
+    Tick();
+}
+
 void TProgressDisplay::Stop() {
     Tick();  // the final count
     timer_->stop();
+    work_ = nullptr;
     if (scan_) {
         // The count of folders scanned stays after the scan.
-        count_->setText(QString::number(scan_->done.load()) + ' ' +
+        count_->setText(QString::number(scan_->Done()) + ' ' +
                         QString::fromStdString(LangText("ScannedDirectories", "scanned directories")));
         qApp->removeEventFilter(this);
         scan_ = nullptr;
@@ -72,7 +81,7 @@ void TProgressDisplay::Stop() {
 
 void TProgressDisplay::Cancel() {
     if (!scan_) return;
-    scan_->cancelRequested = true;
+    scan_->Cancel();
     cancel_->setEnabled(false);
 }
 
@@ -82,16 +91,26 @@ bool TProgressDisplay::eventFilter(QObject* watched, QEvent* event) {
         Cancel();
         return true;
     }
-    if (watched == cancel_ && event->type() == QEvent::MouseButtonRelease) {
-        Cancel();
+    // A click reaches the window before the button, and busy mode drops it
+    // there: the button is found by where the click is.
+    const bool press = event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseButtonDblClick;
+    if ((press || event->type() == QEvent::MouseButtonRelease) &&
+        OverCancel(*static_cast<QMouseEvent*>(event))) {
+        if (!press) Cancel();
         return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
+bool TProgressDisplay::OverCancel(const QMouseEvent& event) const {
+    if (!cancel_->isVisible() || !cancel_->isEnabled()) return false;
+    return cancel_->rect().contains(cancel_->mapFromGlobal(event.globalPosition().toPoint()));
+}
+
 void TProgressDisplay::TickScan() {
-    const int total = scan_->total.load(std::memory_order_relaxed);
-    const int done = scan_->done.load(std::memory_order_relaxed);
+    const int total = int(std::min<int64_t>(scan_->Total(), INT_MAX));
+    const int done = int(std::min<int64_t>(scan_->Done(), INT_MAX));
     const QString scanned = QString::fromStdString(LangText("ScannedDirectories", "scanned directories"));
     if (total <= 0) {  // still counting
         count_->setText(QString::number(done) + ' ' + scanned);
@@ -106,6 +125,12 @@ void TProgressDisplay::TickScan() {
 void TProgressDisplay::Tick() {
     if (scan_) {
         TickScan();
+        return;
+    }
+    if (work_) {
+        const int total = int(std::clamp<int64_t>(work_->Total(), 1, INT_MAX));
+        bar_->setRange(1, total);
+        bar_->setValue(int(std::clamp<int64_t>(work_->Done(), 1, total)));
         return;
     }
     if (kind_ == FolderCount) {

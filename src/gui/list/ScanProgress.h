@@ -1,15 +1,17 @@
 #pragma once
-// The progress of long catalogue operations, shown every 100 ms from the
-// model's counters (ProgressTotal, ProgressCount): a progress bar for list
-// loads and saves and for scans with prescan; for a scan without prescan the
-// status bar counts the folders scanned ("StatusScan", beside the current
-// album's path), and that text stays afterwards.
+// The progress of long catalogue operations, shown every 100 ms: a progress
+// bar for list loads and saves (from their TProgress) and for the covers'
+// operations (from the model's counters ProgressTotal, ProgressCount); for a
+// scan the status bar counts the folders scanned ("StatusScan", beside the
+// current album's path), with the bar and Cancel, and that text stays
+// afterwards.
 #include <QObject>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
-struct TScanProgress;
+class TProgress;
+class QMouseEvent;
 class QStatusBar;
 class QTimer;
 
@@ -23,7 +25,11 @@ class TProgressDisplay : public QObject {
     // A scan running on another thread: "done / total scanned directories",
     // the bar with its percentage, and Cancel (or Escape), which still work
     // while busy mode drops the window's input.
-    void StartScan(TScanProgress& progress);
+    void StartScan(TProgress& progress);
+    // A list load or save running on another thread: the bar shows the
+    // albums done out of the total (no Cancel: a list half read or half
+    // written is nothing to keep).
+    void StartBar(TProgress& progress);
     void Stop();
 
   protected:
@@ -33,13 +39,15 @@ class TProgressDisplay : public QObject {
     void Tick();
     void TickScan();
     void Cancel();
+    bool OverCancel(const QMouseEvent& event) const;
 
     QLabel* count_;
     QProgressBar* bar_;
     QPushButton* cancel_;
     QTimer* timer_;
     Kind kind_ = Bar;
-    TScanProgress* scan_ = nullptr;
+    TProgress* scan_ = nullptr;
+    TProgress* work_ = nullptr;  // the load or save StartBar shows
 };
 
 // The progress display for the lifetime of the guard.

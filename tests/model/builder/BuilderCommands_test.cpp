@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -319,16 +320,14 @@ TEST_F(BuilderCommandsTest, CreateMissingPlaylistsOnlyWhereNoneIs) {
     auto root = Scan();
     // A has a playlist already (its orphans stay orphans); C and D get one, and
     // so does Elsewhere: a playlist of another folder naming its file is not its own.
-    std::vector<std::pair<size_t, size_t>> steps;
-    TCreatePlaylistsReport report = CreateMissingPlaylists(
-        *root, "%artist - %album", TPlaylistType::PLS, tools, [&](size_t done, size_t total) {
-            steps.emplace_back(done, total);
-            return true;
-        });
+    TProgress progress;
+    TCreatePlaylistsReport report =
+        CreateMissingPlaylists(*root, "%artist - %album", TPlaylistType::PLS, tools, &progress);
     EXPECT_EQ(report.Created,
               (std::vector<std::string>{dir / "C/Band - Record.pls", dir / "D/Band - Record.pls",
                                         dir / "Elsewhere/Band - Record.pls"}));
-    EXPECT_EQ(steps.back(), (std::pair<size_t, size_t>{3, 3}));
+    EXPECT_EQ(progress.Total(), 3);
+    EXPECT_EQ(progress.Done(), 3);
     EXPECT_EQ(Entries("D/Band - Record.pls"), (std::vector<std::string>{dir / "D/d1.ogg"}));
     EXPECT_FALSE(FileExists(dir / "A/Band - Record.pls"));
 
@@ -336,11 +335,41 @@ TEST_F(BuilderCommandsTest, CreateMissingPlaylistsOnlyWhereNoneIs) {
     dir.File("E/e1.mp3", "");
     dir.File("F/f1.mp3", "");
     root = Scan();
-    report = CreateMissingPlaylists(*root, "%album", TPlaylistType::M3U, tools,
-                                    [](size_t done, size_t) { return done < 1; });
+    // Cancelled once the first folder is done: a tag reader that asks for it.
+    TProgress stopping;
+    TBuilderTools cancelling = tools;
+    cancelling.ReadTags = [&](Tmp3& track) {
+        if (ExtractFileName(track.Path) == "e1.mp3") stopping.Cancel();
+        return tools.ReadTags ? tools.ReadTags(track) : false;
+    };
+    report = CreateMissingPlaylists(*root, "%album", TPlaylistType::M3U, cancelling, &stopping);
     EXPECT_TRUE(report.Cancelled);
     EXPECT_EQ(report.Created, (std::vector<std::string>{dir / "E/Record.m3u"}));
     EXPECT_FALSE(FileExists(dir / "F/Record.m3u"));
+}
+
+// The whole operation follows folder links only inside the root, each
+// folder once: two links to a parent end, a link that makes a loop adds no
+// level, and a link out of the root gets no playlist written through it.
+TEST_F(BuilderCommandsTest, CreatePlaylistsUnderStaysInsideTheRootWhateverTheLinks) {
+    TempDir outside;
+    outside.File("Far/far.mp3", "");
+    dir.File("G/g1.mp3", "");
+    ASSERT_EQ(symlink(dir.Path().c_str(), (dir / "G/up1").c_str()), 0);
+    ASSERT_EQ(symlink(dir.Path().c_str(), (dir / "G/up2").c_str()), 0);
+    ASSERT_EQ(symlink((dir / "G").c_str(), (dir / "G/self").c_str()), 0);
+    ASSERT_EQ(symlink((outside / "Far").c_str(), (dir / "out").c_str()), 0);
+    TProgress progress;
+    const TCreatePlaylistsReport report =
+        CreatePlaylistsUnder(dir.Path(), "%album", TPlaylistType::M3U, tools, progress);
+    EXPECT_FALSE(report.Cancelled);
+    EXPECT_TRUE(report.Failures.empty());
+    EXPECT_TRUE(FileExists(dir / "G/Record.m3u"));
+    EXPECT_FALSE(FileExists(outside / "Far/Record.m3u"));
+    for (const auto& path : report.Created)
+        EXPECT_EQ(path.rfind(dir.Path() + "/", 0), 0u) << path;
+    EXPECT_EQ(report.Created.size(), std::set<std::string>(report.Created.begin(),
+                                                           report.Created.end()).size());
 }
 
 }  // namespace

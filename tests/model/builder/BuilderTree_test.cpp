@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -123,12 +125,62 @@ TEST_F(BuilderTreeTest, ViewSwitchesGiveEachKindItsRule) {
     EXPECT_TRUE(root->Expanded);  // has subfolders
 }
 
-TEST_F(BuilderTreeTest, StoppedScanLeavesTheRestUnscanned) {
-    TBuilderScanner scanner;
-    size_t calls = 0;
-    scanner.onFolder = [&] { return ++calls < 2; };
-    EXPECT_FALSE(scanner.ScanFolderNode(*root));
-    EXPECT_EQ(calls, 2u);
+TEST_F(BuilderTreeTest, CancelledScanLeavesTheRestUnscanned) {
+    TProgress progress;
+    TBuilderScanner counted;
+    counted.progress = &progress;
+    ASSERT_TRUE(counted.ScanFolderNode(*root));
+    EXPECT_EQ(progress.Done(), 5);
+    progress.Cancel();
+    TBuilderScanner stopped;
+    stopped.progress = &progress;
+    EXPECT_FALSE(stopped.ScanFolderNode(*root));
+    EXPECT_TRUE(root->Children.empty());
+}
+
+// Folder links: each folder is shown once however links loop, and a link is
+// followed only to a folder inside the root.
+TEST_F(BuilderTreeTest, FolderLinksEndAndStayInsideTheRoot) {
+    TempDir outside;
+    outside.File("Far/far.mp3", "");
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links;  // link, target (relative)
+        std::vector<std::string> rootChildren;
+        std::vector<std::string> aChildren;
+    } cases[] = {
+        {"two links to the parent", {{"A/up1", ""}, {"A/up2", ""}},
+         {"A", "Only", "Other"}, {"a.m3u", "a.jpg", "b.jpg", "scan.bmp", "3.mp3", "x.WAV"}},
+        {"one link to itself", {{"A/self", "A"}},
+         {"A", "Only", "Other"}, {"a.m3u", "a.jpg", "b.jpg", "scan.bmp", "3.mp3", "x.WAV"}},
+        {"a link to a sibling, shown once", {{"A/inner", "Only/Inner"}},
+         {"A", "Only", "Other"},
+         {"a.m3u", "a.jpg", "b.jpg", "scan.bmp", "3.mp3", "x.WAV", "inner"}},
+        {"a link out of the root", {{"A/far", "@Far"}},
+         {"A", "Only", "Other"}, {"a.m3u", "a.jpg", "b.jpg", "scan.bmp", "3.mp3", "x.WAV"}},
+    };
+    for (const auto& t : cases) {
+        for (const auto& [link, target] : t.links) {
+            const std::string to =
+                target.starts_with("@") ? outside / target.substr(1) : dir / target;
+            ASSERT_EQ(symlink(to.c_str(), (dir / link).c_str()), 0) << t.what;
+        }
+        root = MakeRootNode(dir.Path());
+        TBuilderScanner scanner;
+        ASSERT_TRUE(scanner.ScanFolderNode(*root)) << t.what;
+        EXPECT_EQ(Names(*root), t.rootChildren) << t.what;
+        EXPECT_EQ(Names(Child(*root, "A")), t.aChildren) << t.what;
+        EXPECT_EQ(root->FindByPath(outside / "Far/far.mp3"), nullptr) << t.what;
+        size_t deepest = 0;
+        root->ForEach([&](BuilderNode& node) {
+            size_t depth = 0;
+            for (const BuilderNode* n = &node; n->Parent; n = n->Parent) ++depth;
+            deepest = std::max(deepest, depth);
+        });
+        EXPECT_LE(deepest, 4u) << t.what;  // root/Only/Inner/i.pls/i.mp3 at most
+        EXPECT_EQ(CountBuilderFolders(dir.Path()), scanner.FoldersScanned()) << t.what;
+        for (const auto& [link, target] : t.links) std::remove((dir / link).c_str());
+    }
 }
 
 TEST_F(BuilderTreeTest, SelectionClasses) {

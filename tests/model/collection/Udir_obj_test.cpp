@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -14,9 +15,9 @@
 #include "CollectionFixtures.h"
 #include "TempDir.h"
 #include "Unprivileged.h"
+#include "collection/FolderWalk.h"
 #include "collection/ScanReadAhead.h"
 #include "collection/UIo.h"
-#include "core/PumpEvents.h"
 
 namespace {
 
@@ -85,24 +86,32 @@ TEST(Scan, LinkedFoldersAreEnteredOnceAndLoopsEnd) {
     ASSERT_EQ(symlink((dir / "Outside").c_str(), (dir / "R/link").c_str()), 0);
     ASSERT_EQ(symlink((dir / "Outside").c_str(), (dir / "R/link2").c_str()), 0);
     TDirectory directory;
-    directory.Scan(false, {dir / "R", dir / "R/A"}, true);
+    TProgress progress;
+    directory.Scan(false, {dir / "R", dir / "R/A"}, true, nullptr, &progress);
     EXPECT_EQ(AlbumKeys(directory, dir), (Names{"R/A/a.m3u", "R/link/o.m3u"}));
-    EXPECT_EQ(ProgressTotal, 3);  // R, R/A, R/link
-    EXPECT_EQ(ProgressCount, 4);  // one above the folders entered
+    EXPECT_EQ(progress.Total(), 3);  // R, R/A, R/link
+    EXPECT_EQ(progress.Done(), 3);
 }
 
-TEST(Scan, ProgressAndEventsWithoutPrescan) {
+TEST(Scan, ProgressWithoutPrescan) {
     TempDir dir;
     MakeAlbum(dir, "R/A/a.m3u", {});
     MakeAlbum(dir, "R/b.m3u", {});
-    int pumped = 0;
-    SetPumpEventsHook([&] { ++pumped; });
     TDirectory directory;
-    directory.Scan(false, {dir / "R", dir / "missing"}, false);
-    SetPumpEventsHook(nullptr);
-    EXPECT_EQ(ProgressTotal, 0);
-    EXPECT_EQ(ProgressCount, 3);
-    EXPECT_GE(pumped, 3);  // a folder entry and two playlists
+    TProgress progress;
+    directory.Scan(false, {dir / "R", dir / "missing"}, false, nullptr, &progress);
+    EXPECT_EQ(progress.Total(), 0);
+    EXPECT_EQ(progress.Done(), 2);
+}
+
+TEST(Scan, CancelStopsTheWalk) {
+    TempDir dir;
+    MakeAlbum(dir, "R/A/a.m3u", {});
+    TDirectory directory;
+    TProgress progress;
+    progress.Cancel();
+    EXPECT_THROW(directory.Scan(false, {dir / "R"}, false, nullptr, &progress), ECancelled);
+    EXPECT_TRUE(directory.List.Empty());
 }
 
 // The stored album block of a scan of `root`, paths relative to it: every
@@ -420,7 +429,7 @@ TEST(RescanFolders, AsAJobOnlyTheChangedFoldersAlbumsCanChange) {
         MakeAlbum(c.dir, "R/D/d.m3u", {"d1.mp3"});
         const auto job = TScanJob::ForFolders(c.directory, c.roots,
                                               {c.dir / "R/A/", c.dir / "R/B/", c.dir / "R/D/"});
-        job->Progress.cancelRequested = stop;
+        if (stop) job->Progress.Cancel();
         job->Run();
         const TScanResult result = job->Apply(c.directory, c.roots);
         EXPECT_EQ(result.cancelled, stop);
@@ -495,6 +504,96 @@ TEST(RescanFolders, AlbumsThatCouldNotBeSeenAreKept) {
         EXPECT_EQ(result.removed, 0u);
         EXPECT_EQ(c.directory.List.Count(), 3u);
     }
+}
+
+// A folder that cannot be read (no permission) is not a folder that lost
+// its albums: every kind of scan keeps them, with the user's values, and
+// names the folder.  Run as an ordinary user: root reads any folder.
+TEST(Rescan, UnreadableAlbumFolderKeepsItsAlbumInEveryKindOfScan) {
+    using Job = std::function<std::unique_ptr<TScanJob>(TDirectory&, const TRootList&)>;
+    const auto copy = TScanJob::TTarget::Copy;
+    const auto inPlace = TScanJob::TTarget::InPlace;
+    struct Case {
+        const char* what;
+        Job job;
+    } cases[] = {
+        {"full scan (window)",
+         [&](TDirectory& d, const TRootList& r) { return TScanJob::ForRescan(d, r, true, true, copy); }},
+        {"fast scan (window)",
+         [&](TDirectory& d, const TRootList& r) { return TScanJob::ForRescan(d, r, false, true, copy); }},
+        {"full scan (tool)",
+         [&](TDirectory& d, const TRootList& r) { return TScanJob::ForRescan(d, r, true, false, inPlace); }},
+        {"fast scan (tool)",
+         [&](TDirectory& d, const TRootList& r) { return TScanJob::ForRescan(d, r, false, false, inPlace); }},
+        {"watched folders",
+         [&](TDirectory& d, const TRootList& r) {
+             return TScanJob::ForFolders(d, r, {r[0] + "/", r[0] + "/A/"}, false, copy);
+         }},
+    };
+    for (const auto& t : cases) {
+        ScannedCollection c;
+        c.Album("R/A/a.m3u").PlayCount = 4;
+        std::remove((c.dir / "R/C/c.b4s").c_str());  // truly gone: it still goes
+        chmod((c.dir / "R/A").c_str(), 0);
+        RunUnprivileged({c.dir.Path()}, [&] {
+            const auto job = t.job(c.directory, c.roots);
+            job->Run();
+            const TScanResult result = job->Apply(c.directory, c.roots);
+            std::string found;
+            for (const auto& key : AlbumKeys(c.directory, c.dir)) found += key + " ";
+            found += "plays " + std::to_string(c.Album("R/A/a.m3u").PlayCount);
+            found += "; removed " + std::to_string(result.removed) + "; unreadable";
+            for (const auto& path : result.unreadable.paths)
+                found += " " + path.substr(c.dir.Path().size() + 1);
+            EXPECT_EQ(found, "R/A/a.m3u R/B/b.pls plays 4; removed 1; unreadable R/A") << t.what;
+        });
+        chmod((c.dir / "R/A").c_str(), 0755);
+    }
+}
+
+// A folder listing that fails partway is an error, never the end of the
+// folder: the folder is named, and what was read of it is still walked.
+// The first folder read gives an entry or two, then fails; later ones read
+// as usual.
+long ListOneChunkThenFail(int folder, char* buffer, size_t size) {
+    static int calls = 0;
+    if (folder < 0) return calls = 0;
+    ++calls;
+    if (calls == 1) return ReadEntriesOfFolder(folder, buffer, 64);
+    if (calls == 2) {
+        errno = EIO;
+        return -1;
+    }
+    return ReadEntriesOfFolder(folder, buffer, size);
+}
+
+TEST(Scan, FolderListingThatFailsPartwayIsNamedAsUnreadable) {
+    TempDir dir;
+    for (const char* name : {"R/A/a.m3u", "R/B/b.m3u", "R/C/c.m3u", "R/D/d.m3u", "R/E/e.m3u"})
+        MakeAlbum(dir, name, {});
+    ListOneChunkThenFail(-1, nullptr, 0);
+    TUnreadable unreadable;
+    TFolderWalk walk;
+    walk.unreadable = &unreadable;
+    walk.readEntries = ListOneChunkThenFail;
+    Names walked;
+    walk.onFolder = [&](const std::string& folder) { walked.push_back(folder); };
+    walk.Walk(dir / "R");
+    EXPECT_EQ(unreadable.folders, 1u);
+    EXPECT_EQ(unreadable.paths, Names{dir / "R"});
+    ASSERT_FALSE(walked.empty());
+    EXPECT_EQ(walked.front(), dir / "R");
+    EXPECT_LT(walked.size(), 6u);  // not every subfolder was listed
+
+    std::vector<char> buffer;
+    ListOneChunkThenFail(-1, nullptr, 0);
+    const int fd = open((dir / "R").c_str(), O_RDONLY | O_DIRECTORY);
+    size_t entries = 0;
+    EXPECT_EQ(ReadFolder(fd, buffer, [&](std::string_view, TEntryType, const dirent64&) { ++entries; },
+                         ListOneChunkThenFail),
+              EIO);
+    close(fd);
+    EXPECT_GE(entries, 1u);
 }
 
 TEST(Roots, AddRootsScansOnlyTheNewFoldersAndRemovesNothing) {
@@ -593,9 +692,10 @@ TEST(AlbumList, StoredFormRoundTripAndDamage) {
     TDirectory read;
     TLoadSave in;
     in.OpenBytes(bytes);
-    read.ReadAlbums(in, "/elsewhere/");
-    EXPECT_EQ(ProgressTotal, 3);
-    EXPECT_EQ(ProgressCount, 4);
+    TProgress progress;
+    read.ReadAlbums(in, "/elsewhere/", &progress);
+    EXPECT_EQ(progress.Total(), 3);
+    EXPECT_EQ(progress.Done(), 3);
     ASSERT_EQ(read.List.Count(), 3u);
     EXPECT_EQ(read.List.Key(1), "/elsewhere/R/B/b.pls");
     EXPECT_EQ(read.List[1].PlaylistPath, "/elsewhere/R/B/b.pls");

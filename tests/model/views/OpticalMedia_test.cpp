@@ -15,6 +15,14 @@ std::string MountLine(int id, std::string mountPoint, const std::string& fsType,
            device + " ro\n";
 }
 
+// The disc's scan run to its end on this thread.
+std::unique_ptr<TDirectory> ScanMediumNow(const std::string& root, bool prescan) {
+    TMediumScan scan(root, prescan);
+    scan.Job().Run();
+    TScanResult result;
+    return scan.Finish(result);
+}
+
 class OpticalMediaTest : public ::testing::Test {
   protected:
     std::string Table(const std::vector<std::string>& lines) {
@@ -77,14 +85,14 @@ TEST_F(OpticalMediaTest, AScannedMediumReplacesTheCatalogueOnlyWhenItHoldsAlbums
     catalogue.Selections.Find("Kept")->Add(oldAlbum);
 
     const std::string blank = dir.Folder("blank");
-    EXPECT_FALSE(AdoptScannedMedium(catalogue, ScanMedium(blank, false), blank));
+    EXPECT_FALSE(AdoptScannedMedium(catalogue, ScanMediumNow(blank, false), blank));
     EXPECT_EQ(catalogue.Albums().Count(), 1u);
     EXPECT_EQ(catalogue.CurrentFile, "/lists/old.mvo");
 
     const std::string disc = dir.Folder("disc");
     dir.File("disc/Album/list.m3u", "1.mp3\n");
     dir.File("disc/Album/1.mp3", "");
-    EXPECT_TRUE(AdoptScannedMedium(catalogue, ScanMedium(disc, true), disc));
+    EXPECT_TRUE(AdoptScannedMedium(catalogue, ScanMediumNow(disc, true), disc));
     ASSERT_EQ(catalogue.Albums().Count(), 1u);
     EXPECT_EQ(catalogue.Albums().Key(0), disc + "/Album/list.m3u");
     EXPECT_EQ(catalogue.Roots.Folders(), std::vector<std::string>{disc});
