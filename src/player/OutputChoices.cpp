@@ -8,12 +8,12 @@ int OutputTypeItem(int outputType, int itemCount) {
 
 int OutputRateItem(int rate) {
     for (int i = 0; i < kOfferedOutputRates; ++i)
-        if (kOutputRates[size_t(i)] == rate) return i;
+        if (kOutputRates[std::size_t(i)] == rate) return i;
     return -1;
 }
 
 int OutputRateOfItem(int item) {
-    return item >= 0 && item < int(kOutputRates.size()) ? kOutputRates[size_t(item)] : -1;
+    return item >= 0 && item < int(kOutputRates.size()) ? kOutputRates[std::size_t(item)] : -1;
 }
 
 int ChoiceItem(int stored, int itemCount) {

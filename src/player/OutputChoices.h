@@ -5,6 +5,7 @@
 // window offers the first three.  A stored value without an item shows
 // none (-1) and stays as it is unless the user picks one.
 #include <array>
+#include <cstddef>
 
 inline constexpr std::array<int, 5> kOutputRates{48000, 44100, 22050, 11025, 8000};
 inline constexpr int kOfferedOutputRates = 3;

@@ -225,7 +225,7 @@ QWidget* TFormConfig::BuildAudioPage() {
     outputRate_ = MakeCombo(page, "cbxOutputRate");
     for (const char* mixer : kMixerNames) mixerType_->addItem(mixer);
     for (int i = 0; i < kOfferedOutputRates; ++i)
-        outputRate_->addItem(QString::number(kOutputRates[size_t(i)]) + "Hz");
+        outputRate_->addItem(QString::number(kOutputRates[std::size_t(i)]) + "Hz");
     connect(outputType_, &QComboBox::activated, this, &TFormConfig::cbxOutputTypeChange);
 
     auto* layout = new QVBoxLayout(page);

@@ -1,5 +1,6 @@
 #include "gui/shell/MainPanels.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -46,6 +47,7 @@ TMainPanels::TMainPanels(QWidget* window) : QObject(window) {
     // Kept for the settings when the pane is hidden later.
     connect(rightSplitter_, &QSplitter::splitterMoved, this,
             [this] { tracksHeight_ = rightSplitter_->sizes().value(0); });
+    rightSplitter_->installEventFilter(this);
 
     splitter_->addWidget(pages_);
     splitter_->addWidget(right_);
@@ -123,4 +125,16 @@ void TMainPanels::SetTracksHeight(int height) {
     tracksHeight_ = std::max(height, kMinTracksHeight);
     const int total = std::max(rightSplitter_->height(), tracksHeight_ * 4);
     rightSplitter_->setSizes({tracksHeight_, total - tracksHeight_});
+}
+
+// Sizes given before the pane is on screen are only proportions: the
+// height is given again once the pane has its own.
+bool TMainPanels::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == rightSplitter_ && event->type() == QEvent::Resize && tracksHeightPending_ &&
+        rightSplitter_->isVisible()) {
+        tracksHeightPending_ = false;
+        const int total = rightSplitter_->height();
+        rightSplitter_->setSizes({tracksHeight_, std::max(total - tracksHeight_, 0)});
+    }
+    return QObject::eventFilter(watched, event);
 }

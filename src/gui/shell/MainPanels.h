@@ -38,6 +38,9 @@ class TMainPanels : public QObject {
     int TracksHeight() const;
     void SetTracksHeight(int height);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void ReplacePage(int index, QWidget* page);
     void ReplaceInRightPane(QWidget*& slot, QWidget* widget);
@@ -50,6 +53,7 @@ class TMainPanels : public QObject {
     QWidget* playerPanel_;
     int rightWidth_ = 240;
     int tracksHeight_ = 200;
+    bool tracksHeightPending_ = true;  // until the pane has its real height
 };
 
 // What the list page takes over in the main window: the central panels, the
