@@ -127,14 +127,19 @@ void TMainPanels::SetTracksHeight(int height) {
     rightSplitter_->setSizes({tracksHeight_, total - tracksHeight_});
 }
 
-// Sizes given before the pane is on screen are only proportions: the
-// height is given again once the pane has its own.
+// The splitter shares a new height out by the sizes it had, so the tracks
+// would grow and shrink with the pane: their height is given back once the
+// splitter has laid itself out.
 bool TMainPanels::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == rightSplitter_ && event->type() == QEvent::Resize && tracksHeightPending_ &&
-        rightSplitter_->isVisible()) {
-        tracksHeightPending_ = false;
-        const int total = rightSplitter_->height();
-        rightSplitter_->setSizes({tracksHeight_, std::max(total - tracksHeight_, 0)});
-    }
+    const bool shownOrResized = event->type() == QEvent::Show || event->type() == QEvent::Resize;
+    if (watched == rightSplitter_ && shownOrResized && rightSplitter_->isVisible())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const int total = rightSplitter_->height() - rightSplitter_->handleWidth();
+                if (rightSplitter_->sizes().value(0) != tracksHeight_)
+                    rightSplitter_->setSizes({tracksHeight_, std::max(total - tracksHeight_, 0)});
+            },
+            Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
 }

@@ -53,7 +53,6 @@ class TMainPanels : public QObject {
     QWidget* playerPanel_;
     int rightWidth_ = 240;
     int tracksHeight_ = 200;
-    bool tracksHeightPending_ = true;  // until the pane has its real height
 };
 
 // What the list page takes over in the main window: the central panels, the
