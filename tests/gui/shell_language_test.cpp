@@ -270,11 +270,13 @@ class ShellLanguageTest : public QObject {
         // five of files that could not be written and albums without disc id,
         // and the one of folders whose changes cannot be followed, and the two
         // of a scan that can be cancelled (Cancel and its note), and the one of
-        // a picture file that could not be deleted.
-        QCOMPARE(messages.size(), size_t(128));
+        // a picture file that could not be deleted, and the three page names of
+        // the options window.
+        QCOMPARE(messages.size(), size_t(131));
         for (const char* key : {"CouldNotSaveList", "DamagedMvoFile", "LoseUnsavedList",
                                 "RootMissing", "ScanUnreadable", "WatchIncomplete",
-                                "ScanCancelled", "Cancel", "CouldNotDeleteFile"})
+                                "ScanCancelled", "Cancel", "CouldNotDeleteFile", "ConfigGeneral",
+                                "ConfigAudio", "ConfigInternet"})
             QVERIFY2(messages.count(key), key);
         for (const auto& info : CommandTable()) QVERIFY2(captions.count(info.name), info.name);
     }

@@ -32,6 +32,7 @@
 #include "gui/list/ListWindows.h"
 #include "gui/list/ScanCommands.h"
 #include "gui/list/ScanProgress.h"
+#include "gui/options/OptionsController.h"
 #include "gui/player/Mpris.h"
 #include "gui/player/PlayerController.h"
 #include "gui/player/PlayerPanel.h"
@@ -165,6 +166,7 @@ void TApplication::CreateSubsystems() {
     cddb_ = std::make_unique<TCddbController>(session_, *window_, *prompts_, std::move(cddbHooks));
 
     export_ = std::make_unique<TExportController>(session_, *window_, *prompts_);
+    CreateOptions();
 
     TBuilderHooks builderHooks;
     builderHooks.tools.MeasureTrack = measure;
@@ -172,6 +174,7 @@ void TApplication::CreateSubsystems() {
     builderHooks.editDetails = [this](Tm3u& album, std::string& listFormat) {
         return cddb_->EditPlaylist(album, listFormat);
     };
+    builderHooks.openOptions = [this] { options_->Run(); };
     builder_ = std::make_unique<TBuilderController>(session_, *window_, *prompts_,
                                                     std::move(builderHooks));
     list_->Scans().RunPlaylistBuilder = [this](const std::vector<std::string>& roots) {
@@ -220,6 +223,24 @@ void TApplication::CreateBrowse(const TIniFile& ini) {
             &TBrowseController::AllPicturesChanged);
 }
 
+// The Options command over the sound layer, the player panel and the list
+// page.
+void TApplication::CreateOptions() {
+    TOptionsHooks hooks;
+    hooks.outputTypes = [] { return TSoundSystem::OutputTypeNames(); };
+    hooks.driverNames = [this](int outputType) { return playback_.sound.DriverNames(outputType); };
+    hooks.showSpectrum = [this](bool on) { player_->Panel()->SetSpectrumVisible(on); };
+    hooks.placeCover = [this] {
+        list_->Views().Page().Details()->SetPicturePosition(session_.Settings.CoverPos);
+    };
+    hooks.reinitSound = [this](const TSoundSetup& setup) { player_->ReinitSound(setup); };
+    hooks.rebuildViews = [this] { list_->Views().SortOrderChanged(); };
+    options_ = std::make_unique<TOptionsController>(session_, *window_, *prompts_, std::move(hooks));
+    // The details panel and the grid show covers no longer cached.
+    connect(options_.get(), &TOptionsController::cachedCoversDropped, this,
+            [this] { list_->Views().RefillAlbumGrid(); });
+}
+
 void TApplication::ConnectNews() {
     TFormMain& window = *window_;
     connect(&window, &TFormMain::firstShown, this, &TApplication::FirstActivation);
@@ -227,6 +248,9 @@ void TApplication::ConnectNews() {
     connect(&window, &TFormMain::sortOrderChanged, &list_->Views(), &TListViews::SortOrderChanged);
     connect(&window, &TFormMain::recentFileChosen, &list_->Files(),
             &TListFileCommands::OpenRecentFile);
+    // Covers no longer cached: the wall forgets the pictures made from them.
+    connect(options_.get(), &TOptionsController::cachedCoversDropped, browse_.get(),
+            &TBrowseController::AllPicturesChanged);
     connect(&window, &TFormMain::errorToShow, this,
             [this](const QString& text) { prompts_->Error(text); });
     connect(&window.Busy(), &TBusyMode::Idle, this, [this] {

@@ -26,6 +26,7 @@ class TIniFile;
 class TListPageAlbums;
 class TListWindows;
 class TMprisService;
+class TOptionsController;
 class TSignalCloser;
 
 class TApplication : public QObject {
@@ -51,6 +52,7 @@ class TApplication : public QObject {
     TListWindows& List() const { return *list_; }
     TPlayerController& Player() const { return *player_; }
     TBrowseController& Browse() const { return *browse_; }
+    TOptionsController& Options() const { return *options_; }
     bool RunningFromCd() const { return runningFromCd_; }
     bool FirstActivationDone() const { return !firstActivation_; }
 
@@ -64,6 +66,7 @@ class TApplication : public QObject {
     void CreateList(const std::string& mountTable);
     void CreateSubsystems();
     void CreateBrowse(const TIniFile& ini);
+    void CreateOptions();
     void ConnectNews();
     // First activation and shutdown.
     void FirstActivation();
@@ -98,6 +101,7 @@ class TApplication : public QObject {
     std::unique_ptr<TCoversController> covers_;
     std::unique_ptr<TCddbController> cddb_;
     std::unique_ptr<TExportController> export_;
+    std::unique_ptr<TOptionsController> options_;
     std::unique_ptr<TBuilderController> builder_;
     std::unique_ptr<TBrowseController> browse_;
     std::unique_ptr<TSignalCloser> signalCloser_;

@@ -13,6 +13,13 @@ TBuilderController::TBuilderController(TSession& session, TShellPort& shell, TPr
     : session_(session), shell_(shell), prompts_(prompts), hooks_(std::move(hooks)) {
     form_ = std::make_unique<TFormListBuilder>(shell.Window(), prompts, hooks_.tools);
     form_->editDetails = hooks_.editDetails;
+    if (hooks_.openOptions)
+        form_->openOptions = [this](std::string& listFormat) {
+            // The options show the builder's format and may give a new one.
+            session_.Settings.ListFormat = listFormat;
+            hooks_.openOptions();
+            listFormat = session_.Settings.ListFormat;
+        };
     shell.RegisterTranslatableWindow(form_.get());
     connect(shell.Action(TCommandId::ToolsPlaylistBuilder), &QAction::triggered, this,
             &TBuilderController::RunOnCatalogueRoots);

@@ -20,6 +20,8 @@ struct TBuilderHooks {
     std::function<void()> fastScan;  // a fast scan of the catalogue; empty: none offered
     // The album editor for "Edit details" (see TFormListBuilder::editDetails).
     std::function<std::string(Tm3u& album, std::string& listFormat)> editDetails;
+    // The program's options window; empty: the builder offers none.
+    std::function<void()> openOptions;
 };
 
 class TBuilderController : public QObject {

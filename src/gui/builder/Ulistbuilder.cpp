@@ -142,6 +142,9 @@ void TFormListBuilder::BuildWidgets() {
     connect(cancel_, &QPushButton::clicked, this, &TFormListBuilder::CancelRunning);
     auto* ok = new QPushButton(tr("Ok"), this);
     ok->setObjectName("ButtonOk");
+    options_ = new QPushButton(tr("&Options"), this);
+    options_->setObjectName("ButtonOptions");
+    options_->setAutoDefault(false);
 
     auto* side = new QVBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{lists_, tracks_, orphans_, pictures_, images_,
@@ -149,6 +152,7 @@ void TFormListBuilder::BuildWidgets() {
                                                       previewImage_, previewText_, audioText_})
         side->addWidget(w);
     side->addStretch();
+    side->addWidget(options_);
     side->addWidget(MakeHelpButton(this, "listbuild.htm"));
     side->addWidget(ok);
     auto* left = new QVBoxLayout;
@@ -168,6 +172,9 @@ void TFormListBuilder::BuildWidgets() {
 
     connect(rootDirs_, &QComboBox::activated, this, &TFormListBuilder::ChooseRoot);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(options_, &QPushButton::clicked, this, [this] {
+        if (openOptions) openOptions(listFormat_);
+    });
     connect(createAll_, &QPushButton::clicked, this, &TFormListBuilder::CreateAllPlaylists);
     connect(tracks_, &QCheckBox::toggled, this, [this](bool on) {
         if (on) lists_->setChecked(true);
@@ -267,6 +274,7 @@ void TFormListBuilder::SetRoots(const std::vector<std::string>& roots) {
 }
 
 void TFormListBuilder::Open() {
+    options_->setVisible(openOptions != nullptr);
     rootDirs_->clear();
     for (const auto& root : roots_) rootDirs_->addItem(Q(root));
     ClearTree();

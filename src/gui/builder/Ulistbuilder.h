@@ -52,6 +52,9 @@ class TFormListBuilder : public QDialog {
     // afterwards and may change the format.  Without it the command is not
     // offered.
     std::function<std::string(Tm3u& album, std::string& listFormat)> editDetails;
+    // The program's options window, given the album name format, which it
+    // may change.  Without it the "Options" button is hidden.
+    std::function<void(std::string& listFormat)> openOptions;
 
     // For tests and the window's own commands.
     QTreeWidget* Tree() const { return tree_; }
@@ -140,4 +143,5 @@ class TFormListBuilder : public QDialog {
     QProgressBar* progressBar_;
     QPushButton* cancel_;
     QTimer* progressTimer_;
+    QPushButton* options_;
 };

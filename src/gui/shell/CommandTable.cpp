@@ -29,7 +29,7 @@ std::vector<TCommandInfo> MakeTable() {
         // Edit
         {"ActionEditSearch", "&Search", "Ctrl+H", "edit-find", QStyle::SP_FileDialogContentsView, "", R::ListOpen, C::None},
         {"ActionEditNext", "Search &next ...", "F3", "go-next", QStyle::SP_ArrowForward, "", R::ListOpen, C::None},
-        {"ActionEditOptions", "&Options", "Ctrl+T", "preferences-system", kGlyph, "", R::NotYet, C::None},
+        {"ActionEditOptions", "&Options", "Ctrl+T", "preferences-system", QStyle::SP_FileDialogDetailedView, "", R::Always, C::None},
         // List
         {"ActionListBatch", "Update batc&h process", "Ctrl+Shift+U", "system-run", kGlyph, "", R::Always, C::None},
         {"ActionListUpdate", "Scan c&urrent list", "Ctrl+F5", "view-refresh", QStyle::SP_BrowserReload, "", R::ListOpen, C::None},

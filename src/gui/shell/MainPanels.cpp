@@ -1,5 +1,6 @@
 #include "gui/shell/MainPanels.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -8,6 +9,8 @@
 #include <algorithm>
 
 namespace {
+constexpr int kMinTracksHeight = 20;
+
 QWidget* Placeholder(const char* name, QWidget* parent) {
     auto* frame = new QFrame(parent);
     frame->setObjectName(name);
@@ -28,12 +31,23 @@ TMainPanels::TMainPanels(QWidget* window) : QObject(window) {
 
     right_ = new QWidget(splitter_);
     right_->setObjectName("PanelRight");
-    rightLayout_ = new QVBoxLayout(right_);
-    rightLayout_->setContentsMargins(0, 0, 0, 0);
-    rightPanel_ = Placeholder("PanelTracks", right_);
-    playerPanel_ = Placeholder("PanelPlayer", right_);
-    rightLayout_->addWidget(rightPanel_, 1);
-    rightLayout_->addWidget(playerPanel_);
+    auto* rightLayout = new QVBoxLayout(right_);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightSplitter_ = new QSplitter(Qt::Vertical, right_);
+    rightSplitter_->setObjectName("SplitterRight");
+    rightSplitter_->setChildrenCollapsible(false);
+    rightLayout->addWidget(rightSplitter_);
+    rightPanel_ = Placeholder("PanelTracks", rightSplitter_);
+    playerPanel_ = Placeholder("PanelPlayer", rightSplitter_);
+    rightSplitter_->addWidget(rightPanel_);
+    rightSplitter_->addWidget(playerPanel_);
+    // The player takes what the pane gains or loses; the tracks keep their height.
+    rightSplitter_->setStretchFactor(0, 0);
+    rightSplitter_->setStretchFactor(1, 1);
+    // Kept for the settings when the pane is hidden later.
+    connect(rightSplitter_, &QSplitter::splitterMoved, this,
+            [this] { tracksHeight_ = rightSplitter_->sizes().value(0); });
+    rightSplitter_->installEventFilter(this);
 
     splitter_->addWidget(pages_);
     splitter_->addWidget(right_);
@@ -62,14 +76,16 @@ void TMainPanels::SetBrowsePage(QWidget* page) {
 }
 
 void TMainPanels::ReplaceInRightPane(QWidget*& slot, QWidget* widget) {
-    rightLayout_->replaceWidget(slot, widget);
-    delete slot;
+    const QList<int> sizes = rightSplitter_->sizes();
+    delete rightSplitter_->replaceWidget(rightSplitter_->indexOf(slot), widget);
     slot = widget;
+    rightSplitter_->setSizes(sizes);
+    SetTracksHeight(tracksHeight_);
 }
 
 void TMainPanels::SetRightPanel(QWidget* panel) {
     ReplaceInRightPane(rightPanel_, panel);
-    rightLayout_->setStretchFactor(panel, 1);
+    panel->setMinimumHeight(kMinTracksHeight);
 }
 
 void TMainPanels::SetPlayerPanel(QWidget* panel) {
@@ -99,4 +115,31 @@ void TMainPanels::SetRightWidth(int width) {
 
 void TMainPanels::SetRightPaneVisible(bool visible) {
     right_->setVisible(visible);
+}
+
+int TMainPanels::TracksHeight() const {
+    return rightSplitter_->isVisible() ? rightSplitter_->sizes().value(0) : tracksHeight_;
+}
+
+void TMainPanels::SetTracksHeight(int height) {
+    tracksHeight_ = std::max(height, kMinTracksHeight);
+    const int total = std::max(rightSplitter_->height(), tracksHeight_ * 4);
+    rightSplitter_->setSizes({tracksHeight_, total - tracksHeight_});
+}
+
+// The splitter shares a new height out by the sizes it had, so the tracks
+// would grow and shrink with the pane: their height is given back once the
+// splitter has laid itself out.
+bool TMainPanels::eventFilter(QObject* watched, QEvent* event) {
+    const bool shownOrResized = event->type() == QEvent::Show || event->type() == QEvent::Resize;
+    if (watched == rightSplitter_ && shownOrResized && rightSplitter_->isVisible())
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const int total = rightSplitter_->height() - rightSplitter_->handleWidth();
+                if (rightSplitter_->sizes().value(0) != tracksHeight_)
+                    rightSplitter_->setSizes({tracksHeight_, std::max(total - tracksHeight_, 0)});
+            },
+            Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
 }

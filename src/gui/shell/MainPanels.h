@@ -1,7 +1,7 @@
 #pragma once
 // The main window's central area: the page control with the list page and
 // the browse page on the left, and the right pane (current album's tracks
-// and details above the player) beside it.  Until their subsystems supply
+// and details above the player, "TracksHeight" apart) beside it.  Until their subsystems supply
 // them, each place holds an empty placeholder.
 #include <QObject>
 
@@ -9,7 +9,6 @@ class QComboBox;
 class QSplitter;
 class QStatusBar;
 class QStackedWidget;
-class QVBoxLayout;
 class QWidget;
 
 class TMainPanels : public QObject {
@@ -35,6 +34,12 @@ class TMainPanels : public QObject {
     int RightWidth() const;
     void SetRightWidth(int width);
     void SetRightPaneVisible(bool visible);
+    // The track grid's height above the player (at least 20 pixels).
+    int TracksHeight() const;
+    void SetTracksHeight(int height);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void ReplacePage(int index, QWidget* page);
@@ -43,10 +48,11 @@ class TMainPanels : public QObject {
     QSplitter* splitter_;
     QStackedWidget* pages_;
     QWidget* right_;
-    QVBoxLayout* rightLayout_;
+    QSplitter* rightSplitter_;
     QWidget* rightPanel_;
     QWidget* playerPanel_;
     int rightWidth_ = 240;
+    int tracksHeight_ = 200;
 };
 
 // What the list page takes over in the main window: the central panels, the

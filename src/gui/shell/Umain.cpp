@@ -76,6 +76,7 @@ void TFormMain::ApplyWindowSettings() {
     const TSettings& settings = session_.Settings;
     resize(settings.Width, settings.Height);
     panels_->SetRightWidth(settings.RightWidth);
+    panels_->SetTracksHeight(settings.TracksHeight);
     setWindowFlag(Qt::WindowStaysOnTopHint, settings.StayOnTop);
     commands_->CheckSortOrder(settings.SortString);
     Action(TCommandId::ListYearAsc)->setChecked(settings.YearAsc);
@@ -158,6 +159,7 @@ void TFormMain::StoreWindowSettings() {
     settings.Width = geometry.width();
     settings.Height = geometry.height();
     settings.RightWidth = panels_->RightWidth();
+    settings.TracksHeight = panels_->TracksHeight();
     settings.CurrentPage = panels_->CurrentPage();
     settings.CurrentLanguage = CurrentLanguage();
     settings.YearAsc = Action(TCommandId::ListYearAsc)->isChecked();
