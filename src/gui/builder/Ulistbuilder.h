@@ -17,6 +17,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QShortcut;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TPrompts;
@@ -122,4 +123,6 @@ class TFormListBuilder : public QDialog {
     QLabel* audioText_;
     QLabel* status_;
     QPushButton* createAll_;
+    // Ctrl+P while "Create playlist" is not offered (see BuildActions).
+    QShortcut* createKey_ = nullptr;
 };
