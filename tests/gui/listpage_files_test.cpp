@@ -270,6 +270,7 @@ class ListPageFilesTest : public ListPageTestCase {
     void terminationSignalSavesANewListWithoutQuestions() {
         std::filesystem::copy_file(MAVELO_TEST_DATA "/covers/blue_300x100.jpg",
                                    root_ + "/Abba/Gold/gold.jpg");
+        ui_.prompts->laterAnswer = false;  // the covers are not cached now
         ui_.List().Scans().NewList({root_});  // the name is not given
         QVERIFY(ui_.Catalogue().ListModified);
         QVERIFY(ui_.Catalogue().CurrentFile.empty());
