@@ -14,15 +14,18 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
-#include <thread>
+#include <fstream>
 #include <map>
+#include <thread>
 
 #include "TempDir.h"
 #include "core/FileSystem.h"
+#include "core/Ulang.h"
 #include "gui/builder/BuilderController.h"
 #include "gui/builder/Ulistbuilder.h"
 #include "gui/common/Prompts.h"
 #include "gui/common/Session.h"
+#include "gui/common/Translate.h"
 #include "gui/shell/ShellPort.h"
 #include "scripted_prompts.h"
 
@@ -186,6 +189,54 @@ class BuilderWindowTest : public QObject {
         form->Command("ActionPLBPlaylistCreate")->trigger();
         QCOMPARE(prompts->questions.size(), 1);
         QCOMPARE(Entries(*dir / "A/Mine.m3u"), std::string("o1.mp3 o2.mp3 "));
+    }
+
+    // Ctrl+P creates a playlist whenever something is selected, also where
+    // the menu does not offer the command (a playlist or an entry: an empty
+    // playlist in its folder); with nothing selected it does nothing.
+    void ctrlPCreatesAPlaylistWheneverSomethingIsSelected() {
+        int asked = 0;
+        form->askNewList = [&](const QString&) {
+            ++asked;
+            return std::optional<TNewListChoice>({"Mine.m3u", TPlaylistType::M3U});
+        };
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const struct {
+            std::vector<std::string> selected;
+            bool offered;
+            int asked;
+        } cases[] = {
+            {{"A/o1.mp3"}, true, 1},
+            {{"A/a.m3u"}, false, 1},
+            {{"A/1.mp3"}, false, 1},
+            {{}, false, 0},
+        };
+        for (const auto& c : cases) {
+            const std::string what = c.selected.empty() ? "nothing" : c.selected[0];
+            asked = 0;
+            Select(c.selected);
+            QCOMPARE(Offered("ActionPLBPlaylistCreate"), c.offered);
+            form->Tree()->setFocus();
+            QTest::keyClick(form->Tree(), Qt::Key_P, Qt::ControlModifier);
+            QVERIFY2(asked == c.asked, what.c_str());
+        }
+        QVERIFY(FileExists(*dir / "A/Mine.m3u"));
+    }
+
+    // The shipped French file reaches the label over the folder tree too.
+    void frenchFileTranslatesTheLabelOverTheFolders() {
+        std::ifstream in(MAVELO_TEST_DATA "/../../share/lang/French.lng");
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        QVERIFY(!lines.empty());
+        LangLines() = lines;
+        TranslateForm(form.get());
+        LangLines().clear();
+        auto* label = form->findChild<QLabel*>("LabelRootDirs");
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString("Répertoires à parcourir"));
     }
 
     void entriesRemovedAndMoved() {

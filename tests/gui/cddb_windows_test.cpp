@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 
@@ -186,7 +187,14 @@ void CddbWindowsTest::batchUpdatesTheRedAlbums() {
     Child<QCheckBox>(dialog, "CheckBoxNormMp3")->setChecked(false);
     WhenReady([&] { return dialog->isVisible(); },
               [&] { Child<QPushButton>(dialog, "ButtonOk")->click(); });
+    QSignalSpy changed(s.controller.get(), &TCddbController::albumChanged);
+    QSignalSpy retagged(s.controller.get(), &TCddbController::albumsRetagged);
     s.shell.Action(TCommandId::ListBatch)->trigger();
+
+    // The views show the album anew, then sort the retagged albums again.
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed[0][0].value<Tm3u*>(), &red);
+    QCOMPARE(retagged.count(), 1);
 
     QCOMPARE(red.Status, TAlbumStatus::Orange);
     QCOMPARE(QString::fromStdString(red.PlaylistPath),
@@ -275,7 +283,8 @@ void CddbWindowsTest::scanAlbumRereadsTheTags() {
 }
 
 // The playlist builder's "Edit details": an album outside the catalogue,
-// renamed by the builder's album name format; the catalogue is not touched.
+// renamed by the builder's album name format; the catalogue is not touched,
+// and the folder, which the builder's tree holds, is not renamed.
 void CddbWindowsTest::builderPlaylistIsEditedWithTheBuildersFormat() {
     Setup s;
     s.server.Query = R::Ok(CddbReply("query_202_none.txt"));
@@ -287,13 +296,18 @@ void CddbWindowsTest::builderPlaylistIsEditedWithTheBuildersFormat() {
     Tm3u album{TSharedText(folder + "list.m3u")};
     album.Refresh(true);
     TFormEdit* editor = s.controller->Editor();
+    bool folderRenameOffered = true;
     WhenReady([&] { return editor->isVisible() && !editor->Busy(); },
               [&] {
                   Child<QLineEdit>(editor, "EditArtist")->setText("Loose Band");
                   Child<QLineEdit>(editor, "EditAlbum")->setText("Found Tapes");
+                  auto* renameFolder = Child<QCheckBox>(editor, "CheckBoxNormDir");
+                  folderRenameOffered = renameFolder->isEnabled();
+                  renameFolder->setChecked(true);
                   Child<QPushButton>(editor, "SpeedButtonApply")->click();
               });
     const std::string path = s.controller->EditPlaylist(album, "%album by %artist");
+    QVERIFY(!folderRenameOffered);
 
     QCOMPARE(QString::fromStdString(path),
              QString::fromStdString(folder + "Found Tapes by Loose Band.m3u"));

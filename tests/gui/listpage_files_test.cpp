@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 
 #include "collection/UIo.h"
@@ -218,18 +219,22 @@ class ListPageFilesTest : public ListPageTestCase {
 
     // Closing after a failed save, or after the name of a new list was not
     // given, asks before the changes are lost: No keeps the window and the
-    // modified list, Yes closes; a signal closes unasked.
+    // modified list, Yes closes; a signal closes unasked, with no message box
+    // (the log says what failed) and no file dialog (a new list goes to a
+    // recovery file in the program folder).
     void closingWithAListThatCannotBeSaved_data() {
         QTest::addColumn<bool>("unnamed");
         QTest::addColumn<bool>("answer");
         QTest::addColumn<bool>("bySignal");
         QTest::addColumn<bool>("closes");
         QTest::addColumn<int>("questions");
-        QTest::newRow("kept open") << false << false << false << false << 1;
-        QTest::newRow("closed anyway") << false << true << false << true << 1;
-        QTest::newRow("by a signal") << false << false << true << true << 0;
-        QTest::newRow("no name given, kept open") << true << false << false << false << 1;
-        QTest::newRow("no name given, closed anyway") << true << true << false << true << 1;
+        QTest::addColumn<int>("errors");
+        QTest::newRow("kept open") << false << false << false << false << 1 << 1;
+        QTest::newRow("closed anyway") << false << true << false << true << 1 << 1;
+        QTest::newRow("by a signal") << false << false << true << true << 0 << 0;
+        QTest::newRow("no name given, kept open") << true << false << false << false << 1 << 0;
+        QTest::newRow("no name given, closed anyway") << true << true << false << true << 1 << 0;
+        QTest::newRow("no name, by a signal") << true << false << true << true << 0 << 0;
     }
     void closingWithAListThatCannotBeSaved() {
         QFETCH(bool, unnamed);
@@ -237,6 +242,7 @@ class ListPageFilesTest : public ListPageTestCase {
         QFETCH(bool, bySignal);
         QFETCH(bool, closes);
         QFETCH(int, questions);
+        QFETCH(int, errors);
         ui_.List().Scans().NewList({root_});
         if (!unnamed) ui_.Catalogue().CurrentFile = home_->Dir() / "missing-folder/cat.mvo";
         ui_.prompts->saveFile.clear();  // the Save as window is cancelled
@@ -244,9 +250,11 @@ class ListPageFilesTest : public ListPageTestCase {
         ui_.prompts->questions.clear();
         ui_.prompts->confirmAnswers = {answer};
         if (bySignal) ui_.Window().setProperty(kClosingBySignal, true);
+        ui_.prompts->dialogFilters.clear();
         QCOMPARE(ui_.Window().close(), closes);
-        QCOMPARE(ui_.prompts->errors.size(), unnamed ? 0 : 1);
+        QCOMPARE(ui_.prompts->errors.size(), errors);
         QCOMPARE(ui_.prompts->questions.size(), questions);
+        QCOMPARE(ui_.prompts->dialogFilters.size(), unnamed && !bySignal ? 1 : 0);
         if (questions > 0)
             QCOMPARE(ui_.prompts->questions.last(),
                      QString("The list could not be saved. Close anyway and lose its changes ?"));
@@ -254,6 +262,41 @@ class ListPageFilesTest : public ListPageTestCase {
             QVERIFY(ui_.Catalogue().ListModified);
             QCOMPARE(Page().AlbumRows(), 6);
         }
+    }
+
+    // The desktop ends the session (SIGTERM): a new list with covers not yet
+    // cached is saved without a question or a file dialog, to a recovery
+    // file in the program folder that the next start opens.
+    void terminationSignalSavesANewListWithoutQuestions() {
+        std::filesystem::copy_file(MAVELO_TEST_DATA "/covers/blue_300x100.jpg",
+                                   root_ + "/Abba/Gold/gold.jpg");
+        ui_.prompts->laterAnswer = false;  // the covers are not cached now
+        ui_.List().Scans().NewList({root_});  // the name is not given
+        QVERIFY(ui_.Catalogue().ListModified);
+        QVERIFY(ui_.Catalogue().CurrentFile.empty());
+        QVERIFY(CoversNeedCaching(ui_.Catalogue().Directory, true));
+        ui_.prompts->questions.clear();
+        ui_.prompts->dialogFilters.clear();
+
+        TSignalCloser closer(&ui_.Window());
+        std::raise(SIGTERM);
+        QTRY_VERIFY(!ui_.Window().isVisible());
+
+        QVERIFY(ui_.prompts->questions.isEmpty());
+        QVERIFY(ui_.prompts->dialogFilters.isEmpty());
+        QVERIFY(ui_.prompts->errors.isEmpty());
+        std::vector<std::string> recovered;
+        for (const auto& entry : std::filesystem::directory_iterator(home_->Dir().Path()))
+            if (entry.path().filename().string().starts_with("recovered-"))
+                recovered.push_back(entry.path().string());
+        QCOMPARE(recovered.size(), size_t(1));
+        TCatalogue reloaded;
+        int32_t quality = 0;
+        std::vector<std::string> recent;
+        QVERIFY(LoadList(recovered[0], reloaded, quality, recent).Complete());
+        QCOMPARE(reloaded.Albums().Count(), size_t(6));
+        QVERIFY(home_->Dir().Read("mavelo.ini").find("CurrentFile=" + recovered[0]) !=
+                std::string::npos);
     }
 
     void statusClickCyclesTheStatus() {

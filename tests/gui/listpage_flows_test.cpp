@@ -3,9 +3,14 @@
 // closed and loaded again.
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "gui/list/AlbumGrid.h"
 #include "gui/list/FolderTreeModel.h"
@@ -15,6 +20,7 @@
 #include "gui/list/ListViews.h"
 #include "gui/list/ScanCommands.h"
 #include "gui/list/SearchCommands.h"
+#include "gui/list/TrackGrid.h"
 #include "gui/list/Ufilter.h"
 #include "listpage_fixture.h"
 #include "views/Catalogue.h"
@@ -198,6 +204,32 @@ class ListPageFlowsTest : public ListPageTestCase {
         QCOMPARE(ui_.Catalogue().CurrentFile, path);
         QVERIFY(!ui_.Catalogue().ListModified);
         QVERIFY(Page().Grid()->hasFocus() || !ui_.Window().isActiveWindow());
+        QVERIFY(ui_.prompts->errors.isEmpty());
+    }
+
+    // After Apply in the album editor the grid and the track list are drawn
+    // anew at once, not when a folder watch notices the renamed files later.
+    void appliedAlbumEditIsShownAtOnce() {
+        ui_.app->Session().Settings.UseFreeDB = false;
+        Page().SetCurrentRow(1);  // ABBA Gold
+        auto* editor = ui_.Window().findChild<QDialog*>("FormEdit");
+        QVERIFY(editor);
+        QSignalSpy gridDrawn(Page().Grid()->model(), &QAbstractItemModel::modelReset);
+        QSignalSpy tracksDrawn(Page().Tracks()->model(), &QAbstractItemModel::modelReset);
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [editor, timer] {
+            if (!editor->isVisible()) return;
+            timer->stop();
+            editor->findChild<QLineEdit*>("EditAlbum")->setText("Platinum");
+            editor->findChild<QPushButton*>("SpeedButtonApply")->click();
+        });
+        timer->start(10);
+        ui_.Window().Action(TCommandId::AlbumEdit)->trigger();
+
+        QCOMPARE(GridRows(Page())[1], QString("ABBA Platinum (1992)"));
+        QCOMPARE(Page().CurrentRow(), 1);
+        QVERIFY(gridDrawn.count() >= 1);
+        QVERIFY(tracksDrawn.count() >= 1);
         QVERIFY(ui_.prompts->errors.isEmpty());
     }
 };

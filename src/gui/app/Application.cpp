@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <iostream>
 #include <system_error>
 
 #include "collection/Um3u_obj.h"
@@ -164,6 +165,10 @@ void TApplication::CreateSubsystems() {
     };
     cddbHooks.measure = measure;
     cddb_ = std::make_unique<TCddbController>(session_, *window_, *prompts_, std::move(cddbHooks));
+    connect(cddb_.get(), &TCddbController::albumChanged, this,
+            [this] { list_->Views().RefillAlbumGrid(); });
+    connect(cddb_.get(), &TCddbController::albumsRetagged, this,
+            [this] { list_->Views().SortOrderChanged(); });
 
     export_ = std::make_unique<TExportController>(session_, *window_, *prompts_);
     CreateOptions();
@@ -374,6 +379,12 @@ void TApplication::WriteSettings() {
 }
 
 void TApplication::ReportError(const QString& text) {
+    // Closing by a signal, nobody is there to close a message box: the
+    // session's log gets the text.
+    if (window_ && window_->property(kClosingBySignal).toBool()) {
+        std::cerr << "mavelo: " << text.toStdString() << std::endl;
+        return;
+    }
     QWidget* parent = window_ && window_->isVisible() ? window_.get() : nullptr;
     QMessageBox::critical(parent, kProductName, text);
 }

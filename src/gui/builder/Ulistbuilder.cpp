@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -156,7 +157,9 @@ void TFormListBuilder::BuildWidgets() {
     side->addWidget(MakeHelpButton(this, "listbuild.htm"));
     side->addWidget(ok);
     auto* left = new QVBoxLayout;
-    left->addWidget(new QLabel(tr("Directories to scan"), this));
+    auto* rootsLabel = new QLabel(tr("Directories to scan"), this);
+    rootsLabel->setObjectName("LabelRootDirs");
+    left->addWidget(rootsLabel);
     left->addWidget(rootDirs_);
     left->addWidget(tree_);
     auto* main = new QHBoxLayout;
@@ -228,6 +231,11 @@ void TFormListBuilder::BuildActions() {
         connect(action, &QAction::triggered, this, spec.run);
         addAction(action);
     }
+    // "Create playlist" acts on any selection, also where the menu does not
+    // offer it (a playlist selected: an empty playlist beside it); a hidden
+    // action's shortcut is off, so the key has its own while it is hidden.
+    createKey_ = new QShortcut(QKeySequence("Ctrl+P"), this, [this] { CreatePlaylist(); },
+                               Qt::WidgetWithChildrenShortcut);
     UpdateCommands();
 }
 
@@ -487,9 +495,10 @@ void TFormListBuilder::UpdateCommands() {
     const auto selected = SelectedNodes();
     const BuilderNode* first = selected.empty() ? nullptr : selected.front();
     const bool oneEntry = cls == KindEntry && first;
-    Command("ActionPLBPlaylistCreate")
-        ->setVisible((cls == KindFolder && first->HasOrphans) || cls == KindOrphan ||
-                     cls == SelectionOrphans);
+    QAction* create = Command("ActionPLBPlaylistCreate");
+    create->setVisible((cls == KindFolder && first->HasOrphans) || cls == KindOrphan ||
+                       cls == SelectionOrphans);
+    if (createKey_) createKey_->setEnabled(!create->isVisible() && first);
     Command("ActionPLBPlaylistDelete")->setVisible(cls == KindPlaylist);
     Command("ActionPLBPlaylistEdit")->setVisible(cls == KindPlaylist && editDetails != nullptr);
     Command("ActionPLBTrackRemove")->setVisible(cls == KindEntry || cls == SelectionEntries);

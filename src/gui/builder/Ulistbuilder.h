@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -144,4 +145,6 @@ class TFormListBuilder : public QDialog {
     QPushButton* cancel_;
     QTimer* progressTimer_;
     QPushButton* options_;
+    // Ctrl+P while "Create playlist" is not offered (see BuildActions).
+    QShortcut* createKey_ = nullptr;
 };

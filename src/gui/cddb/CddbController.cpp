@@ -84,6 +84,7 @@ void TCddbController::AlbumChanged(Tm3u& album) {
     session_.Catalogue.Directory.RekeyAlbum(&album);
     session_.MarkModified();
     shell_.RefreshCommands();
+    emit albumChanged(&album);
 }
 
 void TCddbController::ReportFailures(const TAlbumApplyReport& report) {
@@ -93,7 +94,8 @@ void TCddbController::ReportFailures(const TAlbumApplyReport& report) {
     prompts_.Error(text.trimmed());
 }
 
-bool TCddbController::RunEditor(Tm3u& album, const std::string& listFormat) {
+bool TCddbController::RunEditor(Tm3u& album, const std::string& listFormat,
+                                bool allowRenameDir) {
     auto& s = session_.Settings;
     TEditInputs inputs;
     inputs.Server = Server();
@@ -102,6 +104,7 @@ bool TCddbController::RunEditor(Tm3u& album, const std::string& listFormat) {
     inputs.ListFormat = listFormat;
     inputs.TagType = s.DefaultTagging;
     inputs.Measure = hooks_.measure;
+    inputs.AllowRenameDir = allowRenameDir;
     editor_->Open(album, inputs);
     const bool applied = editor_->exec() == QDialog::Accepted;
     s.DefaultTagging = editor_->TagType();  // kept however the editor closed
@@ -113,7 +116,7 @@ void TCddbController::EditAlbum() {
     TRunGuard guard(running_);
     if (!album || !guard.Entered()) return;
     const TPictureState pictureState = album->PictureState;
-    if (!RunEditor(*album, session_.Settings.ListFormat)) {
+    if (!RunEditor(*album, session_.Settings.ListFormat, true)) {
         // The picture panel changes the album at once, Apply or not.
         if (album->PictureState != pictureState) session_.MarkModified();
         return;
@@ -124,7 +127,8 @@ void TCddbController::EditAlbum() {
 
 std::string TCddbController::EditPlaylist(Tm3u& album, const std::string& listFormat) {
     TRunGuard guard(running_);
-    if (guard.Entered() && RunEditor(album, listFormat)) ReportFailures(editor_->Report());
+    if (guard.Entered() && RunEditor(album, listFormat, false))
+        ReportFailures(editor_->Report());
     return album.PlaylistPath.str();
 }
 
@@ -201,5 +205,7 @@ void TCddbController::RunBatch() {
     TAlbumApplyReport failures;
     for (const auto& outcome : batch.Albums)
         for (const auto& f : outcome.Result.Report.Failures) failures.Failures.push_back(f);
+    // The current album stays current in its new place.
+    if (!batch.Albums.empty()) emit albumsRetagged();
     ReportFailures(failures);
 }

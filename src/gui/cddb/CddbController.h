@@ -40,16 +40,24 @@ class TCddbController : public QObject {
     void EditAlbum();
     // The album editor over a playlist outside the catalogue (the playlist
     // builder's) with the builder's album name format; the playlist's path
-    // afterwards, which Apply may have renamed.
+    // afterwards, which Apply may have renamed.  The folder is never renamed
+    // from there: the builder's tree holds it.
     std::string EditPlaylist(Tm3u& album, const std::string& listFormat);
     void ScanAlbum();
     void UpdateAlbum();
     void SaveInfo();
     void RunBatch();
 
+  signals:
+    // An album of the catalogue got new values or file names: the views
+    // show it again at once.
+    void albumChanged(Tm3u* album);
+    // The batch retagged albums: the view list is sorted again.
+    void albumsRetagged();
+
   private:
     // Runs the editor over the album; true when Apply closed it.
-    bool RunEditor(Tm3u& album, const std::string& listFormat);
+    bool RunEditor(Tm3u& album, const std::string& listFormat, bool allowRenameDir);
     TFreeDBServer Server() const;
     TFreeDBUpdateOptions SettingsOptions() const;
     // Re-keys the album after its playlist moved and marks the list modified.

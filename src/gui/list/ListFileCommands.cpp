@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <ctime>
+#include <iostream>
+
 #include "core/FileSystem.h"
 #include "core/Log.h"
 #include "core/ProgramFolder.h"
@@ -35,6 +38,13 @@ void TryWriteLog(const std::string& line) {
         WriteLog(line);
     } catch (const std::exception&) {
     }
+}
+
+// A line for whoever reads the log of a session that ended without a window
+// to show it in.
+void TellTheLog(const std::string& line) {
+    std::cerr << "mavelo: " << line << std::endl;
+    TryWriteLog(line);  // when logging is on
 }
 
 // Where a list without a name is offered to be saved: the user's music
@@ -101,7 +111,7 @@ bool TListFileCommands::ActionFileSaveExecute() {
     return SaveCurrentFile();
 }
 
-bool TListFileCommands::SaveCurrentFile() {
+TListSaveResult TListFileCommands::WriteCurrentFile() {
     TCatalogue& catalogue = session_.Catalogue;
     TSettings& settings = session_.Settings;
     const TListSaveResult result = WithProgress(
@@ -110,12 +120,31 @@ bool TListFileCommands::SaveCurrentFile() {
                                 progress);
         });
     if (settings.Log) TryWriteLog(LogLineSave(int(result.albums), result.elapsedMs));
-    if (!result.saved)
-        views_.Prompts().Error(QStr(LangText("CouldNotSaveList", "Could not save the list file")) +
-                               ' ' + QStr(catalogue.CurrentFile) + "\n" + QStr(result.error));
     session_.NotifyChanged();
     views_.UpdateTitle();
+    return result;
+}
+
+bool TListFileCommands::SaveCurrentFile() {
+    const TListSaveResult result = WriteCurrentFile();
+    if (!result.saved)
+        views_.Prompts().Error(QStr(LangText("CouldNotSaveList", "Could not save the list file")) +
+                               ' ' + QStr(session_.Catalogue.CurrentFile) + "\n" +
+                               QStr(result.error));
     return result.saved;
+}
+
+void TListFileCommands::SaveUnattended() {
+    TCatalogue& catalogue = session_.Catalogue;
+    if (!catalogue.ListModified) return;
+    if (catalogue.CurrentFile.empty()) {
+        catalogue.CurrentFile = RecoveryListPath(ProgramFolder(), std::time(nullptr));
+        TellTheLog("the new list had no name; it is saved as " + catalogue.CurrentFile);
+    }
+    const TListSaveResult result = WriteCurrentFile();
+    if (!result.saved)
+        TellTheLog(LangText("CouldNotSaveList", "Could not save the list file") + " " +
+                   catalogue.CurrentFile + ": " + result.error);
 }
 
 bool TListFileCommands::ActionFileSaveAsExecute() {

@@ -15,6 +15,7 @@ class TShellPort;
 class TListViews;
 class TProgressDisplay;
 struct TListLoadResult;
+struct TListSaveResult;
 
 class TListFileCommands : public QObject {
     Q_OBJECT
@@ -44,6 +45,12 @@ class TListFileCommands : public QObject {
     void OpenLastFile();
     // Writes CurrentFile; false when it could not be written.
     bool SaveCurrentFile();
+    // At a close by a signal (the desktop session ends), when nobody can
+    // answer: a modified list is saved without the cover question, a file
+    // dialog or a message box.  A list without a name goes to a recovery
+    // file in the program folder.  What happened is written to the log
+    // (standard error, and mavelo.log when logging is on).
+    void SaveUnattended();
 
   private:
     // The question before saving, when covers are waiting to be cached.
@@ -51,6 +58,8 @@ class TListFileCommands : public QObject {
     bool SaveAs(bool coversAsked);
     void LoadCurrentFile();
     void ReportLoad(const TListLoadResult& result);
+    // Writes CurrentFile and shows the outcome in the title; tells nobody.
+    TListSaveResult WriteCurrentFile();
     void ListReplaced();
     // Runs a list load or save in busy mode with the progress bar.
     template <typename Operation>

@@ -43,15 +43,19 @@ void TListWindows::OpenCatalogue() {
 }
 
 bool TListWindows::BeforeExit(bool mayAsk, bool opened) {
-    // A list whose save failed (the user was told why) or whose name the
-    // user did not give loses its changes when the window closes: ask
-    // before letting them go.
-    const bool saved = files_->SaveIfModified() && !session_.Catalogue.ListModified;
-    if (!saved && mayAsk &&
-        !views_->Prompts().Confirm(
-            QStr(LangText("LoseUnsavedList",
-                          "The list could not be saved. Close anyway and lose its changes ?"))))
-        return false;
+    if (!mayAsk) {
+        files_->SaveUnattended();
+    } else {
+        // A list whose save failed (the user was told why) or whose name the
+        // user did not give loses its changes when the window closes: ask
+        // before letting them go.
+        const bool saved = files_->SaveIfModified() && !session_.Catalogue.ListModified;
+        if (!saved &&
+            !views_->Prompts().Confirm(QStr(
+                LangText("LoseUnsavedList",
+                         "The list could not be saved. Close anyway and lose its changes ?"))))
+            return false;
+    }
     // A window closed before its first activation never opened the list:
     // the stored list file and pages stay as they were.
     if (!opened) return true;

@@ -31,7 +31,8 @@ class TListWindows : public QObject {
     void OpenCatalogue();
     // Shutdown: saves a modified list and stores the list settings.  False
     // when the save failed and the user chose to keep the window open (to
-    // save the list elsewhere); `mayAsk` is false when nobody can answer.
+    // save the list elsewhere); `mayAsk` is false when nobody can answer
+    // (a signal closes the window): the list is then saved unattended.
     // `opened` is false when the window closes before the list was opened.
     bool BeforeExit(bool mayAsk, bool opened);
     // Shutdown: the views let go of the catalogue.
