@@ -66,6 +66,12 @@ std::string Megabytes(size_t bytes) {
     return mb > 0 ? std::to_string(mb) + " MB" : std::to_string(bytes) + " bytes";
 }
 
+bool Connected(CURL* curl) {
+    curl_off_t connectUs = 0;
+    return curl_easy_getinfo(curl, CURLINFO_CONNECT_TIME_T, &connectUs) == CURLE_OK &&
+           connectUs > 0;
+}
+
 std::string Seconds(long ms) {
     return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
 }
@@ -124,8 +130,11 @@ HttpResult HttpGetWithin(const std::string& url, long timeoutMs, const HttpLimit
         if (result.status != 200) result.error = "HTTP status " + std::to_string(result.status);
     } else if (transfer.tooLarge || code == CURLE_FILESIZE_EXCEEDED) {
         result.error = "The answer is larger than " + Megabytes(limits.maxBytes);
-    } else if (transfer.tookTooLong || (code == CURLE_OPERATION_TIMEDOUT && limits.totalMs > 0 &&
-                                        transfer.OverTime())) {
+    } else if (transfer.tookTooLong ||
+               (code == CURLE_OPERATION_TIMEDOUT && limits.totalMs > 0 &&
+                (Connected(curl) || transfer.OverTime()))) {
+        // Once connected, only the limit on the whole request times out
+        // (the library's clock and ours may differ by a millisecond).
         result.error = "No complete answer within " + Seconds(limits.totalMs);
     } else if (transfer.timedOut) {
         result.error = "No answer within " + std::to_string(timeoutMs) + " ms";

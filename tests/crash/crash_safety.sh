@@ -206,10 +206,12 @@ reset_album() {
     cp "$data/covers/red_600x600.jpg" "$albums/old/list.jpg"
 }
 # The album's files and its playlist's text, to compare with the old and new
-# states.  A temporary file that a kill left beside the playlist (NAME.XXXXXX)
-# is no part of the album.
+# states.  A temporary file that a kill left beside the playlist
+# (.NAME.mavelo-tmp-PID-XXXXXX, removed by the next write there) is no part of
+# the album.
 album_state() {
-    (cd "$albums" && find . | grep -Ev '\.m3u\.[A-Za-z0-9]{6}$' | sort && cat ./*/*.m3u 2>/dev/null)
+    (cd "$albums" && find . | grep -Ev '\.mavelo-tmp-[0-9]+-[A-Za-z0-9]{6}$' | sort &&
+        cat ./*/*.m3u 2>/dev/null)
 }
 settle_and_look() {
     "$cli" --home "$work/home" paths >/dev/null 2>&1

@@ -9,7 +9,9 @@
 #include <algorithm>
 
 namespace {
-constexpr int kMinTracksHeight = 20;
+// The track grid never shrinks below its header and four rows, however
+// small the window or the stored height.
+constexpr int kMinTracksHeight = 24 + 4 * 16;
 
 QWidget* Placeholder(const char* name, QWidget* parent) {
     auto* frame = new QFrame(parent);
