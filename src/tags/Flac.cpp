@@ -214,13 +214,7 @@ bool RewriteFlacTags(std::string_view data, const TTagValues& values, std::strin
 }
 
 TWriteResult WriteFlacTags(const std::string& path, const TTagValues& values) {
-    std::string data;
-    try {
-        data = ReadWholeFile(path);
-    } catch (const std::system_error& e) {
-        return TWriteResult::Failure("cannot read", path, e.code().value());
-    }
-    std::string out, problem;
-    if (!RewriteFlacTags(data, values, out, problem)) return TWriteResult::Failure(problem, path, 0);
-    return ReplaceFileSafely(path, out);
+    return RewriteWholeFile(path, [&](std::string_view data, std::string& out, std::string& problem) {
+        return RewriteFlacTags(data, values, out, problem);
+    });
 }

@@ -88,13 +88,7 @@ bool RewriteOpusTags(std::string_view data, const TTagValues& values, std::strin
 }
 
 TWriteResult WriteOpusTags(const std::string& path, const TTagValues& values) {
-    std::string data;
-    try {
-        data = ReadWholeFile(path);
-    } catch (const std::system_error& e) {
-        return TWriteResult::Failure("cannot read", path, e.code().value());
-    }
-    std::string out, problem;
-    if (!RewriteOpusTags(data, values, out, problem)) return TWriteResult::Failure(problem, path, 0);
-    return ReplaceFileSafely(path, out);
+    return RewriteWholeFile(path, [&](std::string_view data, std::string& out, std::string& problem) {
+        return RewriteOpusTags(data, values, out, problem);
+    });
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <system_error>
 
 #include "core/FileDescriptor.h"
 #include "core/FileSystem.h"
@@ -49,6 +50,18 @@ TWriteResult ReplaceFileSafely(const std::string& path, std::string_view data) {
     // The writers never override a file's protection.
     if (access(path.c_str(), W_OK) != 0) return TWriteResult::Failure("cannot write", path, errno);
     return WriteFileSafely(path, data);
+}
+
+TWriteResult RewriteWholeFile(const std::string& path, const TBytesRewrite& rewrite) {
+    std::string data;
+    try {
+        data = ReadWholeFile(path);
+    } catch (const std::system_error& e) {
+        return TWriteResult::Failure("cannot read", path, e.code().value());
+    }
+    std::string out, problem;
+    if (!rewrite(data, out, problem)) return TWriteResult::Failure(problem, path, 0);
+    return ReplaceFileSafely(path, out);
 }
 
 bool ReadFileBytes(const std::string& path, std::string& data) {

@@ -4,6 +4,7 @@
 // tests need no files.  Writers replace the whole file through the safe
 // write (core/SafeWrite.h) and report why a write failed.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -58,5 +59,10 @@ bool CanWriteFile(const std::string& path);
 // Replaces the file's contents through the program's safe write; on failure
 // the original stays untouched.
 TWriteResult ReplaceFileSafely(const std::string& path, std::string_view data);
+// Reads the whole file, has `rewrite` make its new bytes (or say why it
+// cannot) and replaces the file safely with them.
+using TBytesRewrite =
+    std::function<bool(std::string_view data, std::string& out, std::string& problem)>;
+TWriteResult RewriteWholeFile(const std::string& path, const TBytesRewrite& rewrite);
 // The whole file, or false when it cannot be read.
 bool ReadFileBytes(const std::string& path, std::string& data);
