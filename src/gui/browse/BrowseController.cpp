@@ -9,6 +9,7 @@
 #include "gui/browse/BrowseView.h"
 #include "gui/browse/Ubrowseoptions.h"
 #include "gui/common/Session.h"
+#include "gui/shell/AlbumMenu.h"
 #include "gui/shell/ShellPort.h"
 
 TBrowseController::TBrowseController(TSession& session, TShellPort& shell, TPrompts& prompts,
@@ -57,15 +58,7 @@ void TBrowseController::MakeView() {
 }
 
 void TBrowseController::MakeMenu() {
-    albumMenu_ = new QMenu(view_);
-    albumMenu_->setObjectName("PopupMenuAlbum");
-    using C = TCommandId;
-    for (C id : {C::AlbumFreeDB, C::AlbumEdit}) albumMenu_->addAction(shell_.Action(id));
-    albumMenu_->addSeparator();
-    for (C id : {C::PlaylistPlayAlbum, C::PlaylistPlayAlbumExt, C::PlaylistAddAlbum, C::AlbumUpdate,
-                 C::AlbumPasteImage, C::AlbumLoadImage, C::AlbumDeleteImage, C::AlbumImportCover,
-                 C::AlbumRemove})
-        albumMenu_->addAction(shell_.Action(id));
+    albumMenu_ = MakeAlbumMenu(shell_, view_);
 }
 
 void TBrowseController::ConnectOptions() {

@@ -29,6 +29,7 @@
 #include "gui/list/TrackGrid.h"
 #include "gui/list/Ufilter.h"
 #include "gui/list/Ufilteradd.h"
+#include "gui/shell/AlbumMenu.h"
 #include "gui/shell/MainPanels.h"
 #include "gui/shell/ShellPort.h"
 #include "gui/shell/ToolbarLayout.h"
@@ -100,15 +101,8 @@ void TListViews::MakeStatusBar() {
 }
 
 void TListViews::MakePopupMenus() {
-    albumMenu_ = new QMenu(page_);
-    albumMenu_->setObjectName("PopupMenuAlbum");
+    albumMenu_ = MakeAlbumMenu(shell_, page_);
     using C = TCommandId;
-    for (C id : {C::AlbumFreeDB, C::AlbumEdit}) albumMenu_->addAction(shell_.Action(id));
-    albumMenu_->addSeparator();
-    for (C id : {C::PlaylistPlayAlbum, C::PlaylistPlayAlbumExt, C::PlaylistAddAlbum, C::AlbumUpdate,
-                 C::AlbumPasteImage, C::AlbumLoadImage, C::AlbumDeleteImage, C::AlbumImportCover,
-                 C::AlbumRemove})
-        albumMenu_->addAction(shell_.Action(id));
     trackMenu_ = new QMenu(page_);
     trackMenu_->setObjectName("PopupMenuTrack");
     for (C id : {C::PlaylistPlayTrack, C::PlaylistPlayTrackExt, C::PlaylistAddTrack})
